@@ -1,0 +1,57 @@
+# The Windows half of the tree: Win32 adapters and views, the program, the stand-ins and the
+# tests that run under Wine (through the cross-compiling emulator, scripts/wine-run).
+enable_language(RC)
+# Test programs run under Wine, in a prefix private to this build folder.
+set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_SOURCE_DIR}/scripts/wine-run;${CMAKE_BINARY_DIR}")
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00)
+
+set(WIN32_SYSTEM_LIBRARIES user32 gdi32 comctl32 shell32 shcore)
+
+add_library(corvane_win32 STATIC ${WIN32_SOURCES})
+target_link_libraries(corvane_win32 PUBLIC corvane_core ${WIN32_SYSTEM_LIBRARIES})
+
+# The program.
+file(GLOB RESOURCE_SCRIPTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.rc)
+add_executable(CorvaneLink WIN32 ${CMAKE_SOURCE_DIR}/app/main_win32.cpp ${RESOURCE_SCRIPTS})
+target_link_libraries(CorvaneLink PRIVATE corvane_win32)
+target_link_options(CorvaneLink PRIVATE -mwindows -municode)
+set_target_properties(CorvaneLink PROPERTIES OUTPUT_NAME CorvaneLink RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# Stand-in programs: one .cpp each, GUI programs.
+file(GLOB STANDIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/standins/*.cpp)
+set(STANDIN_TARGETS)
+foreach(source IN LISTS STANDIN_SOURCES)
+  get_filename_component(name ${source} NAME_WE)
+  add_executable(${name} WIN32 ${source})
+  target_link_libraries(${name} PRIVATE ${WIN32_SYSTEM_LIBRARIES})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/standins)
+  list(APPEND STANDIN_TARGETS ${name})
+endforeach()
+
+# Tests under Wine. Each test program finds the stand-ins and the program beside it through
+# CORVANE_BUILD_DIR (a Windows path, Z: maps to the host's /).
+set(WINE_TEST_ENV "CORVANE_BUILD_DIR=Z:${CMAKE_BINARY_DIR}")
+function(corvane_wine_test name label)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${label}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE corvane_win32 corvane_fakes GTest::gtest_main GTest::gmock)
+  add_dependencies(${name} CorvaneLink ${STANDIN_TARGETS})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+  add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
+  # They share one Wine prefix and its C: drive: one at a time.
+  set_tests_properties(${name} PROPERTIES LABELS ${label} RUN_SERIAL TRUE TIMEOUT 1200 ENVIRONMENT "${WINE_TEST_ENV}")
+endfunction()
+corvane_wine_test(corvane_win32_tests win32)
+corvane_wine_test(corvane_e2e_tests e2e)
+
+file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_wine.cpp)
+foreach(source IN LISTS BENCH_SOURCES)
+  get_filename_component(name ${source} NAME_WE)
+  add_executable(${name} ${source})
+  target_link_libraries(${name} PRIVATE corvane_win32 corvane_fakes)
+  add_dependencies(${name} ${STANDIN_TARGETS})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+endforeach()

@@ -1,0 +1,30 @@
+#pragma once
+// The one failure type of the program: a French description and a number.
+#include <exception>
+#include <string>
+
+namespace corvane {
+
+class LinkError : public std::exception {
+ public:
+  LinkError(std::wstring description, long number) : description_(std::move(description)), number_(number) {}
+
+  const std::wstring& Description() const { return description_; }
+  long Number() const { return number_; }
+  const char* what() const noexcept override { return "LinkError"; }
+
+ private:
+  std::wstring description_;
+  long number_;
+};
+
+// Numbers of the failures that the program itself detects (system failures carry the
+// system's own error number instead). Kept apart from Win32 error codes, which stay below 16000.
+namespace error_number {
+inline constexpr long kFileNumberTooLong = 20001;   // file number does not fit the name field
+inline constexpr long kRecordTooLong = 20002;       // a hand-off record would exceed 255 bytes
+inline constexpr long kSettingsFileTooShort = 20003;  // Tech.txt holds fewer than 17 lines
+inline constexpr long kPracticeNotAnswering = 20004;  // the practice program stopped answering
+}  // namespace error_number
+
+}  // namespace corvane

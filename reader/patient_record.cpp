@@ -1,0 +1,58 @@
+#include "reader/patient_record.h"
+
+#include <cassert>
+
+namespace corvane {
+
+PatientRecord::Slot& PatientRecord::SlotOf(Field field) {
+  const int entry = EntryOf(field);
+  assert(entry >= 1 && entry <= kFieldCount);
+  return slots_[static_cast<std::size_t>(entry - 1)];
+}
+
+const PatientRecord::Slot& PatientRecord::SlotOf(Field field) const {
+  return const_cast<PatientRecord*>(this)->SlotOf(field);
+}
+
+const std::wstring& PatientRecord::Value(Field field) const { return SlotOf(field).value; }
+
+void PatientRecord::BeginHarvest() { ++currentHarvest_; }
+
+void PatientRecord::StoreHarvested(Field field, std::wstring value) {
+  Slot& slot = SlotOf(field);
+  slot.value = std::move(value);
+  slot.origin = Origin::Harvested;
+  slot.harvest = currentHarvest_;
+}
+
+void PatientRecord::StoreTyped(Field field, std::wstring value) {
+  Slot& slot = SlotOf(field);
+  if (slot.value == value) return;  // the screen echoing what it was told is not typing
+  slot.value = std::move(value);
+  slot.origin = Origin::Typed;
+}
+
+void PatientRecord::Clear(Field field) {
+  Slot& slot = SlotOf(field);
+  slot.value.clear();
+  slot.origin = Origin::None;
+}
+
+bool PatientRecord::IsCurrent(Field field) const {
+  const Slot& slot = SlotOf(field);
+  return slot.origin == Origin::Typed || (slot.origin == Origin::Harvested && slot.harvest == currentHarvest_);
+}
+
+HandOffValues PatientRecord::ValuesToHandOff() const {
+  auto current = [this](Field f) { return IsCurrent(f) ? Value(f) : std::wstring(); };
+  return {current(Field::Nom), current(Field::Prenom), current(Field::DateNaissance), current(Field::NumDossier),
+          current(Field::NumSS)};
+}
+
+void PatientRecord::ResetToDesignTime() {
+  for (Slot& slot : slots_) slot = Slot{};
+  temp = kTempInitialText;
+  application.clear();
+}
+
+}  // namespace corvane

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Makes sure the Debian packages the build, the tests and the demo need are installed.
+# As root it installs what is missing with apt-get; otherwise it names what is missing.
+set -euo pipefail
+packages=(cmake make g++ googletest g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool imagemagick x11-utils procps)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+if [ "$(id -u)" -ne 0 ]; then
+  echo "Paquets Debian manquants : ${missing[*]}" >&2
+  echo "Installez-les (en root) : apt-get install ${missing[*]}" >&2
+  exit 1
+fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,36 @@
+# Sourced: sets up WINEPREFIX (private to a build folder) and DISPLAY for Wine.
+corvane_wine_env() {
+  local build=$1
+  export WINEPREFIX="$build/wineprefix"
+  export WINEDEBUG=${WINEDEBUG:--all}
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  export WINEARCH=win64
+  if [ -z "${DISPLAY:-}" ]; then
+    local displayFile="$build/xvfb.display"
+    if [ -f "$displayFile" ] && xdpyinfo -display "$(cat "$displayFile")" >/dev/null 2>&1; then
+      export DISPLAY=$(cat "$displayFile")
+    else
+      local n=90
+      while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+      echo $! > "$build/xvfb.pid"
+      for _ in $(seq 50); do xdpyinfo -display ":$n" >/dev/null 2>&1 && break; sleep 0.1; done
+      echo ":$n" > "$displayFile"
+      export DISPLAY=":$n"
+    fi
+  fi
+  (
+    flock 9
+    if [ ! -f "$WINEPREFIX/.corvane-ready" ]; then
+      wineboot -i >/dev/null 2>&1 9>&- || true
+      wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 9>&-
+      wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1 9>&-
+      wineserver -w 9>&-
+      touch "$WINEPREFIX/.corvane-ready"
+    fi
+    # One persistent wineserver with Wine's own services already running, started with no
+    # inherited output: a service that held CTest's output pipe would make it wait forever.
+    setsid wineserver -p </dev/null >/dev/null 2>&1 9>&- || true
+    setsid wine cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
+  ) 9>"$build/wineprefix.lock"
+}
