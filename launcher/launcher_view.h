@@ -1,0 +1,16 @@
+#pragma once
+// What the launcher's presenter asks of its window, and what the screen asks of the launcher.
+
+namespace corvane {
+
+class LauncherView {
+ public:
+  virtual ~LauncherView() = default;
+  virtual void Show() = 0;  // shows the launcher; its activation (a harvest) follows
+  virtual void Hide() = 0;
+  // SetForegroundWindow, then SetWindowPos(HWND_TOPMOST, 0x1B).
+  virtual void BringToTop() = 0;
+  virtual void Quit() = 0;  // ends the program at once
+};
+
+}  // namespace corvane
