@@ -1,0 +1,78 @@
+#pragma once
+// The behaviour of the screen LienSidexis, apart from its window: what activation, its two
+// buttons, its check box and its close box do. The window only tells it what happened.
+#include <string>
+
+#include "app/shared_state.h"
+#include "launcher/launcher_view.h"
+#include "platform/link_error.h"
+#include "platform/platform.h"
+#include "reader/patient_record.h"
+
+namespace corvane {
+
+// The captions of DemarrerSIDEXIS in each mode.
+inline constexpr wchar_t kLaunchCaption[] = L"LANCER";
+inline constexpr wchar_t kValidateCaption[] = L"VALIDER";
+inline constexpr wchar_t kResetQuestion[] = L"Voulez-vous vraiment supprimer le paramétrage actuel ?";
+inline constexpr wchar_t kResetTitle[] = L"Suppression du paramétrage";
+
+// What the screen's window can be told to do.
+class ScreenView {
+ public:
+  virtual ~ScreenView() = default;
+  virtual void Show() = 0;  // modeless
+  virtual void Hide() = 0;
+  // SetForegroundWindow, then SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, 0x1B).
+  virtual void BringToTop() = 0;
+  virtual void SetFieldText(Field field, const std::wstring& text) = 0;
+  virtual void SetCheckBox(bool ticked) = 0;
+  // Shows or hides, in this order, Consigne, the 14 finder boxes (IAdresse1 .. IVille),
+  // MontreSurClic and RAZ.
+  virtual void ShowConfigurationControls(bool visible) = 0;
+  virtual void SetButtonCaption(const std::wstring& caption) = 0;
+  // The pointer the finder shows during a drag becomes the finder icon.
+  virtual void UseFinderIconAsDragCursor() = 0;
+  // Destroys the window with its controls; the next use builds it again.
+  virtual void Destroy() = 0;
+};
+
+// The text of the OK box that reports a failure of a command started on the screen.
+std::wstring FailureMessage(const LinkError& error);
+
+class ScreenPresenter {
+ public:
+  ScreenPresenter(SharedState& state, const LinkPaths& paths, Platform& platform, ScreenView& view,
+                  LauncherView& launcher);
+
+  // The screen became the active window: on top, check box from entry 15, controls and
+  // caption by screen mode, drag cursor.
+  void OnActivate();
+  // DemarrerSIDEXIS: hands off in launch mode, saves the settings otherwise.
+  void OnButton();
+  // MontreSurClic was clicked and is now `ticked`: entry 15 follows ("1" or "0").
+  void OnCheckBox(bool ticked);
+  // RAZ: asks, then resets the settings, empties the fields and saves.
+  void OnReset();
+  // The close box: the launcher comes back, nothing is saved, the screen is destroyed.
+  void OnClose();
+  // The user typed into a field text box.
+  void OnFieldEdited(Field field, const std::wstring& text);
+  // The view shows the record's 14 values.
+  void RefreshFields();
+
+  bool CheckBoxTicked() const { return checkBoxTicked_; }
+
+ private:
+  bool ConfigurationMode() const;
+
+  SharedState& state_;
+  const LinkPaths& paths_;
+  Platform& platform_;
+  ScreenView& view_;
+  LauncherView& launcher_;
+  // The check box as the view shows it; unticked when the window is (re)built.
+  bool checkBoxTicked_ = false;
+};
+
+}  // namespace corvane
