@@ -1,0 +1,102 @@
+#include "settings/screen/screen_presenter.h"
+
+#include "handoff/handoff.h"
+#include "reader/read_patient_fields.h"
+#include "settings/link_settings.h"
+
+namespace corvane {
+
+std::wstring FailureMessage(const LinkError& error) {
+  return error.Description() + L"\n\nErreur N° " + std::to_wstring(error.Number());
+}
+
+ScreenPresenter::ScreenPresenter(SharedState& state, const LinkPaths& paths, Platform& platform, ScreenView& view,
+                                 LauncherView& launcher)
+    : state_(state), paths_(paths), platform_(platform), view_(view), launcher_(launcher) {}
+
+bool ScreenPresenter::ConfigurationMode() const { return state_.screenMode == kScreenModeCtrl; }
+
+void ScreenPresenter::OnActivate() {
+  view_.BringToTop();
+  LinkSettings& settings = state_.settings;
+  if (settings.Entry(kEntryShowScreenFlag).empty()) settings.SetEntry(kEntryShowScreenFlag, L"0");
+  // The box is ticked only by exactly "1", the same test the launcher makes before it
+  // presents the screen, so the box always says what a plain click will do. Any other value
+  // (" 1", "01", "2") unticks it and is then stored as "0".
+  const bool ticked = settings.Entry(kEntryShowScreenFlag) == L"1";
+  if (ticked != checkBoxTicked_) view_.SetCheckBox(ticked);
+  OnCheckBox(ticked);
+
+  const bool configuration = ConfigurationMode();
+  view_.ShowConfigurationControls(configuration);
+  view_.SetButtonCaption(configuration ? kValidateCaption : kLaunchCaption);
+  view_.UseFinderIconAsDragCursor();
+}
+
+void ScreenPresenter::OnButton() {
+  if (state_.screenMode == kScreenModeNormal) {
+    try {
+      ReadPatientFields(state_, paths_, platform_);
+    } catch (const LinkError& error) {
+      // The harvest failed: nothing is handed off, the screen keeps what it shows.
+      platform_.messages.Inform(FailureMessage(error));
+      return;
+    }
+    RefreshFields();
+    LaunchSidexis(state_, paths_, platform_);
+    return;
+  }
+  try {
+    SaveLinkSettings(state_.settings, paths_.settings, platform_.files, platform_.text);
+  } catch (const LinkError& error) {
+    platform_.messages.Inform(FailureMessage(error));
+    return;
+  }
+  view_.Hide();
+  launcher_.Show();
+}
+
+void ScreenPresenter::OnCheckBox(bool ticked) {
+  checkBoxTicked_ = ticked;
+  state_.settings.SetEntry(kEntryShowScreenFlag, ticked ? L"1" : L"0");
+}
+
+void ScreenPresenter::OnReset() {
+  if (!platform_.messages.AskYesNo(kResetQuestion, kResetTitle)) return;
+  ApplyResetValues(state_.settings);
+  for (int entry = 1; entry <= kFieldCount; ++entry) {
+    const Field field = FieldOfEntry(entry);
+    state_.patient.Clear(field);
+    view_.SetFieldText(field, L"");
+  }
+  try {
+    SaveLinkSettings(state_.settings, paths_.settings, platform_.files, platform_.text);
+  } catch (const LinkError& error) {
+    // The table holds the reset values but the files do not: the screen stays, so that the
+    // user sees the failure and may try again; the next harvest reloads the files anyway.
+    platform_.messages.Inform(FailureMessage(error));
+    return;
+  }
+  view_.Hide();
+  launcher_.Show();
+}
+
+void ScreenPresenter::OnClose() {
+  // The window goes first and the record back to its design-time state before the launcher
+  // shows: the launcher's activation harvests at once, and that harvest must not be wiped.
+  view_.Destroy();
+  checkBoxTicked_ = false;
+  state_.patient.ResetToDesignTime();
+  launcher_.Show();
+}
+
+void ScreenPresenter::OnFieldEdited(Field field, const std::wstring& text) { state_.patient.StoreTyped(field, text); }
+
+void ScreenPresenter::RefreshFields() {
+  for (int entry = 1; entry <= kFieldCount; ++entry) {
+    const Field field = FieldOfEntry(entry);
+    view_.SetFieldText(field, state_.patient.Value(field));
+  }
+}
+
+}  // namespace corvane
