@@ -3,8 +3,6 @@
 // their events to ScreenPresenter and shows what it is told.
 #include <windows.h>
 
-#include <array>
-
 #include "app/shared_state.h"
 #include "launcher/launcher_view.h"
 #include "platform/platform.h"
@@ -72,6 +70,7 @@ class LienSidexisWindow : public ScreenHost, private ScreenView {
   void CreateControls();
   void LayOut();
   void MakeFonts();
+  void RunActivation();
   void OnCommand(int id, int code);
   LRESULT OnColorStatic(HDC dc, HWND control);
   LRESULT OnColorEdit(HDC dc, HWND control);
@@ -80,13 +79,14 @@ class LienSidexisWindow : public ScreenHost, private ScreenView {
   int Scale(int pixels) const;
 
   HINSTANCE instance_;
-  SharedState& state_;
+  Platform& platform_;
   ScreenPresenter presenter_;
   HWND window_ = nullptr;
   UINT dpi_ = 96;
   HWND lastFocus_ = nullptr;   // restored when the window becomes active again
   bool settingText_ = false;   // a field text set by the program is not typing
   bool activating_ = false;    // activation brings the window to the top: no second run
+  unsigned activations_ = 0;   // runs of the activation, to tell whether a show activated
   bool checkBoxShown_ = false;  // MontreSurClic as drawn (owner-drawn, so kept here)
   HCURSOR dragCursor_ = nullptr;
 
