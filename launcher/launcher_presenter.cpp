@@ -1,0 +1,97 @@
+#include "launcher/launcher_presenter.h"
+
+#include "handoff/handoff.h"
+#include "platform/link_error.h"
+#include "reader/read_patient_fields.h"
+#include "settings/screen/screen_presenter.h"
+
+namespace corvane {
+
+ClickRow ChooseClickRow(int button, int shift, const std::wstring& showScreenFlag) {
+  if (button == mouse::kRight && shift == mouse::kCtrl) return ClickRow::AskTest;
+  if (button == mouse::kRight && shift == 0) return ClickRow::AskQuit;
+  if (shift == mouse::kCtrl) return ClickRow::Configure;
+  if (shift == mouse::kShift) return ClickRow::ShowFields;
+  if (shift == 0 && showScreenFlag == L"1") return ClickRow::ShowAndLaunch;
+  return ClickRow::Launch;
+}
+
+LauncherPresenter::LauncherPresenter(SharedState& state, const LinkPaths& paths, Platform& platform,
+                                     LauncherView& view, ScreenHost& screen)
+    : state_(state), paths_(paths), platform_(platform), view_(view), screen_(screen) {}
+
+void LauncherPresenter::OnLoad() {
+  state_.screenMode = kScreenModeNormal;
+  view_.BringToTop();
+}
+
+void LauncherPresenter::OnActivate() { Harvest(); }
+
+bool LauncherPresenter::Harvest() {
+  try {
+    ReadPatientFields(state_, paths_, platform_);
+  } catch (const LinkError& error) {
+    // A harvest that stopped half-way may have stored some fields: the screen shows them too.
+    screen_.RefreshFields();
+    platform_.messages.Inform(FailureMessage(error));
+    return false;
+  }
+  screen_.RefreshFields();
+  return true;
+}
+
+void LauncherPresenter::ShowScreen(const wchar_t* mode) {
+  state_.screenMode = mode;
+  view_.Hide();
+  screen_.ShowScreen();
+}
+
+void LauncherPresenter::OnMouseDown(int button, int shift) {
+  // No failure ends the program: whatever a command could not finish is reported and the
+  // launcher waits for the next click.
+  try {
+    Dispatch(button, shift);
+  } catch (const LinkError& error) {
+    platform_.messages.Inform(FailureMessage(error));
+  }
+}
+
+void LauncherPresenter::Dispatch(int button, int shift) {
+  // The questions come before any harvest: answering No must leave everything as it was.
+  ClickRow row = ChooseClickRow(button, shift, state_.settings.Entry(kEntryShowScreenFlag));
+  if (row == ClickRow::AskTest) {
+    if (platform_.messages.AskYesNo(kTestQuestion)) TestFunction(state_, platform_);
+    return;
+  }
+  if (row == ClickRow::AskQuit) {
+    if (platform_.messages.AskYesNo(kQuitQuestion, kQuitTitle)) view_.Quit();
+    return;
+  }
+  if (!Harvest()) return;
+  // Entry 15 counts as the file holds it at the click, so the row is chosen again now that
+  // the harvest has reloaded the settings (rows 1 to 4 do not depend on it).
+  row = ChooseClickRow(button, shift, state_.settings.Entry(kEntryShowScreenFlag));
+  switch (row) {
+    case ClickRow::Configure:
+      ShowScreen(kScreenModeCtrl);
+      break;
+    case ClickRow::ShowFields:
+      ShowScreen(kScreenModeNormal);
+      break;
+    case ClickRow::ShowAndLaunch:
+      ShowScreen(kScreenModeNormal);
+      LaunchSidexis(state_, paths_, platform_);
+      break;
+    case ClickRow::Launch:
+      state_.screenMode = kScreenModeNormal;
+      LaunchSidexis(state_, paths_, platform_);
+      break;
+    case ClickRow::AskTest:
+    case ClickRow::AskQuit:
+      break;
+  }
+}
+
+void LauncherPresenter::OnHelp() { platform_.messages.Inform(kHelpText, kLauncherCaption); }
+
+}  // namespace corvane

@@ -1,0 +1,73 @@
+#pragma once
+// The behaviour of the launcher Demarre, apart from its window: start-up, the harvest at each
+// activation, the dispatch of a press on the tooth, and the help box.
+#include <string>
+
+#include "app/shared_state.h"
+#include "launcher/launcher_view.h"
+#include "platform/platform.h"
+#include "settings/screen/screen_host.h"
+
+namespace corvane {
+
+// Mouse buttons and modifier keys of a press, as the launcher's picture reports them.
+namespace mouse {
+inline constexpr int kLeft = 1, kRight = 2, kMiddle = 4;
+inline constexpr int kShift = 1, kCtrl = 2, kAlt = 4;
+}  // namespace mouse
+
+// The rows of the click table, in the order they are tried.
+enum class ClickRow {
+  AskTest = 1,          // right + Ctrl: the Visiodent title test, after a question
+  AskQuit = 2,          // right alone: quit, after a question
+  Configure = 3,        // Ctrl: the screen in configuration mode
+  ShowFields = 4,       // Shift: the screen in launch mode, nothing started
+  ShowAndLaunch = 5,    // no modifier and entry 15 is "1": the screen in launch mode, then hand-off
+  Launch = 6,           // anything else: hand-off, the launcher stays
+};
+
+// The row a press selects. `shift` is compared whole (Ctrl means Ctrl alone); `showScreenFlag`
+// is link settings entry 15 and counts only when it is exactly "1".
+ClickRow ChooseClickRow(int button, int shift, const std::wstring& showScreenFlag);
+
+inline constexpr wchar_t kLauncherCaption[] = L"Corvane Link";
+inline constexpr wchar_t kTestQuestion[] = L"Voulez-vous lancer cette fonction de test ?";
+inline constexpr wchar_t kQuitQuestion[] = L"Voulez-vous fermer 'Corvane Link' ?";
+inline constexpr wchar_t kQuitTitle[] = L"Quitter ?";
+inline constexpr wchar_t kHelpText[] =
+    L"Clic : ouvre l'écran de lancement,\rMaj + Clic : lance SIDEXIS,\rCtrl + Clic : ouvre l'écran de "
+    L"paramétrage\rClic Droit : ferme l'application.";
+inline constexpr wchar_t kHelpTooltip[] =
+    L"Clic : ouvre l'écran de lancement, Maj + Clic : lance Sidexis, Ctrl + Clic : ouvre l'écran de paramétrage, "
+    L"Clic Droit : ferme l'application..";
+
+class LauncherPresenter {
+ public:
+  LauncherPresenter(SharedState& state, const LinkPaths& paths, Platform& platform, LauncherView& view,
+                    ScreenHost& screen);
+
+  // The launcher is loaded, before it is first shown: screen mode "Normal", on top of all.
+  void OnLoad();
+  // The launcher became the active window of the program (first show, or the screen gave way
+  // to it): a harvest.
+  void OnActivate();
+  // A mouse button went down on the picture; `button` and `shift` as in namespace mouse.
+  void OnMouseDown(int button, int shift);
+  // The "?" box was clicked.
+  void OnHelp();
+
+ private:
+  // Runs ReadPatientFields and shows the screen's fields again. A failure is reported in a
+  // box and false returned: the command that asked for the harvest is abandoned.
+  bool Harvest();
+  void Dispatch(int button, int shift);
+  void ShowScreen(const wchar_t* mode);
+
+  SharedState& state_;
+  const LinkPaths& paths_;
+  Platform& platform_;
+  LauncherView& view_;
+  ScreenHost& screen_;
+};
+
+}  // namespace corvane

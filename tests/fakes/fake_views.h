@@ -1,0 +1,42 @@
+#pragma once
+// A launcher window and a screen that only note what they were told, in one shared journal
+// so that a test sees the order of the calls across both.
+#include <string>
+#include <vector>
+
+#include "app/shared_state.h"
+#include "launcher/launcher_view.h"
+#include "settings/screen/screen_host.h"
+
+namespace corvane::fakes {
+
+using Journal = std::vector<std::wstring>;
+
+class FakeLauncherView : public LauncherView {
+ public:
+  explicit FakeLauncherView(Journal& journal) : journal_(journal) {}
+  bool visible = true;
+  bool quit = false;
+  void Show() override;
+  void Hide() override;
+  void BringToTop() override;
+  void Quit() override;
+
+ private:
+  Journal& journal_;
+};
+
+// Notes "screen.Show(<screen mode at that moment>)" and "screen.Refresh".
+class FakeScreenHost : public ScreenHost {
+ public:
+  FakeScreenHost(Journal& journal, const SharedState& state) : journal_(journal), state_(state) {}
+  bool shown = false;
+  void ShowScreen() override;
+  void RefreshFields() override;
+
+ private:
+  Journal& journal_;
+  const SharedState& state_;
+};
+
+}  // namespace corvane::fakes
