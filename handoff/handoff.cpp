@@ -1,0 +1,82 @@
+#include "handoff/handoff.h"
+
+#include <exception>
+#include <memory>
+
+#include "handoff/handoff_records.h"
+#include "platform/link_error.h"
+
+namespace corvane {
+namespace {
+
+inline constexpr wchar_t kPracticeTitleWithTabs[] = L"Fiche d'état civil";
+
+// The system's texts often end in a full stop; the report adds its own punctuation.
+std::wstring WithoutFinalStop(std::wstring text) {
+  while (!text.empty() && (text.back() == L'.' || text.back() == L' ')) text.pop_back();
+  return text;
+}
+
+void ShowFailure(MessageBoxes& messages, const std::wstring& description, long number) {
+  messages.Inform(WithoutFinalStop(description) + L". Erreur N° " + std::to_wstring(number) + L" dans LignesCreees.");
+}
+
+// What the system said about a start that failed: the part of the description after the
+// quoted path when there is one ("Impossible de ... « path » : reason"), else all of it.
+std::wstring StartFailureReason(const std::wstring& description) {
+  const std::wstring marker = L" » : ";
+  const std::size_t at = description.rfind(marker);
+  return WithoutFinalStop(at == std::wstring::npos ? description : description.substr(at + marker.size()));
+}
+
+}  // namespace
+
+HandOffResult LignesCreees(const HandOffValues& values, const std::wstring& practiceTitle, const HandOffFiles& files,
+                           Platform& platform) {
+  try {
+    CheckFileNumber(values.numDossier);
+    if (IsFirstNameMissing(values.prenom)) {
+      // On that practice program the first name sits on a tab the user may not have opened.
+      platform.messages.Inform(practiceTitle == kPracticeTitleWithTabs
+                                   ? L"Il manque le prénom ou l'Application, ou bien vous devez cliquer sur l'onglet "
+                                     L"'Sécurité Sociale-Mutuelle'."
+                                   : L"Il manque le prénom ou l'Application.");
+      return HandOffResult::FirstNameMissing;
+    }
+    // Everything that can be refused is built before a file is opened, so a refusal leaves
+    // the previous hand-off whole.
+    const HandOffRecords records = BuildHandOffRecords(values, platform.environment.Variable(L"computername"),
+                                                       platform.clock.Now(), platform.text);
+    const std::string bytes = records.n + records.a;
+    std::unique_ptr<OutputFile> first = platform.files.OpenForOutput(files.siomin);
+    std::unique_ptr<OutputFile> second = platform.files.OpenForOutput(files.siomin2);
+    first->Write(bytes);
+    second->Write(bytes);
+    first->Close();
+    second->Close();
+    return HandOffResult::Written;
+  } catch (const LinkError& error) {
+    ShowFailure(platform.messages, error.Description(), error.Number());
+  } catch (const std::exception&) {
+    ShowFailure(platform.messages, L"Erreur interne inattendue", 0);
+  }
+  return HandOffResult::Failed;
+}
+
+bool LaunchSidexis(SharedState& state, const LinkPaths& paths, Platform& platform) {
+  const HandOffValues values = state.patient.ValuesToHandOff();
+  if (LignesCreees(values, state.practice.title, {paths.siomin, paths.siomin2}, platform) != HandOffResult::Written) {
+    return false;
+  }
+  try {
+    platform.programs.Start(paths.sidexisProgram);
+    return true;
+  } catch (const LinkError& error) {
+    platform.messages.Inform(L"Impossible de démarrer Sidexis (" + paths.sidexisProgram + L") : " +
+                             StartFailureReason(error.Description()) + L" (erreur N° " +
+                             std::to_wstring(error.Number()) + L").");
+  }
+  return false;
+}
+
+}  // namespace corvane
