@@ -1,0 +1,139 @@
+#include "reader/harvest.h"
+
+#include <charconv>
+#include <limits>
+#include <string_view>
+
+#include "finder/highlight.h"
+#include "reader/normalise.h"
+
+namespace corvane {
+namespace {
+
+inline constexpr wchar_t kJulieClass[] = L"JULIE";
+inline constexpr wchar_t kWinDevClass[] = L"WinDevObject";
+
+// The class tests are case-sensitive prefixes of fixed length.
+bool BeginsWith(const std::string& className, std::string_view prefix) {
+  return className.compare(0, prefix.size(), prefix) == 0;
+}
+
+bool IsJulieContainer(const std::string& className) {
+  return BeginsWith(className, "JWTABPAGE") || BeginsWith(className, "#32770");
+}
+
+bool IsNeverRead(const std::string& className) {
+  return BeginsWith(className, "STATIQUE") || BeginsWith(className, "BOUTON");
+}
+
+// A combo box keeps its value in its first child; its own text is a caption.
+bool IsCombo(const std::string& className) {
+  return BeginsWith(className, "JWCOMBO");
+}
+
+// The harvest's steps for one window; throws when the practice program stops answering.
+void HarvestOne(WindowHandle window, HarvestWalk& walk) {
+  WindowQuery& windows = walk.windows;
+  if (walk.mode == ReadingMode::Julie) {
+    const WindowHandle parent = windows.Ancestor(window, AncestorKind::Parent);
+    if (!IsJulieContainer(windows.ClassName(parent))) return;
+  }
+  const std::string className = windows.ClassName(window);
+  // Every window of the walk goes through the ordinal counter before any is skipped, so
+  // that each edit window gets the position a count from the start would give it.
+  std::int32_t ordinal = 0;
+  if (walk.mode == ReadingMode::WinDev && walk.counting == OrdinalCounting::DuringTheWalk) {
+    ordinal = walk.ordinals.Next(className);
+  }
+  if (IsNeverRead(className)) return;
+
+  std::int32_t identity = 0;
+  if (walk.mode == ReadingMode::WinDev) {
+    if (windows.ClassName(window, 5) != "Edit") return;
+    if (walk.counting == OrdinalCounting::OneCountPerWindow) {
+      walk.state.finder.ordinalTarget = window;
+      CountEditOrdinal(walk.state, windows);
+      ordinal = walk.state.finder.editOrdinal;
+    }
+    identity = ordinal;
+  } else {
+    identity = windows.ControlId(window);
+  }
+
+  const WindowHandle source = IsCombo(className) ? windows.FirstChild(window) : window;
+  ReadWindowText(source, walk.state, windows, walk.text);
+
+  for (int entry = 1; entry <= kFieldCount; ++entry) {
+    const std::int32_t wanted = walk.identities[static_cast<std::size_t>(entry - 1)];
+    if (wanted != 0 && wanted == identity) {
+      walk.state.patient.StoreHarvested(FieldOfEntry(entry), NormaliseField(entry, walk.state.patient.temp, walk.text));
+    }
+  }
+}
+
+}  // namespace
+
+ReadingMode ReadingModeOf(const std::wstring& practiceClass) {
+  if (practiceClass == kJulieClass) return ReadingMode::Julie;
+  if (practiceClass == kWinDevClass) return ReadingMode::WinDev;
+  return ReadingMode::Plain;
+}
+
+std::int32_t EntryIdentity(const std::wstring& entry) {
+  const std::size_t first = entry.find_first_not_of(L' ');
+  if (first == std::wstring::npos) return 0;
+  const std::size_t last = entry.find_last_not_of(L' ');
+  std::string digits;
+  for (std::size_t i = first; i <= last; ++i) {
+    const wchar_t c = entry[i];
+    const bool sign = i == first && (c == L'-' || c == L'+');
+    if (!sign && (c < L'0' || c > L'9')) return 0;
+    digits += static_cast<char>(c);
+  }
+  if (digits[0] == '+') digits.erase(0, 1);
+  std::int32_t value = 0;
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  if (error != std::errc() || end != digits.data() + digits.size()) return 0;
+  return value;
+}
+
+HarvestWalk::HarvestWalk(SharedState& state, WindowQuery& windows, const TextPlatform& text, OrdinalCounting counting)
+    : state(state), windows(windows), text(text), mode(ReadingModeOf(state.practice.className)), counting(counting) {
+  for (int entry = 1; entry <= kFieldCount; ++entry) {
+    identities[static_cast<std::size_t>(entry - 1)] = EntryIdentity(state.settings.Entry(entry));
+  }
+}
+
+void ReadWindowText(WindowHandle window, SharedState& state, WindowQuery& windows, const TextPlatform& text) {
+  const TextRead read = windows.ReadText(window);
+  switch (read.status) {
+    case TextRead::Status::Read:
+      state.patient.temp = text.FromAnsi(read.bytes);
+      return;
+    case TextRead::Status::NotAWindow:
+      state.patient.temp = L" ";
+      return;
+    case TextRead::Status::NotAnswering:
+      throw PracticeNotAnswering();
+  }
+}
+
+bool HarvestChildProc(WindowHandle window, HarvestWalk& walk) noexcept {
+  try {
+    HarvestOne(window, walk);
+    return true;
+  } catch (...) {
+    walk.failure = std::current_exception();
+    return false;
+  }
+}
+
+void HarvestPracticeWindow(SharedState& state, WindowQuery& windows, const TextPlatform& text,
+                           OrdinalCounting counting) {
+  HarvestWalk walk(state, windows, text, counting);
+  windows.EnumerateDescendants(state.practice.handle,
+                               [&walk](WindowHandle window) { return HarvestChildProc(window, walk); });
+  if (walk.failure) std::rethrow_exception(walk.failure);
+}
+
+}  // namespace corvane

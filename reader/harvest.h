@@ -1,0 +1,70 @@
+#pragma once
+// The field harvest: one walk over the practice window's descendants that reads the
+// configured controls into the patient record.
+#include <array>
+#include <cstdint>
+#include <exception>
+#include <string>
+
+#include "app/shared_state.h"
+#include "finder/control_identity.h"
+#include "platform/link_error.h"
+#include "platform/text.h"
+#include "platform/window_query.h"
+#include "reader/patient_record.h"
+
+namespace corvane {
+
+// How the practice window's controls are told apart, chosen by its class (compared whole,
+// case-sensitive): "JULIE" reads only controls of tab pages and dialogs, "WinDevObject" names
+// controls by Edit ordinal, any other class (Visiodent's included) by control id.
+enum class ReadingMode { Plain, Julie, WinDev };
+ReadingMode ReadingModeOf(const std::wstring& practiceClass);
+
+// The identity a link settings entry (1 to 14) names, as a 32-bit signed integer. 0, which
+// never matches a control, for an empty entry and also for an entry that is not a decimal
+// integer within 32 bits (a hand-edited file): such a field is taken as not configured
+// rather than guessed at. Spaces around the number and a leading + or - are accepted.
+std::int32_t EntryIdentity(const std::wstring& entry);
+
+// Where WinDev Edit ordinals come from. The harvest counts them once, as it walks; counting
+// each edit window again from the start (as the finder does for one control) gives the same
+// ordinals at the cost of one walk per edit window, and is kept to compare the two.
+enum class OrdinalCounting { DuringTheWalk, OneCountPerWindow };
+
+// What one walk needs and what it leaves. Built at the start of a walk: the entries are read
+// once from state.settings, the mode from state.practice.className.
+class HarvestWalk {
+ public:
+  HarvestWalk(SharedState& state, WindowQuery& windows, const TextPlatform& text,
+              OrdinalCounting counting = OrdinalCounting::DuringTheWalk);
+
+  SharedState& state;
+  WindowQuery& windows;
+  const TextPlatform& text;
+  const ReadingMode mode;
+  const OrdinalCounting counting;
+  std::array<std::int32_t, kFieldCount> identities{};  // of entries 1 to 14
+  EditOrdinalCounter ordinals;
+  // The failure that ended the walk early (the practice program stopped answering), if any.
+  std::exception_ptr failure;
+};
+
+// The walk's callback, for one descendant: filters it by class for the reading mode, works
+// out its identity, reads its text into Temp and stores it into every field whose entry
+// names that identity. Returns true to go on; false only when the walk must be abandoned,
+// with the reason in walk.failure (no exception leaves it: it runs inside the system's
+// enumeration).
+bool HarvestChildProc(WindowHandle window, HarvestWalk& walk) noexcept;
+
+// Reads the window's text into Temp: the ANSI text cut at its first NUL (at most 254 bytes),
+// a single space when the handle is no window. Throws LinkError (kPracticeNotAnswering) when
+// the window's program does not answer in time; Temp is then unchanged.
+void ReadWindowText(WindowHandle window, SharedState& state, WindowQuery& windows, const TextPlatform& text);
+
+// Walks every descendant of state.practice.handle with HarvestChildProc. Throws LinkError when
+// the practice program stops answering: the walk stops there, fields stored before stay.
+void HarvestPracticeWindow(SharedState& state, WindowQuery& windows, const TextPlatform& text,
+                           OrdinalCounting counting = OrdinalCounting::DuringTheWalk);
+
+}  // namespace corvane
