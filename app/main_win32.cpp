@@ -1,3 +1,73 @@
+// Start-up: the Win32 platform, the one shared state, the fixed paths, the launcher and the
+// screen, and the message loop. Starting the program loads the launcher and nothing else;
+// everything after that follows from its events.
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return 0; }
+#include <commctrl.h>
+
+#include "app/shared_state.h"
+#include "launcher/launcher_presenter.h"
+#include "launcher/launcher_win32.h"
+#include "platform/platform.h"
+#include "platform/win32/win32_gdi.h"
+#include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_window_query.h"
+#include "settings/screen/screen_win32.h"
+
+namespace {
+
+// The link's files. They are fixed: no option, variable or registry value moves them.
+corvane::LinkPaths FixedPaths() {
+  corvane::LinkPaths paths;
+  paths.settings.tech = LR"(C:\Sidexis\Tech.txt)";
+  paths.settings.tech2 = LR"(C:\Sidexis\Tech2.txt)";
+  paths.siomin = LR"(C:\SIDEXIS\siomin.sdx)";
+  paths.siomin2 = LR"(C:\SIDEXIS\siomin2.sdx)";
+  paths.sidexisProgram = LR"(C:\SIDEXIS\Sidexis.exe)";
+  return paths;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  using namespace corvane;
+  // The manifest asks for per-monitor awareness; this covers a copy run without it.
+  SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  Win32Text text;
+  Win32FileSystem files;
+  Win32Clock clock;
+  Win32Environment environment;
+  Win32ProgramStarter programs;
+  Win32MessageBoxes messages;
+  Win32WindowQuery windows;
+  Win32Gdi gdi;
+  Platform platform{files, text, clock, environment, programs, messages, windows, gdi};
+
+  SharedState state;
+  const LinkPaths paths = FixedPaths();
+
+  LauncherWindow launcher(instance);
+  LienSidexisWindow screen(instance, state, paths, platform, launcher);
+  LauncherPresenter presenter(state, paths, platform, launcher, screen);
+  if (!launcher.Create(presenter)) {
+    MessageBoxW(nullptr, L"La fenêtre de Corvane Link n'a pas pu être créée.", kLauncherCaption, MB_OK);
+    return 1;
+  }
+  // Boxes belong to the launcher: it is disabled while one is up, so a click cannot start a
+  // second command in the middle of the first.
+  messages.SetOwner(launcher.Window());
+
+  MSG message{};
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    // The screen is modeless: Tab and the arrow keys move between its controls only when its
+    // messages go through IsDialogMessage.
+    HWND screenWindow = screen.Window();
+    if (screenWindow != nullptr && IsDialogMessageW(screenWindow, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}

@@ -64,7 +64,7 @@ void LauncherPresenter::Dispatch(int button, int shift) {
     return;
   }
   if (row == ClickRow::AskQuit) {
-    if (platform_.messages.AskYesNo(kQuitQuestion, kQuitTitle)) view_.Quit();
+    OnCloseRequest();
     return;
   }
   if (!Harvest()) return;
@@ -90,6 +90,10 @@ void LauncherPresenter::Dispatch(int button, int shift) {
     case ClickRow::AskQuit:
       break;
   }
+}
+
+void LauncherPresenter::OnCloseRequest() {
+  if (platform_.messages.AskYesNo(kQuitQuestion, kQuitTitle)) view_.Quit();
 }
 
 void LauncherPresenter::OnHelp() { platform_.messages.Inform(kHelpText, kLauncherCaption); }

@@ -55,6 +55,9 @@ class LauncherPresenter {
   void OnMouseDown(int button, int shift);
   // The "?" box was clicked.
   void OnHelp();
+  // The window's close box or Alt+F4: the same question as a right click, so that nothing
+  // but Yes to it ends the program.
+  void OnCloseRequest();
 
  private:
   // Runs ReadPatientFields and shows the screen's fields again. A failure is reported in a

@@ -1,0 +1,81 @@
+#pragma once
+// The launcher's window "Corvane Link": the tooth picture Image1 that takes the clicks and
+// the "?" box Aide, a humble view that forwards its events to LauncherPresenter.
+#include <windows.h>
+
+#include "launcher/launcher_presenter.h"
+#include "launcher/launcher_view.h"
+#include "platform/win32/unique_handle.h"
+
+namespace corvane {
+
+inline constexpr wchar_t kLauncherClassName[] = L"CorvaneLinkDemarre";
+inline constexpr wchar_t kLauncherImageClassName[] = L"CorvaneLinkImage";
+
+// Control identifiers of the launcher (GetDlgItem on LauncherWindow::Window()).
+namespace launcher_id {
+inline constexpr int kImage1 = 1;
+inline constexpr int kAide = 2;
+}  // namespace launcher_id
+
+// The launcher's geometry in pixels at 96 dots per inch; scaled to the window's DPI.
+namespace launcher_layout {
+inline constexpr int kClientLeft = 70, kClientTop = 455, kClientWidth = 69, kClientHeight = 60;
+inline constexpr int kImageWidth = 73, kImageHeight = 65;
+inline constexpr int kAideLeft = 56, kAideTop = 0, kAideSize = 13;
+inline constexpr double kAideFontPoints = 9.75;
+}  // namespace launcher_layout
+
+class LauncherWindow : public LauncherView {
+ public:
+  explicit LauncherWindow(HINSTANCE instance);
+  ~LauncherWindow() override;
+  LauncherWindow(const LauncherWindow&) = delete;
+  LauncherWindow& operator=(const LauncherWindow&) = delete;
+
+  // Builds the window, runs the presenter's load (which puts it on top), shows it, and
+  // queues its first activation. False when the window could not be built.
+  bool Create(LauncherPresenter& presenter);
+
+  HWND Window() const { return window_; }
+  bool QuitRequested() const { return quitRequested_; }
+
+  // LauncherView
+  // Shows the window; being shown by the program is the launcher's activation, whose harvest
+  // runs once the command that showed it has finished (a posted message).
+  void Show() override;
+  void Hide() override;
+  void BringToTop() override;
+  // Hides the window and ends the message loop; no command runs after it.
+  void Quit() override;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+  static LRESULT CALLBACK ImageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleImageMessage(HWND image, UINT message, WPARAM wParam, LPARAM lParam);
+  bool RegisterClasses();
+  void CreateControls();
+  void LayOut();
+  RECT Frame() const;  // the window rectangle around the client area, at (0, 0)
+  void PlaceAtStoredPosition();
+  void OnMouseDown(int button, WPARAM keys);
+  void PaintImage(HWND image);
+  int Scale(int pixels) const;
+
+  HINSTANCE instance_;
+  LauncherPresenter* presenter_ = nullptr;
+  HWND window_ = nullptr;
+  HWND image_ = nullptr;
+  HWND aide_ = nullptr;
+  HWND tooltip_ = nullptr;
+  UINT dpi_ = 96;
+  bool quitRequested_ = false;
+  UniqueFont aideFont_;
+  UniqueBrush aideBrush_;
+  UniqueBitmap tooth_;
+  UniqueIcon icon_;
+  UniqueIcon smallIcon_;
+};
+
+}  // namespace corvane
