@@ -1,0 +1,106 @@
+#include "platform/win32/win32_window_query.h"
+
+#include <exception>
+
+namespace corvane {
+namespace {
+
+// The longest text a WM_GETTEXT into our 255-byte buffer may hold; the last byte is the NUL.
+constexpr std::size_t kTextBufferSize = 255;
+constexpr std::size_t kLongestText = kTextBufferSize - 1;
+
+struct WalkContext {
+  const std::function<bool(WindowHandle)>* visit;
+  std::exception_ptr failure;
+};
+
+BOOL CALLBACK VisitThunk(HWND child, LPARAM context) noexcept {
+  auto* walk = reinterpret_cast<WalkContext*>(context);
+  try {
+    return (*walk->visit)(HandleOf(child)) ? TRUE : FALSE;
+  } catch (...) {
+    walk->failure = std::current_exception();
+    return FALSE;
+  }
+}
+
+}  // namespace
+
+void Win32WindowQuery::EnumerateDescendants(WindowHandle parent, const std::function<bool(WindowHandle)>& visit) {
+  WalkContext walk{&visit, nullptr};
+  EnumChildWindows(HwndOf(parent), VisitThunk, reinterpret_cast<LPARAM>(&walk));
+  if (walk.failure) std::rethrow_exception(walk.failure);
+}
+
+std::string Win32WindowQuery::ClassName(WindowHandle window, std::size_t bufferSize) {
+  if (bufferSize == 0) return {};
+  std::string buffer(bufferSize, '\0');
+  const int length = GetClassNameA(HwndOf(window), buffer.data(), static_cast<int>(bufferSize));
+  buffer.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+  return buffer;
+}
+
+std::int32_t Win32WindowQuery::ControlId(WindowHandle window) {
+  return static_cast<std::int32_t>(GetDlgCtrlID(HwndOf(window)));
+}
+
+WindowHandle Win32WindowQuery::FindTopLevel(const std::string& className, const std::optional<std::string>& title) {
+  return HandleOf(FindWindowA(className.c_str(), title ? title->c_str() : nullptr));
+}
+
+WindowHandle Win32WindowQuery::Ancestor(WindowHandle window, AncestorKind kind) {
+  return HandleOf(GetAncestor(HwndOf(window), static_cast<UINT>(kind)));
+}
+
+WindowHandle Win32WindowQuery::Parent(WindowHandle window) { return HandleOf(GetParent(HwndOf(window))); }
+
+WindowHandle Win32WindowQuery::FirstChild(WindowHandle window) { return HandleOf(GetWindow(HwndOf(window), GW_CHILD)); }
+
+std::optional<Rect> Win32WindowQuery::WindowRect(WindowHandle window) {
+  RECT rect{};
+  if (!GetWindowRect(HwndOf(window), &rect)) return std::nullopt;
+  return Rect{rect.left, rect.top, rect.right, rect.bottom};
+}
+
+bool Win32WindowQuery::IsWindow(WindowHandle window) { return ::IsWindow(HwndOf(window)) != FALSE; }
+
+bool Win32WindowQuery::IsVisible(WindowHandle window) { return IsWindowVisible(HwndOf(window)) != FALSE; }
+
+bool Win32WindowQuery::IsZoomed(WindowHandle window) { return ::IsZoomed(HwndOf(window)) != FALSE; }
+
+TextRead Win32WindowQuery::ReadText(WindowHandle window) {
+  const HWND target = HwndOf(window);
+  if (!::IsWindow(target)) return {TextRead::Status::NotAWindow, {}};
+  char buffer[kTextBufferSize] = {};
+  DWORD_PTR result = 0;
+  const LRESULT answered =
+      SendMessageTimeoutA(target, WM_GETTEXT, kTextBufferSize, reinterpret_cast<LPARAM>(buffer),
+                          SMTO_ABORTIFHUNG | SMTO_BLOCK, static_cast<UINT>(kTextReadTimeout.count()), &result);
+  if (answered == 0) return {TextRead::Status::NotAnswering, {}};
+  // Never past byte 254, even when a careless program filled the buffer without its NUL.
+  std::size_t length = 0;
+  while (length < kLongestText && buffer[length] != '\0') ++length;
+  return {TextRead::Status::Read, std::string(buffer, length)};
+}
+
+std::string Win32WindowQuery::Caption(WindowHandle window) {
+  const HWND target = HwndOf(window);
+  const int length = GetWindowTextLengthA(target);
+  if (length <= 0) return {};
+  std::string caption(static_cast<std::size_t>(length) + 1, '\0');
+  const int copied = GetWindowTextA(target, caption.data(), length + 1);
+  caption.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+  return caption;
+}
+
+Point Win32WindowQuery::CursorPosition() {
+  POINT point{};
+  GetCursorPos(&point);
+  return {point.x, point.y};
+}
+
+WindowHandle Win32WindowQuery::WindowFromPoint(Point point) {
+  return HandleOf(::WindowFromPoint(POINT{point.x, point.y}));
+}
+
+}  // namespace corvane
