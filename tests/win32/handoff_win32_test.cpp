@@ -1,0 +1,221 @@
+// The hand-off against the real files, code page, environment, process start and message
+// boxes, in the test prefix's C:\SIDEXIS.
+// clang-format off
+#include <windows.h>
+#include <tlhelp32.h>  // needs the types of windows.h
+// clang-format on
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "handoff/handoff.h"
+#include "platform/win32/win32_platform.h"
+#include "tests/fakes/fake_desktop.h"
+#include "tests/fakes/fake_gdi.h"
+#include "tests/fakes/fake_system.h"
+#include "tests/support/wine_support.h"
+
+namespace corvane {
+namespace {
+
+using namespace corvane::testing;
+
+const wchar_t kFolder[] = L"C:\\SIDEXIS";
+const wchar_t kSiomin[] = L"C:\\SIDEXIS\\siomin.sdx";
+const wchar_t kSiomin2[] = L"C:\\SIDEXIS\\siomin2.sdx";
+const wchar_t kProgram[] = L"C:\\SIDEXIS\\Sidexis.exe";
+const wchar_t kStarts[] = L"C:\\SIDEXIS\\standin-starts.txt";
+
+std::string Bytes(const std::string& hex) {
+  std::string out;
+  for (std::size_t i = 0; i + 1 < hex.size();) {
+    if (hex[i] == ' ') {
+      ++i;
+      continue;
+    }
+    out.push_back(static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+    i += 2;
+  }
+  return out;
+}
+
+std::string Hex(const std::string& bytes) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string hex;
+  for (char c : bytes) {
+    hex.push_back(kDigits[static_cast<unsigned char>(c) >> 4]);
+    hex.push_back(kDigits[static_cast<unsigned char>(c) & 0x0F]);
+  }
+  return hex;
+}
+
+// Running processes started from a file of that name.
+int CountProcesses(const std::wstring& exeName) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return -1;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  int count = 0;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+    if (lstrcmpiW(entry.szExeFile, exeName.c_str()) == 0) ++count;
+  }
+  CloseHandle(snapshot);
+  return count;
+}
+
+// LEFÈVRE Hélène, file 88, on CABINET1, 15 January 2027 at 09:30:15, in Windows-1252.
+const std::string kLefevre = Bytes(
+    "3E 00 4E 00 4C 45 46 C8 56 52 45 00 48 E9 6C E8 6E 65 5F 38 38 00 30 32 2F 31 31 2F 31 39 37 30 00 "
+    "32 37 30 31 31 37 35 31 32 33 34 35 36 37 38 00 00 44 75 20 44 6F 7A 75 00 00 00 0D 0A "
+    "53 00 41 00 4C 45 46 C8 56 52 45 00 48 E9 6C E8 6E 65 5F 38 38 00 30 32 2F 31 31 2F 31 39 37 30 00 "
+    "32 37 30 31 31 37 35 31 32 33 34 35 36 37 38 00 43 41 42 49 4E 45 54 31 00 "
+    "31 35 2E 30 31 2E 32 30 32 37 00 30 39 3A 33 30 3A 31 35 00 00 00 00 0D 0A");
+
+class HandOffWin32Test : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    FreshFolder(kFolder);
+    wchar_t saved[256] = {};
+    hadComputerName_ = GetEnvironmentVariableW(L"COMPUTERNAME", saved, 256) != 0;
+    savedComputerName_ = saved;
+    SetEnvironmentVariableW(L"COMPUTERNAME", L"CABINET1");
+    paths_.siomin = kSiomin;
+    paths_.siomin2 = kSiomin2;
+    paths_.sidexisProgram = kProgram;
+  }
+  void TearDown() override {
+    SetEnvironmentVariableW(L"COMPUTERNAME", hadComputerName_ ? savedComputerName_.c_str() : nullptr);
+  }
+
+  Platform With(ProgramStarter& programs, MessageBoxes& messages) {
+    return {files_, text_, clock_, environment_, programs, messages, windows_, gdi_};
+  }
+  static SharedState Lefevre() {
+    SharedState state;
+    state.patient.StoreTyped(Field::Nom, L"LEFÈVRE");
+    state.patient.StoreTyped(Field::Prenom, L"Hélène");
+    state.patient.StoreTyped(Field::DateNaissance, L"02/11/1970");
+    state.patient.StoreTyped(Field::NumDossier, L"88");
+    state.patient.StoreTyped(Field::NumSS, L"270117512345678");
+    return state;
+  }
+  void InstallStandin() {
+    ASSERT_TRUE(CopyFileW(StandinPath(L"sidexis_standin").c_str(), kProgram, FALSE))
+        << "no stand-in at " << StandinPath(L"sidexis_standin");
+  }
+
+  LinkPaths paths_;
+  Win32Text text_;
+  Win32FileSystem files_;
+  Win32Environment environment_;
+  fakes::FakeClock clock_;
+  fakes::FakeDesktop windows_;  // the hand-off asks nothing of the windows
+  fakes::FakeGdi gdi_;
+  bool hadComputerName_ = false;
+  std::wstring savedComputerName_;
+};
+
+TEST_F(HandOffWin32Test, WritesWindows1252BytesToBothRealFiles) {
+  fakes::FakeProgramStarter programs;
+  fakes::FakeMessageBoxes messages;
+  Platform platform = With(programs, messages);
+  SharedState state = Lefevre();
+  EXPECT_TRUE(LaunchSidexis(state, paths_, platform));
+  EXPECT_EQ(Hex(ReadBytes(kSiomin)), Hex(kLefevre));
+  EXPECT_EQ(Hex(ReadBytes(kSiomin2)), Hex(kLefevre));
+  EXPECT_TRUE(messages.shown.empty());
+
+  // Letters the code page lacks become '?', never a look-alike: WAŁĘSA is not WALESA.
+  EXPECT_EQ(LignesCreees({L"WAŁĘSA", L"Lech", L"", L"", L""}, L"", {kSiomin, kSiomin2}, platform),
+            HandOffResult::Written);
+  EXPECT_EQ(ReadBytes(kSiomin).substr(4, 7), std::string("WA??SA") + '\0');
+  EXPECT_EQ(ReadBytes(kSiomin2), ReadBytes(kSiomin));
+}
+
+TEST_F(HandOffWin32Test, StartsTheProgramOnceAfterBothFilesAreComplete) {
+  InstallStandin();
+  Win32ProgramStarter programs;
+  fakes::FakeMessageBoxes messages;
+  Platform platform = With(programs, messages);
+  SharedState state = Lefevre();
+  ASSERT_TRUE(LaunchSidexis(state, paths_, platform));
+
+  // Done once the stand-in wrote its line and no copy of it runs any more.
+  ASSERT_TRUE(WaitUntil([] { return !ReadBytes(kStarts).empty() && CountProcesses(L"Sidexis.exe") == 0; },
+                        std::chrono::seconds(30)));
+  EXPECT_EQ(ReadBytes(kStarts), Hex(kLefevre) + "\r\n");
+  EXPECT_EQ(ReadBytes(kSiomin2), kLefevre);
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(HandOffWin32Test, MissingProgramIsShownInABoxAfterTheFilesAreWritten) {
+  Win32ProgramStarter programs;
+  Win32MessageBoxes messages;
+  Platform platform = With(programs, messages);
+  SharedState state = Lefevre();
+
+  // The box is modal on this thread; a second thread reads it and presses OK as a person would.
+  std::wstring text;
+  std::wstring caption;
+  std::thread answerer([&] {
+    const HWND box = WaitForMessageBox(GetCurrentProcessId(), std::chrono::seconds(30));
+    if (box == nullptr) return;
+    text = MessageBoxText(box);
+    caption = WindowCaption(box);
+    AnswerMessageBox(box, IDOK);
+  });
+  const bool started = LaunchSidexis(state, paths_, platform);
+  answerer.join();
+
+  EXPECT_FALSE(started);
+  EXPECT_EQ(caption, L"Tarnwick");
+  EXPECT_TRUE(text.starts_with(L"Impossible de démarrer Sidexis (C:\\SIDEXIS\\Sidexis.exe) : ")) << text;
+  EXPECT_TRUE(text.ends_with(L" (erreur N° 2).")) << text;
+  EXPECT_EQ(ReadBytes(kSiomin), kLefevre);
+  EXPECT_EQ(ReadBytes(kSiomin2), kLefevre);
+}
+
+TEST_F(HandOffWin32Test, MissingFolderIsReportedAsAHandOffFailureAndNothingStarts) {
+  RemoveFolder(kFolder);
+  fakes::FakeProgramStarter programs;
+  fakes::FakeMessageBoxes messages;
+  Platform platform = With(programs, messages);
+  SharedState state = Lefevre();
+  EXPECT_FALSE(LaunchSidexis(state, paths_, platform));
+  EXPECT_TRUE(programs.started.empty());
+  ASSERT_EQ(messages.shown.size(), 1u);
+  const std::wstring& report = messages.shown[0].text;
+  EXPECT_NE(report.find(kSiomin), std::wstring::npos) << report;
+  EXPECT_TRUE(report.ends_with(L". Erreur N° " + std::to_wstring(ERROR_PATH_NOT_FOUND) + L" dans LignesCreees."))
+      << report;
+  EXPECT_FALSE(FileExists(kFolder));
+}
+
+TEST_F(HandOffWin32Test, LockedSecondFileIsReportedAndNothingStarts) {
+  WriteBytes(kSiomin, "earlier");
+  WriteBytes(kSiomin2, "earlier");
+  // Held open without sharing, as another program reading it would.
+  HANDLE lock = CreateFileW(kSiomin2, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  fakes::FakeProgramStarter programs;
+  fakes::FakeMessageBoxes messages;
+  Platform platform = With(programs, messages);
+  SharedState state = Lefevre();
+  const bool started = LaunchSidexis(state, paths_, platform);
+  CloseHandle(lock);
+
+  EXPECT_FALSE(started);
+  EXPECT_TRUE(programs.started.empty());
+  ASSERT_EQ(messages.shown.size(), 1u);
+  const std::wstring& report = messages.shown[0].text;
+  EXPECT_NE(report.find(kSiomin2), std::wstring::npos) << report;
+  EXPECT_TRUE(report.ends_with(L". Erreur N° " + std::to_wstring(ERROR_SHARING_VIOLATION) + L" dans LignesCreees."))
+      << report;
+  // The first file was opened (emptied) before the second refused; the second kept its bytes.
+  EXPECT_EQ(ReadBytes(kSiomin), "");
+  EXPECT_EQ(ReadBytes(kSiomin2), "earlier");
+}
+
+}  // namespace
+}  // namespace corvane
