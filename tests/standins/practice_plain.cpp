@@ -80,15 +80,15 @@ void BuildNotepad(HWND main, FieldDisplay& fields) {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const CommandLine commandLine = ParseCommandLine();
   if (commandLine.patientFile.empty()) return 1;
-  StandinSpec spec;
+  StandinDescription description;
   if (commandLine.HasOption(Wide(notepad::kArgument))) {
-    spec.className = notepad::kClass;
-    spec.title = [](const Values&) { return std::string(notepad::kTitle); };
-    spec.build = BuildNotepad;
+    description.className = notepad::kClass;
+    description.title = [](const Values&) { return std::string(notepad::kTitle); };
+    description.build = BuildNotepad;
   } else {
-    spec.className = plain::kClass;
-    spec.title = [](const Values&) { return std::string(plain::kTitle); };
-    spec.build = BuildPlain;
+    description.className = plain::kClass;
+    description.title = [](const Values&) { return std::string(plain::kTitle); };
+    description.build = BuildPlain;
   }
-  return StandinHost(std::move(spec), commandLine.patientFile).Run();
+  return StandinHost(std::move(description), commandLine.patientFile).Run();
 }

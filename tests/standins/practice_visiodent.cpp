@@ -46,11 +46,11 @@ void Build(HWND main, FieldDisplay& fields) {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const CommandLine commandLine = ParseCommandLine();
   if (commandLine.patientFile.empty()) return 1;
-  StandinSpec spec;
-  spec.className = kClass;
-  spec.title = [](const Values& values) {
+  StandinDescription description;
+  description.className = kClass;
+  description.title = [](const Values& values) {
     return TitleFor(ValueOf(values, kFieldKeys[kEntryNom]), ValueOf(values, kFieldKeys[kEntryPrenom]));
   };
-  spec.build = Build;
-  return StandinHost(std::move(spec), commandLine.patientFile).Run();
+  description.build = Build;
+  return StandinHost(std::move(description), commandLine.patientFile).Run();
 }

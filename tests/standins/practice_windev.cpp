@@ -71,9 +71,9 @@ void Build(HWND main, FieldDisplay& fields) {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const CommandLine commandLine = ParseCommandLine();
   if (commandLine.patientFile.empty()) return 1;
-  StandinSpec spec;
-  spec.className = kClass;
-  spec.title = [](const Values&) { return std::string(kTitle); };
-  spec.build = Build;
-  return StandinHost(std::move(spec), commandLine.patientFile).Run();
+  StandinDescription description;
+  description.className = kClass;
+  description.title = [](const Values&) { return std::string(kTitle); };
+  description.build = Build;
+  return StandinHost(std::move(description), commandLine.patientFile).Run();
 }

@@ -217,7 +217,7 @@ inline HWND MakeAfter(HWND previous, const std::function<HWND()>& make) {
 }
 
 // What a stand-in program is made of.
-struct StandinSpec {
+struct StandinDescription {
   const char* className;                                // main window class
   std::function<std::string(const Values&)> title;      // main title for these values
   std::function<void(HWND main, FieldDisplay&)> build;  // makes the controls
@@ -255,8 +255,8 @@ inline CommandLine ParseCommandLine() {
 // The running stand-in: one per process.
 class StandinHost {
  public:
-  StandinHost(StandinSpec spec, std::wstring patientFile)
-      : spec_(std::move(spec)), patientFile_(std::move(patientFile)), shownFile_(patientFile_) {
+  StandinHost(StandinDescription description, std::wstring patientFile)
+      : description_(std::move(description)), patientFile_(std::move(patientFile)), shownFile_(patientFile_) {
     shownFile_.append(Wide(kShownSuffix));
   }
 
@@ -267,14 +267,15 @@ class StandinHost {
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     windowClass.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    windowClass.lpszClassName = spec_.className;
+    windowClass.lpszClassName = description_.className;
     if (!RegisterClassA(&windowClass)) return 2;
 
     current_ = this;
-    main_ = CreateWindowExA(0, spec_.className, spec_.title(Values{}).c_str(), WS_OVERLAPPEDWINDOW, kMainLeft, kMainTop,
-                            kMainWidth, kMainHeight, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    main_ =
+        CreateWindowExA(0, description_.className, description_.title(Values{}).c_str(), WS_OVERLAPPEDWINDOW, kMainLeft,
+                        kMainTop, kMainWidth, kMainHeight, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (main_ == nullptr) return 3;
-    spec_.build(main_, fields_);
+    description_.build(main_, fields_);
     ShowWindow(main_, SW_SHOWNOACTIVATE);
     UpdateWindow(main_);
     Poll();
@@ -315,7 +316,7 @@ class StandinHost {
     const Values values = ParsePatientFile(bytes);
     if (changed) {
       fields_.Show(values);
-      const std::string title = Has(values, kKeyTitle) ? ValueOf(values, kKeyTitle) : spec_.title(values);
+      const std::string title = Has(values, kKeyTitle) ? ValueOf(values, kKeyTitle) : description_.title(values);
       SetWindowTextA(main_, title.c_str());
     }
     shownPending_ = !WriteWholeFile(shownFile_, ValueOf(values, kFieldKeys[kEntryNumDossier]));
@@ -324,7 +325,7 @@ class StandinHost {
   }
 
   static inline StandinHost* current_ = nullptr;
-  StandinSpec spec_;
+  StandinDescription description_;
   std::wstring patientFile_;
   std::wstring shownFile_;
   HWND main_ = nullptr;
