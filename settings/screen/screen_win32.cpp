@@ -228,6 +228,7 @@ void LienSidexisWindow::Build() {
 
   const UINT windowDpi = GetDpiForWindow(window_);
   if (windowDpi != 0) dpi_ = windowDpi;
+  FitClientArea();
   MakeFonts();
   CreateControls();
   LayOut();
@@ -274,6 +275,20 @@ void LienSidexisWindow::CreateControls() {
     CreateWindowExW(exStyle, className, spec.text, style, 0, 0, 0, 0, window_,
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), CodeModule(), nullptr);
   }
+}
+
+// The client area is what the screen is drawn for; the frame around it is the system's
+// business and may not follow the DPI the way the suggested rectangle assumed.
+void LienSidexisWindow::FitClientArea() {
+  RECT client{};
+  RECT frame{};
+  GetClientRect(window_, &client);
+  GetWindowRect(window_, &frame);
+  const int extraWidth = Scale(kClientWidth) - client.right;
+  const int extraHeight = Scale(kClientHeight) - client.bottom;
+  if (extraWidth == 0 && extraHeight == 0) return;
+  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left + extraWidth, frame.bottom - frame.top + extraHeight,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int LienSidexisWindow::Scale(int pixels) const { return MulDiv(pixels, static_cast<int>(dpi_), 96); }
@@ -437,6 +452,7 @@ LRESULT LienSidexisWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
       const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
       SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                    suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+      FitClientArea();
       InvalidateRect(window_, nullptr, TRUE);
       return 0;
     }

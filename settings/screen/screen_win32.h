@@ -69,6 +69,7 @@ class LienSidexisWindow : public ScreenHost, private ScreenView {
   void Build();
   void CreateControls();
   void LayOut();
+  void FitClientArea();
   void MakeFonts();
   void RunActivation();
   void OnCommand(int id, int code);
