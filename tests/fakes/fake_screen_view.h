@@ -2,6 +2,7 @@
 // A screen window that only remembers what it was told, and a launcher that counts its calls
 // (named apart from the launcher's own fakes, which live in the same library).
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,7 +43,11 @@ class LauncherSpy : public LauncherView {
   int hidden = 0;
   int broughtToTop = 0;
   int quit = 0;
-  void Show() override { ++shown; }
+  std::function<void()> onShow;  // runs at each Show, as the launcher's activation would
+  void Show() override {
+    ++shown;
+    if (onShow) onShow();
+  }
   void Hide() override { ++hidden; }
   void BringToTop() override { ++broughtToTop; }
   void Quit() override { ++quit; }
