@@ -63,11 +63,17 @@ bool LauncherWindow::Create(LauncherPresenter& presenter) {
                             100, 100, nullptr, nullptr, instance_, this);
   if (window_ == nullptr) return false;
   dpi_ = GetDpiForWindow(window_);
+  // Said to the window as well as to its class, so that whoever asks the window gets it.
+  SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
+  SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
   CreateControls();
   PlaceAtStoredPosition();
   LayOut();
   // The load: screen mode, then on top of all windows, before the window is first shown.
   presenter_->OnLoad();
+  // After the load: under Wine an owner that already has a topmost tooltip does not enter
+  // the topmost band itself.
+  CreateTooltip();
   Show();
   UpdateWindow(window_);
   return true;
@@ -84,7 +90,9 @@ void LauncherWindow::CreateControls() {
                           nullptr);
   SetWindowPos(aide_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   aideBrush_.reset(CreateSolidBrush(GetSysColor(COLOR_HIGHLIGHT)));
+}
 
+void LauncherWindow::CreateTooltip() {
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_,
                              nullptr);

@@ -56,6 +56,7 @@ class LauncherWindow : public LauncherView {
   LRESULT HandleImageMessage(HWND image, UINT message, WPARAM wParam, LPARAM lParam);
   bool RegisterClasses();
   void CreateControls();
+  void CreateTooltip();  // the tooltip of Aide
   void LayOut();
   RECT Frame() const;  // the window rectangle around the client area, at (0, 0)
   void PlaceAtStoredPosition();

@@ -1,0 +1,189 @@
+#pragma once
+// The end-to-end bench: the real CorvaneLink.exe beside the plain stand-in practice program
+// and the stand-in X-ray program at C:\SIDEXIS\Sidexis.exe, driven by real input (xdotool on
+// the X display under Wine's virtual desktop), and screenshots saved in the build folder.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "launcher/launcher_win32.h"
+#include "settings/screen/screen_win32.h"
+#include "tests/standins/standin_layout.h"
+#include "tests/support/wine_support.h"
+
+namespace corvane::e2e {
+
+using testing::BuildDir;
+using testing::ChildProcess;
+
+inline constexpr wchar_t kSidexisFolder[] = LR"(C:\SIDEXIS)";
+inline constexpr wchar_t kTech[] = LR"(C:\Sidexis\Tech.txt)";
+inline constexpr wchar_t kTech2[] = LR"(C:\Sidexis\Tech2.txt)";
+inline constexpr wchar_t kSiomin[] = LR"(C:\SIDEXIS\siomin.sdx)";
+inline constexpr wchar_t kSiomin2[] = LR"(C:\SIDEXIS\siomin2.sdx)";
+inline constexpr wchar_t kStarts[] = LR"(C:\SIDEXIS\standin-starts.txt)";
+inline constexpr wchar_t kPatientFolder[] = LR"(C:\corvane-e2e)";
+inline constexpr wchar_t kPatientFile[] = LR"(C:\corvane-e2e\patient.txt)";
+
+// The demo patient, Windows-1252, as the practice program shows it.
+inline std::string PatientFile(const std::string& numDossier = "1207", const std::string& nom = "Lef\xE8vre") {
+  return "NumDossier=" + numDossier + "\r\nNom=" + nom +
+         "\r\nPrenom=H\xE9l\xE8ne\r\nDateNaissance=14/03/1985\r\nNumSS=2 85 03 75 123 456 78\r\n"
+         "Civilite=Mme\tMadame\r\nAdresse1=12 rue des Lilas\r\nCP=75011\r\nVille=Paris\r\n"
+         "Telephone=01 23 45 67 89\r\nMobile=06 12 34 56 78\r\nEMail=helene@example.fr\r\n";
+}
+
+// A build-folder path (Z:\...) as the host sees it.
+inline std::string UnixPath(const std::wstring& windowsPath) {
+  std::string path;
+  for (std::size_t i = (windowsPath.size() > 1 && windowsPath[1] == L':') ? 2 : 0; i < windowsPath.size(); ++i) {
+    const wchar_t c = windowsPath[i];
+    path += c == L'\\' ? '/' : static_cast<char>(c);
+  }
+  return path;
+}
+
+// Runs a host command line (through /bin/sh) and waits for it; true when it ended with 0.
+// Wine cannot wait on a host process, so the shell leaves its exit status in a file.
+inline bool RunHost(const std::string& command) {
+  static int serial = 0;
+  const std::wstring marker = BuildDir() + L"\\host-command-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                              std::to_wstring(++serial) + L".status";
+  DeleteFileW(marker.c_str());
+  const std::string line = "/bin/sh -c \"" + command + "; echo $? > '" + UnixPath(marker) + "'\"";
+  std::wstring wide(line.begin(), line.end());
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return false;
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+  if (!testing::WaitUntil([&] { return !testing::ReadBytes(marker).empty(); }, std::chrono::seconds(20))) return false;
+  const std::string status = testing::ReadBytes(marker);
+  DeleteFileW(marker.c_str());
+  return status.rfind("0", 0) == 0;
+}
+
+inline bool Xdotool(const std::string& arguments) { return RunHost("/usr/bin/xdotool " + arguments); }
+
+// A press and release of `button` (1 left, 2 middle, 3 right, X numbering) at a screen point,
+// with the keys named in `keys` (xdotool names: shift, ctrl, alt) held during the press.
+inline bool ClickAt(POINT point, int button = 1, const std::vector<std::string>& keys = {}) {
+  std::string command = "mousemove " + std::to_string(point.x) + " " + std::to_string(point.y);
+  for (const auto& key : keys) command += " keydown " + key;
+  command += " click " + std::to_string(button);
+  for (const auto& key : keys) command += " keyup " + key;
+  return Xdotool(command);
+}
+
+// The centre of a window, in screen coordinates.
+inline POINT CentreOf(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+// Saves the whole screen as <build folder>\<name>.png and returns its host path.
+inline std::string Screenshot(const std::string& name) {
+  const std::string path = UnixPath(BuildDir()) + "/" + name + ".png";
+  RunHost("/usr/bin/import -window root '" + path + "'");
+  return path;
+}
+
+inline std::wstring ItemText(HWND window, int id) {
+  wchar_t text[512] = {};
+  GetDlgItemTextW(window, id, text, 512);
+  return text;
+}
+
+inline int CountLines(const std::string& bytes) {
+  int lines = 0;
+  for (char c : bytes) lines += c == '\n' ? 1 : 0;
+  return lines;
+}
+
+inline std::string Hex(const std::string& bytes) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string hex;
+  for (char c : bytes) {
+    hex += kDigits[static_cast<unsigned char>(c) >> 4];
+    hex += kDigits[static_cast<unsigned char>(c) & 0x0F];
+  }
+  return hex;
+}
+
+// Everything a test needs: a fresh C:\SIDEXIS with the settings for the plain stand-in, the
+// stand-in showing the demo patient, and the link started by StartLink().
+class LinkTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing::FreshFolder(kSidexisFolder);
+    ASSERT_TRUE(CopyFileW(testing::StandinPath(L"sidexis_standin").c_str(), LR"(C:\SIDEXIS\Sidexis.exe)", FALSE));
+    WriteSettings("0");
+    testing::FreshFolder(kPatientFolder);
+    testing::WriteBytes(kPatientFile, PatientFile());
+    ASSERT_TRUE(practice_.Start(testing::StandinPath(L"practice_plain"), kPatientFile));
+    ASSERT_TRUE(testing::WaitUntil([] { return testing::FileExists(std::wstring(kPatientFile) + L".shown"); }));
+  }
+
+  void TearDown() override {
+    link_.Kill();
+    practice_.Kill();
+  }
+
+  // Tech.txt and Tech2.txt configured for the plain stand-in, entry 15 as given.
+  static std::string SettingsBytes(const std::string& showScreenFlag) {
+    auto lines = standin::plain::TechLines();
+    lines[14] = showScreenFlag;
+    return standin::TechFileBytes(lines);
+  }
+  static void WriteSettings(const std::string& showScreenFlag) {
+    testing::WriteBytes(kTech, SettingsBytes(showScreenFlag));
+    testing::WriteBytes(kTech2, SettingsBytes(showScreenFlag));
+  }
+
+  // Starts CorvaneLink.exe and waits for its launcher to be shown and ready for input.
+  void StartLink() {
+    ASSERT_TRUE(link_.Start(BuildDir() + L"\\CorvaneLink.exe"));
+    launcher_ = testing::WaitForTopLevel(kLauncherClassName, link_.Id());
+    ASSERT_NE(launcher_, nullptr) << "the launcher did not appear";
+    ASSERT_TRUE(testing::WaitUntil([&] { return IsWindowVisible(launcher_) != FALSE; }));
+    link_.WaitIdle();
+  }
+
+  // A point on the tooth picture, away from the "?" box.
+  POINT OnTooth() const {
+    POINT point{25, 35};
+    ClientToScreen(launcher_, &point);
+    return point;
+  }
+  POINT OnHelpBox() const { return CentreOf(GetDlgItem(launcher_, launcher_id::kAide)); }
+
+  HWND Screen() const { return testing::WaitForTopLevel(kScreenClassName, link_.Id()); }
+  HWND VisibleScreen() const {
+    HWND screen = nullptr;
+    testing::WaitUntil([&] {
+      screen = testing::WaitForTopLevel(kScreenClassName, link_.Id(), nullptr, std::chrono::milliseconds(0));
+      return screen != nullptr && IsWindowVisible(screen);
+    });
+    return screen != nullptr && IsWindowVisible(screen) ? screen : nullptr;
+  }
+  bool LauncherVisible() const { return IsWindowVisible(launcher_) != FALSE; }
+  int Starts() const { return CountLines(testing::ReadBytes(kStarts)); }
+  bool WaitForStarts(int count) const { return testing::WaitUntil([&] { return Starts() >= count; }); }
+
+  // The message box the link shows, or null when none came.
+  HWND MessageBoxOfLink() const { return testing::WaitForMessageBox(link_.Id()); }
+  bool NoMessageBoxOfLink() const {
+    return testing::WaitForMessageBox(link_.Id(), std::chrono::milliseconds(300)) == nullptr;
+  }
+
+  ChildProcess practice_;
+  ChildProcess link_;
+  HWND launcher_ = nullptr;
+};
+
+}  // namespace corvane::e2e
