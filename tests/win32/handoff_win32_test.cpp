@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <thread>
 
 #include "handoff/handoff.h"
@@ -27,16 +28,12 @@ const wchar_t kSiomin2[] = L"C:\\SIDEXIS\\siomin2.sdx";
 const wchar_t kProgram[] = L"C:\\SIDEXIS\\Sidexis.exe";
 const wchar_t kStarts[] = L"C:\\SIDEXIS\\standin-starts.txt";
 
+// "3E 00 4E" -> the bytes 0x3E 0x00 0x4E.
 std::string Bytes(const std::string& hex) {
+  std::istringstream in(hex);
   std::string out;
-  for (std::size_t i = 0; i + 1 < hex.size();) {
-    if (hex[i] == ' ') {
-      ++i;
-      continue;
-    }
-    out.push_back(static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16)));
-    i += 2;
-  }
+  std::string pair;
+  while (in >> pair) out.push_back(static_cast<char>(std::stoi(pair, nullptr, 16)));
   return out;
 }
 
