@@ -14,7 +14,9 @@ ScreenPresenter::ScreenPresenter(SharedState& state, const LinkPaths& paths, Pla
                                  LauncherView& launcher)
     : state_(state), paths_(paths), platform_(platform), view_(view), launcher_(launcher) {}
 
-bool ScreenPresenter::ConfigurationMode() const { return state_.screenMode == kScreenModeCtrl; }
+bool ScreenPresenter::ConfigurationMode() const {
+  return state_.screenMode == kScreenModeCtrl;
+}
 
 void ScreenPresenter::OnActivate() {
   view_.BringToTop();
@@ -90,7 +92,9 @@ void ScreenPresenter::OnClose() {
   launcher_.Show();
 }
 
-void ScreenPresenter::OnFieldEdited(Field field, const std::wstring& text) { state_.patient.StoreTyped(field, text); }
+void ScreenPresenter::OnFieldEdited(Field field, const std::wstring& text) {
+  state_.patient.StoreTyped(field, text);
+}
 
 void ScreenPresenter::RefreshFields() {
   for (int entry = 1; entry <= kFieldCount; ++entry) {

@@ -42,7 +42,9 @@ struct ControlSpec {
 
 using namespace screen_id;
 
-constexpr int Entry(Field field) { return EntryOf(field); }
+constexpr int Entry(Field field) {
+  return EntryOf(field);
+}
 
 constexpr ControlSpec kControls[] = {
     {FieldBox(Field::NumDossier), Kind::FieldBox, 24, 65, 73, 21, L"", Look::Required, true},
@@ -100,7 +102,9 @@ const ControlSpec* SpecOf(int id) {
   return nullptr;
 }
 
-bool IsFieldBox(int id) { return id > kFieldBoxBase && id <= kFieldBoxBase + kFieldCount; }
+bool IsFieldBox(int id) {
+  return id > kFieldBoxBase && id <= kFieldBoxBase + kFieldCount;
+}
 
 // Puts back whatever was selected into a DC when it goes.
 class SelectionGuard {
@@ -169,8 +173,8 @@ UniqueFont MakeFont(const wchar_t* face, int pointsTimes100, UINT dpi, bool bold
 
 }  // namespace
 
-LienSidexisWindow::LienSidexisWindow(HINSTANCE instance, SharedState& state, const LinkPaths& paths,
-                                     Platform& platform, LauncherView& launcher)
+LienSidexisWindow::LienSidexisWindow(HINSTANCE instance, SharedState& state, const LinkPaths& paths, Platform& platform,
+                                     LauncherView& launcher)
     : instance_(instance),
       platform_(platform),
       presenter_(state, paths, platform, *this, launcher),
@@ -222,8 +226,8 @@ void LienSidexisWindow::Build() {
   const int x = work.left + ((work.right - work.left) - width) / 2;
   const int y = work.top + ((work.bottom - work.top) - height) / 2;
 
-  CreateWindowExW(kWindowExStyle, kScreenClassName, kScreenCaption, kWindowStyle, x, y, width, height, nullptr,
-                  nullptr, CodeModule(), this);
+  CreateWindowExW(kWindowExStyle, kScreenClassName, kScreenCaption, kWindowStyle, x, y, width, height, nullptr, nullptr,
+                  CodeModule(), this);
   if (window_ == nullptr) return;
 
   const UINT windowDpi = GetDpiForWindow(window_);
@@ -291,7 +295,9 @@ void LienSidexisWindow::FitClientArea() {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-int LienSidexisWindow::Scale(int pixels) const { return MulDiv(pixels, static_cast<int>(dpi_), 96); }
+int LienSidexisWindow::Scale(int pixels) const {
+  return MulDiv(pixels, static_cast<int>(dpi_), 96);
+}
 
 void LienSidexisWindow::MakeFonts() {
   labelFont_ = MakeFont(L"MS Sans Serif", 825, dpi_, true, false);
@@ -309,11 +315,21 @@ void LienSidexisWindow::LayOut() {
                  SWP_NOZORDER | SWP_NOACTIVATE);
     HFONT font = labelFont_.get();
     switch (spec.look) {
-      case Look::Title: font = titleFont_.get(); break;
-      case Look::Launch: font = buttonFont_.get(); break;
-      case Look::Reset: font = resetFont_.get(); break;
-      case Look::Instruction: font = fieldFont_.get(); break;
-      default: if (spec.kind == Kind::FieldBox) font = fieldFont_.get(); break;
+      case Look::Title:
+        font = titleFont_.get();
+        break;
+      case Look::Launch:
+        font = buttonFont_.get();
+        break;
+      case Look::Reset:
+        font = resetFont_.get();
+        break;
+      case Look::Instruction:
+        font = fieldFont_.get();
+        break;
+      default:
+        if (spec.kind == Kind::FieldBox) font = fieldFont_.get();
+        break;
     }
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   }
@@ -367,14 +383,17 @@ void LienSidexisWindow::ShowConfigurationControls(bool visible) {
   if (!visible && (focus == nullptr || GetParent(focus) == window_) && (focus == nullptr || !IsWindowVisible(focus))) {
     if (GetActiveWindow() == window_) SetFocus(GetDlgItem(window_, FieldBox(Field::NumDossier)));
   }
-  if (lastFocus_ != nullptr && !IsWindowVisible(lastFocus_)) lastFocus_ = GetDlgItem(window_, FieldBox(Field::NumDossier));
+  if (lastFocus_ != nullptr && !IsWindowVisible(lastFocus_))
+    lastFocus_ = GetDlgItem(window_, FieldBox(Field::NumDossier));
 }
 
 void LienSidexisWindow::SetButtonCaption(const std::wstring& caption) {
   if (window_ != nullptr) SetDlgItemTextW(window_, kDemarrerSidexis, caption.c_str());
 }
 
-void LienSidexisWindow::UseFinderIconAsDragCursor() { dragCursor_ = finderIcon_.get(); }
+void LienSidexisWindow::UseFinderIconAsDragCursor() {
+  dragCursor_ = finderIcon_.get();
+}
 
 void LienSidexisWindow::Destroy() {
   if (window_ != nullptr) DestroyWindow(window_);

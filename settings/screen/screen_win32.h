@@ -25,8 +25,12 @@ inline constexpr int kConsigne = 104;
 inline constexpr int kSidexis = 105;
 inline constexpr int kImage1 = 106;
 inline constexpr int kLabelBase = 110;  // + label number (1 .. 10)
-constexpr int FieldBox(Field field) { return kFieldBoxBase + EntryOf(field); }
-constexpr int FinderBox(Field field) { return kFinderBoxBase + EntryOf(field); }
+constexpr int FieldBox(Field field) {
+  return kFieldBoxBase + EntryOf(field);
+}
+constexpr int FinderBox(Field field) {
+  return kFinderBoxBase + EntryOf(field);
+}
 }  // namespace screen_id
 
 inline constexpr wchar_t kScreenClassName[] = L"LienSidexis";
@@ -84,10 +88,10 @@ class LienSidexisWindow : public ScreenHost, private ScreenView {
   ScreenPresenter presenter_;
   HWND window_ = nullptr;
   UINT dpi_ = 96;
-  HWND lastFocus_ = nullptr;   // restored when the window becomes active again
-  bool settingText_ = false;   // a field text set by the program is not typing
-  bool activating_ = false;    // activation brings the window to the top: no second run
-  unsigned activations_ = 0;   // runs of the activation, to tell whether a show activated
+  HWND lastFocus_ = nullptr;    // restored when the window becomes active again
+  bool settingText_ = false;    // a field text set by the program is not typing
+  bool activating_ = false;     // activation brings the window to the top: no second run
+  unsigned activations_ = 0;    // runs of the activation, to tell whether a show activated
   bool checkBoxShown_ = false;  // MontreSurClic as drawn (owner-drawn, so kept here)
   HCURSOR dragCursor_ = nullptr;
 

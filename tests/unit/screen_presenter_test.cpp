@@ -38,9 +38,8 @@ void WriteFile(const fs::path& path, const std::string& bytes) {
 class ScreenPresenterTest : public ::testing::Test {
  protected:
   ScreenPresenterTest() {
-    folder_ = fs::temp_directory_path() /
-              ("corvane_screen_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    folder_ = fs::temp_directory_path() / ("corvane_screen_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)) +
+                                           "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(folder_);
     fs::create_directories(folder_);
     paths_.settings = {(folder_ / "Tech.txt").wstring(), (folder_ / "Tech2.txt").wstring()};
@@ -78,9 +77,7 @@ class ScreenPresenterTest : public ::testing::Test {
     return settings;
   }
 
-  void WriteSettings(const LinkSettings& settings) {
-    SaveLinkSettings(settings, paths_.settings, files_, text_);
-  }
+  void WriteSettings(const LinkSettings& settings) { SaveLinkSettings(settings, paths_.settings, files_, text_); }
 
   std::string Tech() const { return ReadFile(folder_ / "Tech.txt"); }
   std::string Tech2() const { return ReadFile(folder_ / "Tech2.txt"); }

@@ -3,9 +3,8 @@
 // like (a picture of each mode is left in the build folder).
 #include "settings/screen/screen_win32.h"
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -89,16 +88,36 @@ bool ConfigurationOnly(int id) {
 }
 
 const std::vector<int> kTabOrder = {
-    FieldBox(Field::NumDossier), FieldBox(Field::NumSS),        FieldBox(Field::Prenom),
-    FieldBox(Field::DateNaissance), kDemarrerSidexis,           FieldBox(Field::Ville),
-    FinderBox(Field::NumDossier), FinderBox(Field::DateNaissance), FinderBox(Field::Civilite),
-    FinderBox(Field::Nom),        FinderBox(Field::Adresse1),   FinderBox(Field::NumSS),
-    FinderBox(Field::Prenom),     FinderBox(Field::Adresse2),   FinderBox(Field::Adresse3),
-    FinderBox(Field::CP),         FinderBox(Field::Ville),      FinderBox(Field::Telephone),
-    FinderBox(Field::Mobile),     FinderBox(Field::EMail),      FieldBox(Field::Civilite),
-    FieldBox(Field::Nom),         FieldBox(Field::Mobile),      FieldBox(Field::Telephone),
-    FieldBox(Field::Adresse1),    FieldBox(Field::Adresse2),    FieldBox(Field::Adresse3),
-    FieldBox(Field::CP),          kMontreSurClic,               kRaz,
+    FieldBox(Field::NumDossier),
+    FieldBox(Field::NumSS),
+    FieldBox(Field::Prenom),
+    FieldBox(Field::DateNaissance),
+    kDemarrerSidexis,
+    FieldBox(Field::Ville),
+    FinderBox(Field::NumDossier),
+    FinderBox(Field::DateNaissance),
+    FinderBox(Field::Civilite),
+    FinderBox(Field::Nom),
+    FinderBox(Field::Adresse1),
+    FinderBox(Field::NumSS),
+    FinderBox(Field::Prenom),
+    FinderBox(Field::Adresse2),
+    FinderBox(Field::Adresse3),
+    FinderBox(Field::CP),
+    FinderBox(Field::Ville),
+    FinderBox(Field::Telephone),
+    FinderBox(Field::Mobile),
+    FinderBox(Field::EMail),
+    FieldBox(Field::Civilite),
+    FieldBox(Field::Nom),
+    FieldBox(Field::Mobile),
+    FieldBox(Field::Telephone),
+    FieldBox(Field::Adresse1),
+    FieldBox(Field::Adresse2),
+    FieldBox(Field::Adresse3),
+    FieldBox(Field::CP),
+    kMontreSurClic,
+    kRaz,
     FieldBox(Field::EMail),
 };
 
@@ -301,10 +320,10 @@ TEST_F(ScreenWindowTest, ControlsSitWhereTheScreenPutsThemAndSayWhatItSays) {
     bool bold;
     bool italic;
   };
-  for (const FontCheck& check : {FontCheck{kLabelBase + 3, L"MS Sans Serif", -11, true, false},
-                                 FontCheck{kSidexis, L"Arial", -29, false, false},
-                                 FontCheck{kDemarrerSidexis, L"MS Sans Serif", -18, true, false},
-                                 FontCheck{kRaz, L"MS Sans Serif", -11, false, true}}) {
+  for (const FontCheck& check :
+       {FontCheck{kLabelBase + 3, L"MS Sans Serif", -11, true, false}, FontCheck{kSidexis, L"Arial", -29, false, false},
+        FontCheck{kDemarrerSidexis, L"MS Sans Serif", -18, true, false},
+        FontCheck{kRaz, L"MS Sans Serif", -11, false, true}}) {
     const LOGFONTW font = FontOf(Control(check.id));
     SCOPED_TRACE(check.id);
     EXPECT_STREQ(font.lfFaceName, check.face);
@@ -443,14 +462,14 @@ TEST_F(ScreenWindowTest, ColoursOfBothModesAndPicturesForAPerson) {
   ASSERT_NE(screen_.DragCursor(), nullptr) << "the finder icon, from the program's artwork";
   const Picture configuration = CaptureClient(Window());
   SaveBmp(configuration, BuildDir() + L"\\screen_configuration.bmp");
-  EXPECT_EQ(configuration.At(2, 330), RGB(0, 0, 169));       // the window's dark blue
-  EXPECT_EQ(configuration.At(27, 68), RGB(192, 255, 255));   // inside NumDossier
-  EXPECT_EQ(configuration.At(285, 124), RGB(192, 255, 255));  // inside Nom
-  EXPECT_EQ(configuration.At(200, 172), RGB(255, 255, 255));  // inside Adresse1
-  EXPECT_EQ(configuration.At(100, 124), GetSysColor(COLOR_WINDOW));  // inside Civilite
+  EXPECT_EQ(configuration.At(2, 330), RGB(0, 0, 169));                                   // the window's dark blue
+  EXPECT_EQ(configuration.At(27, 68), RGB(192, 255, 255));                               // inside NumDossier
+  EXPECT_EQ(configuration.At(285, 124), RGB(192, 255, 255));                             // inside Nom
+  EXPECT_EQ(configuration.At(200, 172), RGB(255, 255, 255));                             // inside Adresse1
+  EXPECT_EQ(configuration.At(100, 124), GetSysColor(COLOR_WINDOW));                      // inside Civilite
   EXPECT_TRUE(Shows(configuration, Window(), Control(kLabelBase + 5), RGB(255, 0, 0)));  // "Nom" in red
-  EXPECT_TRUE(Shows(configuration, Window(), Control(kSidexis), RGB(255, 128, 0)));     // orange title
-  EXPECT_TRUE(Shows(configuration, Window(), Control(kConsigne), RGB(192, 255, 255)));  // light blue
+  EXPECT_TRUE(Shows(configuration, Window(), Control(kSidexis), RGB(255, 128, 0)));      // orange title
+  EXPECT_TRUE(Shows(configuration, Window(), Control(kConsigne), RGB(192, 255, 255)));   // light blue
   EXPECT_TRUE(Shows(configuration, Window(), Control(kMontreSurClic), RGB(255, 0, 0)));
   EXPECT_TRUE(Shows(configuration, Window(), Control(FieldBox(Field::Nom)), RGB(0, 0, 192)));  // "DURAND"
 
