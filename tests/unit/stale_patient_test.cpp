@@ -58,11 +58,16 @@ const wchar_t kLongMissingFirstName[] =
 // The field of HandOffValues that carries `field`.
 std::wstring& Slot(HandOffValues& values, Field field) {
   switch (field) {
-    case Field::Nom: return values.nom;
-    case Field::Prenom: return values.prenom;
-    case Field::DateNaissance: return values.dateNaissance;
-    case Field::NumDossier: return values.numDossier;
-    default: return values.numSS;
+    case Field::Nom:
+      return values.nom;
+    case Field::Prenom:
+      return values.prenom;
+    case Field::DateNaissance:
+      return values.dateNaissance;
+    case Field::NumDossier:
+      return values.numDossier;
+    default:
+      return values.numSS;
   }
 }
 
@@ -86,8 +91,8 @@ class Bench {
 
   explicit Bench(Layout layout) : layout_(layout) {
     static std::atomic<int> counter{0};
-    folder_ = fs::temp_directory_path() /
-              ("corvane-stale-" + std::to_string(counter++) + "-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+    folder_ = fs::temp_directory_path() / ("corvane-stale-" + std::to_string(counter++) + "-" +
+                                           std::to_string(reinterpret_cast<std::uintptr_t>(this)));
     fs::remove_all(folder_);
     fs::create_directories(folder_);
     paths.settings = {(folder_ / "Tech.txt").wstring(), (folder_ / "Tech2.txt").wstring()};
@@ -185,9 +190,7 @@ class Bench {
   std::map<Field, WindowHandle> controls;
 
  private:
-  int IdentityOf(Field field) const {
-    return std::stoi(techLines[static_cast<std::size_t>(EntryOf(field) - 1)]);
-  }
+  int IdentityOf(Field field) const { return std::stoi(techLines[static_cast<std::size_t>(EntryOf(field) - 1)]); }
   void AddControl(Field field, WindowHandle parent) {
     controls[field] = desktop.AddChild(parent, "Edit", IdentityOf(field));
   }
