@@ -1,9 +1,10 @@
 // Start-up: the Win32 platform, the one shared state, the fixed paths, the launcher and the
 // screen, and the message loop. Starting the program loads the launcher and nothing else;
 // everything after that follows from its events.
+// clang-format off
 #include <windows.h>
-
-#include <commctrl.h>
+#include <commctrl.h>  // needs the types of windows.h
+// clang-format on
 
 #include "app/shared_state.h"
 #include "launcher/launcher_presenter.h"

@@ -16,8 +16,8 @@ ClickRow ChooseClickRow(int button, int shift, const std::wstring& showScreenFla
   return ClickRow::Launch;
 }
 
-LauncherPresenter::LauncherPresenter(SharedState& state, const LinkPaths& paths, Platform& platform,
-                                     LauncherView& view, ScreenHost& screen)
+LauncherPresenter::LauncherPresenter(SharedState& state, const LinkPaths& paths, Platform& platform, LauncherView& view,
+                                     ScreenHost& screen)
     : state_(state), paths_(paths), platform_(platform), view_(view), screen_(screen) {}
 
 void LauncherPresenter::OnLoad() {
@@ -25,7 +25,9 @@ void LauncherPresenter::OnLoad() {
   view_.BringToTop();
 }
 
-void LauncherPresenter::OnActivate() { Harvest(); }
+void LauncherPresenter::OnActivate() {
+  Harvest();
+}
 
 bool LauncherPresenter::Harvest() {
   try {
@@ -96,6 +98,8 @@ void LauncherPresenter::OnCloseRequest() {
   if (platform_.messages.AskYesNo(kQuitQuestion, kQuitTitle)) view_.Quit();
 }
 
-void LauncherPresenter::OnHelp() { platform_.messages.Inform(kHelpText, kLauncherCaption); }
+void LauncherPresenter::OnHelp() {
+  platform_.messages.Inform(kHelpText, kLauncherCaption);
+}
 
 }  // namespace corvane

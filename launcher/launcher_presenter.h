@@ -18,12 +18,12 @@ inline constexpr int kShift = 1, kCtrl = 2, kAlt = 4;
 
 // The rows of the click table, in the order they are tried.
 enum class ClickRow {
-  AskTest = 1,          // right + Ctrl: the Visiodent title test, after a question
-  AskQuit = 2,          // right alone: quit, after a question
-  Configure = 3,        // Ctrl: the screen in configuration mode
-  ShowFields = 4,       // Shift: the screen in launch mode, nothing started
-  ShowAndLaunch = 5,    // no modifier and entry 15 is "1": the screen in launch mode, then hand-off
-  Launch = 6,           // anything else: hand-off, the launcher stays
+  AskTest = 1,        // right + Ctrl: the Visiodent title test, after a question
+  AskQuit = 2,        // right alone: quit, after a question
+  Configure = 3,      // Ctrl: the screen in configuration mode
+  ShowFields = 4,     // Shift: the screen in launch mode, nothing started
+  ShowAndLaunch = 5,  // no modifier and entry 15 is "1": the screen in launch mode, then hand-off
+  Launch = 6,         // anything else: hand-off, the launcher stays
 };
 
 // The row a press selects. `shift` is compared whole (Ctrl means Ctrl alone); `showScreenFlag`

@@ -25,7 +25,9 @@ LauncherWindow::~LauncherWindow() {
   if (window_ != nullptr) DestroyWindow(window_);
 }
 
-int LauncherWindow::Scale(int pixels) const { return MulDiv(pixels, static_cast<int>(dpi_), 96); }
+int LauncherWindow::Scale(int pixels) const {
+  return MulDiv(pixels, static_cast<int>(dpi_), 96);
+}
 
 bool LauncherWindow::RegisterClasses() {
   WNDCLASSEXW main{};
@@ -59,8 +61,8 @@ bool LauncherWindow::Create(LauncherPresenter& presenter) {
   if (!RegisterClasses()) return false;
   tooth_.reset(static_cast<HBITMAP>(
       LoadImageW(instance_, MAKEINTRESOURCEW(IDB_LAUNCHER_TOOTH), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  window_ = CreateWindowExW(kExStyle, kLauncherClassName, kLauncherCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                            100, 100, nullptr, nullptr, instance_, this);
+  window_ = CreateWindowExW(kExStyle, kLauncherClassName, kLauncherCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100,
+                            100, nullptr, nullptr, instance_, this);
   if (window_ == nullptr) return false;
   dpi_ = GetDpiForWindow(window_);
   // Said to the window as well as to its class, so that whoever asks the window gets it.
@@ -80,22 +82,22 @@ bool LauncherWindow::Create(LauncherPresenter& presenter) {
 }
 
 void LauncherWindow::CreateControls() {
-  image_ = CreateWindowExW(0, kLauncherImageClassName, L"Image1", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 1, 1,
-                           window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(launcher_id::kImage1)), instance_,
-                           this);
+  image_ =
+      CreateWindowExW(0, kLauncherImageClassName, L"Image1", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 1, 1,
+                      window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(launcher_id::kImage1)), instance_, this);
   // Aide is a read-only box: a static text that reports its clicks (SS_NOTIFY), created
   // after the picture and put above it.
-  aide_ = CreateWindowExW(0, L"STATIC", L"?", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE | SS_NOTIFY, 0, 0, 1,
-                          1, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(launcher_id::kAide)), instance_,
-                          nullptr);
+  aide_ =
+      CreateWindowExW(0, L"STATIC", L"?", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE | SS_NOTIFY, 0, 0, 1, 1,
+                      window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(launcher_id::kAide)), instance_, nullptr);
   SetWindowPos(aide_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   aideBrush_.reset(CreateSolidBrush(GetSysColor(COLOR_HIGHLIGHT)));
 }
 
 void LauncherWindow::CreateTooltip() {
-  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_,
-                             nullptr);
+  tooltip_ =
+      CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_, nullptr);
   if (tooltip_ != nullptr) {
     TOOLINFOW tool{};
     tool.cbSize = sizeof tool;

@@ -32,7 +32,9 @@ Colour Hex(std::uint32_t rgb) {
           static_cast<double>(rgb & 0xFF)};
 }
 
-std::uint8_t Byte(double v) { return static_cast<std::uint8_t>(std::clamp(std::lround(v), 0L, 255L)); }
+std::uint8_t Byte(double v) {
+  return static_cast<std::uint8_t>(std::clamp(std::lround(v), 0L, 255L));
+}
 
 struct Picture {
   int width = 0;
@@ -64,8 +66,8 @@ Picture ReadTextPicture(const std::string& path) {
       } else if (keyword == "colour") {
         std::string name, value;
         words >> name >> value;
-        palette[name[0]] = value == "transparent" ? std::pair{true, Colour{}}
-                                                  : std::pair{false, Hex(std::stoul(value, nullptr, 16))};
+        palette[name[0]] =
+            value == "transparent" ? std::pair{true, Colour{}} : std::pair{false, Hex(std::stoul(value, nullptr, 16))};
       } else if (keyword == "pixels") {
         inPixels = true;
       }
@@ -137,9 +139,9 @@ void WriteBmp24(const Picture& picture, const std::string& path) {
 }
 
 // The 16 colours of the standard palette, in their usual order.
-constexpr std::array<std::uint32_t, 16> kStandardColours = {
-    0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
-    0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+constexpr std::array<std::uint32_t, 16> kStandardColours = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
+                                                            0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
+                                                            0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
 
 int StandardIndex(Colour c) {
   for (int i = 0; i < 16; ++i) {
@@ -224,9 +226,7 @@ double Coverage(double px, double py, const std::array<double, 4>& box, double i
   for (int sy = 0; sy < 4; ++sy) {
     for (int sx = 0; sx < 4; ++sx) {
       const double x = px + (sx + 0.5) / 4, y = py + (sy + 0.5) / 4;
-      auto in = [&](double dx, double dy) {
-        return InTooth((x + dx - box[0]) / box[2], (y + dy - box[1]) / box[3]);
-      };
+      auto in = [&](double dx, double dy) { return InTooth((x + dx - box[0]) / box[2], (y + dy - box[1]) / box[3]); };
       bool all = in(0, 0);
       if (all && inset > 0) {
         for (int k = 0; k < 8 && all; ++k) {

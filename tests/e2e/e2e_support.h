@@ -2,9 +2,8 @@
 // The end-to-end bench: the real CorvaneLink.exe beside the plain stand-in practice program
 // and the stand-in X-ray program at C:\SIDEXIS\Sidexis.exe, driven by real input (xdotool on
 // the X display under Wine's virtual desktop), and screenshots saved in the build folder.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 #include <vector>
@@ -58,7 +57,8 @@ inline bool RunHost(const std::string& command) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  if (!CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return false;
+  if (!CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    return false;
   CloseHandle(info.hThread);
   CloseHandle(info.hProcess);
   if (!testing::WaitUntil([&] { return !testing::ReadBytes(marker).empty(); }, std::chrono::seconds(20))) return false;
@@ -67,7 +67,9 @@ inline bool RunHost(const std::string& command) {
   return status.rfind("0", 0) == 0;
 }
 
-inline bool Xdotool(const std::string& arguments) { return RunHost("/usr/bin/xdotool " + arguments); }
+inline bool Xdotool(const std::string& arguments) {
+  return RunHost("/usr/bin/xdotool " + arguments);
+}
 
 // A press and release of `button` (1 left, 2 middle, 3 right, X numbering) at a screen point,
 // with the keys named in `keys` (xdotool names: shift, ctrl, alt) held during the press.
@@ -173,7 +175,9 @@ class LinkTest : public ::testing::Test {
   }
   bool LauncherVisible() const { return IsWindowVisible(launcher_) != FALSE; }
   int Starts() const { return CountLines(testing::ReadBytes(kStarts)); }
-  bool WaitForStarts(int count) const { return testing::WaitUntil([&] { return Starts() >= count; }); }
+  bool WaitForStarts(int count) const {
+    return testing::WaitUntil([&] { return Starts() >= count; });
+  }
 
   // The message box the link shows, or null when none came.
   HWND MessageBoxOfLink() const { return testing::WaitForMessageBox(link_.Id()); }

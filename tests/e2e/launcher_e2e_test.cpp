@@ -1,8 +1,7 @@
 // The launcher end to end: the real program, real clicks, the stand-in practice program and
 // the stand-in X-ray program.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <thread>
 

@@ -1,8 +1,10 @@
 // The launcher's window alone, in this process, with the real presenter over fakes: what the
 // window draws with, and how its messages become presenter calls.
+// clang-format off
 #include <windows.h>
+#include <commctrl.h>  // needs the types of windows.h
+// clang-format on
 
-#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -49,7 +51,9 @@ class LauncherWindowTest : public ::testing::Test {
     }
   }
   HWND Item(int id) const { return GetDlgItem(window_.Window(), id); }
-  int Count(const std::wstring& call) const { return static_cast<int>(std::count(journal_.begin(), journal_.end(), call)); }
+  int Count(const std::wstring& call) const {
+    return static_cast<int>(std::count(journal_.begin(), journal_.end(), call));
+  }
 
   static constexpr wchar_t kFolder[] = LR"(C:\corvane-launcher-window)";
   LinkPaths paths_;
@@ -124,7 +128,8 @@ TEST_F(LauncherWindowTest, PressesOnThePictureCarryTheirButtonAndModifiers) {
 
 TEST_F(LauncherWindowTest, HelpBoxShowsTheHelpAndCloseBoxOnlyAsks) {
   HWND aide = Item(launcher_id::kAide);
-  SendMessageW(window_.Window(), WM_COMMAND, MAKEWPARAM(launcher_id::kAide, STN_CLICKED), reinterpret_cast<LPARAM>(aide));
+  SendMessageW(window_.Window(), WM_COMMAND, MAKEWPARAM(launcher_id::kAide, STN_CLICKED),
+               reinterpret_cast<LPARAM>(aide));
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(messages_.shown[0].title, L"Corvane Link");
   EXPECT_EQ(messages_.shown[0].text, kHelpText);
@@ -150,8 +155,8 @@ TEST_F(LauncherWindowTest, HelpBoxLooksAsDesignedWithItsTooltip) {
   EXPECT_EQ(-look.lfHeight, MulDiv(975, static_cast<int>(dpi), 7200)) << "9.75 points";
 
   HDC dc = CreateCompatibleDC(nullptr);
-  const LRESULT brush = SendMessageW(window_.Window(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                                     reinterpret_cast<LPARAM>(aide));
+  const LRESULT brush =
+      SendMessageW(window_.Window(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(aide));
   EXPECT_EQ(GetTextColor(dc), GetSysColor(COLOR_CAPTIONTEXT));
   EXPECT_EQ(GetBkColor(dc), GetSysColor(COLOR_HIGHLIGHT));
   LOGBRUSH ground{};

@@ -1,8 +1,7 @@
 // The launcher and the screen together, end to end: which mode a click opens, what the
 // screen shows, and what its buttons and close box leave in the files and on the desktop.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include "settings/screen/screen_presenter.h"
 #include "tests/e2e/e2e_support.h"
@@ -34,7 +33,9 @@ class ScreenE2e : public LinkTest {
     }
     return {frame.right - 12, frame.top + 12};
   }
-  bool LauncherBack() const { return testing::WaitUntil([&] { return LauncherVisible(); }); }
+  bool LauncherBack() const {
+    return testing::WaitUntil([&] { return LauncherVisible(); });
+  }
   bool ScreenGone(HWND screen) const {
     return testing::WaitUntil([&] { return !IsWindow(screen) || !IsWindowVisible(screen); });
   }

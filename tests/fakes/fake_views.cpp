@@ -12,7 +12,9 @@ void FakeLauncherView::Hide() {
   journal_.push_back(L"launcher.Hide");
 }
 
-void FakeLauncherView::BringToTop() { journal_.push_back(L"launcher.BringToTop"); }
+void FakeLauncherView::BringToTop() {
+  journal_.push_back(L"launcher.BringToTop");
+}
 
 void FakeLauncherView::Quit() {
   quit = true;
@@ -24,6 +26,8 @@ void FakeScreenHost::ShowScreen() {
   journal_.push_back(L"screen.Show(" + state_.screenMode + L")");
 }
 
-void FakeScreenHost::RefreshFields() { journal_.push_back(L"screen.Refresh"); }
+void FakeScreenHost::RefreshFields() {
+  journal_.push_back(L"screen.Refresh");
+}
 
 }  // namespace corvane::fakes
