@@ -230,21 +230,6 @@ TEST_F(LauncherPresenterTest, CtrlShowsConfigurationModeWithAnyButtonButTheRight
   EXPECT_TRUE(messages_.shown.empty());
 }
 
-TEST_F(LauncherPresenterTest, CombinedModifiersLaunchDirectlyEvenWithTheScreenFlag) {
-  WriteSettings(L"1");
-  const std::pair<int, int> presses[] = {{mouse::kLeft, mouse::kAlt},
-                                         {mouse::kLeft, mouse::kCtrl | mouse::kShift},
-                                         {mouse::kRight, mouse::kAlt},
-                                         {mouse::kRight, mouse::kCtrl | mouse::kShift}};
-  for (auto [button, shift] : presses) {
-    journal_.clear();
-    Press(button, shift);
-    EXPECT_EQ(Journal(), (std::vector<std::wstring>{L"screen.Refresh"})) << button << "/" << shift;
-  }
-  EXPECT_EQ(starter_.started.size(), 4u);
-  EXPECT_TRUE(messages_.shown.empty());
-}
-
 TEST_F(LauncherPresenterTest, QuestionsAnsweredNoChangeNothing) {
   state_.screenMode = L"Ctrl";
   state_.settings.SetEntry(9, L"999");  // not what the file holds: a harvest would show
