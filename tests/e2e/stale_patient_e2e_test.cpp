@@ -51,6 +51,14 @@ class StalePatientE2e : public LinkTest {
   }
   static HWND PracticeWindow() { return FindWindowA(standin::plain::kClass, standin::plain::kTitle); }
 
+  // The link's message box once it is shown: the dialog exists, captionless and empty,
+  // before its text is set, and only shows itself afterwards.
+  HWND ShownMessageBoxOfLink() const {
+    HWND box = MessageBoxOfLink();
+    if (box != nullptr) testing::WaitUntil([&] { return IsWindowVisible(box) != FALSE; });
+    return box;
+  }
+
   std::string StartsLog() const { return testing::ReadBytes(kStarts); }
   // Waits until a start of the X-ray program recorded a hand-off file holding `text`.
   bool WaitForStartWith(const std::string& text) const {
@@ -91,7 +99,7 @@ TEST_F(StalePatientE2e, PracticeProgramClosedRefusesTheHandOffAndKeepsTheEarlier
   practice_.Kill();
   ASSERT_TRUE(testing::WaitUntil([] { return PracticeWindow() == nullptr; }));
   ASSERT_TRUE(ClickAt(OnTooth()));
-  HWND box = MessageBoxOfLink();
+  HWND box = ShownMessageBoxOfLink();
   ASSERT_NE(box, nullptr) << "no message for a patient who is not on screen";
   EXPECT_EQ(testing::MessageBoxText(box), kShortMissingFirstName);
   EXPECT_EQ(testing::WindowCaption(box), L"Tarnwick");
