@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 #include "platform/files.h"
 #include "platform/link_error.h"
@@ -28,8 +29,13 @@ class LinkSettingsFilesTest : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(folder_); }
 
-  static void Write(const std::wstring& path, const std::string& bytes) {
-    std::ofstream(fs::path(path), std::ios::binary) << bytes;
+  // Writes the file, or removes it when there are no bytes.
+  static void Write(const std::wstring& path, const std::optional<std::string>& bytes) {
+    if (bytes) {
+      std::ofstream(fs::path(path), std::ios::binary) << *bytes;
+    } else {
+      fs::remove(fs::path(path));
+    }
   }
   static std::string Read(const std::wstring& path) {
     std::ifstream in(fs::path(path), std::ios::binary);
@@ -45,23 +51,10 @@ class LinkSettingsFilesTest : public ::testing::Test {
     LoadLinkSettings(settings, paths_, files_, text_);
     return settings;
   }
-  static LinkSettings Marked() {
+  static LinkSettings ResetTable() {
     LinkSettings settings;
-    for (int n = 1; n <= kEntryCount; ++n) settings.SetEntry(n, L"before " + std::to_wstring(n));
+    ApplyResetValues(settings);
     return settings;
-  }
-  void ExpectLoadFailsKeepingTable(long number) {
-    LinkSettings settings = Marked();
-    try {
-      LoadLinkSettings(settings, paths_, files_, text_);
-      ADD_FAILURE() << "the load should have failed";
-    } catch (const LinkError& error) {
-      if (number != 0) {
-        EXPECT_EQ(error.Number(), number);
-      }
-      EXPECT_NE(error.Description().find(L"Tech"), std::wstring::npos) << "the message names the file";
-    }
-    EXPECT_EQ(settings, Marked());
   }
 
   fs::path folder_;
@@ -72,32 +65,29 @@ class LinkSettingsFilesTest : public ::testing::Test {
 
 TEST_F(LinkSettingsFilesTest, SaveThenLoadGivesBackEveryEntry) {
   LinkSettings saved;
-  const std::wstring title = std::wstring(L"Dossier patient - Lefèvre") + L'\0';
-  const std::wstring values[kEntryCount] = {
-      L"1001", L"",       L"-5", L"a,b,c", L"\"quoted\"", L"  leading", L"trailing  ", L" both ",
-      L"",     L"12",     L"13", L"Gaëlle", L"",          L"0",         L"1",          L"WinDevObject", title};
-  for (int n = 1; n <= kEntryCount; ++n) saved.SetEntry(n, values[n - 1]);
+  const std::wstring values[] = {L"1001",       L"",       L"-5", L"a,b,c",       L"\"quoted\"", L"  leading",
+                                 L"trailing  ", L" both ", L"",   L"12",          L"13",         L"Gaëlle",
+                                 L"",           L"0",      L"1",  L"WinDevObject"};
+  for (int n = 1; n <= 16; ++n) saved.SetEntry(n, values[n - 1]);
+  saved.SetEntry(17, std::wstring(L"Dossier patient - Lefèvre") + L'\0');
 
   SaveLinkSettings(saved, paths_, files_, text_);
   const std::string bytes = Read(paths_.tech);
   EXPECT_EQ(bytes, Read(paths_.tech2));
-  EXPECT_EQ(bytes.substr(bytes.size() - 3), std::string("\0\r\n", 3)) << "the title's NUL is written";
+  EXPECT_TRUE(bytes.ends_with(std::string("\0\r\n", 3))) << "the title's NUL is written";
   EXPECT_NE(bytes.find("Ga\xEBlle\r\n"), std::string::npos) << "entries are written in Windows-1252";
-
   const LinkSettings loaded = Loaded();
   EXPECT_EQ(loaded, saved);
   EXPECT_EQ(loaded.Entry(17).back(), L'\0');
-}
 
-TEST_F(LinkSettingsFilesTest, ResetValuesMakeThe108ByteFile) {
-  LinkSettings settings;
-  ApplyResetValues(settings);
-  SaveLinkSettings(settings, paths_, files_, text_);
+  // The reset values: 108 bytes, the 17th line keeping its trailing blank.
+  SaveLinkSettings(ResetTable(), paths_, files_, text_);
   std::string expected;
   for (int n = 1; n <= 14; ++n) expected += "100\r\n";
   expected += "0\r\nNotepad\r\nSans titre - Bloc-notes \r\n";
+  EXPECT_EQ(expected.size(), 108u);
   EXPECT_EQ(Read(paths_.tech), expected);
-  EXPECT_EQ(Read(paths_.tech).size(), 108u);
+  EXPECT_EQ(Read(paths_.tech2), expected);
   EXPECT_EQ(Loaded().Entry(17), L"Sans titre - Bloc-notes ");
 }
 
@@ -109,63 +99,59 @@ TEST_F(LinkSettingsFilesTest, ReadsAnyLineEndAndOnlyTheFirst17Lines) {
     EXPECT_EQ(loaded.Entry(1), L"line1");
     EXPECT_EQ(loaded.Entry(17), L"line17");
   }
-  // Mixed ends, empty lines kept as empty entries, and a last line without an end.
-  Write(paths_.tech, "a\r\n\r\nc\n\nd\r\re\r\n" + Lines(9) + "last");
+  // Mixed ends, empty lines kept as empty entries, a NUL inside a line, a last line without an end.
+  Write(paths_.tech, "a\r\n\r\nc\n\nd\r\re\r\n" + Lines(9) + std::string("Ti\0tle", 6));
   const LinkSettings loaded = Loaded();
-  EXPECT_EQ(loaded.Entry(1), L"a");
-  EXPECT_EQ(loaded.Entry(2), L"");
-  EXPECT_EQ(loaded.Entry(3), L"c");
-  EXPECT_EQ(loaded.Entry(4), L"");
-  EXPECT_EQ(loaded.Entry(5), L"d");
-  EXPECT_EQ(loaded.Entry(6), L"");
-  EXPECT_EQ(loaded.Entry(7), L"e");
+  const std::wstring expected[] = {L"a", L"", L"c", L"", L"d", L"", L"e"};
+  for (int n = 1; n <= 7; ++n) EXPECT_EQ(loaded.Entry(n), expected[n - 1]) << "entry " << n;
   EXPECT_EQ(loaded.Entry(16), L"line9");
-  EXPECT_EQ(loaded.Entry(17), L"last");
-  // A NUL inside a line is data, not an end.
-  Write(paths_.tech, Lines(16) + std::string("Ti\0tle", 6));
-  EXPECT_EQ(Loaded().Entry(17), std::wstring(L"Ti\0tle", 6));
+  EXPECT_EQ(loaded.Entry(17), std::wstring(L"Ti\0tle", 6));
 }
 
 TEST_F(LinkSettingsFilesTest, ShortOrMissingFilesFailAndLeaveTheTable) {
-  Write(paths_.tech2, Lines(17));
-  Write(paths_.tech, Lines(16));
-  ExpectLoadFailsKeepingTable(error_number::kSettingsFileTooShort);
+  const std::optional<std::string> missing;
+  const struct {
+    std::optional<std::string> tech, tech2;
+    long number;                    // 0: any
+    std::wstring description = {};  // empty: any that names the file
+  } cases[] = {
+      {Lines(16), Lines(17), error_number::kSettingsFileTooShort,
+       L"Le fichier de paramétrage « " + paths_.tech + L" » ne contient que 16 lignes au lieu de 17"},
+      {Lines(15) + "line16", Lines(17), error_number::kSettingsFileTooShort},
+      {"", Lines(17), error_number::kSettingsFileTooShort},
+      {Lines(17), missing, 0},
+      {missing, Lines(17), 0},
+  };
+  LinkSettings marked;
+  for (int n = 1; n <= kEntryCount; ++n) marked.SetEntry(n, L"before " + std::to_wstring(n));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.tech.value_or("<missing>") + " / " + c.tech2.value_or("<missing>"));
+    Write(paths_.tech, c.tech);
+    Write(paths_.tech2, c.tech2);
+    LinkSettings settings = marked;
+    try {
+      LoadLinkSettings(settings, paths_, files_, text_);
+      ADD_FAILURE() << "the load should have failed";
+    } catch (const LinkError& error) {
+      EXPECT_TRUE(c.number == 0 || error.Number() == c.number) << error.Number();
+      EXPECT_NE(error.Description().find(L"Tech"), std::wstring::npos) << "the message names the file";
+      if (!c.description.empty()) {
+        EXPECT_EQ(error.Description(), c.description);
+      }
+    }
+    EXPECT_EQ(settings, marked);
+  }
   // 16 ended lines and one more CR LF do make 17: the last one is empty.
   Write(paths_.tech, Lines(16) + "\r\n");
   EXPECT_EQ(Loaded().Entry(17), L"");
-  Write(paths_.tech, Lines(15) + "line16");
-  ExpectLoadFailsKeepingTable(error_number::kSettingsFileTooShort);
-  Write(paths_.tech, "");
-  ExpectLoadFailsKeepingTable(error_number::kSettingsFileTooShort);
-
-  Write(paths_.tech, Lines(17));
-  fs::remove(fs::path(paths_.tech2));
-  ExpectLoadFailsKeepingTable(0);
-  fs::remove(fs::path(paths_.tech));
-  Write(paths_.tech2, Lines(17));
-  ExpectLoadFailsKeepingTable(0);
-}
-
-TEST_F(LinkSettingsFilesTest, TheShortFileMessageSaysHowManyLines) {
-  Write(paths_.tech2, Lines(17));
-  Write(paths_.tech, Lines(16));
-  LinkSettings settings;
-  try {
-    LoadLinkSettings(settings, paths_, files_, text_);
-    FAIL();
-  } catch (const LinkError& error) {
-    EXPECT_EQ(error.Description(), L"Le fichier de paramétrage « " + paths_.tech + L" » ne contient que 16 lignes au lieu de 17");
-  }
 }
 
 TEST_F(LinkSettingsFilesTest, AFailedSaveThrowsAndLeavesThePreviousFiles) {
-  LinkSettings settings;
-  ApplyResetValues(settings);
+  LinkSettings settings = ResetTable();
   SaveLinkSettings(settings, paths_, files_, text_);
   const std::string before = Read(paths_.tech);
 
-  // The temporary file beside Tech.txt cannot be made: both files keep their previous
-  // content, and Tech2.txt is not touched either.
+  // The temporary file beside Tech.txt cannot be made: neither file changes.
   fs::create_directories(fs::path(paths_.tech + L".tmp") / "in-the-way");
   settings.SetEntry(1, L"2002");
   EXPECT_THROW(SaveLinkSettings(settings, paths_, files_, text_), LinkError);
@@ -178,10 +164,6 @@ TEST_F(LinkSettingsFilesTest, AFailedSaveThrowsAndLeavesThePreviousFiles) {
   EXPECT_THROW(SaveLinkSettings(settings, paths_, files_, text_), LinkError);
   EXPECT_EQ(Loaded().Entry(1), L"2002");
   EXPECT_EQ(Read(paths_.tech2), before);
-
-  const SettingsPaths missing{(folder_ / "absent" / "Tech.txt").wstring(), (folder_ / "absent" / "Tech2.txt").wstring()};
-  EXPECT_THROW(SaveLinkSettings(settings, missing, files_, text_), LinkError);
-  EXPECT_FALSE(fs::exists(folder_ / "absent"));
 }
 
 }  // namespace
