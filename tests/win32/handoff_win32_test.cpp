@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <thread>
 
 #include "handoff/handoff.h"
@@ -26,17 +25,9 @@ const wchar_t kFolder[] = L"C:\\SIDEXIS";
 const wchar_t kSiomin[] = L"C:\\SIDEXIS\\siomin.sdx";
 const wchar_t kSiomin2[] = L"C:\\SIDEXIS\\siomin2.sdx";
 const wchar_t kProgram[] = L"C:\\SIDEXIS\\Sidexis.exe";
-const wchar_t kStarts[] = L"C:\\SIDEXIS\\standin-starts.txt";
+const wchar_t kStarts[] = L"C:\\SIDEXIS\\standin-starts.txt";  // the stand-in's hex copy at each start
 
-// "3E 00 4E" -> the bytes 0x3E 0x00 0x4E.
-std::string Bytes(const std::string& hex) {
-  std::istringstream in(hex);
-  std::string out;
-  std::string pair;
-  while (in >> pair) out.push_back(static_cast<char>(std::stoi(pair, nullptr, 16)));
-  return out;
-}
-
+// The bytes as the stand-in logs them: upper-case hex, no spaces.
 std::string Hex(const std::string& bytes) {
   static const char kDigits[] = "0123456789ABCDEF";
   std::string hex;
@@ -46,6 +37,18 @@ std::string Hex(const std::string& bytes) {
   }
   return hex;
 }
+
+// LEFÈVRE Hélène, file 88, on CABINET1, 15 January 2027 at 09:30:15, in Windows-1252 (N then A).
+const std::string kLefevreHex = [] {
+  std::string hex =
+      "3E 00 4E 00 4C 45 46 C8 56 52 45 00 48 E9 6C E8 6E 65 5F 38 38 00 30 32 2F 31 31 2F 31 39 37 30 00 "
+      "32 37 30 31 31 37 35 31 32 33 34 35 36 37 38 00 00 44 75 20 44 6F 7A 75 00 00 00 0D 0A "
+      "53 00 41 00 4C 45 46 C8 56 52 45 00 48 E9 6C E8 6E 65 5F 38 38 00 30 32 2F 31 31 2F 31 39 37 30 00 "
+      "32 37 30 31 31 37 35 31 32 33 34 35 36 37 38 00 43 41 42 49 4E 45 54 31 00 "
+      "31 35 2E 30 31 2E 32 30 32 37 00 30 39 3A 33 30 3A 31 35 00 00 00 00 0D 0A";
+  std::erase(hex, ' ');
+  return hex;
+}();
 
 // Running processes started from a file of that name.
 int CountProcesses(const std::wstring& exeName) {
@@ -61,14 +64,6 @@ int CountProcesses(const std::wstring& exeName) {
   return count;
 }
 
-// LEFÈVRE Hélène, file 88, on CABINET1, 15 January 2027 at 09:30:15, in Windows-1252.
-const std::string kLefevre = Bytes(
-    "3E 00 4E 00 4C 45 46 C8 56 52 45 00 48 E9 6C E8 6E 65 5F 38 38 00 30 32 2F 31 31 2F 31 39 37 30 00 "
-    "32 37 30 31 31 37 35 31 32 33 34 35 36 37 38 00 00 44 75 20 44 6F 7A 75 00 00 00 0D 0A "
-    "53 00 41 00 4C 45 46 C8 56 52 45 00 48 E9 6C E8 6E 65 5F 38 38 00 30 32 2F 31 31 2F 31 39 37 30 00 "
-    "32 37 30 31 31 37 35 31 32 33 34 35 36 37 38 00 43 41 42 49 4E 45 54 31 00 "
-    "31 35 2E 30 31 2E 32 30 32 37 00 30 39 3A 33 30 3A 31 35 00 00 00 00 0D 0A");
-
 class HandOffWin32Test : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -77,29 +72,26 @@ class HandOffWin32Test : public ::testing::Test {
     hadComputerName_ = GetEnvironmentVariableW(L"COMPUTERNAME", saved, 256) != 0;
     savedComputerName_ = saved;
     SetEnvironmentVariableW(L"COMPUTERNAME", L"CABINET1");
-    paths_.siomin = kSiomin;
-    paths_.siomin2 = kSiomin2;
-    paths_.sidexisProgram = kProgram;
+    paths_ = {{}, kSiomin, kSiomin2, kProgram};
   }
   void TearDown() override {
     SetEnvironmentVariableW(L"COMPUTERNAME", hadComputerName_ ? savedComputerName_.c_str() : nullptr);
   }
 
-  Platform With(ProgramStarter& programs, MessageBoxes& messages) {
-    return {files_, text_, clock_, environment_, programs, messages, windows_, gdi_};
-  }
-  static SharedState Lefevre() {
+  // Hands off LEFÈVRE Hélène through these programs and message boxes.
+  bool Launch(ProgramStarter& programs, MessageBoxes& messages) {
+    Platform platform{files_, text_, clock_, environment_, programs, messages, windows_, gdi_};
     SharedState state;
     state.patient.StoreTyped(Field::Nom, L"LEFÈVRE");
     state.patient.StoreTyped(Field::Prenom, L"Hélène");
     state.patient.StoreTyped(Field::DateNaissance, L"02/11/1970");
     state.patient.StoreTyped(Field::NumDossier, L"88");
     state.patient.StoreTyped(Field::NumSS, L"270117512345678");
-    return state;
+    return LaunchSidexis(state, paths_, platform);
   }
-  void InstallStandin() {
-    ASSERT_TRUE(CopyFileW(StandinPath(L"sidexis_standin").c_str(), kProgram, FALSE))
-        << "no stand-in at " << StandinPath(L"sidexis_standin");
+  static void ExpectLefevreInBothFiles() {
+    EXPECT_EQ(Hex(ReadBytes(kSiomin)), kLefevreHex);
+    EXPECT_EQ(Hex(ReadBytes(kSiomin2)), kLefevreHex);
   }
 
   LinkPaths paths_;
@@ -107,6 +99,8 @@ class HandOffWin32Test : public ::testing::Test {
   Win32FileSystem files_;
   Win32Environment environment_;
   fakes::FakeClock clock_;
+  fakes::FakeProgramStarter fakePrograms_;
+  fakes::FakeMessageBoxes fakeMessages_;
   fakes::FakeDesktop windows_;  // the hand-off asks nothing of the windows
   fakes::FakeGdi gdi_;
   bool hadComputerName_ = false;
@@ -114,47 +108,36 @@ class HandOffWin32Test : public ::testing::Test {
 };
 
 TEST_F(HandOffWin32Test, WritesWindows1252BytesToBothRealFiles) {
-  fakes::FakeProgramStarter programs;
-  fakes::FakeMessageBoxes messages;
-  Platform platform = With(programs, messages);
-  SharedState state = Lefevre();
-  EXPECT_TRUE(LaunchSidexis(state, paths_, platform));
-  EXPECT_EQ(Hex(ReadBytes(kSiomin)), Hex(kLefevre));
-  EXPECT_EQ(Hex(ReadBytes(kSiomin2)), Hex(kLefevre));
-  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_TRUE(Launch(fakePrograms_, fakeMessages_));
+  ExpectLefevreInBothFiles();
+  EXPECT_TRUE(fakeMessages_.shown.empty());
 
   // Letters the code page lacks become '?', never a look-alike: WAŁĘSA is not WALESA.
+  Platform platform{files_, text_, clock_, environment_, fakePrograms_, fakeMessages_, windows_, gdi_};
   EXPECT_EQ(LignesCreees({L"WAŁĘSA", L"Lech", L"", L"", L""}, L"", {kSiomin, kSiomin2}, platform),
             HandOffResult::Written);
   EXPECT_EQ(ReadBytes(kSiomin).substr(4, 7), std::string("WA??SA") + '\0');
   EXPECT_EQ(ReadBytes(kSiomin2), ReadBytes(kSiomin));
 }
 
-TEST_F(HandOffWin32Test, StartsTheProgramOnceAfterBothFilesAreComplete) {
-  InstallStandin();
+TEST_F(HandOffWin32Test, StartsTheStandinOnceAfterBothFilesAreComplete) {
+  ASSERT_TRUE(CopyFileW(StandinPath(L"sidexis_standin").c_str(), kProgram, FALSE));
   Win32ProgramStarter programs;
-  fakes::FakeMessageBoxes messages;
-  Platform platform = With(programs, messages);
-  SharedState state = Lefevre();
-  ASSERT_TRUE(LaunchSidexis(state, paths_, platform));
+  ASSERT_TRUE(Launch(programs, fakeMessages_));
 
   // Done once the stand-in wrote its line and no copy of it runs any more.
   ASSERT_TRUE(WaitUntil([] { return !ReadBytes(kStarts).empty() && CountProcesses(L"Sidexis.exe") == 0; },
                         std::chrono::seconds(30)));
-  EXPECT_EQ(ReadBytes(kStarts), Hex(kLefevre) + "\r\n");
-  EXPECT_EQ(ReadBytes(kSiomin2), kLefevre);
-  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_EQ(ReadBytes(kStarts), kLefevreHex + "\r\n");
+  ExpectLefevreInBothFiles();
+  EXPECT_TRUE(fakeMessages_.shown.empty());
 }
 
 TEST_F(HandOffWin32Test, MissingProgramIsShownInABoxAfterTheFilesAreWritten) {
   Win32ProgramStarter programs;
   Win32MessageBoxes messages;
-  Platform platform = With(programs, messages);
-  SharedState state = Lefevre();
-
   // The box is modal on this thread; a second thread reads it and presses OK as a person would.
-  std::wstring text;
-  std::wstring caption;
+  std::wstring text, caption;
   std::thread answerer([&] {
     const HWND box = WaitForMessageBox(GetCurrentProcessId(), std::chrono::seconds(30));
     if (box == nullptr) return;
@@ -162,56 +145,26 @@ TEST_F(HandOffWin32Test, MissingProgramIsShownInABoxAfterTheFilesAreWritten) {
     caption = WindowCaption(box);
     AnswerMessageBox(box, IDOK);
   });
-  const bool started = LaunchSidexis(state, paths_, platform);
+  const bool started = Launch(programs, messages);
   answerer.join();
 
   EXPECT_FALSE(started);
   EXPECT_EQ(caption, L"Tarnwick");
   EXPECT_TRUE(text.starts_with(L"Impossible de démarrer Sidexis (C:\\SIDEXIS\\Sidexis.exe) : ")) << text;
   EXPECT_TRUE(text.ends_with(L" (erreur N° 2).")) << text;
-  EXPECT_EQ(ReadBytes(kSiomin), kLefevre);
-  EXPECT_EQ(ReadBytes(kSiomin2), kLefevre);
+  ExpectLefevreInBothFiles();
 }
 
 TEST_F(HandOffWin32Test, MissingFolderIsReportedAsAHandOffFailureAndNothingStarts) {
   RemoveFolder(kFolder);
-  fakes::FakeProgramStarter programs;
-  fakes::FakeMessageBoxes messages;
-  Platform platform = With(programs, messages);
-  SharedState state = Lefevre();
-  EXPECT_FALSE(LaunchSidexis(state, paths_, platform));
-  EXPECT_TRUE(programs.started.empty());
-  ASSERT_EQ(messages.shown.size(), 1u);
-  const std::wstring& report = messages.shown[0].text;
+  EXPECT_FALSE(Launch(fakePrograms_, fakeMessages_));
+  EXPECT_TRUE(fakePrograms_.started.empty());
+  ASSERT_EQ(fakeMessages_.shown.size(), 1u);
+  const std::wstring& report = fakeMessages_.shown[0].text;
   EXPECT_NE(report.find(kSiomin), std::wstring::npos) << report;
   EXPECT_TRUE(report.ends_with(L". Erreur N° " + std::to_wstring(ERROR_PATH_NOT_FOUND) + L" dans LignesCreees."))
       << report;
   EXPECT_FALSE(FileExists(kFolder));
-}
-
-TEST_F(HandOffWin32Test, LockedSecondFileIsReportedAndNothingStarts) {
-  WriteBytes(kSiomin, "earlier");
-  WriteBytes(kSiomin2, "earlier");
-  // Held open without sharing, as another program reading it would.
-  HANDLE lock = CreateFileW(kSiomin2, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-  fakes::FakeProgramStarter programs;
-  fakes::FakeMessageBoxes messages;
-  Platform platform = With(programs, messages);
-  SharedState state = Lefevre();
-  const bool started = LaunchSidexis(state, paths_, platform);
-  CloseHandle(lock);
-
-  EXPECT_FALSE(started);
-  EXPECT_TRUE(programs.started.empty());
-  ASSERT_EQ(messages.shown.size(), 1u);
-  const std::wstring& report = messages.shown[0].text;
-  EXPECT_NE(report.find(kSiomin2), std::wstring::npos) << report;
-  EXPECT_TRUE(report.ends_with(L". Erreur N° " + std::to_wstring(ERROR_SHARING_VIOLATION) + L" dans LignesCreees."))
-      << report;
-  // The first file was opened (emptied) before the second refused; the second kept its bytes.
-  EXPECT_EQ(ReadBytes(kSiomin), "");
-  EXPECT_EQ(ReadBytes(kSiomin2), "earlier");
 }
 
 }  // namespace
