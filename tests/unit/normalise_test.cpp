@@ -11,55 +11,44 @@ namespace {
 
 constexpr int kCivilite = 4, kNom = 9, kNumSS = 11, kPrenom = 12;
 
-class NormaliseTest : public ::testing::Test {
- protected:
-  std::wstring Of(int entry, const std::wstring& text) const { return NormaliseField(entry, text, text_); }
-  PortableText text_;
-};
+TEST(NormaliseTest, EachFieldFollowsItsRule) {
+  const PortableText text;
+  const struct {
+    int entry;
+    std::wstring raw, stored;
+  } cases[] = {
+      // Civilite: what precedes the first TAB, untrimmed, case kept.
+      {kCivilite, L"Mme\tMadame\tautre", L"Mme"},
+      {kCivilite, L"\tM.", L""},
+      {kCivilite, L" Mlle ", L" Mlle "},
+      // Nom: upper-cased, accents kept.
+      {kNom, L"Lefèvre", L"LEFÈVRE"},
+      {kNom, L"Noël", L"NOËL"},
+      {kNom, L"  d'Artagnan-Ça 2 ", L"  D'ARTAGNAN-ÇA 2 "},
+      {kNom, L"Müller ñ ø é", L"MÜLLER Ñ Ø É"},
+      // NumSS: loses its U+0020 spaces only.
+      {kNumSS, L"2 68 05 75 123 456 78", L"268057512345678"},
+      {kNumSS, L"   ", L""},
+      {kNumSS, L"1\t2\u00A03", L"1\t2\u00A03"},
+      // Prenom: the usual French accents folded, then upper-cased.
+      {kPrenom, L"Noël", L"NOEL"},
+      {kPrenom, L"Jean-Noël", L"JEAN-NOEL"},
+      {kPrenom, L"Zoë", L"ZOE"},
+      {kPrenom, L"Gaëlle", L"GAELLE"},
+      {kPrenom, L"Françoise", L"FRANCOISE"},
+      {kPrenom, L"Anaïs", L"ANAIS"},
+      {kPrenom, L"Hélène Éloïse Où", L"HELENE ELOISE OU"},
+      {kPrenom, L"àâä ç èêë îï ôö ûü ÿ", L"AAA C EEE II OO UU Y"},
+      // Outside the folding: upper-cased with the accent; capitals other than É stay.
+      {kPrenom, L"áñø", L"ÁÑØ"},
+      {kPrenom, L"ÀÇ", L"ÀÇ"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(NormaliseField(c.entry, c.raw, text), c.stored) << "entry " << c.entry;
 
-TEST_F(NormaliseTest, FieldsWithoutARuleAndTheEmptyTextStayAsTheyAre) {
+  // The other fields, and every field's empty text, stay as they are.
   const std::wstring raw = L" Zoë\t1 85 0 rue de l'Église ";
-  for (int entry : {1, 2, 3, 5, 6, 7, 8, 10, 13, 14}) EXPECT_EQ(Of(entry, raw), raw) << "entry " << entry;
-  for (int entry = 1; entry <= 14; ++entry) EXPECT_EQ(Of(entry, L""), L"") << "entry " << entry;
-}
-
-TEST_F(NormaliseTest, CiviliteKeepsWhatPrecedesTheFirstTab) {
-  EXPECT_EQ(Of(kCivilite, L"Mme\tMadame\tautre"), L"Mme");
-  EXPECT_EQ(Of(kCivilite, L"\t"), L"");
-  EXPECT_EQ(Of(kCivilite, L"\tM."), L"");
-  EXPECT_EQ(Of(kCivilite, L" Mlle "), L" Mlle ") << "no trimming, no case change";
-}
-
-TEST_F(NormaliseTest, NomIsUpperCasedWithItsAccents) {
-  EXPECT_EQ(Of(kNom, L"Lefèvre"), L"LEFÈVRE");
-  EXPECT_EQ(Of(kNom, L"Noël"), L"NOËL");
-  EXPECT_EQ(Of(kNom, L"  d'Artagnan-Ça 2 "), L"  D'ARTAGNAN-ÇA 2 ");
-  EXPECT_EQ(Of(kNom, L"Müller ñ ø é"), L"MÜLLER Ñ Ø É");
-}
-
-TEST_F(NormaliseTest, NumSSLosesOnlyItsSpaces) {
-  EXPECT_EQ(Of(kNumSS, L"1 85 0"), L"1850");
-  EXPECT_EQ(Of(kNumSS, L"2 68 05 75 123 456 78"), L"268057512345678");
-  EXPECT_EQ(Of(kNumSS, L"   "), L"");
-  EXPECT_EQ(Of(kNumSS, L"1\t2\u00A03"), L"1\t2\u00A03") << "tabs and non-breaking spaces stay";
-}
-
-TEST_F(NormaliseTest, PrenomIsFoldedThenUpperCased) {
-  EXPECT_EQ(Of(kPrenom, L"Françoise"), L"FRANCOISE");
-  EXPECT_EQ(Of(kPrenom, L"Anaïs"), L"ANAIS");
-  EXPECT_EQ(Of(kPrenom, L"Zoë"), L"ZOE");
-  EXPECT_EQ(Of(kPrenom, L"Noël"), L"NOEL");
-  EXPECT_EQ(Of(kPrenom, L"Gaëlle"), L"GAELLE");
-  EXPECT_EQ(Of(kPrenom, L"Jean-Noël"), L"JEAN-NOEL");
-  EXPECT_EQ(Of(kPrenom, L"àâä ç èêë îï ôö ûü ÿ"), L"AAA C EEE II OO UU Y");
-  // The accents most often met, which the folding also turns into plain capitals.
-  EXPECT_EQ(Of(kPrenom, L"Hélène"), L"HELENE");
-  EXPECT_EQ(Of(kPrenom, L"Éloïse"), L"ELOISE");
-  EXPECT_EQ(Of(kPrenom, L"Où"), L"OU");
-  // Outside the table: upper-cased, accent kept; capitals other than É are not folded.
-  EXPECT_EQ(Of(kPrenom, L"áñø"), L"ÁÑØ");
-  EXPECT_EQ(Of(kPrenom, L"ÀÇ"), L"ÀÇ");
-  EXPECT_EQ(Of(kPrenom, L"Anne-Marie 2"), L"ANNE-MARIE 2");
+  for (int entry : {1, 2, 3, 5, 6, 7, 8, 10, 13, 14}) EXPECT_EQ(NormaliseField(entry, raw, text), raw) << entry;
+  for (int entry = 1; entry <= 14; ++entry) EXPECT_EQ(NormaliseField(entry, L"", text), L"") << entry;
 }
 
 }  // namespace
