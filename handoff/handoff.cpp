@@ -37,7 +37,10 @@ HandOffResult LignesCreees(const HandOffValues& values, const std::wstring& prac
     CheckFileNumber(values.numDossier);
     if (IsFirstNameMissing(values.prenom)) {
       // On that practice program the first name sits on a tab the user may not have opened.
-      platform.messages.Inform(practiceTitle == kPracticeTitleWithTabs
+      // The title as the finder stores it ends with a NUL, which the window lookup ignores;
+      // compare it the same way, or the tab hint could never show.
+      const std::wstring shownTitle = practiceTitle.substr(0, practiceTitle.find(L'\0'));
+      platform.messages.Inform(shownTitle == kPracticeTitleWithTabs
                                    ? L"Il manque le prénom ou l'Application, ou bien vous devez cliquer sur l'onglet "
                                      L"'Sécurité Sociale-Mutuelle'."
                                    : L"Il manque le prénom ou l'Application.");

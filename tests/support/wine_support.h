@@ -152,7 +152,13 @@ inline HWND WaitForTopLevel(const std::wstring& className, DWORD pid = 0, const 
 // The text of a message box ("#32770" dialog) shown by process `pid`, or empty when none
 // appears in time.
 inline HWND WaitForMessageBox(DWORD pid, std::chrono::milliseconds limit = std::chrono::seconds(10)) {
-  return WaitForTopLevel(L"#32770", pid, nullptr, limit);
+  // A box exists before its texts are set; it is shown only once they are.
+  HWND box = nullptr;
+  WaitUntil([&] {
+    box = WaitForTopLevel(L"#32770", pid, nullptr, std::chrono::milliseconds(0));
+    return box != nullptr && IsWindowVisible(box);
+  }, limit);
+  return box != nullptr && IsWindowVisible(box) ? box : nullptr;
 }
 
 inline std::wstring MessageBoxText(HWND box) {

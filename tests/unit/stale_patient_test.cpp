@@ -101,7 +101,6 @@ class Bench {
     paths.sidexisProgram = L"C:\\SIDEXIS\\Sidexis.exe";
     environment.variables[L"COMPUTERNAME"] = L"CABINET1";
     techLines = layout == Layout::Plain ? standin::plain::TechLines() : standin::julie::TechLines();
-    if (layout == Layout::Julie) techLines[16] = standin::julie::kTitle;  // typed in, not captured
     WriteSettings();
     OpenPractice(kPatientA);
   }
