@@ -14,7 +14,7 @@ target_link_libraries(corvane_win32 PUBLIC corvane_core ${WIN32_SYSTEM_LIBRARIES
 file(GLOB RESOURCE_SCRIPTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.rc)
 add_executable(CorvaneLink WIN32 ${CMAKE_SOURCE_DIR}/app/main_win32.cpp ${RESOURCE_SCRIPTS})
 target_link_libraries(CorvaneLink PRIVATE corvane_win32)
-target_link_options(CorvaneLink PRIVATE -mwindows -municode)
+target_link_options(CorvaneLink PRIVATE -mwindows -municode $<$<CONFIG:Release>:-s>)
 set_target_properties(CorvaneLink PROPERTIES OUTPUT_NAME CorvaneLink RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 # Stand-in programs: one .cpp each, GUI programs.
