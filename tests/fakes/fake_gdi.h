@@ -1,9 +1,8 @@
 #pragma once
-// A drawing surface that records every call, hands out handles, and keeps what a real DC
-// keeps (selected pen and brush, mix mode), so that a test can tell what was drawn with what
-// and whether everything was put back and freed. Misuse a real system would punish (deleting
-// an object still selected, releasing a DC twice, using a freed object) is collected in
-// `faults`.
+// A drawing surface that records every call and keeps what a real DC keeps (selected pen and
+// brush, mix mode), so that a test can tell what was drawn with what. Misuse a real system
+// punishes (deleting an object still selected, releasing a DC not put back, using a freed
+// handle) is collected in `faults`.
 #include <cstdint>
 #include <map>
 #include <string>
@@ -16,49 +15,34 @@ namespace corvane::fakes {
 
 class FakeGdi : public Gdi {
  public:
-  enum class Kind { Dc, Region, Pen, HatchBrush, StockObject };
-
-  struct Call {
-    std::string name;
-    std::vector<std::int64_t> args;  // handles and numbers, in the order of the call
-    std::int64_t result = 0;
-  };
-
-  // Something drawn, with the DC's state at that moment.
-  struct Drawing {
-    std::string what;  // "Rectangle" or "FrameRgn"
-    WindowHandle window;
-    Rect rect;             // Rectangle: its corners
-    GdiHandle region = 0;  // FrameRgn: the region and the brush given
-    GdiHandle frameBrush = 0;
-    int width = 0, height = 0;  // FrameRgn: the frame's size
-    GdiHandle pen = 0;          // the DC's selected pen and brush, and its mix mode
-    GdiHandle brush = 0;
-    int mix = 0;
-  };
-
+  enum class Kind { Dc, Region, Pen, HatchBrush, Stock };
   struct Object {
     Kind kind = Kind::Pen;
-    int style = 0;
-    int width = 0;
+    int style = 0, width = 0;
     std::uint32_t color = 0;
-    WindowHandle window;  // a DC's window
-    bool freed = false;   // deleted (or, for a DC, released)
+    WindowHandle window{};         // a DC's window,
+    GdiHandle pen = 0, brush = 0;  // its selected objects
+    int mix = 0;                   // and mix mode
+    bool freed = false;            // deleted, or for a DC released
   };
-
-  struct DcState {
-    GdiHandle pen = 0;
-    GdiHandle brush = 0;
+  struct Call {
+    std::string name;
+    std::vector<std::int64_t> args;
+  };
+  // A Rectangle or FrameRgn call (its arguments after the DC) and the DC's state then.
+  struct Drawing {
+    Call call;
+    WindowHandle window;
+    GdiHandle pen = 0, brush = 0;
     int mix = 0;
   };
 
   FakeGdi();
 
   // Set by the test.
-  std::map<int, int> metrics;                      // GetSystemMetrics
-  std::map<int, std::uint32_t> sysColors;          // GetSysColor
+  std::map<int, int> metrics;                      // GetSystemMetrics, 0 when absent
+  std::map<int, std::uint32_t> sysColors;          // GetSysColor, 0 when absent
   std::unordered_set<WindowHandle> shapedWindows;  // windows that have a window region
-  std::string throwOn;                             // a call of this name throws std::runtime_error
 
   // Recorded.
   std::vector<Call> calls;
@@ -67,15 +51,8 @@ class FakeGdi : public Gdi {
 
   // Created objects and DCs not yet deleted or released.
   int LiveObjects() const;
-  // The names of the calls, in order.
   std::vector<std::string> CallNames() const;
   const Object& ObjectOf(GdiHandle handle) const { return objects_.at(handle); }
-  // A DC's selected objects and mix mode now.
-  const DcState& StateOf(GdiHandle dc) const { return dcStates_.at(dc); }
-  // What a fresh DC holds: a stock pen and brush, the copy mix mode.
-  static constexpr int kCopyPen = 13;
-  GdiHandle DefaultPen() const { return defaultPen_; }
-  GdiHandle DefaultBrush() const { return defaultBrush_; }
 
   GdiHandle GetWindowDC(WindowHandle window) override;
   void ReleaseDC(WindowHandle window, GdiHandle dc) override;
@@ -93,17 +70,14 @@ class FakeGdi : public Gdi {
   void DeleteObject(GdiHandle object) override;
 
  private:
-  void Record(const std::string& name, std::vector<std::int64_t> args, std::int64_t result = 0);
-  GdiHandle Make(Kind kind, int style = 0, int width = 0, std::uint32_t color = 0, WindowHandle window = {});
-  bool Usable(GdiHandle handle, const std::string& call);
-  DcState* LiveDc(GdiHandle dc, const std::string& call);
+  GdiHandle Make(Object object);
+  // The living object behind `handle`, of the kind the last call expects; else a fault.
+  Object* Live(GdiHandle handle, bool dc);
+  void Draw(GdiHandle dc, Call call);
 
   std::map<GdiHandle, Object> objects_;
-  std::map<GdiHandle, DcState> dcStates_;
   std::map<int, GdiHandle> stock_;
   GdiHandle next_ = 0x100;
-  GdiHandle defaultPen_ = 0;
-  GdiHandle defaultBrush_ = 0;
 };
 
 }  // namespace corvane::fakes
