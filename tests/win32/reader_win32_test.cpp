@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <atomic>
-#include <map>
 #include <string>
 #include <thread>
 
@@ -23,148 +22,81 @@ namespace corvane {
 namespace {
 
 using namespace corvane::standin;
-using corvane::testing::ChildProcess;
-using corvane::testing::FileExists;
-using corvane::testing::FreshFolder;
-using corvane::testing::ReadBytes;
-using corvane::testing::RemoveFolder;
-using corvane::testing::StandinPath;
-using corvane::testing::WaitUntil;
-using corvane::testing::WriteBytes;
+using namespace corvane::testing;
 
-// A patient as the practice program shows it (Windows-1252 bytes) and, for the four fields
-// stored with a rule of their own, what the record must hold.
+// A patient: the four fields that have a rule of their own as the record must hold them, and
+// the patient as the practice program shows it, by entry (Windows-1252 bytes).
 struct Patient {
-  std::map<std::string, std::string> shown;
   std::wstring civilite, nom, numSS, prenom;
+  std::array<std::string, kFieldEntries + 1> shown;
 };
-
-const Patient kZoe = {{{"NumDossier", "4711"},
-                       {"Nom", "Lef\xE8vre"},
-                       {"Prenom", "Zo\xEB"},
-                       {"DateNaissance", "12/03/1985"},
-                       {"NumSS", "2 85 03 75 123 456 78"},
-                       {"Civilite", "Mme\tMadame"},
-                       {"Adresse1", "12 rue de l'\xC9glise"},
-                       {"Adresse2", "B\xE2timent B"},
-                       {"Adresse3", "3e \xE9tage"},
-                       {"CP", "75011"},
-                       {"Ville", "Paris"},
-                       {"Telephone", "01 43 55 66 77"},
-                       {"Mobile", "06 12 34 56 78"},
-                       {"EMail", "zoe.lefevre@exemple.fr"}},
-                      L"Mme",
+const Patient kZoe = {L"Mme",
                       L"LEFÈVRE",
                       L"285037512345678",
-                      L"ZOE"};
-
-const Patient kFrancois = {{{"NumDossier", "815"},
-                            {"Nom", "No\xEBl"},
-                            {"Prenom", "Fran\xE7ois"},
-                            {"DateNaissance", "01/01/1950"},
-                            {"NumSS", "1 50 01 13 055 012 34"},
-                            {"Civilite", "M.\tMonsieur"},
-                            {"Adresse1", "4 place du March\xE9"},
-                            {"Adresse2", ""},
-                            {"Adresse3", ""},
-                            {"CP", "13001"},
-                            {"Ville", "Marseille"},
-                            {"Telephone", "04 91 00 00 00"},
-                            {"Mobile", "07 00 00 00 00"},
-                            {"EMail", "f.noel@exemple.fr"}},
-                           L"M.",
-                           L"NOËL",
-                           L"150011305501234",
-                           L"FRANCOIS"};
-
-std::string FileBytes(const std::map<std::string, std::string>& values) {
-  std::string bytes;
-  for (const auto& [key, value] : values) bytes += key + "=" + value + "\r\n";
-  return bytes;
-}
+                      L"ZOE",
+                      {"", "12 rue de l'\xC9glise", "B\xE2timent B", "3e \xE9tage", "Mme\tMadame", "75011",
+                       "12/03/1985", "zoe.lefevre@exemple.fr", "06 12 34 56 78", "Lef\xE8vre", "4711",
+                       "2 85 03 75 123 456 78", "Zo\xEB", "01 43 55 66 77", "Paris"}};
+const Patient kFrancois = {
+    L"M.",
+    L"NOËL",
+    L"150011305501234",
+    L"FRANCOIS",
+    {"", "4 place du March\xE9", "", "", "M.\tMonsieur", "13001", "01/01/1950", "f.noel@exemple.fr", "07 00 00 00 00",
+     "No\xEBl", "815", "1 50 01 13 055 012 34", "Fran\xE7ois", "04 91 00 00 00", "Marseille"}};
 
 class ReaderWin32Test : public ::testing::Test {
  protected:
   void SetUp() override {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    folder_ = std::wstring(temp) + L"corvane_reader_" + std::to_wstring(GetCurrentProcessId());
     FreshFolder(folder_);
-    patientFile_ = folder_ + L"\\patient.txt";
     paths_.settings = {folder_ + L"\\Tech.txt", folder_ + L"\\Tech2.txt"};
   }
-
   void TearDown() override {
     program_.Kill();
     RemoveFolder(folder_);
   }
 
-  void WriteSettings(const std::array<std::string, 17>& lines) {
-    WriteBytes(paths_.settings.tech, TechFileBytes(lines));
-    WriteBytes(paths_.settings.tech2, TechFileBytes(lines));
+  // Has the stand-in show `patient` (started on the first call) and waits until it does.
+  void Show(const std::array<std::string, 17>& techLines, const char* program, const Patient& patient,
+            const std::string& extra = "") {
+    WriteBytes(paths_.settings.tech, TechFileBytes(techLines));
+    WriteBytes(paths_.settings.tech2, TechFileBytes(techLines));
+    std::string bytes = extra;
+    for (int entry = 1; entry <= kFieldEntries; ++entry)
+      bytes += kFieldKeys[entry] + ("=" + patient.shown[entry]) + "\r\n";
+    DeleteFileW(shown_.c_str());
+    WriteBytes(patientFile_, bytes);
+    if (!program_.IsRunning()) {
+      ASSERT_TRUE(program_.Start(StandinPath(Wide(program)), L"\"" + patientFile_ + L"\""));
+    }
+    const std::string& numDossier = patient.shown[kEntryNumDossier];
+    ASSERT_TRUE(
+        WaitUntil([&] { return FileExists(shown_) && ReadBytes(shown_) == numDossier; }, std::chrono::seconds(20)));
   }
-
-  // Starts the stand-in on this patient file content and waits until it shows it.
-  void Start(const char* program, const std::map<std::string, std::string>& values) {
-    WriteBytes(patientFile_, FileBytes(values));
-    ASSERT_TRUE(program_.Start(StandinPath(Wide(program)), L"\"" + patientFile_ + L"\""));
-    ASSERT_TRUE(WaitShown(values.at("NumDossier")));
-  }
-
-  void Switch(const std::map<std::string, std::string>& values) {
-    const std::wstring shown = patientFile_ + Wide(kShownSuffix);
-    DeleteFileW(shown.c_str());
-    WriteBytes(patientFile_, FileBytes(values));
-    ASSERT_TRUE(WaitShown(values.at("NumDossier")));
-  }
-
-  bool WaitShown(const std::string& numDossier) {
-    const std::wstring shown = patientFile_ + Wide(kShownSuffix);
-    return WaitUntil([&] { return FileExists(shown) && ReadBytes(shown) == numDossier; }, std::chrono::seconds(20));
-  }
-
-  void Read() { ReadPatientFields(state_, paths_, platform_); }
 
   // The whole record: ten fields as shown, four by their rules, all current for the hand-off.
   void ExpectRecord(const Patient& patient) {
+    const PatientRecord& record = state_.patient;
     for (int entry = 1; entry <= kFieldEntries; ++entry) {
-      SCOPED_TRACE(kFieldKeys[entry]);
-      const Field field = FieldOfEntry(entry);
-      switch (field) {
-        case Field::Civilite:
-          EXPECT_EQ(state_.patient.Value(field), patient.civilite);
-          break;
-        case Field::Nom:
-          EXPECT_EQ(state_.patient.Value(field), patient.nom);
-          break;
-        case Field::NumSS:
-          EXPECT_EQ(state_.patient.Value(field), patient.numSS);
-          break;
-        case Field::Prenom:
-          EXPECT_EQ(state_.patient.Value(field), patient.prenom);
-          break;
-        default:
-          EXPECT_EQ(state_.patient.Value(field), Wide(patient.shown.at(kFieldKeys[entry])));
-      }
+      std::wstring expected = Wide(patient.shown[entry]);
+      if (entry == kEntryCivilite) expected = patient.civilite;
+      if (entry == kEntryNom) expected = patient.nom;
+      if (entry == kEntryNumSS) expected = patient.numSS;
+      if (entry == kEntryPrenom) expected = patient.prenom;
+      EXPECT_EQ(record.Value(FieldOfEntry(entry)), expected) << kFieldKeys[entry];
     }
-    const HandOffValues handOff = state_.patient.ValuesToHandOff();
-    EXPECT_EQ(handOff.nom, patient.nom);
-    EXPECT_EQ(handOff.numDossier, Wide(patient.shown.at("NumDossier")));
+    EXPECT_EQ(record.ValuesToHandOff(), (HandOffValues{patient.nom, patient.prenom, record.Value(Field::DateNaissance),
+                                                       record.Value(Field::NumDossier), patient.numSS}));
   }
 
-  // Reads the patient, switches the program to another one, reads again.
-  void ExpectBothPatients(const char* program) {
-    Start(program, kZoe.shown);
-    Read();
-    ExpectRecord(kZoe);
-    Switch(kFrancois.shown);
-    Read();
-    ExpectRecord(kFrancois);
-  }
-
+  const std::wstring folder_ = [] {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    return std::wstring(temp) + L"corvane_reader_" + std::to_wstring(GetCurrentProcessId());
+  }();
+  const std::wstring patientFile_ = folder_ + L"\\patient.txt";
+  const std::wstring shown_ = patientFile_ + Wide(kShownSuffix);
   ChildProcess program_;
-  std::wstring folder_;
-  std::wstring patientFile_;
   LinkPaths paths_;
   Win32FileSystem files_;
   Win32Text text_;
@@ -178,61 +110,45 @@ class ReaderWin32Test : public ::testing::Test {
   SharedState state_;
 };
 
-TEST_F(ReaderWin32Test, PlainProgramByControlIds) {
-  WriteSettings(plain::TechLines());
-  ExpectBothPatients(plain::kProgram);
-  EXPECT_EQ(state_.practice.handle, HandleOf(FindWindowA(plain::kClass, plain::kTitle)));
-}
-
-TEST_F(ReaderWin32Test, JulieProgramThroughTabPagesDialogsAndCombos) {
-  WriteSettings(julie::TechLines());  // its title holds an é, found through the ANSI code page
-  ExpectBothPatients(julie::kProgram);
-  EXPECT_TRUE(state_.practice.handle);
-}
-
-TEST_F(ReaderWin32Test, WinDevProgramByEditOrdinals) {
-  WriteSettings(windev::TechLines());
-  ExpectBothPatients(windev::kProgram);
-}
-
-TEST_F(ReaderWin32Test, VisiodentByItsLiveTitle) {
-  WriteSettings(visiodent::TechLines());
-  ExpectBothPatients(visiodent::kProgram);
-  EXPECT_EQ(state_.practice.title, L"VISIODENT - Noël François");
+// Plain by control ids, Julie through tab pages, dialogs and combos (its title holds an é, found
+// through the ANSI code page), WinDev by Edit ordinals, Visiodent by its live title: the same
+// patient then another.
+TEST_F(ReaderWin32Test, EachStandInGivesTheWholeRecordOfEachPatientItShows) {
+  const std::pair<const char*, std::array<std::string, 17>> programs[] = {
+      {plain::kProgram, plain::TechLines()},
+      {julie::kProgram, julie::TechLines()},
+      {windev::kProgram, windev::TechLines()},
+      {visiodent::kProgram, visiodent::TechLines()}};
+  for (const auto& [program, techLines] : programs) {
+    SCOPED_TRACE(program);
+    state_ = SharedState();
+    for (const Patient* patient : {&kZoe, &kFrancois}) {
+      Show(techLines, program, *patient);
+      ReadPatientFields(state_, paths_, platform_);
+      ExpectRecord(*patient);
+    }
+    program_.Kill();
+  }
 }
 
 TEST_F(ReaderWin32Test, AProgramThatStopsPumpingMakesTheReadGiveUp) {
-  WriteSettings(plain::TechLines());
-  Start(plain::kProgram, kZoe.shown);
-  Read();
-  ExpectRecord(kZoe);
+  Show(plain::TechLines(), plain::kProgram, kZoe);
+  ReadPatientFields(state_, paths_, platform_);
   // Long enough that the program is certainly still frozen when the read has given up.
-  auto frozen = kFrancois.shown;
-  frozen[kKeyHang] = "20";
-  Switch(frozen);
+  Show(plain::TechLines(), plain::kProgram, kFrancois, std::string(kKeyHang) + "=20\r\n");
 
-  try {
-    Read();
-    FAIL() << "the read must give up";
-  } catch (const LinkError& error) {
-    EXPECT_EQ(error.Number(), error_number::kPracticeNotAnswering);
-  }
+  EXPECT_THROW(ReadPatientFields(state_, paths_, platform_), LinkError);
 
   // The read came back while the program still does not answer: it did not wait for it.
-  HWND main = FindWindowA(plain::kClass, plain::kTitle);
   char buffer[255] = {};
   DWORD_PTR copied = 0;
-  EXPECT_EQ(SendMessageTimeoutA(main, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer),
-                                SMTO_ABORTIFHUNG | SMTO_BLOCK, 200, &copied),
+  EXPECT_EQ(SendMessageTimeoutA(FindWindowA(plain::kClass, plain::kTitle), WM_GETTEXT, sizeof buffer,
+                                reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG | SMTO_BLOCK, 200, &copied),
             0);
   // And this process answers its own windows: a message sent from another thread is handled.
   HWND own = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-  ASSERT_NE(own, nullptr);
   std::atomic<bool> answered{false};
-  std::thread sender([&] {
-    DWORD_PTR result = 0;
-    answered = SendMessageTimeoutA(own, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result) != 0;
-  });
+  std::thread sender([&] { answered = SendMessageTimeoutA(own, WM_NULL, 0, 0, SMTO_NORMAL, 10000, nullptr) != 0; });
   WaitUntil([&] {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
@@ -243,7 +159,7 @@ TEST_F(ReaderWin32Test, AProgramThatStopsPumpingMakesTheReadGiveUp) {
   DestroyWindow(own);
   // The fields read before stay shown, none counts for the hand-off.
   EXPECT_EQ(state_.patient.Value(Field::Nom), L"LEFÈVRE");
-  EXPECT_EQ(state_.patient.ValuesToHandOff().nom, L"");
+  EXPECT_EQ(state_.patient.ValuesToHandOff(), HandOffValues{});
 }
 
 }  // namespace
