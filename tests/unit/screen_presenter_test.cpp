@@ -20,18 +20,22 @@ namespace corvane {
 namespace {
 
 namespace fs = std::filesystem;
-using fakes::FakeScreenView;
-using fakes::LauncherSpy;
 
 std::string ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void WriteFile(const fs::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
+// What the practice program shows of the five fields handed off, and in which control.
+const struct {
+  Field field;
+  int id;
+  const char* text;
+} kPracticeFields[] = {{Field::NumDossier, 501, "4711"},
+                       {Field::Nom, 502, "Durand"},
+                       {Field::Prenom, 503, "Anne"},
+                       {Field::DateNaissance, 504, "12/03/1961"},
+                       {Field::NumSS, 505, "2610375123456 78"}};
 
 // A settings folder of its own, a practice program on a fake desktop showing one patient,
 // and a screen whose window is a recording fake.
@@ -42,20 +46,13 @@ class ScreenPresenterTest : public ::testing::Test {
                                            "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(folder_);
     fs::create_directories(folder_);
-    paths_.settings = {(folder_ / "Tech.txt").wstring(), (folder_ / "Tech2.txt").wstring()};
-    paths_.siomin = (folder_ / "siomin.sdx").wstring();
-    paths_.siomin2 = (folder_ / "siomin2.sdx").wstring();
-    paths_.sidexisProgram = (folder_ / "Sidexis.exe").wstring();
-
-    // The practice program: controls 501.. hold the five fields that are handed off.
+    paths_ = {{(folder_ / "Tech.txt").wstring(), (folder_ / "Tech2.txt").wstring()},
+              (folder_ / "siomin.sdx").wstring(),
+              (folder_ / "siomin2.sdx").wstring(),
+              (folder_ / "Sidexis.exe").wstring()};
     const WindowHandle practice = desktop_.AddTopLevel("CabinetFiche", "Fiche patient");
-    desktop_.AddChild(practice, "Edit", 501, "4711");
-    desktop_.AddChild(practice, "Edit", 502, "Durand");
-    desktop_.AddChild(practice, "Edit", 503, "Anne");
-    desktop_.AddChild(practice, "Edit", 504, "12/03/1961");
-    hungControl_ = desktop_.AddChild(practice, "Edit", 505, "2610375123456 78");
-
-    WriteSettings(ConfiguredSettings());
+    for (const auto& shown : kPracticeFields) numSSControl_ = desktop_.AddChild(practice, "Edit", shown.id, shown.text);
+    WriteSettings();
     LoadLinkSettings(state_.settings, paths_.settings, files_, text_);
   }
   ~ScreenPresenterTest() override {
@@ -63,32 +60,20 @@ class ScreenPresenterTest : public ::testing::Test {
     fs::remove_all(folder_, ignored);
   }
 
-  static LinkSettings ConfiguredSettings() {
+  // Settings that read the practice program's fields, the social-security number or not.
+  void WriteSettings(bool readNumSS = true) {
     LinkSettings settings;
     for (int n = 1; n <= kFieldCount; ++n) settings.SetEntry(n, L"0");
-    settings.SetEntry(EntryOf(Field::NumDossier), L"501");
-    settings.SetEntry(EntryOf(Field::Nom), L"502");
-    settings.SetEntry(EntryOf(Field::Prenom), L"503");
-    settings.SetEntry(EntryOf(Field::DateNaissance), L"504");
-    settings.SetEntry(EntryOf(Field::NumSS), L"505");
+    for (const auto& shown : kPracticeFields) settings.SetEntry(EntryOf(shown.field), std::to_wstring(shown.id));
+    if (!readNumSS) settings.SetEntry(EntryOf(Field::NumSS), L"0");
     settings.SetEntry(kEntryShowScreenFlag, L"0");
     settings.SetEntry(kEntryPracticeClass, L"CabinetFiche");
     settings.SetEntry(kEntryPracticeTitle, L"Fiche patient");
-    return settings;
+    SaveLinkSettings(settings, paths_.settings, files_, text_);
   }
-
-  void WriteSettings(const LinkSettings& settings) { SaveLinkSettings(settings, paths_.settings, files_, text_); }
-
   std::string Tech() const { return ReadFile(folder_ / "Tech.txt"); }
   std::string Tech2() const { return ReadFile(folder_ / "Tech2.txt"); }
   bool HandedOff() const { return fs::exists(folder_ / "siomin.sdx") || fs::exists(folder_ / "siomin2.sdx"); }
-
-  // The bytes SaveLinkSettings would write for the table as it is now.
-  std::string Serialised(const LinkSettings& settings) const {
-    std::string bytes;
-    for (int n = 1; n <= kEntryCount; ++n) bytes += text_.ToAnsi(settings.Entry(n)) + "\r\n";
-    return bytes;
-  }
 
   void Activate(const wchar_t* mode) {
     state_.screenMode = mode;
@@ -108,13 +93,11 @@ class ScreenPresenterTest : public ::testing::Test {
   fakes::FakeGdi gdi_;
   Platform platform_{files_, text_, clock_, environment_, programs_, messages_, desktop_, gdi_};
   SharedState state_;
-  WindowHandle hungControl_;
-  FakeScreenView view_;
-  LauncherSpy launcher_;
+  WindowHandle numSSControl_;
+  fakes::FakeScreenView view_;
+  fakes::LauncherSpy launcher_;
   ScreenPresenter presenter_{state_, paths_, platform_, view_, launcher_};
 };
-
-// --- Activation -----------------------------------------------------------------------------
 
 TEST_F(ScreenPresenterTest, ActivationPresentsTheModeTheLauncherChose) {
   Activate(kScreenModeCtrl);
@@ -123,42 +106,32 @@ TEST_F(ScreenPresenterTest, ActivationPresentsTheModeTheLauncherChose) {
   EXPECT_EQ(view_.caption, L"VALIDER");
   EXPECT_TRUE(view_.dragCursorIsFinderIcon);
 
-  Activate(kScreenModeNormal);
-  EXPECT_EQ(view_.bringToTopCount, 2);
-  EXPECT_FALSE(view_.configurationControls);
-  EXPECT_EQ(view_.caption, L"LANCER");
-
   // Only "Ctrl" exactly configures; any other mode, empty included, is launch mode.
-  for (const wchar_t* mode : {L"", L"ctrl", L"Ctrl ", L"CTRL"}) {
+  for (const wchar_t* mode : {kScreenModeNormal, L"", L"ctrl", L"Ctrl ", L"CTRL"}) {
     Activate(kScreenModeCtrl);
     Activate(mode);
     EXPECT_FALSE(view_.configurationControls) << "mode \"" << mode << '"';
     EXPECT_EQ(view_.caption, L"LANCER") << "mode \"" << mode << '"';
   }
+  EXPECT_EQ(view_.bringToTopCount, 11);
 }
 
-TEST_F(ScreenPresenterTest, ActivationTicksTheBoxFromEntry15AndLeavesItZeroOrOne) {
-  state_.settings.SetEntry(kEntryShowScreenFlag, L"");
-  Activate(kScreenModeCtrl);
-  EXPECT_FALSE(view_.checkBox);
-  EXPECT_EQ(state_.settings.Entry(kEntryShowScreenFlag), L"0");
-
-  state_.settings.SetEntry(kEntryShowScreenFlag, L"1");
-  Activate(kScreenModeCtrl);
-  EXPECT_TRUE(view_.checkBox);
-  EXPECT_TRUE(presenter_.CheckBoxTicked());
-  EXPECT_EQ(state_.settings.Entry(kEntryShowScreenFlag), L"1");
-
-  // Values the launcher would not take for "1" untick the box, and are stored as "0".
-  for (const wchar_t* odd : {L" 1", L"01", L"2", L"-1", L"oui"}) {
+TEST_F(ScreenPresenterTest, TheCheckBoxIsTickedByEntry15ExactlyOne) {
+  // Entry 15 as found -> the box, and entry 15 as left: "0" or "1" only.
+  const struct {
+    const wchar_t* entry;
+    bool ticked;
+  } cases[] = {{L"", false},  {L"1", true},   {L" 1", false}, {L"01", false},
+               {L"2", false}, {L"-1", false}, {L"oui", false}};
+  for (const auto& c : cases) {
     state_.settings.SetEntry(kEntryShowScreenFlag, L"1");
     Activate(kScreenModeCtrl);
-    state_.settings.SetEntry(kEntryShowScreenFlag, odd);
+    state_.settings.SetEntry(kEntryShowScreenFlag, c.entry);
     Activate(kScreenModeCtrl);
-    EXPECT_FALSE(view_.checkBox) << "entry 15 \"" << odd << '"';
-    EXPECT_EQ(state_.settings.Entry(kEntryShowScreenFlag), L"0") << "entry 15 \"" << odd << '"';
+    EXPECT_EQ(view_.checkBox, c.ticked) << "entry 15 \"" << c.entry << '"';
+    EXPECT_EQ(presenter_.CheckBoxTicked(), c.ticked) << "entry 15 \"" << c.entry << '"';
+    EXPECT_EQ(state_.settings.Entry(kEntryShowScreenFlag), c.ticked ? L"1" : L"0") << "entry 15 \"" << c.entry << '"';
   }
-
   // The box is only touched when its state changes.
   const int sets = view_.checkBoxSets;
   Activate(kScreenModeCtrl);
@@ -173,22 +146,19 @@ TEST_F(ScreenPresenterTest, ActivationTicksTheBoxFromEntry15AndLeavesItZeroOrOne
   EXPECT_TRUE(presenter_.CheckBoxTicked());
 }
 
-// --- VALIDER --------------------------------------------------------------------------------
-
 TEST_F(ScreenPresenterTest, ValiderRewritesBothFilesThenGivesWayToTheLauncher) {
   // Files that differ from the table: an unchanged table must still be written out.
-  WriteFile(folder_ / "Tech.txt", "stale\r\n");
+  std::ofstream(folder_ / "Tech.txt", std::ios::binary) << "stale\r\n";
   fs::remove(folder_ / "Tech2.txt");
   Activate(kScreenModeCtrl);
   presenter_.OnButton();
 
-  EXPECT_EQ(Tech(), Serialised(state_.settings));
-  EXPECT_EQ(Tech2(), Serialised(state_.settings));
-  EXPECT_FALSE(view_.visible);
-  EXPECT_EQ(launcher_.shown, 1);
+  LinkSettings saved;
+  LoadLinkSettings(saved, paths_.settings, files_, text_);
+  EXPECT_EQ(saved, state_.settings);
+  EXPECT_EQ(Tech2(), Tech());
   EXPECT_EQ(view_.calls.back(), L"Hide");
-  EXPECT_FALSE(HandedOff());
-  EXPECT_TRUE(programs_.started.empty());
+  EXPECT_EQ(launcher_.shown, 1);
   EXPECT_TRUE(messages_.shown.empty());
 
   // Every mode but exactly "Normal" saves.
@@ -199,6 +169,7 @@ TEST_F(ScreenPresenterTest, ValiderRewritesBothFilesThenGivesWayToTheLauncher) {
     EXPECT_TRUE(fs::exists(folder_ / "Tech.txt")) << "mode \"" << mode << '"';
   }
   EXPECT_FALSE(HandedOff());
+  EXPECT_TRUE(programs_.started.empty());
 }
 
 TEST_F(ScreenPresenterTest, FailedSavesAreReportedAndTheScreenStays) {
@@ -207,62 +178,45 @@ TEST_F(ScreenPresenterTest, FailedSavesAreReportedAndTheScreenStays) {
   fs::create_directory(folder_ / "Tech.txt");
   Activate(kScreenModeCtrl);
   presenter_.OnButton();
-
-  ASSERT_EQ(messages_.shown.size(), 1u);
-  EXPECT_FALSE(messages_.shown[0].question);
-  EXPECT_NE(messages_.shown[0].text.find(L"Erreur N° "), std::wstring::npos);
-  EXPECT_TRUE(view_.visible);
-  EXPECT_EQ(launcher_.shown, 0);
-
-  // The same for the reset's save.
   messages_.answers = {true};
   presenter_.OnReset();
-  ASSERT_EQ(messages_.shown.size(), 3u);  // the question, then the failure
-  EXPECT_FALSE(messages_.shown[2].question);
+
+  ASSERT_EQ(messages_.shown.size(), 3u);  // VALIDER's failure, the reset's question, its failure
+  for (std::size_t i : {0u, 2u}) {
+    EXPECT_FALSE(messages_.shown[i].question);
+    EXPECT_NE(messages_.shown[i].text.find(L"Erreur N° "), std::wstring::npos);
+  }
   EXPECT_TRUE(view_.visible);
   EXPECT_EQ(launcher_.shown, 0);
 }
 
-// --- RAZ ------------------------------------------------------------------------------------
-
-TEST_F(ScreenPresenterTest, ResetAnsweredNoChangesNothing) {
-  state_.patient.StoreTyped(Field::Nom, L"DURAND");
+TEST_F(ScreenPresenterTest, ResetAnsweredNoChangesNothingYesSavesTheResetValuesAndEmptiesTheFields) {
+  for (int n = 1; n <= kFieldCount; ++n) state_.patient.StoreTyped(FieldOfEntry(n), L"valeur " + std::to_wstring(n));
+  state_.settings.SetEntry(kEntryShowScreenFlag, L"1");
   Activate(kScreenModeCtrl);
   presenter_.RefreshFields();
   state_.settings.SetEntry(EntryOf(Field::Ville), L"777");  // an unsaved capture
   const LinkSettings settings = state_.settings;
   const std::string tech = Tech();
+
   messages_.answers = {false};
-
   presenter_.OnReset();
-
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_TRUE(messages_.shown[0].question);
   EXPECT_EQ(messages_.shown[0].text, L"Voulez-vous vraiment supprimer le paramétrage actuel ?");
   EXPECT_EQ(messages_.shown[0].title, L"Suppression du paramétrage");
   EXPECT_EQ(state_.settings, settings);
-  EXPECT_EQ(state_.patient.Value(Field::Nom), L"DURAND");
-  EXPECT_EQ(view_.Field(Field::Nom), L"DURAND");
+  EXPECT_EQ(state_.patient.Value(Field::Nom), L"valeur 9");
+  EXPECT_EQ(view_.Field(Field::Nom), L"valeur 9");
   EXPECT_EQ(Tech(), tech);
   EXPECT_EQ(Tech2(), tech);
   EXPECT_TRUE(view_.visible);
-  EXPECT_EQ(launcher_.shown, 0);
-}
 
-TEST_F(ScreenPresenterTest, ResetAnsweredYesSavesTheResetValuesAndEmptiesTheFields) {
-  for (int n = 1; n <= kFieldCount; ++n) state_.patient.StoreTyped(FieldOfEntry(n), L"valeur " + std::to_wstring(n));
-  state_.settings.SetEntry(kEntryShowScreenFlag, L"1");
-  Activate(kScreenModeCtrl);
-  presenter_.RefreshFields();
-  view_.calls.clear();
   messages_.answers = {true};
-
   presenter_.OnReset();
-
   std::string expected;
   for (int n = 1; n <= kFieldCount; ++n) expected += "100\r\n";
   expected += "0\r\nNotepad\r\nSans titre - Bloc-notes \r\n";
-  EXPECT_EQ(Tech().size(), 108u);
   EXPECT_EQ(Tech(), expected);
   EXPECT_EQ(Tech2(), expected);
   for (int n = 1; n <= kFieldCount; ++n) {
@@ -274,13 +228,10 @@ TEST_F(ScreenPresenterTest, ResetAnsweredYesSavesTheResetValuesAndEmptiesTheFiel
   EXPECT_FALSE(view_.visible);
   EXPECT_EQ(launcher_.shown, 1);
   // The box is left as it was: the next activation sets it from entry 15.
-  EXPECT_EQ(view_.checkBoxSets, 1);
   EXPECT_TRUE(view_.checkBox);
   Activate(kScreenModeCtrl);
   EXPECT_FALSE(view_.checkBox);
 }
-
-// --- Close box ------------------------------------------------------------------------------
 
 TEST_F(ScreenPresenterTest, CloseSavesNothingAndTheNextUseStartsFromDesignTime) {
   Activate(kScreenModeCtrl);
@@ -300,16 +251,14 @@ TEST_F(ScreenPresenterTest, CloseSavesNothingAndTheNextUseStartsFromDesignTime) 
   };
   presenter_.OnClose();
 
-  EXPECT_FALSE(view_.built);
   EXPECT_EQ(launcher_.shown, 1);
+  EXPECT_FALSE(builtWhenLauncherShown);
+  EXPECT_EQ(tempWhenLauncherShown, L"Valeurs pour lecture");
   EXPECT_EQ(Tech(), tech);
   EXPECT_EQ(Tech2(), tech);
   EXPECT_EQ(state_.patient.Value(Field::Nom), L"");
-  EXPECT_EQ(state_.patient.temp, L"Valeurs pour lecture");
   EXPECT_EQ(state_.patient.application, L"");
   EXPECT_FALSE(presenter_.CheckBoxTicked());
-  EXPECT_FALSE(builtWhenLauncherShown);
-  EXPECT_EQ(tempWhenLauncherShown, L"Valeurs pour lecture");
 
   // Built again: unticked at design time, and entry 15 (still "1" in memory until the
   // launcher reloads it) ticks it at activation.
@@ -318,22 +267,22 @@ TEST_F(ScreenPresenterTest, CloseSavesNothingAndTheNextUseStartsFromDesignTime) 
   EXPECT_EQ(view_.checkBoxSets, 1);
 }
 
-// --- LANCER ---------------------------------------------------------------------------------
-
-TEST_F(ScreenPresenterTest, LancerHarvestsShowsAndHandsOff) {
+TEST_F(ScreenPresenterTest, LancerHarvestsShowsAndHandsOffWhatTheUserTyped) {
+  // The practice program shows no social-security number: the one typed is handed off.
+  WriteSettings(false);
   Activate(kScreenModeNormal);
+  presenter_.OnFieldEdited(Field::NumSS, L"199999999999999");
   presenter_.OnButton();
 
   EXPECT_EQ(view_.Field(Field::Nom), L"DURAND");
   EXPECT_EQ(view_.Field(Field::NumDossier), L"4711");
-  EXPECT_EQ(view_.Field(Field::NumSS), L"261037512345678");
-  ASSERT_EQ(programs_.started.size(), 1u);
-  EXPECT_EQ(programs_.started[0], paths_.sidexisProgram);
+  EXPECT_EQ(view_.Field(Field::NumSS), L"199999999999999");
+  EXPECT_EQ(programs_.started, std::vector<std::wstring>{paths_.sidexisProgram});
   const std::string handOff = ReadFile(folder_ / "siomin.sdx");
   EXPECT_NE(handOff.find("DURAND"), std::string::npos);
+  EXPECT_NE(handOff.find("199999999999999"), std::string::npos);
   EXPECT_EQ(ReadFile(folder_ / "siomin2.sdx"), handOff);
-  // The screen stays, the launcher stays hidden.
-  EXPECT_TRUE(view_.visible);
+  EXPECT_TRUE(view_.visible) << "the screen stays, the launcher stays hidden";
   EXPECT_EQ(launcher_.shown, 0);
 }
 
@@ -343,36 +292,19 @@ TEST_F(ScreenPresenterTest, LancerWithAFailedHarvestHandsOffNothing) {
   state_.patient.StoreTyped(Field::Prenom, L"ANNE");
   state_.patient.StoreTyped(Field::NumDossier, L"4711");
 
-  fs::remove(folder_ / "Tech.txt");
+  fs::remove(folder_ / "Tech.txt");  // the settings cannot be read
   presenter_.OnButton();
-  ASSERT_EQ(messages_.shown.size(), 1u);
+  WriteSettings();
+  desktop_.At(numSSControl_).hung = true;  // the practice program does not answer
+  presenter_.OnButton();
+
+  ASSERT_EQ(messages_.shown.size(), 2u);
   EXPECT_FALSE(messages_.shown[0].question);
   EXPECT_NE(messages_.shown[0].text.find(L"Erreur N° "), std::wstring::npos);
-
-  WriteSettings(ConfiguredSettings());
-  desktop_.At(hungControl_).hung = true;
-  presenter_.OnButton();
-  ASSERT_EQ(messages_.shown.size(), 2u);
   EXPECT_NE(messages_.shown[1].text.find(std::to_wstring(error_number::kPracticeNotAnswering)), std::wstring::npos);
-
   EXPECT_FALSE(HandedOff());
   EXPECT_TRUE(programs_.started.empty());
   EXPECT_TRUE(view_.visible);
-}
-
-TEST_F(ScreenPresenterTest, ValueTypedOnTheScreenIsHandedOff) {
-  // The practice program shows no social-security number this time.
-  LinkSettings settings = ConfiguredSettings();
-  settings.SetEntry(EntryOf(Field::NumSS), L"0");
-  WriteSettings(settings);
-  Activate(kScreenModeNormal);
-
-  presenter_.OnFieldEdited(Field::NumSS, L"199999999999999");
-  presenter_.OnButton();
-
-  EXPECT_EQ(view_.Field(Field::NumSS), L"199999999999999");
-  EXPECT_NE(ReadFile(folder_ / "siomin.sdx").find("199999999999999"), std::string::npos);
-  EXPECT_EQ(programs_.started.size(), 1u);
 }
 
 }  // namespace
