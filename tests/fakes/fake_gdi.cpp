@@ -5,17 +5,9 @@
 namespace corvane::fakes {
 namespace {
 
-// What a fresh DC holds: the black stock pen, the white stock brush, the copy mix mode.
+// What a fresh DC holds: the black stock pen, the white stock brush, the copy mix mode. Stock
+// objects 6 to 8 are pens, the others brushes.
 constexpr int kWhiteBrush = 0, kBlackPen = 7, kCopyPen = 13;
-bool IsStockPen(int index) {
-  return index >= 6 && index <= 8;
-}
-std::int64_t Number(GdiHandle h) {
-  return static_cast<std::int64_t>(h);
-}
-std::int64_t Number(WindowHandle h) {
-  return static_cast<std::int64_t>(h.value);
-}
 
 }  // namespace
 
@@ -30,7 +22,7 @@ GdiHandle FakeGdi::Make(Object object) {
 }
 
 FakeGdi::Object* FakeGdi::Live(GdiHandle handle, bool dc) {
-  const std::string& call = calls.back().name;
+  const std::string& call = calls.back();
   const auto found = objects_.find(handle);
   if (found == objects_.end() || found->second.freed) {
     faults.push_back(call + ": unknown or freed handle " + std::to_string(handle));
@@ -48,20 +40,14 @@ int FakeGdi::LiveObjects() const {
   return live;
 }
 
-std::vector<std::string> FakeGdi::CallNames() const {
-  std::vector<std::string> names;
-  for (const Call& call : calls) names.push_back(call.name);
-  return names;
-}
-
 GdiHandle FakeGdi::GetWindowDC(WindowHandle window) {
-  calls.push_back({"GetWindowDC", {Number(window)}});
+  calls.push_back("GetWindowDC");
   return Make(
       {.kind = Kind::Dc, .window = window, .pen = stock_[kBlackPen], .brush = stock_[kWhiteBrush], .mix = kCopyPen});
 }
 
 void FakeGdi::ReleaseDC(WindowHandle window, GdiHandle dc) {
-  calls.push_back({"ReleaseDC", {Number(window), Number(dc)}});
+  calls.push_back("ReleaseDC");
   Object* released = Live(dc, true);
   if (released == nullptr) return;
   if (released->window != window) faults.push_back("ReleaseDC: DC released for another window");
@@ -71,45 +57,45 @@ void FakeGdi::ReleaseDC(WindowHandle window, GdiHandle dc) {
   released->freed = true;
 }
 
-GdiHandle FakeGdi::CreateRectRgn(int left, int top, int right, int bottom) {
-  calls.push_back({"CreateRectRgn", {left, top, right, bottom}});
+GdiHandle FakeGdi::CreateRectRgn(int, int, int, int) {
+  calls.push_back("CreateRectRgn");
   return Make({.kind = Kind::Region});
 }
 
 int FakeGdi::GetWindowRgn(WindowHandle window, GdiHandle region) {
-  calls.push_back({"GetWindowRgn", {Number(window), Number(region)}});
+  calls.push_back("GetWindowRgn");
   Live(region, false);
   return shapedWindows.contains(window) ? 2 : 0;  // SIMPLEREGION : ERROR
 }
 
 int FakeGdi::GetSystemMetrics(int index) {
-  calls.push_back({"GetSystemMetrics", {index}});
+  calls.push_back("GetSystemMetrics");
   return metrics.contains(index) ? metrics.at(index) : 0;
 }
 
 std::uint32_t FakeGdi::GetSysColor(int index) {
-  calls.push_back({"GetSysColor", {index}});
+  calls.push_back("GetSysColor");
   return sysColors.contains(index) ? sysColors.at(index) : 0;
 }
 
 GdiHandle FakeGdi::CreatePen(int style, int width, std::uint32_t color) {
-  calls.push_back({"CreatePen", {style, width, color}});
+  calls.push_back("CreatePen");
   return Make({.kind = Kind::Pen, .style = style, .width = width, .color = color});
 }
 
 GdiHandle FakeGdi::CreateHatchBrush(int style, std::uint32_t color) {
-  calls.push_back({"CreateHatchBrush", {style, color}});
+  calls.push_back("CreateHatchBrush");
   return Make({.kind = Kind::HatchBrush, .style = style, .color = color});
 }
 
 GdiHandle FakeGdi::GetStockObject(int index) {
-  calls.push_back({"GetStockObject", {index}});
+  calls.push_back("GetStockObject");
   if (!stock_.contains(index)) stock_[index] = Make({.kind = Kind::Stock, .style = index});
   return stock_[index];
 }
 
 GdiHandle FakeGdi::SelectObject(GdiHandle dc, GdiHandle object) {
-  calls.push_back({"SelectObject", {Number(dc), Number(object)}});
+  calls.push_back("SelectObject");
   Object* target = Live(dc, true);
   const Object* selected = Live(object, false);
   if (target == nullptr || selected == nullptr) return 0;
@@ -117,36 +103,36 @@ GdiHandle FakeGdi::SelectObject(GdiHandle dc, GdiHandle object) {
     faults.push_back("SelectObject: neither a pen nor a brush");
     return 0;
   }
-  const bool pen = selected->kind == Kind::Pen || (selected->kind == Kind::Stock && IsStockPen(selected->style));
+  const bool pen =
+      selected->kind == Kind::Pen || (selected->kind == Kind::Stock && selected->style >= 6 && selected->style <= 8);
   return std::exchange(pen ? target->pen : target->brush, object);
 }
 
 int FakeGdi::SetROP2(GdiHandle dc, int mode) {
-  calls.push_back({"SetROP2", {Number(dc), mode}});
+  calls.push_back("SetROP2");
   Object* target = Live(dc, true);
   return target == nullptr ? 0 : std::exchange(target->mix, mode);
 }
 
-void FakeGdi::Draw(GdiHandle dc, Call call) {
-  Call withDc = call;
-  withDc.args.insert(withDc.args.begin(), Number(dc));
-  calls.push_back(std::move(withDc));
-  if (const Object* target = Live(dc, true))
-    drawings.push_back({std::move(call), target->window, target->pen, target->brush, target->mix});
+void FakeGdi::Draw(GdiHandle dc, std::string what, std::vector<std::int64_t> args) {
+  calls.push_back(what);
+  if (const Object* target = Live(dc, true)) {
+    drawings.push_back({std::move(what), std::move(args), target->window, target->pen, target->brush, target->mix});
+  }
 }
 
 void FakeGdi::Rectangle(GdiHandle dc, int left, int top, int right, int bottom) {
-  Draw(dc, {"Rectangle", {left, top, right, bottom}});
+  Draw(dc, "Rectangle", {left, top, right, bottom});
 }
 
 void FakeGdi::FrameRgn(GdiHandle dc, GdiHandle region, GdiHandle brush, int width, int height) {
-  Draw(dc, {"FrameRgn", {Number(region), Number(brush), width, height}});
+  Draw(dc, "FrameRgn", {static_cast<std::int64_t>(region), static_cast<std::int64_t>(brush), width, height});
   Live(region, false);
   Live(brush, false);
 }
 
 void FakeGdi::DeleteObject(GdiHandle object) {
-  calls.push_back({"DeleteObject", {Number(object)}});
+  calls.push_back("DeleteObject");
   Object* deleted = Live(object, false);
   if (deleted == nullptr) return;
   if (deleted->kind == Kind::Stock) faults.push_back("DeleteObject: a stock object");

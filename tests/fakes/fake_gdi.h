@@ -25,13 +25,10 @@ class FakeGdi : public Gdi {
     int mix = 0;                   // and mix mode
     bool freed = false;            // deleted, or for a DC released
   };
-  struct Call {
-    std::string name;
-    std::vector<std::int64_t> args;
-  };
-  // A Rectangle or FrameRgn call (its arguments after the DC) and the DC's state then.
+  // A Rectangle or FrameRgn call, its arguments after the DC, and the DC's state then.
   struct Drawing {
-    Call call;
+    std::string what;
+    std::vector<std::int64_t> args;
     WindowHandle window;
     GdiHandle pen = 0, brush = 0;
     int mix = 0;
@@ -45,13 +42,12 @@ class FakeGdi : public Gdi {
   std::unordered_set<WindowHandle> shapedWindows;  // windows that have a window region
 
   // Recorded.
-  std::vector<Call> calls;
+  std::vector<std::string> calls;  // the names, in order
   std::vector<Drawing> drawings;
   std::vector<std::string> faults;
 
   // Created objects and DCs not yet deleted or released.
   int LiveObjects() const;
-  std::vector<std::string> CallNames() const;
   const Object& ObjectOf(GdiHandle handle) const { return objects_.at(handle); }
 
   GdiHandle GetWindowDC(WindowHandle window) override;
@@ -73,7 +69,7 @@ class FakeGdi : public Gdi {
   GdiHandle Make(Object object);
   // The living object behind `handle`, of the kind the last call expects; else a fault.
   Object* Live(GdiHandle handle, bool dc);
-  void Draw(GdiHandle dc, Call call);
+  void Draw(GdiHandle dc, std::string what, std::vector<std::int64_t> args);
 
   std::map<GdiHandle, Object> objects_;
   std::map<int, GdiHandle> stock_;

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <tuple>
 
 #include "tests/fakes/fake_desktop.h"
@@ -37,7 +36,7 @@ class HighlightTest : public ::testing::Test {
       return {};
     }
     const FakeGdi::Drawing& drawing = gdi.drawings[0];
-    EXPECT_EQ(drawing.call.name, what);
+    EXPECT_EQ(drawing.what, what);
     EXPECT_EQ(drawing.window, window);
     EXPECT_EQ(drawing.mix, gdi::kR2XorPen);
     const FakeGdi::Object& pen = gdi.ObjectOf(drawing.pen);
@@ -45,7 +44,7 @@ class HighlightTest : public ::testing::Test {
               (std::tuple{FakeGdi::Kind::Pen, gdi::kPsInsideFrame, 3 * 2, 0x00FF6400u}));
     const FakeGdi::Object& brush = gdi.ObjectOf(drawing.brush);
     EXPECT_EQ((std::pair{brush.kind, brush.style}), (std::pair{FakeGdi::Kind::Stock, gdi::kNullBrush}));
-    return drawing.call.args;
+    return drawing.args;
   }
 
   fakes::FakeDesktop desktop;
@@ -61,7 +60,7 @@ TEST_F(HighlightTest, OrdinaryWindowIsFramedInsideItsEdgesThenEverythingPutBackI
       "GetWindowDC",  "CreateRectRgn", "GetSystemMetrics", "CreatePen",        "SelectObject",     "GetStockObject",
       "SelectObject", "SetROP2",       "GetWindowRgn",     "GetSystemMetrics", "GetSystemMetrics", "Rectangle",
       "SelectObject", "SelectObject",  "SetROP2",          "DeleteObject",     "DeleteObject",     "ReleaseDC"};
-  EXPECT_EQ(gdi.CallNames(), expected);
+  EXPECT_EQ(gdi.calls, expected);
 }
 
 TEST_F(HighlightTest, MaximisedWindowFramesTheOnScreenPartNotItsRectangle) {
@@ -76,10 +75,8 @@ TEST_F(HighlightTest, ShapedWindowHasItsRegionOutlinedWithAHatchBrush) {
   const Args args = Frame(main, "FrameRgn");
 
   ASSERT_EQ(args.size(), 4u);
-  const auto filled =
-      std::find_if(gdi.calls.begin(), gdi.calls.end(), [](auto& c) { return c.name == "GetWindowRgn"; });
-  ASSERT_NE(filled, gdi.calls.end());
-  EXPECT_EQ(args, (Args{filled->args[1], args[1], 3 * 2, 3 * 5}));  // the region GetWindowRgn filled
+  EXPECT_EQ(gdi.ObjectOf(static_cast<GdiHandle>(args[0])).kind, FakeGdi::Kind::Region);  // what GetWindowRgn filled
+  EXPECT_EQ((Args{args[2], args[3]}), (Args{3 * 2, 3 * 5}));
   const FakeGdi::Object& hatch = gdi.ObjectOf(static_cast<GdiHandle>(args[1]));
   EXPECT_EQ((std::tuple{hatch.kind, hatch.style, hatch.color}),
             (std::tuple{FakeGdi::Kind::HatchBrush, gdi::kHsDiagCross, 0x00123456u}));
