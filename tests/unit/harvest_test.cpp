@@ -54,42 +54,37 @@ class HarvestTest : public ::testing::Test {
   WindowHandle main;
 };
 
-TEST_F(HarvestTest, PlainModeMatchesControlIdsAndNeverReadsStaticsOrButtons) {
+// Combos are read through their first child; statics and buttons never, whatever their id.
+TEST_F(HarvestTest, PlainModeMatchesEntriesAgainstControlIds) {
   Practice("CabinetPlain");
   desktop.AddChild(main, "Edit", 0, "SANS IDENTIFIANT");
   desktop.AddChild(desktop.AddChild(main, "Panel", 50, "panneau"), "Edit", 1002, "Lef\xE8vre");
   desktop.AddChild(main, "Edit", -5, "01 02 03 04 05");
+  desktop.AddChild(main, "Edit", 15, std::string(255, 'a'));
+  const WindowHandle combo = desktop.AddChild(main, "JWCOMBOBOX", 1006, "Liste des civilit\xE9s");
+  desktop.AddChild(combo, "EDIT", 1016, "Mme\tMadame");
+  desktop.AddChild(combo, "EDIT", 1017, "second");
+  desktop.AddChild(main, "JWCOMBO", 1007, "sans enfant");
   desktop.AddChild(main, "STATIQUE", 10, "LIBELLE");
   desktop.AddChild(main, "STATIQUE_LABEL", 11, "LIBELLE");
   desktop.AddChild(main, "BOUTON", 12, "OK");
   desktop.AddChild(main, "Statique", 13, "lu");  // the class tests are case-sensitive ...
   desktop.AddChild(main, "XBOUTON", 14, "lu");   // ... prefixes
-  desktop.AddChild(main, "Edit", 15, std::string(255, 'a'));
   HarvestAndExpect({
       {Field::Adresse1, L"", L""},
       {Field::Adresse2, L"0", L""},       // not even the control whose id is 0
       {Field::Nom, L"1002", L"LEFÈVRE"},  // two entries on one control, each with its own rule
       {Field::Adresse3, L"1002", L"Lefèvre"},
       {Field::Telephone, L"-5", L"01 02 03 04 05"},
-      {Field::Civilite, L"10", L""},
-      {Field::CP, L"11", L""},
-      {Field::DateNaissance, L"12", L""},
-      {Field::EMail, L"13", L"lu"},
-      {Field::Mobile, L"14", L"lu"},
       {Field::Ville, L"15", std::wstring(254, L'a')},  // 255 bytes shown, 254 read
-  });
-}
-
-TEST_F(HarvestTest, ComboIsMatchedByItsOwnIdButReadThroughItsFirstChild) {
-  Practice("CabinetPlain");
-  const WindowHandle combo = desktop.AddChild(main, "JWCOMBOBOX", 1006, "Liste des civilit\xE9s");
-  desktop.AddChild(combo, "EDIT", 1016, "Mme\tMadame");
-  desktop.AddChild(combo, "EDIT", 1017, "second");
-  desktop.AddChild(main, "JWCOMBO", 1007, "sans enfant");
-  HarvestAndExpect({
       {Field::Civilite, L"1006", L"Mme"},
-      {Field::NumDossier, L"1016", L"Mme\tMadame"},  // the child is also walked, with its own id
-      {Field::Nom, L"1007", L" "},                   // no child: read as a single space
+      {Field::NumDossier, L"1016", L"Mme\tMadame"},  // the combo's child is also walked, with its own id
+      {Field::Prenom, L"1007", L" "},                // a combo without a child reads as a single space
+      {Field::CP, L"10", L""},
+      {Field::DateNaissance, L"11", L""},
+      {Field::EMail, L"12", L""},
+      {Field::Mobile, L"13", L"lu"},
+      {Field::NumSS, L"14", L"lu"},
   });
 }
 
