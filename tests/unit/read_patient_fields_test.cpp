@@ -76,23 +76,17 @@ TEST_F(ReadPatientFieldsTest, TheStoredTitleUpToItsFirstNulFindsTheWindow) {
   const WindowHandle titled = PracticeWindow("Cabinet", "Dossier patient");
   const WindowHandle untitled = PracticeWindow("Cabinet", "");
   const WindowHandle earlier(0x4242);
-  struct Case {
-    std::string stored;
-    WindowHandle found;
-  };
   // The finder stores a captured title with its NUL; a title of a single NUL is not empty, but
   // an empty one stops the run before any lookup.
-  for (const Case& c :
-       {Case{std::string("Dossier patient\0", 16), titled}, Case{std::string(1, '\0'), untitled}, Case{"", earlier}}) {
-    SCOPED_TRACE(c.stored.size());
+  for (const auto& [stored, found] : {std::pair{std::string("Dossier patient\0", 16), titled},
+                                      std::pair{std::string(1, '\0'), untitled}, std::pair{std::string(), earlier}}) {
+    SCOPED_TRACE(stored.size());
     state = SharedState();
     state.practice.handle = earlier;
-    WriteSettings("Cabinet", c.stored);
-
+    WriteSettings("Cabinet", stored);
     Run();
-
-    EXPECT_EQ(state.practice.handle, c.found);
-    EXPECT_EQ(Value(Field::Nom), c.found == earlier ? L"" : L"LEFÈVRE");
+    EXPECT_EQ(state.practice.handle, found);
+    EXPECT_EQ(Value(Field::Nom), found == earlier ? L"" : L"LEFÈVRE");
   }
   EXPECT_EQ(state.practice.showScreen, L"1");
   EXPECT_TRUE(gdi.calls.empty()) << "only the Visiodent title read draws a frame";
