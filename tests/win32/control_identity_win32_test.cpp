@@ -1,6 +1,7 @@
-// Control identities computed against each stand-in practice program in its own process,
-// compared with what the layout promises and with the same tree copied into the fake desktop:
-// the native tests of the finder and the harvest are only as good as that copy.
+// The stand-in practice programs, each in a process of its own, seen through the Win32 window
+// calls: every control gets the identity the layout promises and the same one as its copy in
+// the fake desktop (the native finder and harvest tests are only as good as that copy), and
+// the programs hold the traps the reader and identity tests count on.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -19,31 +20,25 @@
 namespace corvane {
 namespace {
 
+using namespace corvane::standin;
 using namespace corvane::testing;
-using fakes::FakeDesktop;
-using standin::kFieldEntries;
-using standin::kFieldKeys;
 
 // Every field shows a text of its own, so the control showing it can be told by its text.
 std::string ValueOf(int entry) {
   return "champ " + std::to_string(entry) + " \xE9";
 }
 
-std::string PatientFile(const std::string& extra = {}) {
-  std::string bytes;
-  for (int entry = 1; entry <= kFieldEntries; ++entry)
-    bytes += std::string(kFieldKeys[entry]) + "=" + ValueOf(entry) + "\r\n";
-  return bytes + extra;
-}
-
 struct StandinCase {
   const char* program;
   const char* className;
   std::optional<std::string> title;  // none: the live Visiodent title
-  const std::array<standin::FieldControl, kFieldEntries>* fields;
+  const std::array<FieldControl, kFieldEntries>* fields;
 };
 
-class StandinIdentityTest : public ::testing::TestWithParam<StandinCase> {
+const StandinCase kPlain{plain::kProgram, plain::kClass, plain::kTitle, &plain::kFields};
+const StandinCase kWinDev{windev::kProgram, windev::kClass, windev::kTitle, &windev::kFields};
+
+class StandinTest : public ::testing::TestWithParam<StandinCase> {
  protected:
   void SetUp() override {
     wchar_t temp[MAX_PATH] = {};
@@ -57,27 +52,36 @@ class StandinIdentityTest : public ::testing::TestWithParam<StandinCase> {
     RemoveFolder(folder_);
   }
 
-  // Starts the stand-in on the patient file; its main window, found as the link finds it.
-  WindowHandle Start(const StandinCase& standin, const std::string& extra = {}) {
-    WriteBytes(patientFile_, PatientFile(extra));
-    const std::wstring shown = patientFile_ + standin::Wide(standin::kShownSuffix);
-    if (!program_.Start(StandinPath(standin::Wide(standin.program)), L"\"" + patientFile_ + L"\"")) return {};
-    const bool ready =
-        WaitUntil([&] { return FileExists(shown) && ReadBytes(shown) == ValueOf(standin::kEntryNumDossier); },
-                  std::chrono::seconds(20));
-    if (!ready) return {};
+  // Starts the stand-in; its main window, found as the link finds it, or none.
+  WindowHandle Start(const StandinCase& standin, const std::string& keys = {}) {
+    if (!program_.Start(StandinPath(Wide(standin.program)), L"\"" + patientFile_ + L"\"") || !Show(keys)) return {};
     WindowHandle main;
     WaitUntil([&] { return static_cast<bool>(main = windows_.FindTopLevel(standin.className, standin.title)); });
     return main;
   }
-
-  std::vector<WindowHandle> Walk(WindowQuery& windows, WindowHandle root) {
+  // Writes the patient file, with these control keys, and waits until the program shows it.
+  bool Show(const std::string& keys = {}) {
+    const std::wstring shown = patientFile_ + Wide(kShownSuffix);
+    DeleteFileW(shown.c_str());
+    std::string bytes = keys;
+    for (int entry = 1; entry <= kFieldEntries; ++entry)
+      bytes += std::string(kFieldKeys[entry]) + "=" + ValueOf(entry) + "\r\n";
+    WriteBytes(patientFile_, bytes);
+    return WaitUntil([&] { return ReadBytes(shown) == ValueOf(kEntryNumDossier); }, std::chrono::seconds(20));
+  }
+  static std::vector<WindowHandle> Walk(WindowQuery& windows, WindowHandle root) {
     std::vector<WindowHandle> walked;
     windows.EnumerateDescendants(root, [&](WindowHandle window) {
       walked.push_back(window);
       return true;
     });
     return walked;
+  }
+  WindowHandle FindById(WindowHandle main, int id) {
+    for (const WindowHandle window : Walk(windows_, main)) {
+      if (windows_.ControlId(window) == id) return window;
+    }
+    return {};
   }
 
   ChildProcess program_;
@@ -86,13 +90,13 @@ class StandinIdentityTest : public ::testing::TestWithParam<StandinCase> {
   Win32WindowQuery windows_;
 };
 
-TEST_P(StandinIdentityTest, IdentitiesMatchTheLayoutAndTheFakeDesktopCopy) {
+TEST_P(StandinTest, IdentitiesMatchTheLayoutAndTheFakeDesktopCopy) {
   const StandinCase& standin = GetParam();
   const WindowHandle main = Start(standin);
   ASSERT_TRUE(main) << standin.program << " did not show its window";
 
   // The same tree in the fake desktop: classes, ids and texts, parent by parent, in walk order.
-  FakeDesktop fake;
+  fakes::FakeDesktop fake;
   std::map<std::uintptr_t, WindowHandle> copyOf;
   const WindowHandle fakeMain = fake.AddTopLevel(standin.className, windows_.Caption(main));
   copyOf[main.value] = fakeMain;
@@ -111,9 +115,7 @@ TEST_P(StandinIdentityTest, IdentitiesMatchTheLayoutAndTheFakeDesktopCopy) {
   SharedState real, copy;
   real.practice.handle = main;
   copy.practice.handle = fakeMain;
-  real.patient.application = copy.patient.application = standin::Wide(standin.className);
-
-  // Every window gets the same identity from the real program and from its copy.
+  real.patient.application = copy.patient.application = Wide(standin.className);
   for (const WindowHandle window : walk) {
     EXPECT_EQ(ControlIdentityOf(window, real, windows_), ControlIdentityOf(copyOf[window.value], copy, fake))
         << "class " << windows_.ClassName(window);
@@ -121,7 +123,7 @@ TEST_P(StandinIdentityTest, IdentitiesMatchTheLayoutAndTheFakeDesktopCopy) {
 
   // Each field's control has the identity the layout gives it, negative ids and ordinals
   // included; a combo shows its value in its first child.
-  for (const standin::FieldControl& field : *standin.fields) {
+  for (const FieldControl& field : *standin.fields) {
     const auto isField = [&](WindowHandle window) {
       return ControlIdentityOf(window, real, windows_) == std::to_wstring(field.identity) &&
              (windows_.ReadText(window).bytes == ValueOf(field.entry) ||
@@ -131,31 +133,68 @@ TEST_P(StandinIdentityTest, IdentitiesMatchTheLayoutAndTheFakeDesktopCopy) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(EachStandin, StandinIdentityTest,
-                         ::testing::Values(StandinCase{standin::plain::kProgram, standin::plain::kClass,
-                                                       standin::plain::kTitle, &standin::plain::kFields},
-                                           StandinCase{standin::julie::kProgram, standin::julie::kClass,
-                                                       standin::julie::kTitle, &standin::julie::kFields},
-                                           StandinCase{standin::windev::kProgram, standin::windev::kClass,
-                                                       standin::windev::kTitle, &standin::windev::kFields},
-                                           StandinCase{standin::visiodent::kProgram, standin::visiodent::kClass,
-                                                       std::nullopt, &standin::visiodent::kFields}),
-                         [](const ::testing::TestParamInfo<StandinCase>& info) {
-                           return std::string(info.param.program);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    EachStandin, StandinTest,
+    ::testing::Values(kPlain, StandinCase{julie::kProgram, julie::kClass, julie::kTitle, &julie::kFields}, kWinDev,
+                      StandinCase{visiodent::kProgram, visiodent::kClass, std::nullopt, &visiodent::kFields}),
+    [](const ::testing::TestParamInfo<StandinCase>& info) { return std::string(info.param.program); });
 
 // A practice program that stops pumping messages: the read gives up instead of freezing us.
-TEST_F(StandinIdentityTest, AProgramThatStopsAnsweringIsReportedNotWaitedFor) {
-  const WindowHandle main = Start({standin::plain::kProgram, standin::plain::kClass, standin::plain::kTitle, nullptr},
-                                  std::string(standin::kKeyHang) + "=30\r\n");
+TEST_F(StandinTest, AProgramThatStopsAnsweringIsReportedNotWaitedFor) {
+  const WindowHandle main = Start(kPlain, std::string(kKeyHang) + "=30\r\n");
   ASSERT_TRUE(main);
-  WindowHandle field;
-  windows_.EnumerateDescendants(main, [&](WindowHandle window) {
-    if (windows_.ControlId(window) == standin::plain::kNomId) field = window;
-    return !field;
-  });
+  const WindowHandle field = FindById(main, plain::kNomId);
   ASSERT_TRUE(field);
   EXPECT_EQ(windows_.ReadText(field).status, TextRead::Status::NotAnswering);
+}
+
+TEST_F(StandinTest, PlainHoldsAComboLabelsAnEditWithoutIdAndAControlThatComesBack) {
+  const WindowHandle main = Start(kPlain);
+  ASSERT_TRUE(main);
+  const WindowHandle combo = FindById(main, plain::kCiviliteId);
+  EXPECT_EQ(windows_.ClassName(combo), plain::kComboClass);
+  EXPECT_EQ(windows_.ReadText(combo).bytes, plain::kComboText);
+  EXPECT_EQ(windows_.ClassName(FindById(main, plain::kStaticId)), plain::kStaticClass);
+  EXPECT_EQ(windows_.ClassName(FindById(main, plain::kButtonId)), plain::kButtonClass);
+  const std::vector<WindowHandle> walk = Walk(windows_, main);
+  EXPECT_TRUE(std::any_of(walk.begin(), walk.end(), [&](WindowHandle window) {
+    return windows_.ControlId(window) == 0 && windows_.ReadText(window).bytes == plain::kNoIdText;
+  }));
+
+  // DropNumSS: the control goes, then comes back at its old place in the window order.
+  const auto ids = [&] {
+    std::vector<int> found;
+    for (const WindowHandle window : Walk(windows_, main)) found.push_back(windows_.ControlId(window));
+    return found;
+  };
+  const std::vector<int> before = ids();
+  ASSERT_TRUE(Show(std::string(kKeyDropNumSS) + "=1\r\n"));
+  EXPECT_FALSE(FindById(main, plain::kNumSSId));
+  ASSERT_TRUE(Show());
+  EXPECT_EQ(ids(), before);
+}
+
+TEST_F(StandinTest, WinDevMixesEditWindowsWithLookAlikesAndHidesSome) {
+  const WindowHandle main = Start(kWinDev);
+  ASSERT_TRUE(main);
+  std::vector<WindowHandle> edits;  // element n - 1 has Edit ordinal n
+  bool richEditBeforeNom = false, upperCaseSeen = false;
+  for (const WindowHandle window : Walk(windows_, main)) {
+    const std::string name = windows_.ClassName(window);
+    EXPECT_EQ(windows_.ControlId(window), 0) << name;
+    if (name.starts_with("Edit")) edits.push_back(window);
+    richEditBeforeNom |= edits.size() < static_cast<std::size_t>(windev::kNomOrdinal) &&
+                         (name == windev::kRichEditClass || name == windev::kRichEditFallbackClass);
+    upperCaseSeen |= name == windev::kUpperCaseClass;
+  }
+  ASSERT_EQ(edits.size(), static_cast<std::size_t>(windev::kEditWindowCount));
+  EXPECT_TRUE(richEditBeforeNom);
+  EXPECT_TRUE(upperCaseSeen);
+  EXPECT_EQ(windows_.ClassName(edits[windev::kNomOrdinal - 1]), windev::kLongEditClass);
+  for (int ordinal : windev::kHiddenOrdinals) {
+    EXPECT_FALSE(windows_.IsVisible(edits[ordinal - 1]));
+    EXPECT_EQ(windows_.ReadText(edits[ordinal - 1]).bytes, windev::kHiddenEditText);
+  }
 }
 
 }  // namespace
