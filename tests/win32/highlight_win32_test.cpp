@@ -59,25 +59,20 @@ Pixels CaptureScreen(const RECT& area) {
 
 class HighlightWin32Test : public ::testing::Test {
  protected:
-  // A practice program of our own in another process; its main window once it has painted.
-  HWND Start(const std::wstring& options) {
-    if (!program_.Start(StandinPath(L"bench_practice"), L"plain 20 " + options)) return nullptr;
+  // A practice program of our own in another process: its main window, once it has painted.
+  bool Start(const std::wstring& options) {
     const std::wstring title = L"Banc d'essai plain 20";
-    HWND main = WaitForTopLevel(L"CorvaneBenchPractice", program_.Id(), &title);
+    if (!program_.Start(StandinPath(L"bench_practice"), L"plain 20 " + options)) return false;
+    main_ = WaitForTopLevel(L"CorvaneBenchPractice", program_.Id(), &title);
     DWORD_PTR ignored = 0;  // it answers only once it has pumped, so painted
-    SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
-    return main;
+    SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+    return GetWindowRect(main_, &area_) != FALSE;
   }
 
   // The same screen twice in a row: nothing is still being painted.
   static Pixels Steady(const RECT& area) {
     Pixels last = CaptureScreen(area);
-    WaitUntil([&] {
-      Pixels now = CaptureScreen(area);
-      const bool same = now == last;
-      last = std::move(now);
-      return same;
-    });
+    WaitUntil([&] { return std::exchange(last, CaptureScreen(area)) == last; });  // the earlier against the new
     return last;
   }
 
@@ -96,21 +91,20 @@ class HighlightWin32Test : public ::testing::Test {
   }
 
   ChildProcess program_;
+  HWND main_ = nullptr;
+  RECT area_{};  // the main window's, on the screen
   Win32WindowQuery windows_;
   RecordingGdi gdi_;
 };
 
 TEST_F(HighlightWin32Test, AWindowGetsAFrameJustInsideItsEdges) {
-  HWND main = Start(L"");
-  ASSERT_NE(main, nullptr);
-  RECT area{};
-  GetWindowRect(main, &area);
+  ASSERT_TRUE(Start(L""));
 
-  const auto [before, framed] = ToggleTwice(main, area);
+  const auto [before, framed] = ToggleTwice(main_, area_);
 
   // Every pixel within the frame's thickness of the edge is XORed (so changed) but in the
   // corners, which a wide pen's round join may leave out; nothing inside is touched (no fill).
-  const int width = area.right - area.left, height = area.bottom - area.top;
+  const int width = area_.right - area_.left, height = area_.bottom - area_.top;
   const int thickness = 3 * GetSystemMetrics(SM_CXBORDER);
   int ringUnchanged = 0, insideChanged = 0;
   for (int y = 0; y < height; ++y) {
@@ -129,24 +123,20 @@ TEST_F(HighlightWin32Test, AWindowGetsAFrameJustInsideItsEdges) {
 }
 
 TEST_F(HighlightWin32Test, AShapedWindowHasItsRegionFramed) {
-  HWND main = Start(L"--region");
-  ASSERT_NE(main, nullptr);
-  RECT area{};
-  GetWindowRect(main, &area);
+  ASSERT_TRUE(Start(L"--region"));
 
-  ToggleTwice(main, area);
+  ToggleTwice(main_, area_);
 
   const Drawn frame{"FrameRgn", {3 * GetSystemMetrics(SM_CXBORDER), 3 * GetSystemMetrics(SM_CYBORDER)}};
   EXPECT_EQ(gdi_.drawn, std::vector(2, frame));
 }
 
 TEST_F(HighlightWin32Test, AMaximisedWindowIsFramedAlongTheScreen) {
-  HWND main = Start(L"--maximise");
-  ASSERT_NE(main, nullptr);
-  ASSERT_TRUE(WaitUntil([&] { return IsZoomed(main) != FALSE; }));
+  ASSERT_TRUE(Start(L"--maximise"));
+  ASSERT_TRUE(WaitUntil([&] { return IsZoomed(main_) != FALSE; }));
   const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
 
-  ToggleTwice(main, RECT{0, 0, cx, cy});
+  ToggleTwice(main_, RECT{0, 0, cx, cy});
 
   const int fx = GetSystemMetrics(SM_CXFRAME), fy = GetSystemMetrics(SM_CYFRAME);
   EXPECT_EQ(gdi_.drawn, std::vector(2, Drawn{"Rectangle", {fx, fy, cx + fx, cy + fy}}));
