@@ -151,18 +151,12 @@ TEST_F(LinkSettingsFilesTest, AFailedSaveThrowsAndLeavesThePreviousFiles) {
   SaveLinkSettings(settings, paths_, files_, text_);
   const std::string before = Read(paths_.tech);
 
-  // The temporary file beside Tech.txt cannot be made: neither file changes.
+  // The temporary file beside Tech.txt cannot be made: neither file changes. (A Tech2.txt that
+  // cannot be replaced is tested under Wine, with the file held open.)
   fs::create_directories(fs::path(paths_.tech + L".tmp") / "in-the-way");
   settings.SetEntry(1, L"2002");
   EXPECT_THROW(SaveLinkSettings(settings, paths_, files_, text_), LinkError);
   EXPECT_EQ(Read(paths_.tech), before);
-  EXPECT_EQ(Read(paths_.tech2), before);
-  fs::remove_all(fs::path(paths_.tech + L".tmp"));
-
-  // Only Tech2.txt fails: Tech.txt, the one read back, is already whole and new.
-  fs::create_directories(fs::path(paths_.tech2 + L".tmp") / "in-the-way");
-  EXPECT_THROW(SaveLinkSettings(settings, paths_, files_, text_), LinkError);
-  EXPECT_EQ(Loaded().Entry(1), L"2002");
   EXPECT_EQ(Read(paths_.tech2), before);
 }
 
