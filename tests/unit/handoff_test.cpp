@@ -247,14 +247,20 @@ TEST_F(HandOffTest, MissingFirstNameWritesNothingStartsNothingAndItsWordingFollo
   EXPECT_TRUE(programs_.started.empty());
   EXPECT_EQ(OnlyReport(), kShortMissingFirstName);
 
-  // Only that program's exact title names the tab the first name may be hidden on.
+  // Only that program's exact title, up to the NUL the finder stores, names the tab the first
+  // name may be hidden on.
   HandOffValues values = Example();
   values.prenom.clear();
-  for (const std::wstring title :
-       {L"Fiche d'état civil", L"fiche d'état civil", L"Fiche d'état civil ", L"Fiche d'etat civil"}) {
+  const std::wstring tabbed = L"Fiche d'état civil";
+  const std::pair<std::wstring, const wchar_t*> cases[] = {{tabbed, kLongMissingFirstName},
+                                                           {tabbed + L'\0', kLongMissingFirstName},
+                                                           {L"fiche d'état civil", kShortMissingFirstName},
+                                                           {tabbed + L' ', kShortMissingFirstName},
+                                                           {L"Fiche d'etat civil", kShortMissingFirstName}};
+  for (const auto& [title, wording] : cases) {
     messages_.shown.clear();
     EXPECT_EQ(Run(values, title), HandOffResult::FirstNameMissing);
-    EXPECT_EQ(OnlyReport(), title == L"Fiche d'état civil" ? kLongMissingFirstName : kShortMissingFirstName) << title;
+    EXPECT_EQ(OnlyReport(), wording) << title;
   }
   ExpectEarlierHandOffUntouched();
 }
