@@ -28,6 +28,11 @@ corvane_wine_env() {
       wineserver -w 9>&-
       touch "$WINEPREFIX/.corvane-ready"
     fi
+    # Debian's Wine does not look in its own font folder: without a copy in C:\windows\Fonts,
+    # "MS Sans Serif" and Tahoma are drawn with a much wider host font.
+    if [ -d /usr/share/wine/fonts ] && [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/sserife.fon" ]; then
+      cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    fi
     # One persistent wineserver with Wine's own services already running, started with no
     # inherited output: a service that held CTest's output pipe would make it wait forever.
     setsid wineserver -p </dev/null >/dev/null 2>&1 9>&- || true
