@@ -13,6 +13,8 @@ constexpr std::array<wchar_t, 32> kHighControls = {
 
 char ByteOf(wchar_t c) {
   if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
+  // The five bytes the code page leaves undefined come back from their C1 control, as on Windows.
+  if (c >= 0x80 && c <= 0x9F && kHighControls[c - 0x80] == 0) return static_cast<char>(c);
   for (std::size_t i = 0; i < kHighControls.size(); ++i) {
     if (kHighControls[i] != 0 && kHighControls[i] == c) return static_cast<char>(0x80 + i);
   }
@@ -49,6 +51,7 @@ wchar_t PortableText::ToUpper(wchar_t c) const {
   if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<wchar_t>(c - 0x20);
   switch (c) {
     case 0xFF: return 0x0178;    // ÿ
+    case 0x0192: return 0x0191;  // ƒ
     case 0x0161: return 0x0160;  // š
     case 0x0153: return 0x0152;  // œ
     case 0x017E: return 0x017D;  // ž
