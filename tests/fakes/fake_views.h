@@ -17,10 +17,19 @@ class FakeLauncherView : public LauncherView {
   explicit FakeLauncherView(Journal& journal) : journal_(journal) {}
   bool visible = true;
   bool quit = false;
-  void Show() override;
-  void Hide() override;
-  void BringToTop() override;
-  void Quit() override;
+  void Show() override {
+    visible = true;
+    journal_.push_back(L"launcher.Show");
+  }
+  void Hide() override {
+    visible = false;
+    journal_.push_back(L"launcher.Hide");
+  }
+  void BringToTop() override { journal_.push_back(L"launcher.BringToTop"); }
+  void Quit() override {
+    quit = true;
+    journal_.push_back(L"launcher.Quit");
+  }
 
  private:
   Journal& journal_;
@@ -31,8 +40,11 @@ class FakeScreenHost : public ScreenHost {
  public:
   FakeScreenHost(Journal& journal, const SharedState& state) : journal_(journal), state_(state) {}
   bool shown = false;
-  void ShowScreen() override;
-  void RefreshFields() override;
+  void ShowScreen() override {
+    shown = true;
+    journal_.push_back(L"screen.Show(" + state_.screenMode + L")");
+  }
+  void RefreshFields() override { journal_.push_back(L"screen.Refresh"); }
 
  private:
   Journal& journal_;

@@ -185,7 +185,9 @@ TEST_F(LauncherPresenterTest, EachClickRowHarvestsThenShowsOrLaunchesAsTheFileSa
     EXPECT_EQ(state_.patient.Value(Field::Prenom), L"MARIE");
     EXPECT_EQ(starter_.started, row.starts ? Calls{paths_.sidexisProgram} : Calls{});
     EXPECT_EQ(HandOffWritten(), row.starts);
-    if (row.starts) EXPECT_NE(HandOffBytes().find("DUPONT"), std::string::npos);
+    if (row.starts) {
+      EXPECT_NE(HandOffBytes().find("DUPONT"), std::string::npos);
+    }
   }
   EXPECT_TRUE(messages_.shown.empty());
 
