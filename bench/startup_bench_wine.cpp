@@ -42,14 +42,6 @@ struct Run {
   double workingSetKiB, peakWorkingSetKiB, privateKiB;
 };
 
-void DefaultBuildDir() {
-  if (_wgetenv(L"CORVANE_BUILD_DIR") != nullptr) return;
-  wchar_t path[MAX_PATH] = {};
-  std::wstring folder(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
-  folder.resize(folder.find_last_of(L"\\/") == std::wstring::npos ? 0 : folder.find_last_of(L"\\/"));
-  _wputenv_s(L"CORVANE_BUILD_DIR", folder.empty() ? L"." : folder.c_str());
-}
-
 void WriteFiles() {
   CreateDirectoryW(kSidexisFolder, nullptr);
   const std::string tech = standin::TechFileBytes(standin::plain::TechLines());
@@ -131,7 +123,6 @@ void PrintRow(const char* name, std::vector<double> values, const char* unit) {
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 && std::atoi(argv[1]) > 0 ? std::atoi(argv[1]) : 7;
-  DefaultBuildDir();
   WriteFiles();
   const std::wstring program = testing::BuildDir() + L"\\CorvaneLink.exe";
   std::printf("Start-up of %ls under Wine, %d runs\n", program.c_str(), runs);

@@ -15,10 +15,15 @@
 
 namespace corvane::testing {
 
-// The build folder as a Windows path (the test runner sets CORVANE_BUILD_DIR).
+// The build folder as a Windows path: CORVANE_BUILD_DIR (the test runner sets it), else the
+// folder of this program, since the test and bench programs are built at its root.
 inline std::wstring BuildDir() {
-  const wchar_t* dir = _wgetenv(L"CORVANE_BUILD_DIR");
-  return dir != nullptr ? std::wstring(dir) : std::wstring(L".");
+  if (const wchar_t* dir = _wgetenv(L"CORVANE_BUILD_DIR")) return dir;
+  wchar_t path[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  const std::wstring program(path, length);
+  const std::size_t slash = program.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? std::wstring(L".") : program.substr(0, slash);
 }
 
 inline std::wstring StandinPath(const std::wstring& name) { return BuildDir() + L"\\standins\\" + name + L".exe"; }
