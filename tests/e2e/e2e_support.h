@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -16,16 +17,15 @@
 namespace corvane::e2e {
 
 using testing::BuildDir;
-using testing::ChildProcess;
+using testing::ReadBytes;
 
-inline constexpr wchar_t kSidexisFolder[] = LR"(C:\SIDEXIS)";
 inline constexpr wchar_t kTech[] = LR"(C:\Sidexis\Tech.txt)";
 inline constexpr wchar_t kTech2[] = LR"(C:\Sidexis\Tech2.txt)";
 inline constexpr wchar_t kSiomin[] = LR"(C:\SIDEXIS\siomin.sdx)";
 inline constexpr wchar_t kSiomin2[] = LR"(C:\SIDEXIS\siomin2.sdx)";
 inline constexpr wchar_t kStarts[] = LR"(C:\SIDEXIS\standin-starts.txt)";
-inline constexpr wchar_t kPatientFolder[] = LR"(C:\corvane-e2e)";
 inline constexpr wchar_t kPatientFile[] = LR"(C:\corvane-e2e\patient.txt)";
+inline const std::wstring kShownFile = std::wstring(kPatientFile) + L".shown";
 
 // The demo patient, Windows-1252, as the practice program shows it.
 inline std::string PatientFile(const std::string& numDossier = "1207", const std::string& nom = "Lef\xE8vre") {
@@ -35,18 +35,16 @@ inline std::string PatientFile(const std::string& numDossier = "1207", const std
          "Telephone=01 23 45 67 89\r\nMobile=06 12 34 56 78\r\nEMail=helene@example.fr\r\n";
 }
 
-// A build-folder path (Z:\...) as the host sees it.
+// A Windows path (Z:\...) as the host sees it.
 inline std::string UnixPath(const std::wstring& windowsPath) {
   std::string path;
-  for (std::size_t i = (windowsPath.size() > 1 && windowsPath[1] == L':') ? 2 : 0; i < windowsPath.size(); ++i) {
-    const wchar_t c = windowsPath[i];
-    path += c == L'\\' ? '/' : static_cast<char>(c);
-  }
+  for (std::size_t i = windowsPath.size() > 1 && windowsPath[1] == L':' ? 2 : 0; i < windowsPath.size(); ++i)
+    path += windowsPath[i] == L'\\' ? '/' : static_cast<char>(windowsPath[i]);
   return path;
 }
 
-// Runs a host command line (through /bin/sh) and waits for it; true when it ended with 0.
-// Wine cannot wait on a host process, so the shell leaves its exit status in a file.
+// Runs a host command line (through /bin/sh); true when it ended with 0. Wine cannot wait on
+// a host process, so the shell leaves its exit status in a file.
 inline bool RunHost(const std::string& command) {
   static int serial = 0;
   const std::wstring marker = BuildDir() + L"\\host-command-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
@@ -54,22 +52,19 @@ inline bool RunHost(const std::string& command) {
   DeleteFileW(marker.c_str());
   const std::string line = "/bin/sh -c \"" + command + "; echo $? > '" + UnixPath(marker) + "'\"";
   std::wstring wide(line.begin(), line.end());
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
+  STARTUPINFOW startup{sizeof startup};
   PROCESS_INFORMATION info{};
   if (!CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
     return false;
   CloseHandle(info.hThread);
   CloseHandle(info.hProcess);
-  if (!testing::WaitUntil([&] { return !testing::ReadBytes(marker).empty(); }, std::chrono::seconds(20))) return false;
-  const std::string status = testing::ReadBytes(marker);
+  if (!testing::WaitUntil([&] { return !ReadBytes(marker).empty(); }, std::chrono::seconds(20))) return false;
+  const std::string status = ReadBytes(marker);
   DeleteFileW(marker.c_str());
   return status.rfind("0", 0) == 0;
 }
 
-inline bool Xdotool(const std::string& arguments) {
-  return RunHost("/usr/bin/xdotool " + arguments);
-}
+inline bool Xdotool(const std::string& arguments) { return RunHost("/usr/bin/xdotool " + arguments); }
 
 // A press and release of `button` (1 left, 2 middle, 3 right, X numbering) at a screen point,
 // with the keys named in `keys` (xdotool names: shift, ctrl, alt) held during the press.
@@ -81,18 +76,17 @@ inline bool ClickAt(POINT point, int button = 1, const std::vector<std::string>&
   return Xdotool(command);
 }
 
-// The centre of a window, in screen coordinates.
 inline POINT CentreOf(HWND window) {
   RECT rect{};
   GetWindowRect(window, &rect);
   return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
-// Saves the whole screen as <build folder>\<name>.png and returns its host path.
-inline std::string Screenshot(const std::string& name) {
+// Saves the whole screen as <build folder>\<name>.png and prints its host path.
+inline void Screenshot(const std::string& name) {
   const std::string path = UnixPath(BuildDir()) + "/" + name + ".png";
   RunHost("/usr/bin/import -window root '" + path + "'");
-  return path;
+  std::printf("screenshot: %s\n", path.c_str());
 }
 
 inline std::wstring ItemText(HWND window, int id) {
@@ -101,20 +95,23 @@ inline std::wstring ItemText(HWND window, int id) {
   return text;
 }
 
-inline int CountLines(const std::string& bytes) {
-  int lines = 0;
-  for (char c : bytes) lines += c == '\n' ? 1 : 0;
-  return lines;
-}
-
 inline std::string Hex(const std::string& bytes) {
   static const char kDigits[] = "0123456789ABCDEF";
   std::string hex;
-  for (char c : bytes) {
-    hex += kDigits[static_cast<unsigned char>(c) >> 4];
-    hex += kDigits[static_cast<unsigned char>(c) & 0x0F];
-  }
+  for (unsigned char c : bytes) hex += {kDigits[c >> 4], kDigits[c & 0x0F]};
   return hex;
+}
+
+// Answers a message box and waits until it is gone.
+inline bool Answer(HWND box, int button) {
+  testing::AnswerMessageBox(box, button);
+  return testing::WaitUntil([&] { return !IsWindow(box); });
+}
+
+// The stand-in practice program (already running) shows the patient file `bytes`.
+inline bool PracticeShows(const std::string& bytes, const std::string& numDossier) {
+  testing::WriteBytes(kPatientFile, bytes);
+  return testing::WaitUntil([&] { return ReadBytes(kShownFile) == numDossier; });
 }
 
 // Everything a test needs: a fresh C:\SIDEXIS with the settings for the plain stand-in, the
@@ -122,15 +119,14 @@ inline std::string Hex(const std::string& bytes) {
 class LinkTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    testing::FreshFolder(kSidexisFolder);
+    testing::FreshFolder(LR"(C:\SIDEXIS)");
     ASSERT_TRUE(CopyFileW(testing::StandinPath(L"sidexis_standin").c_str(), LR"(C:\SIDEXIS\Sidexis.exe)", FALSE));
     WriteSettings("0");
-    testing::FreshFolder(kPatientFolder);
+    testing::FreshFolder(LR"(C:\corvane-e2e)");
     testing::WriteBytes(kPatientFile, PatientFile());
     ASSERT_TRUE(practice_.Start(testing::StandinPath(L"practice_plain"), kPatientFile));
-    ASSERT_TRUE(testing::WaitUntil([] { return testing::FileExists(std::wstring(kPatientFile) + L".shown"); }));
+    ASSERT_TRUE(testing::WaitUntil([] { return testing::FileExists(kShownFile); }));
   }
-
   void TearDown() override {
     link_.Kill();
     practice_.Kill();
@@ -146,13 +142,17 @@ class LinkTest : public ::testing::Test {
     testing::WriteBytes(kTech, SettingsBytes(showScreenFlag));
     testing::WriteBytes(kTech2, SettingsBytes(showScreenFlag));
   }
+  static void ExpectSettingsUnchanged() {
+    EXPECT_EQ(ReadBytes(kTech), SettingsBytes("0"));
+    EXPECT_EQ(ReadBytes(kTech2), SettingsBytes("0"));
+  }
 
   // Starts CorvaneLink.exe and waits for its launcher to be shown and ready for input.
   void StartLink() {
     ASSERT_TRUE(link_.Start(BuildDir() + L"\\CorvaneLink.exe"));
     launcher_ = testing::WaitForTopLevel(kLauncherClassName, link_.Id());
     ASSERT_NE(launcher_, nullptr) << "the launcher did not appear";
-    ASSERT_TRUE(testing::WaitUntil([&] { return IsWindowVisible(launcher_) != FALSE; }));
+    ASSERT_TRUE(testing::WaitUntil([&] { return LauncherVisible(); }));
     link_.WaitIdle();
   }
 
@@ -163,8 +163,12 @@ class LinkTest : public ::testing::Test {
     return point;
   }
   POINT OnHelpBox() const { return CentreOf(GetDlgItem(launcher_, launcher_id::kAide)); }
+  bool LauncherVisible() const { return IsWindowVisible(launcher_) != FALSE; }
+  bool LauncherBack() const {
+    return testing::WaitUntil([&] { return LauncherVisible(); });
+  }
 
-  HWND Screen() const { return testing::WaitForTopLevel(kScreenClassName, link_.Id()); }
+  // The screen once shown, or null.
   HWND VisibleScreen() const {
     HWND screen = nullptr;
     testing::WaitUntil([&] {
@@ -173,20 +177,36 @@ class LinkTest : public ::testing::Test {
     });
     return screen != nullptr && IsWindowVisible(screen) ? screen : nullptr;
   }
-  bool LauncherVisible() const { return IsWindowVisible(launcher_) != FALSE; }
-  int Starts() const { return CountLines(testing::ReadBytes(kStarts)); }
+  // Opens the screen with a click on the tooth holding `keys`; the screen, or null.
+  HWND OpenScreen(const std::vector<std::string>& keys) {
+    return ClickAt(OnTooth(), 1, keys) ? VisibleScreen() : nullptr;
+  }
+  bool NoScreenShown() const {
+    HWND screen = testing::WaitForTopLevel(kScreenClassName, link_.Id(), nullptr, std::chrono::milliseconds(0));
+    return screen == nullptr || !IsWindowVisible(screen);
+  }
+  static bool ScreenGone(HWND screen) {
+    return testing::WaitUntil([&] { return !IsWindow(screen) || !IsWindowVisible(screen); });
+  }
+  static bool Press(HWND screen, int id) { return ClickAt(CentreOf(GetDlgItem(screen, id))); }
+
+  int Starts() const {
+    const std::string log = ReadBytes(kStarts);
+    return static_cast<int>(std::count(log.begin(), log.end(), '\n'));
+  }
   bool WaitForStarts(int count) const {
     return testing::WaitUntil([&] { return Starts() >= count; });
   }
 
-  // The message box the link shows, or null when none came.
-  HWND MessageBoxOfLink() const { return testing::WaitForMessageBox(link_.Id()); }
-  bool NoMessageBoxOfLink() const {
-    return testing::WaitForMessageBox(link_.Id(), std::chrono::milliseconds(300)) == nullptr;
+  // The message box the link shows (once its text is set and it is visible), or null.
+  HWND MessageBoxOfLink() const {
+    HWND box = testing::WaitForMessageBox(link_.Id());
+    if (box != nullptr) testing::WaitUntil([&] { return IsWindowVisible(box) != FALSE; });
+    return box;
   }
 
-  ChildProcess practice_;
-  ChildProcess link_;
+  testing::ChildProcess practice_;
+  testing::ChildProcess link_;
   HWND launcher_ = nullptr;
 };
 

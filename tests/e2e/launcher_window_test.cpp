@@ -73,73 +73,51 @@ class LauncherWindowTest : public ::testing::Test {
   LauncherPresenter presenter_{state_, paths_, platform_, window_, screen_};
 };
 
-TEST_F(LauncherWindowTest, LoadsOnTopThenHarvestsOnceWhenShownByTheProgram) {
+// Only the program showing the launcher is an activation that harvests; presses carry their
+// button and modifiers and dispatch at the press, releases never; the close box only asks.
+TEST_F(LauncherWindowTest, HarvestsWhenShownByTheProgramDispatchesPressesAndCloseBoxOnlyAsks) {
   EXPECT_EQ(state_.screenMode, L"Normal");
-  EXPECT_TRUE(GetWindowLongW(window_.Window(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-  EXPECT_TRUE(IsWindowVisible(window_.Window()));
   EXPECT_EQ(Count(L"screen.Refresh"), 1) << "the first show is an activation";
-  EXPECT_TRUE(messages_.shown.empty());
-
-  // Coming back from another window is no activation of the launcher by the program.
-  SendMessageW(window_.Window(), WM_ACTIVATE, WA_ACTIVE, 0);
+  SendMessageW(window_.Window(), WM_ACTIVATE, WA_ACTIVE, 0);  // back from another window
   Pump();
   EXPECT_EQ(Count(L"screen.Refresh"), 1);
-
-  // The screen gives way: hidden, then shown again by the screen, the launcher harvests.
-  window_.Hide();
-  EXPECT_FALSE(IsWindowVisible(window_.Window()));
+  window_.Hide();  // the screen gives way, then shows the launcher again
   window_.Show();
   Pump();
-  EXPECT_TRUE(IsWindowVisible(window_.Window()));
   EXPECT_EQ(Count(L"screen.Refresh"), 2);
-}
 
-TEST_F(LauncherWindowTest, PressesOnThePictureCarryTheirButtonAndModifiers) {
+  // Middle acts as left; right + Shift is Shift.
   HWND image = Item(launcher_id::kImage1);
-  ASSERT_NE(image, nullptr);
-  SendMessageW(image, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, MAKELPARAM(20, 20));
-  EXPECT_EQ(journal_.back(), L"screen.Show(Ctrl)");
-  EXPECT_FALSE(IsWindowVisible(window_.Window())) << "the launcher hid itself";
-
-  window_.Show();
-  Pump();
-  SendMessageW(image, WM_MBUTTONDOWN, MK_MBUTTON | MK_SHIFT, MAKELPARAM(20, 20));
-  EXPECT_EQ(journal_.back(), L"screen.Show(Normal)");
-
-  // Right + Shift is Shift; right alone asks to quit (answered No here).
-  window_.Show();
-  Pump();
+  const struct {
+    UINT message;
+    WPARAM keys;
+    const wchar_t* call;
+  } kPresses[] = {{WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, L"screen.Show(Ctrl)"},
+                  {WM_MBUTTONDOWN, MK_MBUTTON | MK_SHIFT, L"screen.Show(Normal)"},
+                  {WM_RBUTTONDOWN, MK_RBUTTON | MK_SHIFT, L"screen.Show(Normal)"}};
+  for (const auto& press : kPresses) {
+    SendMessageW(image, press.message, press.keys, MAKELPARAM(20, 20));
+    EXPECT_EQ(journal_.back(), press.call);
+    EXPECT_FALSE(IsWindowVisible(window_.Window())) << "the launcher hid itself";
+    window_.Show();
+    Pump();
+  }
   journal_.clear();
-  SendMessageW(image, WM_RBUTTONDOWN, MK_RBUTTON | MK_SHIFT, MAKELPARAM(20, 20));
-  EXPECT_EQ(journal_.back(), L"screen.Show(Normal)");
-  messages_.answers = {false};
-  SendMessageW(image, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 20));
-  ASSERT_FALSE(messages_.shown.empty());
-  EXPECT_EQ(messages_.shown.back().title, L"Quitter ?");
-
-  // A release dispatches nothing: the command runs at the press.
-  journal_.clear();
-  messages_.shown.clear();
   SendMessageW(image, WM_LBUTTONUP, MK_CONTROL, MAKELPARAM(20, 20));
   SendMessageW(image, WM_RBUTTONUP, 0, MAKELPARAM(20, 20));
   EXPECT_TRUE(journal_.empty());
   EXPECT_TRUE(messages_.shown.empty());
-}
 
-TEST_F(LauncherWindowTest, HelpBoxShowsTheHelpAndCloseBoxOnlyAsks) {
-  HWND aide = Item(launcher_id::kAide);
-  SendMessageW(window_.Window(), WM_COMMAND, MAKEWPARAM(launcher_id::kAide, STN_CLICKED),
-               reinterpret_cast<LPARAM>(aide));
-  ASSERT_EQ(messages_.shown.size(), 1u);
-  EXPECT_EQ(messages_.shown[0].title, L"Corvane Link");
-  EXPECT_EQ(messages_.shown[0].text, kHelpText);
-  EXPECT_EQ(journal_.size(), 1u) << "only the first activation's refresh";
-
-  messages_.answers = {false};
+  // Right alone and the close box both ask to quit; No keeps the launcher.
+  messages_.answers = {false, false};
+  SendMessageW(image, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 20));
   SendMessageW(window_.Window(), WM_CLOSE, 0, 0);
   ASSERT_EQ(messages_.shown.size(), 2u);
-  EXPECT_EQ(messages_.shown[1].text, L"Voulez-vous fermer 'Corvane Link' ?");
-  EXPECT_TRUE(IsWindow(window_.Window())) << "No keeps the launcher";
+  for (const auto& shown : messages_.shown) {
+    EXPECT_EQ(shown.title, L"Quitter ?");
+    EXPECT_EQ(shown.text, L"Voulez-vous fermer 'Corvane Link' ?");
+  }
+  EXPECT_TRUE(IsWindow(window_.Window()));
   EXPECT_FALSE(window_.QuitRequested());
 }
 
@@ -171,17 +149,12 @@ TEST_F(LauncherWindowTest, HelpBoxLooksAsDesignedWithItsTooltip) {
       [](HWND window, LPARAM found) -> BOOL {
         wchar_t name[64] = {};
         GetClassNameW(window, name, 64);
-        if (std::wstring(name) != TOOLTIPS_CLASSW) return TRUE;
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
+        return std::wstring(name) == TOOLTIPS_CLASSW ? (*reinterpret_cast<HWND*>(found) = window, FALSE) : TRUE;
       },
       reinterpret_cast<LPARAM>(&tooltip));
   ASSERT_NE(tooltip, nullptr);
   wchar_t text[512] = {};
-  TOOLINFOW tool{};
-  tool.cbSize = sizeof tool;
-  tool.hwnd = window_.Window();
-  tool.uId = reinterpret_cast<UINT_PTR>(aide);
+  TOOLINFOW tool{sizeof tool, 0, window_.Window(), reinterpret_cast<UINT_PTR>(aide)};
   tool.lpszText = text;
   SendMessageW(tooltip, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
   EXPECT_EQ(std::wstring(text),
