@@ -38,8 +38,8 @@ inline std::string PatientFile(const std::string& numDossier = "1207", const std
 // A Windows path (Z:\...) as the host sees it.
 inline std::string UnixPath(const std::wstring& windowsPath) {
   std::string path;
-  for (std::size_t i = windowsPath.size() > 1 && windowsPath[1] == L':' ? 2 : 0; i < windowsPath.size(); ++i)
-    path += windowsPath[i] == L'\\' ? '/' : static_cast<char>(windowsPath[i]);
+  for (wchar_t c : windowsPath.substr(windowsPath.size() > 1 && windowsPath[1] == L':' ? 2 : 0))
+    path += c == L'\\' ? '/' : static_cast<char>(c);
   return path;
 }
 
@@ -171,11 +171,10 @@ class LinkTest : public ::testing::Test {
   // The screen once shown, or null.
   HWND VisibleScreen() const {
     HWND screen = nullptr;
-    testing::WaitUntil([&] {
+    return testing::WaitUntil([&] {
       screen = testing::WaitForTopLevel(kScreenClassName, link_.Id(), nullptr, std::chrono::milliseconds(0));
       return screen != nullptr && IsWindowVisible(screen);
-    });
-    return screen != nullptr && IsWindowVisible(screen) ? screen : nullptr;
+    }) ? screen : nullptr;
   }
   // Opens the screen with a click on the tooth holding `keys`; the screen, or null.
   HWND OpenScreen(const std::vector<std::string>& keys) {

@@ -144,14 +144,8 @@ TEST_F(LauncherWindowTest, HelpBoxLooksAsDesignedWithItsTooltip) {
 
   // The tooltip window of this thread that knows Aide gives the text exactly.
   HWND tooltip = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM found) -> BOOL {
-        wchar_t name[64] = {};
-        GetClassNameW(window, name, 64);
-        return std::wstring(name) == TOOLTIPS_CLASSW ? (*reinterpret_cast<HWND*>(found) = window, FALSE) : TRUE;
-      },
-      reinterpret_cast<LPARAM>(&tooltip));
+  do tooltip = FindWindowExW(nullptr, tooltip, TOOLTIPS_CLASSW, nullptr);
+  while (tooltip != nullptr && GetWindowThreadProcessId(tooltip, nullptr) != GetCurrentThreadId());
   ASSERT_NE(tooltip, nullptr);
   wchar_t text[512] = {};
   TOOLINFOW tool{sizeof tool, 0, window_.Window(), reinterpret_cast<UINT_PTR>(aide)};
