@@ -52,7 +52,8 @@ inline bool RunHost(const std::string& command) {
   DeleteFileW(marker.c_str());
   const std::string line = "/bin/sh -c \"" + command + "; echo $? > '" + UnixPath(marker) + "'\"";
   std::wstring wide(line.begin(), line.end());
-  STARTUPINFOW startup{sizeof startup};
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
   if (!CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
     return false;
@@ -64,7 +65,9 @@ inline bool RunHost(const std::string& command) {
   return status.rfind("0", 0) == 0;
 }
 
-inline bool Xdotool(const std::string& arguments) { return RunHost("/usr/bin/xdotool " + arguments); }
+inline bool Xdotool(const std::string& arguments) {
+  return RunHost("/usr/bin/xdotool " + arguments);
+}
 
 // A press and release of `button` (1 left, 2 middle, 3 right, X numbering) at a screen point,
 // with the keys named in `keys` (xdotool names: shift, ctrl, alt) held during the press.
@@ -108,12 +111,6 @@ inline bool Answer(HWND box, int button) {
   return testing::WaitUntil([&] { return !IsWindow(box); });
 }
 
-// The stand-in practice program (already running) shows the patient file `bytes`.
-inline bool PracticeShows(const std::string& bytes, const std::string& numDossier) {
-  testing::WriteBytes(kPatientFile, bytes);
-  return testing::WaitUntil([&] { return ReadBytes(kShownFile) == numDossier; });
-}
-
 // Everything a test needs: a fresh C:\SIDEXIS with the settings for the plain stand-in, the
 // stand-in showing the demo patient, and the link started by StartLink().
 class LinkTest : public ::testing::Test {
@@ -142,10 +139,6 @@ class LinkTest : public ::testing::Test {
     testing::WriteBytes(kTech, SettingsBytes(showScreenFlag));
     testing::WriteBytes(kTech2, SettingsBytes(showScreenFlag));
   }
-  static void ExpectSettingsUnchanged() {
-    EXPECT_EQ(ReadBytes(kTech), SettingsBytes("0"));
-    EXPECT_EQ(ReadBytes(kTech2), SettingsBytes("0"));
-  }
 
   // Starts CorvaneLink.exe and waits for its launcher to be shown and ready for input.
   void StartLink() {
@@ -164,28 +157,24 @@ class LinkTest : public ::testing::Test {
   }
   POINT OnHelpBox() const { return CentreOf(GetDlgItem(launcher_, launcher_id::kAide)); }
   bool LauncherVisible() const { return IsWindowVisible(launcher_) != FALSE; }
-  bool LauncherBack() const {
-    return testing::WaitUntil([&] { return LauncherVisible(); });
+  // Waits until the launcher is back and `screen` gone.
+  bool BackToLauncher(HWND screen) const {
+    return testing::WaitUntil([&] { return LauncherVisible() && (!IsWindow(screen) || !IsWindowVisible(screen)); });
   }
 
-  // The screen once shown, or null.
+  // The screen when it is shown, or null; VisibleScreen() waits for it.
+  HWND ShownScreen() const {
+    HWND screen = testing::WaitForTopLevel(kScreenClassName, link_.Id(), nullptr, std::chrono::milliseconds(0));
+    return screen != nullptr && IsWindowVisible(screen) ? screen : nullptr;
+  }
   HWND VisibleScreen() const {
     HWND screen = nullptr;
-    return testing::WaitUntil([&] {
-      screen = testing::WaitForTopLevel(kScreenClassName, link_.Id(), nullptr, std::chrono::milliseconds(0));
-      return screen != nullptr && IsWindowVisible(screen);
-    }) ? screen : nullptr;
+    testing::WaitUntil([&] { return (screen = ShownScreen()) != nullptr; });
+    return screen;
   }
   // Opens the screen with a click on the tooth holding `keys`; the screen, or null.
   HWND OpenScreen(const std::vector<std::string>& keys) {
     return ClickAt(OnTooth(), 1, keys) ? VisibleScreen() : nullptr;
-  }
-  bool NoScreenShown() const {
-    HWND screen = testing::WaitForTopLevel(kScreenClassName, link_.Id(), nullptr, std::chrono::milliseconds(0));
-    return screen == nullptr || !IsWindowVisible(screen);
-  }
-  static bool ScreenGone(HWND screen) {
-    return testing::WaitUntil([&] { return !IsWindow(screen) || !IsWindowVisible(screen); });
   }
   static bool Press(HWND screen, int id) { return ClickAt(CentreOf(GetDlgItem(screen, id))); }
 

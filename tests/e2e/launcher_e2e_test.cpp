@@ -49,7 +49,7 @@ TEST_F(LauncherE2e, StandsInPlaceShowsItsHelpAndAsksBeforeQuitting) {
   EXPECT_EQ(GetDlgItem(box, IDNO), nullptr) << "OK only";
   Screenshot("e2e-help");
   ASSERT_TRUE(Answer(box, IDOK));
-  EXPECT_TRUE(NoScreenShown());
+  EXPECT_EQ(ShownScreen(), nullptr);
 
   // A right click asks to quit: No keeps the program, Yes ends it.
   ASSERT_TRUE(ClickAt(OnTooth(), 3));
@@ -73,8 +73,26 @@ TEST_F(LauncherE2e, StandsInPlaceShowsItsHelpAndAsksBeforeQuitting) {
   EXPECT_EQ(Starts(), 0);
 }
 
-TEST_F(LauncherE2e, PlainClickHandsOffThePatientShownAndStartsTheXRayProgramOnce) {
+// A missing Tech.txt is reported at the first activation and at each click, and the program
+// goes on; once the file is back, a plain click hands off the patient shown and starts the
+// X-ray program once.
+TEST_F(LauncherE2e, MissingSettingsAreReportedThenAPlainClickHandsOffThePatientShown) {
+  DeleteFileW(kTech);
   StartLink();
+  for (const bool afterClick : {false, true}) {
+    ASSERT_TRUE(!afterClick || ClickAt(OnTooth(), 1, {"shift"}));
+    HWND box = MessageBoxOfLink();
+    ASSERT_NE(box, nullptr) << afterClick;
+    const std::wstring text = testing::MessageBoxText(box);
+    EXPECT_NE(text.find(L"Tech.txt"), std::wstring::npos) << text.c_str();
+    EXPECT_NE(text.find(L"Erreur N°"), std::wstring::npos);
+    ASSERT_TRUE(Answer(box, IDOK));
+  }
+  EXPECT_TRUE(link_.IsRunning());
+  EXPECT_EQ(Starts(), 0);
+  EXPECT_FALSE(testing::FileExists(kSiomin));
+
+  WriteSettings("0");
   ASSERT_TRUE(ClickAt(OnTooth()));
   ASSERT_TRUE(WaitForStarts(1)) << "the X-ray program was not started";
   const std::string handOff = ReadBytes(kSiomin);
@@ -84,10 +102,11 @@ TEST_F(LauncherE2e, PlainClickHandsOffThePatientShownAndStartsTheXRayProgramOnce
   EXPECT_EQ(ReadBytes(kSiomin2), handOff);
   EXPECT_EQ(ReadBytes(kStarts), Hex(handOff) + "\r\n") << "the files were complete before the start";
   EXPECT_TRUE(LauncherVisible()) << "the launcher stays";
-  EXPECT_TRUE(NoScreenShown()) << "no screen with entry 15 at 0";
+  EXPECT_EQ(ShownScreen(), nullptr) << "no screen with entry 15 at 0";
 
   // The practice program switches patient: the next click hands off the new one.
-  ASSERT_TRUE(PracticeShows(PatientFile("1300", "Martin"), "1300"));
+  testing::WriteBytes(kPatientFile, PatientFile("1300", "Martin"));
+  ASSERT_TRUE(testing::WaitUntil([] { return ReadBytes(kShownFile) == "1300"; }));
   ASSERT_TRUE(ClickAt(OnTooth(), 2));  // the middle button acts as the left one
   ASSERT_TRUE(WaitForStarts(2));
   EXPECT_NE(ReadBytes(kSiomin).find("HELENE_1300"), std::string::npos);
@@ -95,30 +114,6 @@ TEST_F(LauncherE2e, PlainClickHandsOffThePatientShownAndStartsTheXRayProgramOnce
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
   EXPECT_EQ(Starts(), 2) << "one start per click";
   EXPECT_EQ(testing::WaitForMessageBox(link_.Id(), std::chrono::milliseconds(300)), nullptr);
-}
-
-TEST_F(LauncherE2e, MissingSettingsFileIsReportedAndTheProgramGoesOn) {
-  DeleteFileW(kTech);
-  StartLink();
-  // The first activation cannot read the settings, nor can a click: reported each time.
-  for (const bool afterClick : {false, true}) {
-    if (afterClick) ASSERT_TRUE(ClickAt(OnTooth(), 1, {"shift"}));
-    HWND box = MessageBoxOfLink();
-    ASSERT_NE(box, nullptr) << afterClick;
-    const std::wstring text = testing::MessageBoxText(box);
-    EXPECT_NE(text.find(L"Tech.txt"), std::wstring::npos) << text.c_str();
-    EXPECT_NE(text.find(L"Erreur N°"), std::wstring::npos);
-    ASSERT_TRUE(Answer(box, IDOK));
-  }
-  EXPECT_TRUE(link_.IsRunning());
-  EXPECT_TRUE(LauncherVisible());
-  EXPECT_EQ(Starts(), 0);
-  EXPECT_FALSE(testing::FileExists(kSiomin));
-
-  // The file is back: the next click works.
-  WriteSettings("0");
-  ASSERT_TRUE(ClickAt(OnTooth()));
-  EXPECT_TRUE(WaitForStarts(1));
 }
 
 }  // namespace

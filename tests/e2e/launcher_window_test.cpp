@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "launcher/launcher_presenter.h"
 #include "launcher/launcher_win32.h"
@@ -27,10 +28,8 @@ class LauncherWindowTest : public ::testing::Test {
   void SetUp() override {
     // Settings with no practice window: every harvest succeeds and reads nothing.
     testing::FreshFolder(kFolder);
-    paths_.settings = {std::wstring(kFolder) + L"\\Tech.txt", std::wstring(kFolder) + L"\\Tech2.txt"};
-    paths_.siomin = std::wstring(kFolder) + L"\\siomin.sdx";
-    paths_.siomin2 = std::wstring(kFolder) + L"\\siomin2.sdx";
-    paths_.sidexisProgram = std::wstring(kFolder) + L"\\Sidexis.exe";
+    const std::wstring in = std::wstring(kFolder) + L"\\";
+    paths_ = {{in + L"Tech.txt", in + L"Tech2.txt"}, in + L"siomin.sdx", in + L"siomin2.sdx", in + L"Sidexis.exe"};
     std::string lines;
     for (int i = 0; i < kEntryCount; ++i) lines += "\r\n";
     testing::WriteBytes(paths_.settings.tech, lines);
@@ -44,13 +43,8 @@ class LauncherWindowTest : public ::testing::Test {
 
   // Runs what is queued for this thread's windows (the activation is a posted message).
   static void Pump() {
-    MSG message{};
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
+    for (MSG message{}; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&message);
   }
-  HWND Item(int id) const { return GetDlgItem(window_.Window(), id); }
   int Count(const std::wstring& call) const {
     return static_cast<int>(std::count(journal_.begin(), journal_.end(), call));
   }
@@ -76,7 +70,6 @@ class LauncherWindowTest : public ::testing::Test {
 // Only the program showing the launcher is an activation that harvests; presses carry their
 // button and modifiers and dispatch at the press, releases never; the close box only asks.
 TEST_F(LauncherWindowTest, HarvestsWhenShownByTheProgramDispatchesPressesAndCloseBoxOnlyAsks) {
-  EXPECT_EQ(state_.screenMode, L"Normal");
   EXPECT_EQ(Count(L"screen.Refresh"), 1) << "the first show is an activation";
   SendMessageW(window_.Window(), WM_ACTIVATE, WA_ACTIVE, 0);  // back from another window
   Pump();
@@ -87,17 +80,14 @@ TEST_F(LauncherWindowTest, HarvestsWhenShownByTheProgramDispatchesPressesAndClos
   EXPECT_EQ(Count(L"screen.Refresh"), 2);
 
   // Middle acts as left; right + Shift is Shift.
-  HWND image = Item(launcher_id::kImage1);
-  const struct {
-    UINT message;
-    WPARAM keys;
-    const wchar_t* call;
-  } kPresses[] = {{WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, L"screen.Show(Ctrl)"},
-                  {WM_MBUTTONDOWN, MK_MBUTTON | MK_SHIFT, L"screen.Show(Normal)"},
-                  {WM_RBUTTONDOWN, MK_RBUTTON | MK_SHIFT, L"screen.Show(Normal)"}};
-  for (const auto& press : kPresses) {
-    SendMessageW(image, press.message, press.keys, MAKELPARAM(20, 20));
-    EXPECT_EQ(journal_.back(), press.call);
+  HWND image = GetDlgItem(window_.Window(), launcher_id::kImage1);
+  const std::tuple<UINT, WPARAM, std::wstring> kPresses[] = {
+      {WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, L"screen.Show(Ctrl)"},
+      {WM_MBUTTONDOWN, MK_MBUTTON | MK_SHIFT, L"screen.Show(Normal)"},
+      {WM_RBUTTONDOWN, MK_RBUTTON | MK_SHIFT, L"screen.Show(Normal)"}};
+  for (const auto& [message, keys, call] : kPresses) {
+    SendMessageW(image, message, keys, MAKELPARAM(20, 20));
+    EXPECT_EQ(journal_.back(), call);
     EXPECT_FALSE(IsWindowVisible(window_.Window())) << "the launcher hid itself";
     window_.Show();
     Pump();
@@ -122,7 +112,7 @@ TEST_F(LauncherWindowTest, HarvestsWhenShownByTheProgramDispatchesPressesAndClos
 }
 
 TEST_F(LauncherWindowTest, HelpBoxLooksAsDesignedWithItsTooltip) {
-  HWND aide = Item(launcher_id::kAide);
+  HWND aide = GetDlgItem(window_.Window(), launcher_id::kAide);
   auto font = reinterpret_cast<HFONT>(SendMessageW(aide, WM_GETFONT, 0, 0));
   ASSERT_NE(font, nullptr);
   LOGFONTW look{};
@@ -148,7 +138,10 @@ TEST_F(LauncherWindowTest, HelpBoxLooksAsDesignedWithItsTooltip) {
   while (tooltip != nullptr && GetWindowThreadProcessId(tooltip, nullptr) != GetCurrentThreadId());
   ASSERT_NE(tooltip, nullptr);
   wchar_t text[512] = {};
-  TOOLINFOW tool{sizeof tool, 0, window_.Window(), reinterpret_cast<UINT_PTR>(aide)};
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = window_.Window();
+  tool.uId = reinterpret_cast<UINT_PTR>(aide);
   tool.lpszText = text;
   SendMessageW(tooltip, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
   EXPECT_EQ(std::wstring(text),

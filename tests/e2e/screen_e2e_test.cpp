@@ -15,6 +15,10 @@ using screen_id::FinderBox;
 class ScreenE2e : public LinkTest {
  protected:
   static bool ItemVisible(HWND screen, int id) { return IsWindowVisible(GetDlgItem(screen, id)) != FALSE; }
+  static void ExpectSettingsUnchanged() {
+    EXPECT_EQ(ReadBytes(kTech), SettingsBytes("0"));
+    EXPECT_EQ(ReadBytes(kTech2), SettingsBytes("0"));
+  }
   // The configuration-only controls, all shown or all hidden.
   static void ExpectConfigurationControls(HWND screen, bool shown) {
     for (int entry = 1; entry <= kFieldCount; ++entry)
@@ -48,7 +52,7 @@ TEST_F(ScreenE2e, ScreenFlagShowsLaunchModeAltLaunchesDirectlyShiftOnlyShows) {
   ASSERT_TRUE(ClickAt(OnTooth(), 1, {"alt"}));
   ASSERT_TRUE(WaitForStarts(1));
   EXPECT_TRUE(LauncherVisible());
-  EXPECT_TRUE(NoScreenShown());
+  EXPECT_EQ(ShownScreen(), nullptr);
 
   ASSERT_TRUE(ClickAt(OnTooth()));
   ASSERT_TRUE(WaitForStarts(2));
@@ -59,14 +63,11 @@ TEST_F(ScreenE2e, ScreenFlagShowsLaunchModeAltLaunchesDirectlyShiftOnlyShows) {
   EXPECT_EQ(ItemText(screen, screen_id::kDemarrerSidexis), L"LANCER");
   EXPECT_TRUE(GetWindowLongW(screen, GWL_EXSTYLE) & WS_EX_TOPMOST);
   ASSERT_TRUE(ClickCloseBox(screen));
-  ASSERT_TRUE(LauncherBack());
-  EXPECT_TRUE(ScreenGone(screen));
+  ASSERT_TRUE(BackToLauncher(screen));
   EXPECT_EQ(Starts(), 2);
 
-  screen = OpenScreen({"shift"});
-  ASSERT_NE(screen, nullptr);
+  ASSERT_NE(screen = OpenScreen({"shift"}), nullptr);
   EXPECT_FALSE(LauncherVisible());
-  EXPECT_EQ(ItemText(screen, screen_id::kDemarrerSidexis), L"LANCER");
   const std::pair<Field, std::wstring> shown[] = {{Field::NumDossier, L"1207"}, {Field::Nom, L"LEFÈVRE"},
                                                   {Field::Prenom, L"HELENE"},   {Field::NumSS, L"285037512345678"},
                                                   {Field::Civilite, L"Mme"},    {Field::Ville, L"Paris"}};
@@ -94,25 +95,21 @@ TEST_F(ScreenE2e, CtrlClickShowsConfigurationModeCloseSavesNothingValiderAndRese
   Screenshot("e2e-screen-config");
   ASSERT_TRUE(Press(screen, screen_id::kMontreSurClic));
   ASSERT_TRUE(ClickCloseBox(screen));
-  ASSERT_TRUE(LauncherBack());
-  EXPECT_TRUE(ScreenGone(screen));
+  ASSERT_TRUE(BackToLauncher(screen));
   ExpectSettingsUnchanged();
   // The launcher reloaded entry 15 from the file: a plain click does not open the screen.
   ASSERT_TRUE(ClickAt(OnTooth()));
   ASSERT_TRUE(WaitForStarts(1));
   EXPECT_TRUE(LauncherVisible());
-  EXPECT_TRUE(NoScreenShown());
+  EXPECT_EQ(ShownScreen(), nullptr);
 
   testing::WriteBytes(kTech2, std::string(17 * 2, '\n'));  // differs from Tech.txt
-  screen = OpenScreen({"ctrl"});
-  ASSERT_NE(screen, nullptr);
+  ASSERT_NE(screen = OpenScreen({"ctrl"}), nullptr);
   ASSERT_TRUE(Press(screen, screen_id::kDemarrerSidexis));
-  ASSERT_TRUE(LauncherBack());
-  EXPECT_TRUE(ScreenGone(screen));
+  ASSERT_TRUE(BackToLauncher(screen));
   ExpectSettingsUnchanged();
 
-  screen = OpenScreen({"ctrl"});
-  ASSERT_NE(screen, nullptr);
+  ASSERT_NE(screen = OpenScreen({"ctrl"}), nullptr);
   ASSERT_TRUE(Press(screen, screen_id::kRaz));
   HWND box = MessageBoxOfLink();
   ASSERT_NE(box, nullptr);
@@ -126,8 +123,7 @@ TEST_F(ScreenE2e, CtrlClickShowsConfigurationModeCloseSavesNothingValiderAndRese
   box = MessageBoxOfLink();
   ASSERT_NE(box, nullptr);
   testing::AnswerMessageBox(box, IDYES);
-  ASSERT_TRUE(LauncherBack());
-  EXPECT_TRUE(ScreenGone(screen));
+  ASSERT_TRUE(BackToLauncher(screen));
   EXPECT_EQ(ReadBytes(kTech).size(), 108u);
   EXPECT_EQ(ReadBytes(kTech2), ReadBytes(kTech));
   EXPECT_EQ(Starts(), 1);
