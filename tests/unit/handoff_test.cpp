@@ -7,14 +7,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <sstream>
 
 #include "handoff/handoff_records.h"
 #include "platform/link_error.h"
-#include "tests/fakes/fake_desktop.h"
-#include "tests/fakes/fake_gdi.h"
-#include "tests/fakes/fake_system.h"
+#include "tests/fakes/fake_link.h"
 
 namespace corvane {
 namespace {
@@ -54,37 +51,23 @@ const wchar_t kLongMissingFirstName[] =
 
 class HandOffTest : public ::testing::Test {
  protected:
-  HandOffTest() {
-    // Each test may run in a process of its own, side by side with others.
-    folder_ = fs::temp_directory_path() / ("corvane-handoff-" + std::to_string(std::random_device{}()));
-    fs::create_directories(folder_);
-    environment_.variables[L"COMPUTERNAME"] = L"CABINET1";
-    paths_.siomin = (folder_ / "siomin.sdx").wstring();
-    paths_.siomin2 = (folder_ / "siomin2.sdx").wstring();
-    paths_.sidexisProgram = L"C:\\SIDEXIS\\Sidexis.exe";
-  }
-  ~HandOffTest() override {
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-  }
-
   HandOffResult Run(const HandOffValues& values, const std::wstring& title = L"") {
-    return LignesCreees(values, title, {paths_.siomin, paths_.siomin2}, platform_);
+    return LignesCreees(values, title, {link_.paths.siomin, link_.paths.siomin2}, link_.platform);
   }
   // What both files hold; they must be the same after every completed call.
   std::string BothFiles() const {
-    const std::string first = ReadFile(paths_.siomin);
-    EXPECT_EQ(ReadFile(paths_.siomin2), first) << "the two hand-off files differ";
+    const std::string first = ReadFile(link_.paths.siomin);
+    EXPECT_EQ(ReadFile(link_.paths.siomin2), first) << "the two hand-off files differ";
     return first;
   }
   // A previous hand-off, which a refused one must leave whole.
   void WriteEarlierHandOff() {
-    std::ofstream(fs::path(paths_.siomin), std::ios::binary) << "earlier one";
-    std::ofstream(fs::path(paths_.siomin2), std::ios::binary) << "earlier two";
+    std::ofstream(fs::path(link_.paths.siomin), std::ios::binary) << "earlier one";
+    std::ofstream(fs::path(link_.paths.siomin2), std::ios::binary) << "earlier two";
   }
   void ExpectEarlierHandOffUntouched() const {
-    EXPECT_EQ(ReadFile(paths_.siomin), "earlier one");
-    EXPECT_EQ(ReadFile(paths_.siomin2), "earlier two");
+    EXPECT_EQ(ReadFile(link_.paths.siomin), "earlier one");
+    EXPECT_EQ(ReadFile(link_.paths.siomin2), "earlier two");
   }
   // A record whose values were all typed on the screen.
   static SharedState Typed(const HandOffValues& values) {
@@ -98,44 +81,34 @@ class HandOffTest : public ::testing::Test {
   }
   // The one message shown, a report rather than a question.
   std::wstring OnlyReport() const {
-    EXPECT_EQ(messages_.shown.size(), 1u);
-    if (messages_.shown.empty()) return {};
-    EXPECT_EQ(messages_.shown[0].title, L"Tarnwick");
-    EXPECT_FALSE(messages_.shown[0].question);
-    return messages_.shown[0].text;
+    EXPECT_EQ(link_.messages.shown.size(), 1u);
+    if (link_.messages.shown.empty()) return {};
+    EXPECT_EQ(link_.messages.shown[0].title, L"Tarnwick");
+    EXPECT_FALSE(link_.messages.shown[0].question);
+    return link_.messages.shown[0].text;
   }
 
-  fs::path folder_;
-  LinkPaths paths_;
-  PortableFileSystem files_;
-  PortableText text_;
-  fakes::FakeClock clock_;
-  fakes::FakeEnvironment environment_;
-  fakes::FakeProgramStarter programs_;
-  fakes::FakeMessageBoxes messages_;
-  fakes::FakeDesktop windows_;  // the hand-off asks nothing of the windows
-  fakes::FakeGdi gdi_;
-  Platform platform_{files_, text_, clock_, environment_, programs_, messages_, windows_, gdi_};
+  fakes::FakeLink link_{"handoff"};  // the hand-off asks nothing of the windows
 };
 
 TEST_F(HandOffTest, WritesWholeRecordsToBothFilesEveryTime) {
   ASSERT_EQ(kExampleN.size(), 63u);
   ASSERT_EQ(kExampleA.size(), 84u);
-  const LocalTime exampleTime = clock_.now;
+  const LocalTime exampleTime = link_.clock.now;
   ASSERT_EQ(Run(Example()), HandOffResult::Written);
   EXPECT_EQ(BothFiles(), kExampleN + kExampleA);
-  EXPECT_TRUE(messages_.shown.empty());
+  EXPECT_TRUE(link_.messages.shown.empty());
 
   // A shorter patient afterwards: nothing of the longer one may remain at the end.
-  clock_.now = {2027, 12, 3, 17, 4, 5};
+  link_.clock.now = {2027, 12, 3, 17, 4, 5};
   ASSERT_EQ(Run({L"LI", L"Bo", L"", L"7", L""}), HandOffResult::Written);
   EXPECT_EQ(BothFiles(), Bytes("1B 00 4E 00 4C 49 00 42 6F 5F 37 00 00 00 00 44 75 20 44 6F 7A 75 00 00 00 0D 0A") +
                              Bytes("30 00 41 00 4C 49 00 42 6F 5F 37 00 00 00") + "CABINET1" + '\0' + "03.12.2027" +
                              '\0' + "17:04:05" + std::string(4, '\0') + "\r\n");
 
   // "computername" not set: its field is empty and the A record 8 bytes shorter.
-  environment_.variables.clear();
-  clock_.now = exampleTime;
+  link_.environment.variables.clear();
+  link_.clock.now = exampleTime;
   std::string a = kExampleA;
   a.erase(50, 8);
   a[0] = 84 - 8;
@@ -228,8 +201,8 @@ TEST_F(HandOffTest, RefusalsAreReportedAndLeaveThePreviousHandOffWhole) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.said[0]);
     WriteEarlierHandOff();
-    messages_.shown.clear();
-    environment_.variables[L"COMPUTERNAME"] = c.computerName;
+    link_.messages.shown.clear();
+    link_.environment.variables[L"COMPUTERNAME"] = c.computerName;
     EXPECT_EQ(Run(c.values), HandOffResult::Failed);
     ExpectEarlierHandOffUntouched();
     const std::wstring report = OnlyReport();
@@ -242,9 +215,9 @@ TEST_F(HandOffTest, RefusalsAreReportedAndLeaveThePreviousHandOffWhole) {
 TEST_F(HandOffTest, MissingFirstNameWritesNothingStartsNothingAndItsWordingFollowsTheTitle) {
   WriteEarlierHandOff();
   SharedState state = Typed({L"EXEMPLE", L"    ", L"", L"", L""});
-  EXPECT_FALSE(LaunchSidexis(state, paths_, platform_));
+  EXPECT_FALSE(LaunchSidexis(state, link_.paths, link_.platform));
   ExpectEarlierHandOffUntouched();
-  EXPECT_TRUE(programs_.started.empty());
+  EXPECT_TRUE(link_.programs.started.empty());
   EXPECT_EQ(OnlyReport(), kShortMissingFirstName);
 
   // Only that program's exact title, up to the NUL the finder stores, names the tab the first
@@ -258,7 +231,7 @@ TEST_F(HandOffTest, MissingFirstNameWritesNothingStartsNothingAndItsWordingFollo
                                                            {tabbed + L' ', kShortMissingFirstName},
                                                            {L"Fiche d'etat civil", kShortMissingFirstName}};
   for (const auto& [title, wording] : cases) {
-    messages_.shown.clear();
+    link_.messages.shown.clear();
     EXPECT_EQ(Run(values, title), HandOffResult::FirstNameMissing);
     EXPECT_EQ(OnlyReport(), wording) << title;
   }
@@ -281,8 +254,9 @@ class SnapshotStarter : public ProgramStarter {
 };
 
 TEST_F(HandOffTest, LaunchHandsOffTheCurrentValuesThenStartsTheProgramOnce) {
-  SnapshotStarter starter(paths_.siomin);
-  Platform platform{files_, text_, clock_, environment_, starter, messages_, windows_, gdi_};
+  SnapshotStarter starter(link_.paths.siomin);
+  Platform platform{link_.files, link_.text,     link_.clock,   link_.environment,
+                    starter,     link_.messages, link_.desktop, link_.gdi};
   SharedState state;
   state.patient.BeginHarvest();
   state.patient.StoreHarvested(Field::NumSS, L"999999999999999");  // from an earlier patient
@@ -292,21 +266,21 @@ TEST_F(HandOffTest, LaunchHandsOffTheCurrentValuesThenStartsTheProgramOnce) {
   state.patient.StoreHarvested(Field::DateNaissance, L"14/03/1985");
   state.patient.StoreTyped(Field::NumDossier, L"1207");
 
-  EXPECT_TRUE(LaunchSidexis(state, paths_, platform));
+  EXPECT_TRUE(LaunchSidexis(state, link_.paths, platform));
   EXPECT_EQ(starter.started, std::vector<std::wstring>{L"C:\\SIDEXIS\\Sidexis.exe"});
   // The stale social-security number is not handed off; the files were whole at the start.
-  const std::string n = BuildNRecord({L"EXEMPLE", L"Lucie", L"14/03/1985", L"1207", L""}, text_);
+  const std::string n = BuildNRecord({L"EXEMPLE", L"Lucie", L"14/03/1985", L"1207", L""}, link_.text);
   ASSERT_EQ(starter.contentsAtStart.size(), 1u);
   EXPECT_EQ(starter.contentsAtStart[0].substr(0, n.size()), n);
   EXPECT_EQ(starter.contentsAtStart[0], BothFiles());
-  EXPECT_TRUE(messages_.shown.empty());
+  EXPECT_TRUE(link_.messages.shown.empty());
   EXPECT_EQ(state.patient.Value(Field::NumSS), L"999999999999999");  // the record is left as it was
 }
 
 TEST_F(HandOffTest, AProgramThatCannotStartIsReportedAfterTheFilesAreWritten) {
-  programs_.fail = true;
+  link_.programs.fail = true;
   SharedState state = Typed(Example());
-  EXPECT_FALSE(LaunchSidexis(state, paths_, platform_));
+  EXPECT_FALSE(LaunchSidexis(state, link_.paths, link_.platform));
   EXPECT_EQ(BothFiles(), kExampleN + kExampleA);
   EXPECT_EQ(OnlyReport(),
             L"Impossible de démarrer Sidexis (C:\\SIDEXIS\\Sidexis.exe) : Le fichier spécifié est introuvable "

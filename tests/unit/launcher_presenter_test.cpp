@@ -6,16 +6,13 @@
 #include <fstream>
 #include <functional>
 #include <map>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "platform/files.h"
 #include "platform/link_error.h"
 #include "platform/text.h"
-#include "tests/fakes/fake_desktop.h"
-#include "tests/fakes/fake_gdi.h"
-#include "tests/fakes/fake_system.h"
+#include "tests/fakes/fake_link.h"
 #include "tests/fakes/fake_views.h"
 
 namespace corvane {
@@ -56,89 +53,65 @@ constexpr char kPracticeTitle[] = "Dossier patient";
 class LauncherPresenterTest : public ::testing::Test {
  protected:
   LauncherPresenterTest() {
-    std::random_device seed;
-    folder_ = std::filesystem::temp_directory_path() / ("corvane-launcher-" + std::to_string(seed()));
-    std::filesystem::create_directories(folder_);
-    paths_.settings = {(folder_ / L"Tech.txt").wstring(), (folder_ / L"Tech2.txt").wstring()};
-    paths_.siomin = (folder_ / L"siomin.sdx").wstring();
-    paths_.siomin2 = (folder_ / L"siomin2.sdx").wstring();
-    paths_.sidexisProgram = (folder_ / L"Sidexis.exe").wstring();
-
-    const WindowHandle practice = desktop_.AddTopLevel(kPracticeClass, kPracticeTitle);
-    const WindowHandle panel = desktop_.AddChild(practice, "CorvanePanel");
+    const WindowHandle practice = link_.desktop.AddTopLevel(kPracticeClass, kPracticeTitle);
+    const WindowHandle panel = link_.desktop.AddChild(practice, "CorvanePanel");
     // Entry n names control 1000 + n.
     for (auto [entry, text] :
          {std::pair{6, "12/03/1980"}, {9, "Dupont"}, {10, "4711"}, {11, "2 80 03 75"}, {12, "Marie"}})
-      control_[entry] = desktop_.AddChild(panel, "Edit", 1000 + entry, text);
+      control_[entry] = link_.desktop.AddChild(panel, "Edit", 1000 + entry, text);
     WriteSettings(L"0");
-    state_.settings.SetEntry(kEntryShowScreenFlag, L"0");
+    link_.state.settings.SetEntry(kEntryShowScreenFlag, L"0");
   }
-  ~LauncherPresenterTest() override {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-  }
-
   // Tech.txt and Tech2.txt configured for the practice window above, entry 15 as given.
   void WriteSettings(const std::wstring& showScreenFlag, int lines = kEntryCount) {
     std::vector<std::string> entries(kEntryCount);
     for (const auto& [entry, control] : control_) entries[entry - 1] = std::to_string(1000 + entry);
-    entries[14] = text_.ToAnsi(showScreenFlag);
+    entries[14] = link_.text.ToAnsi(showScreenFlag);
     entries[15] = kPracticeClass;
     entries[16] = kPracticeTitle;
     std::string bytes;
     for (int i = 0; i < lines; ++i) bytes += entries[static_cast<std::size_t>(i)] + "\r\n";
-    for (const auto& path : {paths_.settings.tech, paths_.settings.tech2}) {
+    for (const auto& path : {link_.paths.settings.tech, link_.paths.settings.tech2}) {
       std::ofstream(std::filesystem::path(path), std::ios::binary | std::ios::trunc) << bytes;
     }
   }
 
   bool HandOffWritten() const { return !HandOffBytes().empty(); }
   std::string HandOffBytes() const {
-    std::ifstream in(std::filesystem::path(paths_.siomin), std::ios::binary);
+    std::ifstream in(std::filesystem::path(link_.paths.siomin), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
   void Press(int button, int shift) { presenter_.OnMouseDown(button, shift); }
   // Nothing was harvested, shown, written or started, and the mode is still `mode`.
   void ExpectUntouched(const wchar_t* mode = L"") const {
-    EXPECT_EQ(desktop_.counts.enumerations, 0) << "no harvest, no lookup";
-    EXPECT_EQ(state_.screenMode, mode);
+    EXPECT_EQ(link_.desktop.counts.enumerations, 0) << "no harvest, no lookup";
+    EXPECT_EQ(link_.state.screenMode, mode);
     EXPECT_TRUE(journal_.empty());
-    EXPECT_TRUE(starter_.started.empty());
+    EXPECT_TRUE(link_.programs.started.empty());
     EXPECT_FALSE(HandOffWritten());
     EXPECT_FALSE(view_.quit);
   }
 
-  std::filesystem::path folder_;
-  LinkPaths paths_;
-  PortableFileSystem files_;
-  PortableText text_;
-  fakes::FakeClock clock_;
-  fakes::FakeEnvironment environment_;
-  fakes::FakeProgramStarter starter_;
-  fakes::FakeMessageBoxes messages_;
-  fakes::FakeDesktop desktop_;
-  fakes::FakeGdi gdi_;
-  Platform platform_{files_, text_, clock_, environment_, starter_, messages_, desktop_, gdi_};
-  SharedState state_;
+  fakes::FakeLink link_{"launcher"};
   fakes::Journal journal_;
   fakes::FakeLauncherView view_{journal_};
-  fakes::FakeScreenHost screen_{journal_, state_};
-  LauncherPresenter presenter_{state_, paths_, platform_, view_, screen_};
+  fakes::FakeScreenHost screen_{journal_, link_.state};
+  LauncherPresenter presenter_{link_.state, link_.paths, link_.platform, view_, screen_};
   std::map<int, WindowHandle> control_;
 };
 
 TEST_F(LauncherPresenterTest, LoadSetsNormalModeAndGoesOnTopThenActivationHarvests) {
   presenter_.OnLoad();
-  EXPECT_EQ(state_.screenMode, L"Normal");
+  EXPECT_EQ(link_.state.screenMode, L"Normal");
   EXPECT_EQ(journal_, Calls{L"launcher.BringToTop"});
-  EXPECT_EQ(desktop_.counts.enumerations, 0) << "loading reads nothing yet";
+  EXPECT_EQ(link_.desktop.counts.enumerations, 0) << "loading reads nothing yet";
 
   presenter_.OnActivate();
-  EXPECT_EQ(state_.patient.Value(Field::Nom), L"DUPONT");
-  EXPECT_EQ(state_.patient.Value(Field::NumDossier), L"4711");
+  EXPECT_EQ(link_.state.patient.Value(Field::Nom), L"DUPONT");
+  EXPECT_EQ(link_.state.patient.Value(Field::NumDossier), L"4711");
   EXPECT_EQ(journal_.back(), L"screen.Refresh") << "the screen shows the harvest";
-  EXPECT_TRUE(starter_.started.empty());
-  EXPECT_TRUE(messages_.shown.empty());
+  EXPECT_TRUE(link_.programs.started.empty());
+  EXPECT_TRUE(link_.messages.shown.empty());
 }
 
 // Each click that harvests, with entry 15 as the file holds it at the click (memory always
@@ -173,74 +146,74 @@ TEST_F(LauncherPresenterTest, EachClickRowHarvestsThenShowsOrLaunchesAsTheFileSa
     SCOPED_TRACE(testing::Message() << "button " << row.button << " shift " << row.shift << " flag size "
                                     << std::wstring(row.fileFlag).size());
     journal_.clear();
-    starter_.started.clear();
-    std::filesystem::remove(std::filesystem::path(paths_.siomin));
+    link_.programs.started.clear();
+    std::filesystem::remove(std::filesystem::path(link_.paths.siomin));
     view_.visible = true;
-    state_.screenMode = L"Ctrl";
+    link_.state.screenMode = L"Ctrl";
     WriteSettings(row.fileFlag);
-    state_.settings.SetEntry(kEntryShowScreenFlag, std::wstring(row.fileFlag) == L"1" ? L"0" : L"1");
+    link_.state.settings.SetEntry(kEntryShowScreenFlag, std::wstring(row.fileFlag) == L"1" ? L"0" : L"1");
     Press(row.button, row.shift);
     EXPECT_EQ(journal_, row.calls);
-    EXPECT_EQ(state_.screenMode, row.calls == shownCtrl ? L"Ctrl" : L"Normal");
-    EXPECT_EQ(state_.patient.Value(Field::Prenom), L"MARIE");
-    EXPECT_EQ(starter_.started, row.starts ? Calls{paths_.sidexisProgram} : Calls{});
+    EXPECT_EQ(link_.state.screenMode, row.calls == shownCtrl ? L"Ctrl" : L"Normal");
+    EXPECT_EQ(link_.state.patient.Value(Field::Prenom), L"MARIE");
+    EXPECT_EQ(link_.programs.started, row.starts ? Calls{link_.paths.sidexisProgram} : Calls{});
     EXPECT_EQ(HandOffWritten(), row.starts);
     if (row.starts) {
       EXPECT_NE(HandOffBytes().find("DUPONT"), std::string::npos);
     }
   }
-  EXPECT_TRUE(messages_.shown.empty());
+  EXPECT_TRUE(link_.messages.shown.empty());
 
   // Every click reads the practice program again: the next patient is the one handed off.
-  desktop_.At(control_[9]).text = "Martin";
-  desktop_.At(control_[10]).text = "4712";
+  link_.desktop.At(control_[9]).text = "Martin";
+  link_.desktop.At(control_[10]).text = "4712";
   Press(mouse::kMiddle, 0);
   EXPECT_NE(HandOffBytes().find("MARTIN"), std::string::npos);
   EXPECT_EQ(HandOffBytes().find("DUPONT"), std::string::npos);
 }
 
 TEST_F(LauncherPresenterTest, QuestionsAnsweredNoChangeNothing) {
-  state_.screenMode = L"Ctrl";
-  state_.settings.SetEntry(9, L"999");  // not what the file holds: a harvest would show
-  messages_.answers = {false, false};
+  link_.state.screenMode = L"Ctrl";
+  link_.state.settings.SetEntry(9, L"999");  // not what the file holds: a harvest would show
+  link_.messages.answers = {false, false};
   Press(mouse::kRight, 0);
   Press(mouse::kRight, mouse::kCtrl);
 
-  ASSERT_EQ(messages_.shown.size(), 2u);
-  EXPECT_EQ(messages_.shown[0].text, L"Voulez-vous fermer 'Corvane Link' ?");
-  EXPECT_EQ(messages_.shown[0].title, L"Quitter ?");
-  EXPECT_EQ(messages_.shown[1].text, L"Voulez-vous lancer cette fonction de test ?");
-  EXPECT_EQ(messages_.shown[1].title, L"Tarnwick");
-  EXPECT_TRUE(messages_.shown[0].question && messages_.shown[1].question);
+  ASSERT_EQ(link_.messages.shown.size(), 2u);
+  EXPECT_EQ(link_.messages.shown[0].text, L"Voulez-vous fermer 'Corvane Link' ?");
+  EXPECT_EQ(link_.messages.shown[0].title, L"Quitter ?");
+  EXPECT_EQ(link_.messages.shown[1].text, L"Voulez-vous lancer cette fonction de test ?");
+  EXPECT_EQ(link_.messages.shown[1].title, L"Tarnwick");
+  EXPECT_TRUE(link_.messages.shown[0].question && link_.messages.shown[1].question);
   ExpectUntouched(L"Ctrl");
-  EXPECT_EQ(desktop_.counts.textReads, 0);
-  EXPECT_EQ(state_.settings.Entry(9), L"999") << "the settings were not reloaded";
-  EXPECT_TRUE(state_.patient.Value(Field::Nom).empty());
+  EXPECT_EQ(link_.desktop.counts.textReads, 0);
+  EXPECT_EQ(link_.state.settings.Entry(9), L"999") << "the settings were not reloaded";
+  EXPECT_TRUE(link_.state.patient.Value(Field::Nom).empty());
 }
 
 TEST_F(LauncherPresenterTest, QuestionsAnsweredYesQuitOrReadTheVisiodentTitleOnly) {
-  const WindowHandle visiodent = desktop_.AddTopLevel("FENETRE_VISIODENT32", "VISIODENT - DURAND Paul");
-  desktop_.At(visiodent).text = "VISIODENT - DURAND Paul";  // what WM_GETTEXT answers
-  messages_.answers = {true};
+  const WindowHandle visiodent = link_.desktop.AddTopLevel("FENETRE_VISIODENT32", "VISIODENT - DURAND Paul");
+  link_.desktop.At(visiodent).text = "VISIODENT - DURAND Paul";  // what WM_GETTEXT answers
+  link_.messages.answers = {true};
   Press(mouse::kRight, mouse::kCtrl);
-  EXPECT_EQ(state_.patient.temp, L"VISIODENT - DURAND Paul");
-  EXPECT_TRUE(state_.patient.Value(Field::Nom).empty()) << "no harvest";
+  EXPECT_EQ(link_.state.patient.temp, L"VISIODENT - DURAND Paul");
+  EXPECT_TRUE(link_.state.patient.Value(Field::Nom).empty()) << "no harvest";
   ExpectUntouched();
 
-  messages_.answers = {true};
+  link_.messages.answers = {true};
   Press(mouse::kRight, 0);
   EXPECT_EQ(journal_, Calls{L"launcher.Quit"});
-  EXPECT_TRUE(starter_.started.empty());
+  EXPECT_TRUE(link_.programs.started.empty());
 }
 
 TEST_F(LauncherPresenterTest, HelpShowsTheClicksWithCarriageReturnsAloneAndDispatchesNothing) {
   presenter_.OnHelp();
-  ASSERT_EQ(messages_.shown.size(), 1u);
-  EXPECT_EQ(messages_.shown[0].text,
+  ASSERT_EQ(link_.messages.shown.size(), 1u);
+  EXPECT_EQ(link_.messages.shown[0].text,
             L"Clic : ouvre l'écran de lancement,\rMaj + Clic : lance SIDEXIS,\rCtrl + Clic : ouvre l'écran de "
             L"paramétrage\rClic Droit : ferme l'application.");
-  EXPECT_EQ(messages_.shown[0].title, L"Corvane Link");
-  EXPECT_FALSE(messages_.shown[0].question);
+  EXPECT_EQ(link_.messages.shown[0].title, L"Corvane Link");
+  EXPECT_FALSE(link_.messages.shown[0].question);
   ExpectUntouched();
 }
 
@@ -253,39 +226,39 @@ TEST_F(LauncherPresenterTest, FailedHarvestIsReportedAndAbandonsEveryCommand) {
     std::wstring named;  // the file or the error number the report must name
   };
   const Failure failures[] = {
-      {"settings file missing", [&] { std::filesystem::remove(std::filesystem::path(paths_.settings.tech)); },
+      {"settings file missing", [&] { std::filesystem::remove(std::filesystem::path(link_.paths.settings.tech)); },
        [&] { WriteSettings(L"0"); }, L"Tech.txt"},
       {"settings file short", [&] { WriteSettings(L"1", 16); }, [&] { WriteSettings(L"0"); },
        std::to_wstring(error_number::kSettingsFileTooShort)},
-      {"practice program not answering", [&] { desktop_.At(control_[12]).hung = true; },
-       [&] { desktop_.At(control_[12]).hung = false; }, std::to_wstring(error_number::kPracticeNotAnswering)},
+      {"practice program not answering", [&] { link_.desktop.At(control_[12]).hung = true; },
+       [&] { link_.desktop.At(control_[12]).hung = false; }, std::to_wstring(error_number::kPracticeNotAnswering)},
   };
   for (const Failure& failure : failures) {
     SCOPED_TRACE(failure.what);
-    messages_.shown.clear();
-    starter_.started.clear();
-    state_.screenMode = L"Ctrl";
+    link_.messages.shown.clear();
+    link_.programs.started.clear();
+    link_.state.screenMode = L"Ctrl";
     failure.cause();
     for (int shift : {0, mouse::kShift, mouse::kCtrl, mouse::kAlt}) Press(mouse::kLeft, shift);
     presenter_.OnActivate();
 
-    ASSERT_EQ(messages_.shown.size(), 5u);
-    for (const auto& box : messages_.shown) {
+    ASSERT_EQ(link_.messages.shown.size(), 5u);
+    for (const auto& box : link_.messages.shown) {
       EXPECT_FALSE(box.question);
       EXPECT_NE(box.text.find(L"Erreur N°"), std::wstring::npos);
       EXPECT_NE(box.text.find(failure.named), std::wstring::npos);
     }
-    EXPECT_EQ(state_.screenMode, L"Ctrl") << "no mode change";
+    EXPECT_EQ(link_.state.screenMode, L"Ctrl") << "no mode change";
     EXPECT_TRUE(view_.visible);
     EXPECT_FALSE(view_.quit);
     EXPECT_FALSE(screen_.shown);
-    EXPECT_TRUE(starter_.started.empty());
+    EXPECT_TRUE(link_.programs.started.empty());
     EXPECT_FALSE(HandOffWritten());
 
     failure.cure();
     Press(mouse::kLeft, 0);
-    EXPECT_EQ(starter_.started.size(), 1u);
-    std::filesystem::remove(std::filesystem::path(paths_.siomin));
+    EXPECT_EQ(link_.programs.started.size(), 1u);
+    std::filesystem::remove(std::filesystem::path(link_.paths.siomin));
   }
 }
 

@@ -11,23 +11,16 @@
 #include "platform/files.h"
 #include "platform/link_error.h"
 #include "platform/text.h"
-#include "tests/fakes/fake_desktop.h"
-#include "tests/fakes/fake_gdi.h"
-#include "tests/fakes/fake_system.h"
+#include "tests/fakes/fake_link.h"
 
 namespace corvane {
 namespace {
 
 namespace fs = std::filesystem;
 
-class ReadPatientFieldsTest : public ::testing::Test {
+class ReadPatientFieldsTest : public ::testing::Test, public fakes::FakeLink {
  protected:
-  ReadPatientFieldsTest() {
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-    paths.settings = {(folder_ / "Tech.txt").wstring(), (folder_ / "Tech2.txt").wstring()};
-  }
-  ~ReadPatientFieldsTest() override { fs::remove_all(folder_); }
+  ReadPatientFieldsTest() : FakeLink("reader") {}
 
   // Both settings files: NumDossier, Nom and Prenom configured, the screen shown, this window.
   void WriteSettings(const std::string& className, const std::string& title) {
@@ -54,21 +47,6 @@ class ReadPatientFieldsTest : public ::testing::Test {
   }
   void Run() { ReadPatientFields(state, paths, platform); }
   const std::wstring& Value(Field field) const { return state.patient.Value(field); }
-
-  const fs::path folder_ =
-      fs::temp_directory_path() /
-      ("corvane-reader-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-  LinkPaths paths;
-  PortableFileSystem files;
-  PortableText text;
-  fakes::FakeClock clock;
-  fakes::FakeEnvironment environment;
-  fakes::FakeProgramStarter programs;
-  fakes::FakeMessageBoxes messages;
-  fakes::FakeDesktop desktop;
-  fakes::FakeGdi gdi;
-  Platform platform{files, text, clock, environment, programs, messages, desktop, gdi};
-  SharedState state;
 };
 
 TEST_F(ReadPatientFieldsTest, TheStoredTitleUpToItsFirstNulFindsTheWindow) {

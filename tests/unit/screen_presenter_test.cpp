@@ -11,10 +11,8 @@
 #include "platform/platform.h"
 #include "platform/text.h"
 #include "settings/link_settings.h"
-#include "tests/fakes/fake_desktop.h"
-#include "tests/fakes/fake_gdi.h"
+#include "tests/fakes/fake_link.h"
 #include "tests/fakes/fake_screen_view.h"
-#include "tests/fakes/fake_system.h"
 
 namespace corvane {
 namespace {
@@ -42,24 +40,12 @@ const struct {
 class ScreenPresenterTest : public ::testing::Test {
  protected:
   ScreenPresenterTest() {
-    folder_ = fs::temp_directory_path() / ("corvane_screen_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)) +
-                                           "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-    paths_ = {{(folder_ / "Tech.txt").wstring(), (folder_ / "Tech2.txt").wstring()},
-              (folder_ / "siomin.sdx").wstring(),
-              (folder_ / "siomin2.sdx").wstring(),
-              (folder_ / "Sidexis.exe").wstring()};
-    const WindowHandle practice = desktop_.AddTopLevel("CabinetFiche", "Fiche patient");
-    for (const auto& shown : kPracticeFields) numSSControl_ = desktop_.AddChild(practice, "Edit", shown.id, shown.text);
+    const WindowHandle practice = link_.desktop.AddTopLevel("CabinetFiche", "Fiche patient");
+    for (const auto& shown : kPracticeFields)
+      numSSControl_ = link_.desktop.AddChild(practice, "Edit", shown.id, shown.text);
     WriteSettings();
-    LoadLinkSettings(state_.settings, paths_.settings, files_, text_);
+    LoadLinkSettings(link_.state.settings, link_.paths.settings, link_.files, link_.text);
   }
-  ~ScreenPresenterTest() override {
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-  }
-
   // Settings that read the practice program's fields, the social-security number or not.
   void WriteSettings(bool readNumSS = true) {
     LinkSettings settings;
@@ -69,34 +55,23 @@ class ScreenPresenterTest : public ::testing::Test {
     settings.SetEntry(kEntryShowScreenFlag, L"0");
     settings.SetEntry(kEntryPracticeClass, L"CabinetFiche");
     settings.SetEntry(kEntryPracticeTitle, L"Fiche patient");
-    SaveLinkSettings(settings, paths_.settings, files_, text_);
+    SaveLinkSettings(settings, link_.paths.settings, link_.files, link_.text);
   }
-  std::string Tech() const { return ReadFile(folder_ / "Tech.txt"); }
-  std::string Tech2() const { return ReadFile(folder_ / "Tech2.txt"); }
-  bool HandedOff() const { return fs::exists(folder_ / "siomin.sdx") || fs::exists(folder_ / "siomin2.sdx"); }
+  std::string Tech() const { return ReadFile(link_.folder / "Tech.txt"); }
+  std::string Tech2() const { return ReadFile(link_.folder / "Tech2.txt"); }
+  bool HandedOff() const { return fs::exists(link_.folder / "siomin.sdx") || fs::exists(link_.folder / "siomin2.sdx"); }
 
   void Activate(const wchar_t* mode) {
-    state_.screenMode = mode;
+    link_.state.screenMode = mode;
     view_.Show();
     presenter_.OnActivate();
   }
 
-  fs::path folder_;
-  LinkPaths paths_;
-  PortableFileSystem files_;
-  PortableText text_;
-  fakes::FakeClock clock_;
-  fakes::FakeEnvironment environment_;
-  fakes::FakeProgramStarter programs_;
-  fakes::FakeMessageBoxes messages_;
-  fakes::FakeDesktop desktop_;
-  fakes::FakeGdi gdi_;
-  Platform platform_{files_, text_, clock_, environment_, programs_, messages_, desktop_, gdi_};
-  SharedState state_;
+  fakes::FakeLink link_{"screen"};
   WindowHandle numSSControl_;
   fakes::FakeScreenView view_;
   fakes::LauncherSpy launcher_;
-  ScreenPresenter presenter_{state_, paths_, platform_, view_, launcher_};
+  ScreenPresenter presenter_{link_.state, link_.paths, link_.platform, view_, launcher_};
 };
 
 TEST_F(ScreenPresenterTest, ActivationPresentsTheModeTheLauncherChose) {
@@ -123,13 +98,14 @@ TEST_F(ScreenPresenterTest, TheCheckBoxIsTickedByEntry15ExactlyOne) {
   } cases[] = {{L"", false},  {L"1", true},   {L" 1", false}, {L"01", false},
                {L"2", false}, {L"-1", false}, {L"oui", false}};
   for (const auto& c : cases) {
-    state_.settings.SetEntry(kEntryShowScreenFlag, L"1");
+    link_.state.settings.SetEntry(kEntryShowScreenFlag, L"1");
     Activate(kScreenModeCtrl);
-    state_.settings.SetEntry(kEntryShowScreenFlag, c.entry);
+    link_.state.settings.SetEntry(kEntryShowScreenFlag, c.entry);
     Activate(kScreenModeCtrl);
     EXPECT_TRUE(view_.checkBox == c.ticked && presenter_.CheckBoxTicked() == c.ticked)
         << "entry 15 \"" << c.entry << '"';
-    EXPECT_EQ(state_.settings.Entry(kEntryShowScreenFlag), c.ticked ? L"1" : L"0") << "entry 15 \"" << c.entry << '"';
+    EXPECT_EQ(link_.state.settings.Entry(kEntryShowScreenFlag), c.ticked ? L"1" : L"0")
+        << "entry 15 \"" << c.entry << '"';
   }
   // The box is only touched when its state changes.
   const int sets = view_.checkBoxSets;
@@ -139,7 +115,7 @@ TEST_F(ScreenPresenterTest, TheCheckBoxIsTickedByEntry15ExactlyOne) {
   // A click changes entry 15 in memory only, and the next activation keeps the choice.
   const std::string before = Tech();
   presenter_.OnCheckBox(true);
-  EXPECT_EQ(state_.settings.Entry(kEntryShowScreenFlag), L"1");
+  EXPECT_EQ(link_.state.settings.Entry(kEntryShowScreenFlag), L"1");
   EXPECT_EQ(Tech(), before);
   Activate(kScreenModeCtrl);
   EXPECT_TRUE(presenter_.CheckBoxTicked());
@@ -147,71 +123,72 @@ TEST_F(ScreenPresenterTest, TheCheckBoxIsTickedByEntry15ExactlyOne) {
 
 TEST_F(ScreenPresenterTest, ValiderRewritesBothFilesThenGivesWayToTheLauncher) {
   // Files that differ from the table: an unchanged table must still be written out.
-  std::ofstream(folder_ / "Tech.txt", std::ios::binary) << "stale\r\n";
-  fs::remove(folder_ / "Tech2.txt");
+  std::ofstream(link_.folder / "Tech.txt", std::ios::binary) << "stale\r\n";
+  fs::remove(link_.folder / "Tech2.txt");
   Activate(kScreenModeCtrl);
   presenter_.OnButton();
 
   LinkSettings saved;
-  LoadLinkSettings(saved, paths_.settings, files_, text_);
-  EXPECT_EQ(saved, state_.settings);
+  LoadLinkSettings(saved, link_.paths.settings, link_.files, link_.text);
+  EXPECT_EQ(saved, link_.state.settings);
   EXPECT_EQ(Tech2(), Tech());
   EXPECT_EQ(view_.calls.back(), L"Hide");
   EXPECT_EQ(launcher_.shown, 1);
-  EXPECT_TRUE(messages_.shown.empty());
+  EXPECT_TRUE(link_.messages.shown.empty());
 
   // Every mode but exactly "Normal" saves.
   for (const wchar_t* mode : {L"", L"normal"}) {
-    fs::remove(folder_ / "Tech.txt");
+    fs::remove(link_.folder / "Tech.txt");
     Activate(mode);
     presenter_.OnButton();
-    EXPECT_TRUE(fs::exists(folder_ / "Tech.txt")) << "mode \"" << mode << '"';
+    EXPECT_TRUE(fs::exists(link_.folder / "Tech.txt")) << "mode \"" << mode << '"';
   }
   EXPECT_FALSE(HandedOff());
-  EXPECT_TRUE(programs_.started.empty());
+  EXPECT_TRUE(link_.programs.started.empty());
 }
 
 TEST_F(ScreenPresenterTest, FailedSavesAreReportedAndTheScreenStays) {
   // A folder where the settings file should be: it cannot be replaced.
-  fs::remove(folder_ / "Tech.txt");
-  fs::create_directory(folder_ / "Tech.txt");
+  fs::remove(link_.folder / "Tech.txt");
+  fs::create_directory(link_.folder / "Tech.txt");
   Activate(kScreenModeCtrl);
   presenter_.OnButton();
-  messages_.answers = {true};
+  link_.messages.answers = {true};
   presenter_.OnReset();
 
-  ASSERT_EQ(messages_.shown.size(), 3u);  // VALIDER's failure, the reset's question, its failure
+  ASSERT_EQ(link_.messages.shown.size(), 3u);  // VALIDER's failure, the reset's question, its failure
   for (std::size_t i : {0u, 2u}) {
-    EXPECT_FALSE(messages_.shown[i].question);
-    EXPECT_NE(messages_.shown[i].text.find(L"Erreur N° "), std::wstring::npos);
+    EXPECT_FALSE(link_.messages.shown[i].question);
+    EXPECT_NE(link_.messages.shown[i].text.find(L"Erreur N° "), std::wstring::npos);
   }
   EXPECT_TRUE(view_.visible);
   EXPECT_EQ(launcher_.shown, 0);
 }
 
 TEST_F(ScreenPresenterTest, ResetAnsweredNoChangesNothingYesSavesTheResetValuesAndEmptiesTheFields) {
-  for (int n = 1; n <= kFieldCount; ++n) state_.patient.StoreTyped(FieldOfEntry(n), L"valeur " + std::to_wstring(n));
-  state_.settings.SetEntry(kEntryShowScreenFlag, L"1");
+  for (int n = 1; n <= kFieldCount; ++n)
+    link_.state.patient.StoreTyped(FieldOfEntry(n), L"valeur " + std::to_wstring(n));
+  link_.state.settings.SetEntry(kEntryShowScreenFlag, L"1");
   Activate(kScreenModeCtrl);
   presenter_.RefreshFields();
-  state_.settings.SetEntry(EntryOf(Field::Ville), L"777");  // an unsaved capture
-  const LinkSettings settings = state_.settings;
+  link_.state.settings.SetEntry(EntryOf(Field::Ville), L"777");  // an unsaved capture
+  const LinkSettings settings = link_.state.settings;
   const std::string tech = Tech();
 
-  messages_.answers = {false};
+  link_.messages.answers = {false};
   presenter_.OnReset();
-  ASSERT_EQ(messages_.shown.size(), 1u);
-  EXPECT_TRUE(messages_.shown[0].question);
-  EXPECT_EQ(messages_.shown[0].text, L"Voulez-vous vraiment supprimer le paramétrage actuel ?");
-  EXPECT_EQ(messages_.shown[0].title, L"Suppression du paramétrage");
-  EXPECT_EQ(state_.settings, settings);
-  EXPECT_EQ(state_.patient.Value(Field::Nom), L"valeur 9");
+  ASSERT_EQ(link_.messages.shown.size(), 1u);
+  EXPECT_TRUE(link_.messages.shown[0].question);
+  EXPECT_EQ(link_.messages.shown[0].text, L"Voulez-vous vraiment supprimer le paramétrage actuel ?");
+  EXPECT_EQ(link_.messages.shown[0].title, L"Suppression du paramétrage");
+  EXPECT_EQ(link_.state.settings, settings);
+  EXPECT_EQ(link_.state.patient.Value(Field::Nom), L"valeur 9");
   EXPECT_EQ(view_.Field(Field::Nom), L"valeur 9");
   EXPECT_EQ(Tech(), tech);
   EXPECT_EQ(Tech2(), tech);
   EXPECT_TRUE(view_.visible);
 
-  messages_.answers = {true};
+  link_.messages.answers = {true};
   presenter_.OnReset();
   std::string expected;
   for (int n = 1; n <= kFieldCount; ++n) expected += "100\r\n";
@@ -219,11 +196,11 @@ TEST_F(ScreenPresenterTest, ResetAnsweredNoChangesNothingYesSavesTheResetValuesA
   EXPECT_EQ(Tech(), expected);
   EXPECT_EQ(Tech2(), expected);
   for (int n = 1; n <= kFieldCount; ++n) {
-    EXPECT_EQ(state_.patient.Value(FieldOfEntry(n)), L"") << "field " << n;
+    EXPECT_EQ(link_.state.patient.Value(FieldOfEntry(n)), L"") << "field " << n;
     EXPECT_EQ(view_.fields[static_cast<std::size_t>(n - 1)], L"") << "field " << n;
   }
   // A cleared field no longer counts as typed: nothing is left to hand off.
-  EXPECT_EQ(state_.patient.ValuesToHandOff(), HandOffValues{});
+  EXPECT_EQ(link_.state.patient.ValuesToHandOff(), HandOffValues{});
   EXPECT_FALSE(view_.visible);
   EXPECT_EQ(launcher_.shown, 1);
   // The box is left as it was: the next activation sets it from entry 15.
@@ -237,8 +214,8 @@ TEST_F(ScreenPresenterTest, CloseSavesNothingAndTheNextUseStartsFromDesignTime) 
   const std::string tech = Tech();
   presenter_.OnCheckBox(true);
   presenter_.OnFieldEdited(Field::Nom, L"MARTIN");
-  state_.patient.temp = L"texte lu";
-  state_.patient.application = L"CabinetFiche";
+  link_.state.patient.temp = L"texte lu";
+  link_.state.patient.application = L"CabinetFiche";
 
   // The launcher's activation harvests as soon as it shows: by then the screen must be gone
   // and the record back at design time, or the harvest would be wiped.
@@ -246,7 +223,7 @@ TEST_F(ScreenPresenterTest, CloseSavesNothingAndTheNextUseStartsFromDesignTime) 
   std::wstring tempWhenLauncherShown;
   launcher_.onShow = [&] {
     builtWhenLauncherShown = view_.built;
-    tempWhenLauncherShown = state_.patient.temp;
+    tempWhenLauncherShown = link_.state.patient.temp;
   };
   presenter_.OnClose();
 
@@ -255,8 +232,8 @@ TEST_F(ScreenPresenterTest, CloseSavesNothingAndTheNextUseStartsFromDesignTime) 
   EXPECT_EQ(tempWhenLauncherShown, L"Valeurs pour lecture");
   EXPECT_EQ(Tech(), tech);
   EXPECT_EQ(Tech2(), tech);
-  EXPECT_EQ(state_.patient.Value(Field::Nom), L"");
-  EXPECT_EQ(state_.patient.application, L"");
+  EXPECT_EQ(link_.state.patient.Value(Field::Nom), L"");
+  EXPECT_EQ(link_.state.patient.application, L"");
   EXPECT_FALSE(presenter_.CheckBoxTicked());
 
   // Built again: unticked at design time, and entry 15 (still "1" in memory until the
@@ -276,11 +253,11 @@ TEST_F(ScreenPresenterTest, LancerHarvestsShowsAndHandsOffWhatTheUserTyped) {
   EXPECT_EQ(view_.Field(Field::Nom), L"DURAND");
   EXPECT_EQ(view_.Field(Field::NumDossier), L"4711");
   EXPECT_EQ(view_.Field(Field::NumSS), L"199999999999999");
-  EXPECT_EQ(programs_.started, std::vector<std::wstring>{paths_.sidexisProgram});
-  const std::string handOff = ReadFile(folder_ / "siomin.sdx");
+  EXPECT_EQ(link_.programs.started, std::vector<std::wstring>{link_.paths.sidexisProgram});
+  const std::string handOff = ReadFile(link_.folder / "siomin.sdx");
   EXPECT_NE(handOff.find("DURAND"), std::string::npos);
   EXPECT_NE(handOff.find("199999999999999"), std::string::npos);
-  EXPECT_EQ(ReadFile(folder_ / "siomin2.sdx"), handOff);
+  EXPECT_EQ(ReadFile(link_.folder / "siomin2.sdx"), handOff);
   EXPECT_TRUE(view_.visible) << "the screen stays, the launcher stays hidden";
   EXPECT_EQ(launcher_.shown, 0);
 }
@@ -288,21 +265,22 @@ TEST_F(ScreenPresenterTest, LancerHarvestsShowsAndHandsOffWhatTheUserTyped) {
 TEST_F(ScreenPresenterTest, LancerWithAFailedHarvestHandsOffNothing) {
   // The record still holds a patient from an earlier harvest: it must not leave.
   Activate(kScreenModeNormal);
-  state_.patient.StoreTyped(Field::Prenom, L"ANNE");
-  state_.patient.StoreTyped(Field::NumDossier, L"4711");
+  link_.state.patient.StoreTyped(Field::Prenom, L"ANNE");
+  link_.state.patient.StoreTyped(Field::NumDossier, L"4711");
 
-  fs::remove(folder_ / "Tech.txt");  // the settings cannot be read
+  fs::remove(link_.folder / "Tech.txt");  // the settings cannot be read
   presenter_.OnButton();
   WriteSettings();
-  desktop_.At(numSSControl_).hung = true;  // the practice program does not answer
+  link_.desktop.At(numSSControl_).hung = true;  // the practice program does not answer
   presenter_.OnButton();
 
-  ASSERT_EQ(messages_.shown.size(), 2u);
-  EXPECT_FALSE(messages_.shown[0].question);
-  EXPECT_NE(messages_.shown[0].text.find(L"Erreur N° "), std::wstring::npos);
-  EXPECT_NE(messages_.shown[1].text.find(std::to_wstring(error_number::kPracticeNotAnswering)), std::wstring::npos);
+  ASSERT_EQ(link_.messages.shown.size(), 2u);
+  EXPECT_FALSE(link_.messages.shown[0].question);
+  EXPECT_NE(link_.messages.shown[0].text.find(L"Erreur N° "), std::wstring::npos);
+  EXPECT_NE(link_.messages.shown[1].text.find(std::to_wstring(error_number::kPracticeNotAnswering)),
+            std::wstring::npos);
   EXPECT_FALSE(HandedOff());
-  EXPECT_TRUE(programs_.started.empty());
+  EXPECT_TRUE(link_.programs.started.empty());
   EXPECT_TRUE(view_.visible);
 }
 

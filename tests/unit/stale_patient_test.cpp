@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -19,9 +18,7 @@
 #include "platform/platform.h"
 #include "platform/text.h"
 #include "reader/read_patient_fields.h"
-#include "tests/fakes/fake_desktop.h"
-#include "tests/fakes/fake_gdi.h"
-#include "tests/fakes/fake_system.h"
+#include "tests/fakes/fake_link.h"
 #include "tests/standins/standin_layout.h"
 
 namespace corvane {
@@ -85,28 +82,14 @@ std::string ReadFile(const std::wstring& path) {
 // The link and a practice program side by side: a settings folder of its own, the practice
 // window on a fake desktop with one control per handed-off field (in plain mode on the
 // main window, in Julie mode on tab pages), and clicks that harvest then hand off.
-class Bench {
+class Bench : public fakes::FakeLink {
  public:
   enum class Layout { Plain, Julie };
 
-  explicit Bench(Layout layout) : layout_(layout) {
-    static std::atomic<int> counter{0};
-    folder_ = fs::temp_directory_path() / ("corvane-stale-" + std::to_string(counter++) + "-" +
-                                           std::to_string(reinterpret_cast<std::uintptr_t>(this)));
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-    paths.settings = {(folder_ / "Tech.txt").wstring(), (folder_ / "Tech2.txt").wstring()};
-    paths.siomin = (folder_ / "siomin.sdx").wstring();
-    paths.siomin2 = (folder_ / "siomin2.sdx").wstring();
-    paths.sidexisProgram = L"C:\\SIDEXIS\\Sidexis.exe";
-    environment.variables[L"COMPUTERNAME"] = L"CABINET1";
+  explicit Bench(Layout layout) : FakeLink("stale"), layout_(layout) {
     techLines = layout == Layout::Plain ? standin::plain::TechLines() : standin::julie::TechLines();
     WriteSettings();
     OpenPractice(kPatientA);
-  }
-  ~Bench() {
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
   }
 
   void WriteSettings() {
@@ -164,17 +147,6 @@ class Bench {
   }
 
   std::array<std::string, 17> techLines;
-  LinkPaths paths;
-  PortableFileSystem files;
-  PortableText text;
-  fakes::FakeClock clock;
-  fakes::FakeEnvironment environment;
-  fakes::FakeProgramStarter programs;
-  fakes::FakeMessageBoxes messages;
-  fakes::FakeDesktop desktop;
-  fakes::FakeGdi gdi;
-  Platform platform{files, text, clock, environment, programs, messages, desktop, gdi};
-  SharedState state;
   WindowHandle practice;
   WindowHandle firstNamePage;
   std::map<Field, WindowHandle> controls;
@@ -186,7 +158,6 @@ class Bench {
   }
 
   Layout layout_;
-  fs::path folder_;
 };
 
 // After patient A was handed off, every way a click can fail to find the practice window
