@@ -57,9 +57,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     MessageBoxW(nullptr, L"La fenêtre de Corvane Link n'a pas pu être créée.", kLauncherCaption, MB_OK);
     return 1;
   }
-  // Boxes belong to the launcher: it is disabled while one is up, so a click cannot start a
-  // second command in the middle of the first.
-  messages.SetOwner(launcher.Window());
+  // A box belongs to the window the user is looking at, the screen when it shows, else the
+  // launcher: that window is disabled while the box is up, so no click can start a second
+  // command in the middle of the first.
+  messages.SetOwner([&screen, &launcher] {
+    HWND screenWindow = screen.Window();
+    return screenWindow != nullptr && IsWindowVisible(screenWindow) ? screenWindow : launcher.Window();
+  });
 
   MSG message{};
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -51,10 +51,12 @@ HandOffResult LignesCreees(const HandOffValues& values, const std::wstring& prac
     const HandOffRecords records = BuildHandOffRecords(values, platform.environment.Variable(L"computername"),
                                                        platform.clock.Now(), platform.text);
     const std::string bytes = records.n + records.a;
+    // Both files are opened before either changes: when one is held by another program (the
+    // X-ray program or a scanner reading it), the pair stays as the previous hand-off left it.
     std::unique_ptr<OutputFile> first = platform.files.OpenForOutput(files.siomin);
     std::unique_ptr<OutputFile> second = platform.files.OpenForOutput(files.siomin2);
-    first->Write(bytes);
-    second->Write(bytes);
+    first->WriteWhole(bytes);
+    second->WriteWhole(bytes);
     first->Close();
     second->Close();
     return HandOffResult::Written;

@@ -5,11 +5,12 @@
 
 namespace corvane {
 
-// A file open for output; closed by its destructor. Write and Close throw LinkError.
+// A file open for output; closed by its destructor. WriteWhole and Close throw LinkError.
 class OutputFile {
  public:
   virtual ~OutputFile() = default;
-  virtual void Write(const std::string& bytes) = 0;
+  // The file holds exactly these bytes afterwards, whatever it held before.
+  virtual void WriteWhole(const std::string& bytes) = 0;
   virtual void Close() = 0;
 };
 
@@ -18,7 +19,9 @@ class FileSystem {
   virtual ~FileSystem() = default;
   // The whole content of a file; throws LinkError (naming the file) when it cannot be read.
   virtual std::string ReadAll(const std::wstring& path) const = 0;
-  // Creates the file or empties it, for output; throws LinkError when it cannot.
+  // Opens the file for output, creating it when it is missing but leaving what it holds
+  // untouched until WriteWhole, so that a pair of files can both be opened before either
+  // changes. Throws LinkError when it cannot (a file held without sharing, no folder).
   virtual std::unique_ptr<OutputFile> OpenForOutput(const std::wstring& path) = 0;
   // Writes the bytes to a temporary file beside `path`, then puts it in place of `path`, so
   // that a failure leaves the previous file whole. Throws LinkError.

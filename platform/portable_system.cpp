@@ -26,12 +26,18 @@ std::wstring FailureOn(const std::wstring& what, const std::wstring& path) {
 class PortableOutputFile : public OutputFile {
  public:
   explicit PortableOutputFile(const std::wstring& path) : path_(path) {
-    out_.open(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
+    const std::filesystem::path file(path);
+    if (!std::filesystem::exists(file)) std::ofstream(file, std::ios::binary | std::ios::app);
+    out_.open(file, std::ios::binary | std::ios::in | std::ios::out);
     if (!out_) throw LinkError(FailureOn(L"Impossible de créer le fichier", path), 75);
   }
-  void Write(const std::string& bytes) override {
+  void WriteWhole(const std::string& bytes) override {
+    out_.seekp(0);
     out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out_) throw LinkError(FailureOn(L"Impossible d'écrire dans le fichier", path_), 75);
+    out_.flush();
+    std::error_code error;
+    if (out_) std::filesystem::resize_file(std::filesystem::path(path_), bytes.size(), error);
+    if (!out_ || error) throw LinkError(FailureOn(L"Impossible d'écrire dans le fichier", path_), 75);
   }
   void Close() override {
     out_.close();
@@ -40,7 +46,7 @@ class PortableOutputFile : public OutputFile {
 
  private:
   std::wstring path_;
-  std::ofstream out_;
+  std::fstream out_;
 };
 
 }  // namespace
@@ -61,7 +67,7 @@ void PortableFileSystem::ReplaceWhole(const std::wstring& path, const std::strin
   temporary += ".tmp";
   {
     PortableOutputFile out(temporary.wstring());
-    out.Write(bytes);
+    out.WriteWhole(bytes);
     out.Close();
   }
   std::error_code error;

@@ -16,7 +16,36 @@ const PatientRecord::Slot& PatientRecord::SlotOf(Field field) const {
 
 const std::wstring& PatientRecord::Value(Field field) const { return SlotOf(field).value; }
 
-void PatientRecord::BeginHarvest() { ++currentHarvest_; }
+void PatientRecord::BeginHarvest() {
+  // The harvest before this one found no practice window or was abandoned: what was typed
+  // for the patient then on screen no longer belongs to anyone.
+  if (!harvestCompleted_) ForgetTyped();
+  harvestCompleted_ = false;
+  ++currentHarvest_;
+}
+
+void PatientRecord::CompleteHarvest() {
+  const PatientKey patient = CurrentPatient();
+  if (patient != patientOnScreen_) ForgetTyped();
+  patientOnScreen_ = patient;
+  harvestCompleted_ = true;
+}
+
+PatientRecord::PatientKey PatientRecord::CurrentPatient() const {
+  auto read = [this](Field f) {
+    const Slot& slot = SlotOf(f);
+    return slot.origin == Origin::Harvested && slot.harvest == currentHarvest_ ? slot.value : std::wstring();
+  };
+  return {read(Field::NumDossier), read(Field::Nom), read(Field::Prenom), read(Field::DateNaissance)};
+}
+
+void PatientRecord::ForgetTyped() {
+  for (Slot& slot : slots_) {
+    if (slot.origin == Origin::Typed) slot.origin = Origin::None;
+  }
+}
+
+void PatientRecord::EndScreenShowing() { ForgetTyped(); }
 
 void PatientRecord::StoreHarvested(Field field, std::wstring value) {
   Slot& slot = SlotOf(field);
@@ -29,7 +58,8 @@ void PatientRecord::StoreTyped(Field field, std::wstring value) {
   Slot& slot = SlotOf(field);
   if (slot.value == value) return;  // the screen echoing what it was told is not typing
   slot.value = std::move(value);
-  slot.origin = Origin::Typed;
+  // Typed while no patient is on screen (the last harvest found none): it is for nobody.
+  slot.origin = harvestCompleted_ ? Origin::Typed : Origin::None;
 }
 
 void PatientRecord::Clear(Field field) {
@@ -40,7 +70,8 @@ void PatientRecord::Clear(Field field) {
 
 bool PatientRecord::IsCurrent(Field field) const {
   const Slot& slot = SlotOf(field);
-  return slot.origin == Origin::Typed || (slot.origin == Origin::Harvested && slot.harvest == currentHarvest_);
+  if (slot.origin == Origin::Typed) return harvestCompleted_;
+  return slot.origin == Origin::Harvested && slot.harvest == currentHarvest_;
 }
 
 HandOffValues PatientRecord::ValuesToHandOff() const {

@@ -29,23 +29,37 @@ struct HandOffValues {
 
 inline constexpr wchar_t kTempInitialText[] = L"Valeurs pour lecture";
 
+// What may be handed off, field by field. A support person can follow it in four sentences:
+//  - A field read from the practice program counts only if the harvest just before the
+//    hand-off read it; a value left from an earlier harvest counts as empty (the screen still
+//    shows it), so a patient who has left the practice program's screen is never handed off.
+//  - A value typed on the screen counts only for the patient who was on screen when it was
+//    typed, and only while that showing of the screen lasts. It stops counting (the box still
+//    shows it) when the screen is hidden or closed, when a harvest finds no practice window or
+//    is abandoned, and when a harvest finds another patient: the file number, name, first name
+//    or date of birth read from the practice program differ from what was read when it was
+//    typed.
+//  - A harvest that reads the field's control replaces the typed value.
+//  - With no practice window found, nothing counts: the first name is empty and the hand-off
+//    is refused.
 class PatientRecord {
  public:
   const std::wstring& Value(Field field) const;
 
   // A harvest starts: what earlier harvests stored stays shown but is no longer current.
   void BeginHarvest();
+  // The harvest just begun found the practice window and read it to the end: the patient on
+  // screen is known, and typed values that were typed for another one stop counting.
+  void CompleteHarvest();
   // The harvest just begun read this value from the practice program.
   void StoreHarvested(Field field, std::wstring value);
-  // The user typed this value into the field's box on the screen: it counts until a later
-  // harvest finds the field's control.
+  // The user typed this value into the field's box on the screen, for the patient on screen.
   void StoreTyped(Field field, std::wstring value);
+  // The screen was hidden or closed: what was typed on it stops counting.
+  void EndScreenShowing();
   // Empties a field (the screen's reset).
   void Clear(Field field);
 
-  // The values to hand off now: a field counts only when the last harvest read it or the
-  // user typed it; a value left over from an earlier harvest counts as empty, so a patient
-  // who is no longer on screen is never handed off.
   HandOffValues ValuesToHandOff() const;
 
   // Back to the state of a screen just built: empty fields, Temp and Application as designed.
@@ -61,12 +75,20 @@ class PatientRecord {
     Origin origin = Origin::None;
     std::uint64_t harvest = 0;  // which harvest stored it, when harvested
   };
+  // Who the patient is, as the practice program shows them: file number, name, first name,
+  // date of birth as the current harvest read them (empty when not read).
+  using PatientKey = std::array<std::wstring, 4>;
+
   bool IsCurrent(Field field) const;
+  PatientKey CurrentPatient() const;
+  void ForgetTyped();
   Slot& SlotOf(Field field);
   const Slot& SlotOf(Field field) const;
 
   std::array<Slot, kFieldCount> slots_;
   std::uint64_t currentHarvest_ = 0;
+  bool harvestCompleted_ = false;  // the current harvest found the practice window and ended
+  PatientKey patientOnScreen_;     // as the last completed harvest read them
 };
 
 }  // namespace corvane

@@ -41,6 +41,7 @@ void ReadPatientFields(SharedState& state, const LinkPaths& paths, Platform& pla
   if (!state.practice.handle) return;
 
   HarvestPracticeWindow(state, platform.windows, platform.text);
+  state.patient.CompleteHarvest();
 }
 
 std::wstring CurrentVisiodentTitle(SharedState& state, Platform& platform) {

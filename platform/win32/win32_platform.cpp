@@ -49,13 +49,15 @@ namespace {
 class Win32OutputFile : public OutputFile {
  public:
   explicit Win32OutputFile(const std::wstring& path) : path_(path) {
-    file_.reset(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // OPEN_ALWAYS, not CREATE_ALWAYS: the content stays until WriteWhole.
+    file_.reset(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file_) throw SystemFailure(L"Impossible de créer le fichier", path_, GetLastError());
   }
-  void Write(const std::string& bytes) override {
+  void WriteWhole(const std::string& bytes) override {
     DWORD written = 0;
-    if (!WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-        written != bytes.size()) {
+    if (SetFilePointer(file_.get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER ||
+        !WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+        written != bytes.size() || !SetEndOfFile(file_.get())) {
       throw SystemFailure(L"Impossible d'écrire dans le fichier", path_, GetLastError());
     }
   }
@@ -95,7 +97,7 @@ void Win32FileSystem::ReplaceWhole(const std::wstring& path, const std::string& 
   const std::wstring temporary = path + L".tmp";
   {
     Win32OutputFile out(temporary);
-    out.Write(bytes);
+    out.WriteWhole(bytes);
     out.Close();
   }
   if (!MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
@@ -137,11 +139,11 @@ void Win32ProgramStarter::Start(const std::wstring& path) {
 }
 
 void Win32MessageBoxes::Inform(const std::wstring& text, const std::wstring& title) {
-  MessageBoxW(owner_, text.c_str(), title.c_str(), MB_OK | MB_SETFOREGROUND | MB_TOPMOST);
+  MessageBoxW(Owner(), text.c_str(), title.c_str(), MB_OK | MB_SETFOREGROUND | MB_TOPMOST);
 }
 
 bool Win32MessageBoxes::AskYesNo(const std::wstring& text, const std::wstring& title) {
-  return MessageBoxW(owner_, text.c_str(), title.c_str(), MB_YESNO | MB_SETFOREGROUND | MB_TOPMOST) == IDYES;
+  return MessageBoxW(Owner(), text.c_str(), title.c_str(), MB_YESNO | MB_SETFOREGROUND | MB_TOPMOST) == IDYES;
 }
 
 }  // namespace corvane

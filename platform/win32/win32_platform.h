@@ -2,6 +2,7 @@
 // Win32 implementations of the small platform services.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "platform/files.h"
@@ -47,12 +48,15 @@ class Win32ProgramStarter : public ProgramStarter {
 
 class Win32MessageBoxes : public MessageBoxes {
  public:
-  void SetOwner(HWND owner) { owner_ = owner; }
+  // Which window a box belongs to, asked at each box: that window stays disabled until the
+  // box is answered.
+  void SetOwner(std::function<HWND()> owner) { owner_ = std::move(owner); }
   void Inform(const std::wstring& text, const std::wstring& title) override;
   bool AskYesNo(const std::wstring& text, const std::wstring& title) override;
 
  private:
-  HWND owner_ = nullptr;
+  HWND Owner() const { return owner_ ? owner_() : nullptr; }
+  std::function<HWND()> owner_;
 };
 
 }  // namespace corvane

@@ -54,8 +54,7 @@ void ScreenPresenter::OnButton() {
     platform_.messages.Inform(FailureMessage(error));
     return;
   }
-  view_.Hide();
-  launcher_.Show();
+  ReturnToLauncher();
 }
 
 void ScreenPresenter::OnCheckBox(bool ticked) {
@@ -79,7 +78,14 @@ void ScreenPresenter::OnReset() {
     platform_.messages.Inform(FailureMessage(error));
     return;
   }
+  ReturnToLauncher();
+}
+
+void ScreenPresenter::ReturnToLauncher() {
+  // This showing of the screen ends: what was typed on it stops counting, before the
+  // launcher's activation harvests.
   view_.Hide();
+  state_.patient.EndScreenShowing();
   launcher_.Show();
 }
 

@@ -65,6 +65,8 @@ class ScreenPresenter {
 
  private:
   bool ConfigurationMode() const;
+  // Hides the screen and shows the launcher again.
+  void ReturnToLauncher();
 
   SharedState& state_;
   const LinkPaths& paths_;

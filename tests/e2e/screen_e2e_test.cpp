@@ -115,6 +115,9 @@ TEST_F(ScreenE2e, CtrlClickShowsConfigurationModeCloseSavesNothingValiderAndRese
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(testing::WindowCaption(box), L"Suppression du paramétrage");
   EXPECT_EQ(testing::MessageBoxText(box), L"Voulez-vous vraiment supprimer le paramétrage actuel ?");
+  // The question belongs to the screen: nothing on it runs until the question is answered.
+  EXPECT_EQ(GetWindow(box, GW_OWNER), screen);
+  EXPECT_FALSE(IsWindowEnabled(screen));
   ASSERT_TRUE(Answer(box, IDNO));
   ExpectSettingsUnchanged();
   EXPECT_TRUE(IsWindowVisible(screen));

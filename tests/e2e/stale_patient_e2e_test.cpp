@@ -38,7 +38,8 @@ using StalePatientE2e = LinkTest;
 // says the first name is missing, leaves A in the files and starts nothing, while the screen
 // still shows A. The practice program comes back on patient B without its social-security
 // control: LANCER hands B off with an empty social-security field, never with A's number
-// that the screen still shows (showing is no typing); a number typed there is handed off.
+// that the screen still shows (showing is no typing); a number typed there is handed off
+// with B, and with nobody after B.
 TEST_F(StalePatientE2e, PatientWhoLeftTheScreenIsNeverHandedOff) {
   StartLink();
   ASSERT_TRUE(ClickAt(OnTooth()));
@@ -92,6 +93,15 @@ TEST_F(StalePatientE2e, PatientWhoLeftTheScreenIsNeverHandedOff) {
   typed.numSS = L"199999999999999";
   ExpectNRecord(typed);
   Screenshot("e2e-stale-patient-typed");
+
+  // The practice program moves on to patient C, still without the control: the number typed
+  // for B stays in its box but is not C's, so C goes with an empty social-security field.
+  testing::WriteBytes(kPatientFile, PatientFile("1400", "Roux") + "DropNumSS=1\r\n");
+  ASSERT_TRUE(testing::WaitUntil([] { return ReadBytes(kShownFile) == "1400"; }));
+  ASSERT_TRUE(Press(screen, screen_id::kDemarrerSidexis));
+  ASSERT_TRUE(WaitForStarts(4));
+  ExpectNRecord({L"ROUX", L"HELENE", L"14/03/1985", L"1400", L""});
+  EXPECT_EQ(ItemText(screen, FieldBox(Field::NumSS)), L"199999999999999");
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 // without separators (an empty line when the file is missing), then it exits. A test counts
 // the lines to count the starts and compares a line with the bytes it expects, which proves
 // the hand-off file was complete before the program was started.
+// Started with "hold", it instead keeps C:\SIDEXIS\siomin2.sdx open without sharing, as the
+// X-ray program or a scanner may, creates siomin2.sdx.held once it does, and waits to be killed.
 #include <windows.h>
 
 #include <string>
@@ -35,7 +37,15 @@ std::string Hex(const std::string& bytes) {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+  if (std::string(commandLine).find("hold") != std::string::npos) {
+    HANDLE held = CreateFileW(L"C:\\SIDEXIS\\siomin2.sdx", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (held == INVALID_HANDLE_VALUE) return 1;
+    CloseHandle(CreateFileW(L"C:\\SIDEXIS\\siomin2.sdx.held", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    Sleep(INFINITE);
+  }
   const std::string line = Hex(ReadWhole(L"C:\\SIDEXIS\\siomin.sdx")) + "\r\n";
   HANDLE log = CreateFileW(L"C:\\SIDEXIS\\standin-starts.txt", FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

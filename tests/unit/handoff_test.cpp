@@ -69,14 +69,16 @@ class HandOffTest : public ::testing::Test {
     EXPECT_EQ(ReadFile(link_.paths.siomin), "earlier one");
     EXPECT_EQ(ReadFile(link_.paths.siomin2), "earlier two");
   }
-  // A record whose values were all typed on the screen.
-  static SharedState Typed(const HandOffValues& values) {
+  // A record whose values the last harvest read.
+  static SharedState Harvested(const HandOffValues& values) {
     SharedState state;
-    state.patient.StoreTyped(Field::Nom, values.nom);
-    state.patient.StoreTyped(Field::Prenom, values.prenom);
-    state.patient.StoreTyped(Field::DateNaissance, values.dateNaissance);
-    state.patient.StoreTyped(Field::NumDossier, values.numDossier);
-    state.patient.StoreTyped(Field::NumSS, values.numSS);
+    state.patient.BeginHarvest();
+    state.patient.StoreHarvested(Field::Nom, values.nom);
+    state.patient.StoreHarvested(Field::Prenom, values.prenom);
+    state.patient.StoreHarvested(Field::DateNaissance, values.dateNaissance);
+    state.patient.StoreHarvested(Field::NumDossier, values.numDossier);
+    state.patient.StoreHarvested(Field::NumSS, values.numSS);
+    state.patient.CompleteHarvest();
     return state;
   }
   // The one message shown, a report rather than a question.
@@ -214,7 +216,7 @@ TEST_F(HandOffTest, RefusalsAreReportedAndLeaveThePreviousHandOffWhole) {
 
 TEST_F(HandOffTest, MissingFirstNameWritesNothingStartsNothingAndItsWordingFollowsTheTitle) {
   WriteEarlierHandOff();
-  SharedState state = Typed({L"EXEMPLE", L"    ", L"", L"", L""});
+  SharedState state = Harvested({L"EXEMPLE", L"    ", L"", L"", L""});
   EXPECT_FALSE(LaunchSidexis(state, link_.paths, link_.platform));
   ExpectEarlierHandOffUntouched();
   EXPECT_TRUE(link_.programs.started.empty());
@@ -264,6 +266,7 @@ TEST_F(HandOffTest, LaunchHandsOffTheCurrentValuesThenStartsTheProgramOnce) {
   state.patient.StoreHarvested(Field::Nom, L"EXEMPLE");
   state.patient.StoreHarvested(Field::Prenom, L"Lucie");
   state.patient.StoreHarvested(Field::DateNaissance, L"14/03/1985");
+  state.patient.CompleteHarvest();
   state.patient.StoreTyped(Field::NumDossier, L"1207");
 
   EXPECT_TRUE(LaunchSidexis(state, link_.paths, platform));
@@ -279,7 +282,7 @@ TEST_F(HandOffTest, LaunchHandsOffTheCurrentValuesThenStartsTheProgramOnce) {
 
 TEST_F(HandOffTest, AProgramThatCannotStartIsReportedAfterTheFilesAreWritten) {
   link_.programs.fail = true;
-  SharedState state = Typed(Example());
+  SharedState state = Harvested(Example());
   EXPECT_FALSE(LaunchSidexis(state, link_.paths, link_.platform));
   EXPECT_EQ(BothFiles(), kExampleN + kExampleA);
   EXPECT_EQ(OnlyReport(),

@@ -5,11 +5,14 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 
+#include "handoff/handoff.h"
 #include "platform/files.h"
 #include "platform/platform.h"
 #include "platform/text.h"
+#include "reader/read_patient_fields.h"
 #include "settings/link_settings.h"
 #include "tests/fakes/fake_link.h"
 #include "tests/fakes/fake_screen_view.h"
@@ -40,18 +43,18 @@ const struct {
 class ScreenPresenterTest : public ::testing::Test {
  protected:
   ScreenPresenterTest() {
-    const WindowHandle practice = link_.desktop.AddTopLevel("CabinetFiche", "Fiche patient");
+    practice_ = link_.desktop.AddTopLevel("CabinetFiche", "Fiche patient");
     for (const auto& shown : kPracticeFields)
-      numSSControl_ = link_.desktop.AddChild(practice, "Edit", shown.id, shown.text);
+      numSSControl_ = link_.desktop.AddChild(practice_, "Edit", shown.id, shown.text);
     WriteSettings();
     LoadLinkSettings(link_.state.settings, link_.paths.settings, link_.files, link_.text);
   }
-  // Settings that read the practice program's fields, the social-security number or not.
-  void WriteSettings(bool readNumSS = true) {
+  // Settings that read the practice program's fields, all of them or all but `unread`.
+  void WriteSettings(std::optional<Field> unread = std::nullopt) {
     LinkSettings settings;
     for (int n = 1; n <= kFieldCount; ++n) settings.SetEntry(n, L"0");
     for (const auto& shown : kPracticeFields) settings.SetEntry(EntryOf(shown.field), std::to_wstring(shown.id));
-    if (!readNumSS) settings.SetEntry(EntryOf(Field::NumSS), L"0");
+    if (unread) settings.SetEntry(EntryOf(*unread), L"0");
     settings.SetEntry(kEntryShowScreenFlag, L"0");
     settings.SetEntry(kEntryPracticeClass, L"CabinetFiche");
     settings.SetEntry(kEntryPracticeTitle, L"Fiche patient");
@@ -67,7 +70,32 @@ class ScreenPresenterTest : public ::testing::Test {
     presenter_.OnActivate();
   }
 
+  // What the launcher does before it shows the screen, and what a plain click on it does.
+  void OpenScreen(const wchar_t* mode) {
+    ReadPatientFields(link_.state, link_.paths, link_.platform);
+    Activate(mode);
+    presenter_.RefreshFields();
+  }
+  bool LauncherClick() {
+    ReadPatientFields(link_.state, link_.paths, link_.platform);
+    return LaunchSidexis(link_.state, link_.paths, link_.platform);
+  }
+  // The practice program moves on to another patient.
+  void ShowNextPatient() {
+    link_.desktop.EnumerateDescendants(practice_, [&](WindowHandle control) {
+      link_.desktop.At(control).text = "9" + link_.desktop.At(control).text;
+      return true;
+    });
+  }
+  // The N record handed off, or "" when there is none.
+  std::string HandedOffN() const {
+    const std::string handOff = ReadFile(link_.folder / "siomin.sdx");
+    EXPECT_EQ(ReadFile(link_.folder / "siomin2.sdx"), handOff);
+    return handOff.substr(0, handOff.find("\r\n") == std::string::npos ? 0 : handOff.find("\r\n"));
+  }
+
   fakes::FakeLink link_{"screen"};
+  WindowHandle practice_;
   WindowHandle numSSControl_;
   fakes::FakeScreenView view_;
   fakes::LauncherSpy launcher_;
@@ -243,23 +271,67 @@ TEST_F(ScreenPresenterTest, CloseSavesNothingAndTheNextUseStartsFromDesignTime) 
   EXPECT_EQ(view_.checkBoxSets, 1);
 }
 
-TEST_F(ScreenPresenterTest, LancerHarvestsShowsAndHandsOffWhatTheUserTyped) {
-  // The practice program shows no social-security number: the one typed is handed off.
-  WriteSettings(false);
-  Activate(kScreenModeNormal);
+// The practice program never shows the social-security number, or the first name: the user
+// types it on the screen for patient A. LANCER hands it off with A, twice in a row; once the
+// practice program has moved on to B it is B's no more: B goes with an empty number, or not
+// at all for want of a first name. The box keeps showing what was typed.
+TEST_F(ScreenPresenterTest, AValueTypedOnTheScreenIsHandedOffOnlyWithItsPatient) {
+  for (const Field typed : {Field::NumSS, Field::Prenom}) {
+    SCOPED_TRACE(EntryOf(typed));
+    fs::remove(link_.folder / "siomin.sdx");
+    link_.programs.started.clear();
+    link_.messages.shown.clear();
+    WriteSettings(typed);
+    OpenScreen(kScreenModeNormal);
+    const std::wstring value = typed == Field::NumSS ? L"199999999999999" : L"ROSE";
+    presenter_.OnFieldEdited(typed, value);
+    presenter_.OnButton();
+    presenter_.OnButton();
+    EXPECT_EQ(link_.programs.started.size(), 2u);
+    EXPECT_NE(HandedOffN().find(link_.text.ToAnsi(value)), std::string::npos);
+    EXPECT_NE(HandedOffN().find("DURAND"), std::string::npos);
+
+    ShowNextPatient();
+    presenter_.OnButton();
+    EXPECT_EQ(view_.Field(typed), value);
+    if (typed == Field::NumSS) {
+      EXPECT_EQ(link_.programs.started.size(), 3u);
+      EXPECT_NE(HandedOffN().find("9DURAND"), std::string::npos);
+      EXPECT_EQ(HandedOffN().find(link_.text.ToAnsi(value)), std::string::npos);
+    } else {
+      EXPECT_EQ(link_.programs.started.size(), 2u);
+      ASSERT_EQ(link_.messages.shown.size(), 1u);
+      EXPECT_EQ(link_.messages.shown[0].text, L"Il manque le prénom ou l'Application.");
+      EXPECT_NE(HandedOffN().find("ROSE_"), std::string::npos) << "A's hand-off stays";
+    }
+    presenter_.OnClose();
+  }
+}
+
+// Nothing typed counts once its showing of the screen is over (here a value typed in
+// configuration mode, then "VALIDER", then a plain click), nor when the practice program has
+// closed: no first name, the message, nothing written, nothing started.
+TEST_F(ScreenPresenterTest, NothingTypedCountsAfterTheScreenOrWithoutAPatient) {
+  WriteSettings(Field::NumSS);
+  OpenScreen(kScreenModeCtrl);
   presenter_.OnFieldEdited(Field::NumSS, L"199999999999999");
   presenter_.OnButton();
+  EXPECT_FALSE(view_.visible);
+  EXPECT_TRUE(LauncherClick());
+  EXPECT_EQ(HandedOffN().find("199999999999999"), std::string::npos);
 
-  EXPECT_EQ(view_.Field(Field::Nom), L"DURAND");
-  EXPECT_EQ(view_.Field(Field::NumDossier), L"4711");
-  EXPECT_EQ(view_.Field(Field::NumSS), L"199999999999999");
-  EXPECT_EQ(link_.programs.started, std::vector<std::wstring>{link_.paths.sidexisProgram});
-  const std::string handOff = ReadFile(link_.folder / "siomin.sdx");
-  EXPECT_NE(handOff.find("DURAND"), std::string::npos);
-  EXPECT_NE(handOff.find("199999999999999"), std::string::npos);
-  EXPECT_EQ(ReadFile(link_.folder / "siomin2.sdx"), handOff);
-  EXPECT_TRUE(view_.visible) << "the screen stays, the launcher stays hidden";
-  EXPECT_EQ(launcher_.shown, 0);
+  fs::remove(link_.folder / "siomin.sdx");
+  fs::remove(link_.folder / "siomin2.sdx");
+  WriteSettings(Field::Prenom);
+  OpenScreen(kScreenModeNormal);
+  presenter_.OnFieldEdited(Field::Prenom, L"ROSE");
+  link_.desktop.Destroy(practice_);
+  presenter_.OnButton();
+  ASSERT_EQ(link_.messages.shown.size(), 1u);
+  EXPECT_EQ(link_.messages.shown[0].text, L"Il manque le prénom ou l'Application.");
+  EXPECT_FALSE(HandedOff());
+  EXPECT_EQ(link_.programs.started.size(), 1u);
+  EXPECT_TRUE(view_.visible);
 }
 
 TEST_F(ScreenPresenterTest, LancerWithAFailedHarvestHandsOffNothing) {

@@ -82,11 +82,13 @@ class HandOffWin32Test : public ::testing::Test {
   bool Launch(ProgramStarter& programs, MessageBoxes& messages) {
     Platform platform{files_, text_, clock_, environment_, programs, messages, windows_, gdi_};
     SharedState state;
-    state.patient.StoreTyped(Field::Nom, L"LEFÈVRE");
-    state.patient.StoreTyped(Field::Prenom, L"Hélène");
-    state.patient.StoreTyped(Field::DateNaissance, L"02/11/1970");
-    state.patient.StoreTyped(Field::NumDossier, L"88");
-    state.patient.StoreTyped(Field::NumSS, L"270117512345678");
+    state.patient.BeginHarvest();
+    state.patient.StoreHarvested(Field::Nom, L"LEFÈVRE");
+    state.patient.StoreHarvested(Field::Prenom, L"Hélène");
+    state.patient.StoreHarvested(Field::DateNaissance, L"02/11/1970");
+    state.patient.StoreHarvested(Field::NumDossier, L"88");
+    state.patient.StoreHarvested(Field::NumSS, L"270117512345678");
+    state.patient.CompleteHarvest();
     return LaunchSidexis(state, paths_, platform);
   }
   static void ExpectLefevreInBothFiles() {
@@ -165,6 +167,24 @@ TEST_F(HandOffWin32Test, MissingFolderIsReportedAsAHandOffFailureAndNothingStart
   EXPECT_TRUE(report.ends_with(L". Erreur N° " + std::to_wstring(ERROR_PATH_NOT_FOUND) + L" dans LignesCreees."))
       << report;
   EXPECT_FALSE(FileExists(kFolder));
+}
+
+// The X-ray program (here its stand-in, another process) holds siomin2.sdx open without
+// sharing: the hand-off is refused before either file changes, and says which file.
+TEST_F(HandOffWin32Test, ASecondFileHeldByAnotherProgramLeavesBothFilesAsTheyWere) {
+  WriteBytes(kSiomin, "earlier one");
+  WriteBytes(kSiomin2, "earlier two");
+  ChildProcess holder(StandinPath(L"sidexis_standin"), L"hold");
+  ASSERT_TRUE(WaitUntil([] { return FileExists(L"C:\\SIDEXIS\\siomin2.sdx.held"); }));
+
+  EXPECT_FALSE(Launch(fakePrograms_, fakeMessages_));
+  holder.Kill();
+  EXPECT_EQ(ReadBytes(kSiomin), "earlier one");
+  EXPECT_EQ(ReadBytes(kSiomin2), "earlier two");
+  EXPECT_TRUE(fakePrograms_.started.empty());
+  ASSERT_EQ(fakeMessages_.shown.size(), 1u);
+  EXPECT_NE(fakeMessages_.shown[0].text.find(kSiomin2), std::wstring::npos) << fakeMessages_.shown[0].text;
+  EXPECT_TRUE(fakeMessages_.shown[0].text.ends_with(L" dans LignesCreees.")) << fakeMessages_.shown[0].text;
 }
 
 }  // namespace
