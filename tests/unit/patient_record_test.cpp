@@ -18,20 +18,6 @@ void Harvest(PatientRecord& record, const wchar_t* numDossier, const wchar_t* no
   record.CompleteHarvest();
 }
 
-TEST(PatientRecord, HandsOffOnlyWhatTheLastHarvestRead) {
-  PatientRecord record;
-  Harvest(record, L"4711");
-  record.BeginHarvest();
-  record.StoreHarvested(Field::NumSS, L"123456789012345");
-  record.StoreHarvested(Field::Nom, L"MARTIN");
-  record.CompleteHarvest();
-  EXPECT_EQ(record.ValuesToHandOff(), (HandOffValues{L"MARTIN", L"", L"", L"", L"123456789012345"}));
-  EXPECT_EQ(record.Value(Field::Prenom), L"ANNE");  // still shown
-
-  record.BeginHarvest();  // finds no practice window
-  EXPECT_EQ(record.ValuesToHandOff(), HandOffValues{});
-}
-
 // A social-security number typed for patient 4711, then one event: does it still count?
 TEST(PatientRecord, ATypedValueCountsOnlyForItsPatientWhileTheScreenShows) {
   const struct {

@@ -91,7 +91,7 @@ class ScreenPresenterTest : public ::testing::Test {
   std::string HandedOffN() const {
     const std::string handOff = ReadFile(link_.folder / "siomin.sdx");
     EXPECT_EQ(ReadFile(link_.folder / "siomin2.sdx"), handOff);
-    return handOff.substr(0, handOff.find("\r\n") == std::string::npos ? 0 : handOff.find("\r\n"));
+    return handOff.substr(0, handOff.find("\r\n"));
   }
 
   fakes::FakeLink link_{"screen"};
@@ -336,9 +336,7 @@ TEST_F(ScreenPresenterTest, NothingTypedCountsAfterTheScreenOrWithoutAPatient) {
 
 TEST_F(ScreenPresenterTest, LancerWithAFailedHarvestHandsOffNothing) {
   // The record still holds a patient from an earlier harvest: it must not leave.
-  Activate(kScreenModeNormal);
-  link_.state.patient.StoreTyped(Field::Prenom, L"ANNE");
-  link_.state.patient.StoreTyped(Field::NumDossier, L"4711");
+  OpenScreen(kScreenModeNormal);
 
   fs::remove(link_.folder / "Tech.txt");  // the settings cannot be read
   presenter_.OnButton();

@@ -122,11 +122,6 @@ class Bench : public fakes::FakeLink {
   }
 
   void DropControl(Field field) { desktop.Destroy(controls.at(field)); }
-  // The control comes back (a new window with the same id) showing `text`.
-  void RestoreControl(Field field, const std::string& text) {
-    controls[field] = desktop.AddChild(desktop.At(controls.at(field)).parent, "Edit", IdentityOf(field), text);
-  }
-
   // A plain click on the launcher: harvest, then hand off. True when the X-ray program started.
   bool Click() {
     ReadPatientFields(state, paths, platform);
@@ -233,37 +228,6 @@ TEST(StalePatient, AControlMissingForTheNextPatientHandsOffThatFieldEmpty) {
     EXPECT_TRUE(bench.messages.shown.empty());
     bench.ExpectRecordShows(With(kPatientB.handedOff, missing, Of(kPatientA.handedOff, missing)));
   }
-}
-
-// What the user types on the screen is handed off for as long as the practice program does
-// not show that field, harvest after harvest; the first harvest that finds the control
-// again replaces it, and from then on the field follows the practice program only.
-TEST(StalePatient, ATypedValueCountsUntilAHarvestFindsItsControl) {
-  Bench bench(Bench::Layout::Plain);
-  ASSERT_TRUE(bench.Click());
-  bench.DropControl(Field::NumSS);
-  bench.Show(kPatientB);
-
-  // Shift + click shows the harvested fields; the user types the number, then launches.
-  ReadPatientFields(bench.state, bench.paths, bench.platform);
-  bench.state.patient.StoreTyped(Field::NumSS, L"199999999999999");
-  const HandOffValues typed = With(kPatientB.handedOff, Field::NumSS, L"199999999999999");
-  EXPECT_TRUE(bench.Click());
-  bench.ExpectHandedOff(typed);
-  EXPECT_TRUE(bench.Click()) << "the control is still missing: the typed value still counts";
-  bench.ExpectHandedOff(typed);
-
-  bench.RestoreControl(Field::NumSS, kPatientB.shown.at(Field::NumSS));
-  EXPECT_TRUE(bench.Click());
-  bench.ExpectHandedOff(kPatientB.handedOff);
-  EXPECT_EQ(bench.state.patient.Value(Field::NumSS), kPatientB.handedOff.numSS);
-
-  // Gone again: neither the typed value nor the harvested one is current.
-  bench.DropControl(Field::NumSS);
-  EXPECT_TRUE(bench.Click());
-  bench.ExpectHandedOff(With(kPatientB.handedOff, Field::NumSS, L""));
-  EXPECT_EQ(bench.programs.started.size(), 5u);
-  EXPECT_TRUE(bench.messages.shown.empty());
 }
 
 // On the practice program whose window is titled "Fiche d'état civil" the first name sits on
