@@ -9,10 +9,7 @@
 #include "app/shared_state.h"
 #include "launcher/launcher_presenter.h"
 #include "launcher/launcher_win32.h"
-#include "platform/platform.h"
-#include "platform/win32/win32_gdi.h"
 #include "platform/win32/win32_platform.h"
-#include "platform/win32/win32_window_query.h"
 #include "settings/screen/screen_win32.h"
 
 namespace {
@@ -37,15 +34,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
 
-  Win32Text text;
-  Win32FileSystem files;
-  Win32Clock clock;
-  Win32Environment environment;
-  Win32ProgramStarter programs;
-  Win32MessageBoxes messages;
-  Win32WindowQuery windows;
-  Win32Gdi gdi;
-  Platform platform{files, text, clock, environment, programs, messages, windows, gdi};
+  Win32Platform real;
+  Platform& platform = real.platform;
 
   SharedState state;
   const LinkPaths paths = FixedPaths();
@@ -60,7 +50,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // A box belongs to the window the user is looking at, the screen when it shows, else the
   // launcher: that window is disabled while the box is up, so no click can start a second
   // command in the middle of the first.
-  messages.SetOwner([&screen, &launcher] {
+  real.messages.SetOwner([&screen, &launcher] {
     HWND screenWindow = screen.Window();
     return screenWindow != nullptr && IsWindowVisible(screenWindow) ? screenWindow : launcher.Window();
   });

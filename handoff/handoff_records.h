@@ -3,7 +3,7 @@
 // every check is made before the hand-off files are opened.
 #include <string>
 
-#include "platform/system.h"
+#include "platform/clock.h"
 #include "platform/text.h"
 #include "reader/patient_record.h"
 

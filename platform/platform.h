@@ -1,8 +1,11 @@
 #pragma once
 // Everything the core reaches the world through, handed around as one bundle of references.
+#include "platform/clock.h"
+#include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/gdi.h"
-#include "platform/system.h"
+#include "platform/message_boxes.h"
+#include "platform/program_starter.h"
 #include "platform/text.h"
 #include "platform/window_query.h"
 

@@ -1,62 +1,28 @@
 #pragma once
-// Win32 implementations of the small platform services.
-#include <windows.h>
-
-#include <functional>
-#include <string>
-
-#include "platform/files.h"
-#include "platform/link_error.h"
-#include "platform/system.h"
-#include "platform/text.h"
+// The real platform: every adapter of platform/win32/, and the bundle the core is handed.
+#include "platform/platform.h"
+#include "platform/win32/win32_clock.h"
+#include "platform/win32/win32_environment.h"
+#include "platform/win32/win32_error.h"
+#include "platform/win32/win32_files.h"
+#include "platform/win32/win32_gdi.h"
+#include "platform/win32/win32_message_boxes.h"
+#include "platform/win32/win32_program_starter.h"
+#include "platform/win32/win32_text.h"
+#include "platform/win32/win32_window_query.h"
 
 namespace corvane {
 
-// The system's own text for an error number, without its trailing line break.
-std::wstring SystemErrorText(DWORD error);
-// A LinkError: "<what> « <path> » : <system text>", numbered with the system's error.
-LinkError SystemFailure(const std::wstring& what, const std::wstring& path, DWORD error);
-
-class Win32Text : public TextPlatform {
- public:
-  std::string ToAnsi(const std::wstring& text) const override;
-  std::wstring FromAnsi(const std::string& bytes) const override;
-  wchar_t ToUpper(wchar_t c) const override;
-};
-
-class Win32FileSystem : public FileSystem {
- public:
-  std::string ReadAll(const std::wstring& path) const override;
-  std::unique_ptr<OutputFile> OpenForOutput(const std::wstring& path) override;
-  void ReplaceWhole(const std::wstring& path, const std::string& bytes) override;
-};
-
-class Win32Clock : public Clock {
- public:
-  LocalTime Now() const override;
-};
-
-class Win32Environment : public Environment {
- public:
-  std::wstring Variable(const std::wstring& name) const override;
-};
-
-class Win32ProgramStarter : public ProgramStarter {
- public:
-  void Start(const std::wstring& path) override;
-};
-
-class Win32MessageBoxes : public MessageBoxes {
- public:
-  // Which window a box belongs to, asked at each box: that window stays disabled until the
-  // box is answered.
-  void SetOwner(std::function<HWND()> owner) { owner_ = std::move(owner); }
-  void Inform(const std::wstring& text, const std::wstring& title) override;
-  bool AskYesNo(const std::wstring& text, const std::wstring& title) override;
-
- private:
-  HWND Owner() const { return owner_ ? owner_() : nullptr; }
-  std::function<HWND()> owner_;
+struct Win32Platform {
+  Win32FileSystem files;
+  Win32Text text;
+  Win32Clock clock;
+  Win32Environment environment;
+  Win32ProgramStarter programs;
+  Win32MessageBoxes messages;
+  Win32WindowQuery windows;
+  Win32Gdi gdi;
+  Platform platform{files, text, clock, environment, programs, messages, windows, gdi};
 };
 
 }  // namespace corvane

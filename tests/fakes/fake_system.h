@@ -5,7 +5,10 @@
 #include <vector>
 
 #include "platform/link_error.h"
-#include "platform/system.h"
+#include "platform/clock.h"
+#include "platform/environment.h"
+#include "platform/message_boxes.h"
+#include "platform/program_starter.h"
 
 namespace corvane::fakes {
 

@@ -1,20 +1,8 @@
-#include <cstdlib>
-#include <ctime>
-#include <cwctype>
 #include <filesystem>
 #include <fstream>
 
 #include "platform/files.h"
 #include "platform/link_error.h"
-#include "platform/system.h"
-#include "platform/text.h"
-
-#ifdef _WIN32
-#define CORVANE_ENVIRON _environ
-#else
-extern char** environ;
-#define CORVANE_ENVIRON environ
-#endif
 
 namespace corvane {
 namespace {
@@ -76,32 +64,6 @@ void PortableFileSystem::ReplaceWhole(const std::wstring& path, const std::strin
     std::filesystem::remove(temporary, error);
     throw LinkError(FailureOn(L"Impossible de remplacer le fichier", path), 75);
   }
-}
-
-LocalTime PortableClock::Now() const {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-#ifdef _WIN32
-  localtime_s(&local, &now);
-#else
-  localtime_r(&now, &local);
-#endif
-  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
-}
-
-std::wstring PortableEnvironment::Variable(const std::wstring& name) const {
-  const PortableText text;
-  for (char** entry = CORVANE_ENVIRON; entry != nullptr && *entry != nullptr; ++entry) {
-    const std::wstring pair = text.FromAnsi(*entry);
-    const std::size_t equals = pair.find(L'=');
-    if (equals == std::wstring::npos || equals != name.size()) continue;
-    bool same = true;
-    for (std::size_t i = 0; i < equals && same; ++i) {
-      same = std::towupper(pair[i]) == std::towupper(name[i]);
-    }
-    if (same) return pair.substr(equals + 1);
-  }
-  return {};
 }
 
 }  // namespace corvane

@@ -1,0 +1,20 @@
+#include "platform/win32/win32_error.h"
+
+namespace corvane {
+
+std::wstring SystemErrorText(DWORD error) {
+  wchar_t* buffer = nullptr;
+  const DWORD length =
+      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring text = length != 0 ? std::wstring(buffer, length) : L"erreur système " + std::to_wstring(error);
+  LocalFree(buffer);
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+  return text;
+}
+
+LinkError SystemFailure(const std::wstring& what, const std::wstring& path, DWORD error) {
+  return LinkError(what + L" « " + path + L" » : " + SystemErrorText(error), static_cast<long>(error));
+}
+
+}  // namespace corvane

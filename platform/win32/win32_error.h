@@ -1,0 +1,16 @@
+#pragma once
+// The system's own text for a failure, and the LinkError that carries it.
+#include <windows.h>
+
+#include <string>
+
+#include "platform/link_error.h"
+
+namespace corvane {
+
+// The system's own text for an error number, without its trailing line break.
+std::wstring SystemErrorText(DWORD error);
+// A LinkError: "<what> « <path> » : <system text>", numbered with the system's error.
+LinkError SystemFailure(const std::wstring& what, const std::wstring& path, DWORD error);
+
+}  // namespace corvane

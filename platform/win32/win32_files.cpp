@@ -1,0 +1,71 @@
+#include "platform/win32/win32_files.h"
+
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/win32_error.h"
+
+namespace corvane {
+
+namespace {
+
+class Win32OutputFile : public OutputFile {
+ public:
+  explicit Win32OutputFile(const std::wstring& path) : path_(path) {
+    // OPEN_ALWAYS, not CREATE_ALWAYS: the content stays until WriteWhole.
+    file_.reset(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file_) throw SystemFailure(L"Impossible de créer le fichier", path_, GetLastError());
+  }
+  void WriteWhole(const std::string& bytes) override {
+    DWORD written = 0;
+    if (SetFilePointer(file_.get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER ||
+        !WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+        written != bytes.size() || !SetEndOfFile(file_.get())) {
+      throw SystemFailure(L"Impossible d'écrire dans le fichier", path_, GetLastError());
+    }
+  }
+  void Close() override {
+    if (!CloseHandle(file_.release())) throw SystemFailure(L"Impossible de fermer le fichier", path_, GetLastError());
+  }
+
+ private:
+  std::wstring path_;
+  UniqueFile file_;
+};
+
+}  // namespace
+
+std::string Win32FileSystem::ReadAll(const std::wstring& path) const {
+  UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) throw SystemFailure(L"Impossible d'ouvrir le fichier", path, GetLastError());
+  std::string bytes;
+  char buffer[4096];
+  DWORD read = 0;
+  while (true) {
+    if (!ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) {
+      throw SystemFailure(L"Impossible de lire le fichier", path, GetLastError());
+    }
+    if (read == 0) break;
+    bytes.append(buffer, read);
+  }
+  return bytes;
+}
+
+std::unique_ptr<OutputFile> Win32FileSystem::OpenForOutput(const std::wstring& path) {
+  return std::make_unique<Win32OutputFile>(path);
+}
+
+void Win32FileSystem::ReplaceWhole(const std::wstring& path, const std::string& bytes) {
+  const std::wstring temporary = path + L".tmp";
+  {
+    Win32OutputFile out(temporary);
+    out.WriteWhole(bytes);
+    out.Close();
+  }
+  if (!MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const DWORD error = GetLastError();
+    DeleteFileW(temporary.c_str());
+    throw SystemFailure(L"Impossible de remplacer le fichier", path, error);
+  }
+}
+
+}  // namespace corvane
