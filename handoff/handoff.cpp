@@ -11,24 +11,6 @@ namespace {
 
 inline constexpr wchar_t kPracticeTitleWithTabs[] = L"Fiche d'état civil";
 
-// The system's texts often end in a full stop; the report adds its own punctuation.
-std::wstring WithoutFinalStop(std::wstring text) {
-  while (!text.empty() && (text.back() == L'.' || text.back() == L' ')) text.pop_back();
-  return text;
-}
-
-void ShowFailure(MessageBoxes& messages, const std::wstring& description, long number) {
-  messages.Inform(WithoutFinalStop(description) + L". Erreur N° " + std::to_wstring(number) + L" dans LignesCreees.");
-}
-
-// What the system said about a start that failed: the part of the description after the
-// quoted path when there is one ("Impossible de ... « path » : reason"), else all of it.
-std::wstring StartFailureReason(const std::wstring& description) {
-  const std::wstring marker = L" » : ";
-  const std::size_t at = description.rfind(marker);
-  return WithoutFinalStop(at == std::wstring::npos ? description : description.substr(at + marker.size()));
-}
-
 }  // namespace
 
 HandOffResult LignesCreees(const HandOffValues& values, const std::wstring& practiceTitle, const HandOffFiles& files,
@@ -61,9 +43,9 @@ HandOffResult LignesCreees(const HandOffValues& values, const std::wstring& prac
     second->Close();
     return HandOffResult::Written;
   } catch (const LinkError& error) {
-    ShowFailure(platform.messages, error.Description(), error.Number());
+    platform.messages.Inform(HandOffFailureText(error));
   } catch (const std::exception&) {
-    ShowFailure(platform.messages, L"Erreur interne inattendue", 0);
+    platform.messages.Inform(HandOffFailureText(LinkError(L"Erreur interne inattendue", 0)));
   }
   return HandOffResult::Failed;
 }
@@ -77,9 +59,7 @@ bool LaunchSidexis(SharedState& state, const LinkPaths& paths, Platform& platfor
     platform.programs.Start(paths.sidexisProgram);
     return true;
   } catch (const LinkError& error) {
-    platform.messages.Inform(L"Impossible de démarrer Sidexis (" + paths.sidexisProgram + L") : " +
-                             StartFailureReason(error.Description()) + L" (erreur N° " +
-                             std::to_wstring(error.Number()) + L").");
+    platform.messages.Inform(StartFailureText(paths.sidexisProgram, error));
   }
   return false;
 }

@@ -35,7 +35,7 @@ bool LauncherPresenter::Harvest() {
   } catch (const LinkError& error) {
     // A harvest that stopped half-way may have stored some fields: the screen shows them too.
     screen_.RefreshFields();
-    platform_.messages.Inform(FailureMessage(error));
+    platform_.messages.Inform(CommandFailureText(error));
     return false;
   }
   screen_.RefreshFields();
@@ -54,7 +54,7 @@ void LauncherPresenter::OnMouseDown(int button, int shift) {
   try {
     Dispatch(button, shift);
   } catch (const LinkError& error) {
-    platform_.messages.Inform(FailureMessage(error));
+    platform_.messages.Inform(CommandFailureText(error));
   }
 }
 

@@ -27,4 +27,13 @@ inline constexpr long kSettingsFileTooShort = 20003;  // Tech.txt holds fewer th
 inline constexpr long kPracticeNotAnswering = 20004;  // the practice program stopped answering
 }  // namespace error_number
 
+// The texts that report a failure, all here so that every report reads the same way.
+// A command of the launcher or the screen: "<description>\n\nErreur N° <number>".
+std::wstring CommandFailureText(const LinkError& error);
+// The hand-off: "<description without its final full stop>. Erreur N° <number> dans LignesCreees."
+std::wstring HandOffFailureText(const LinkError& error);
+// The start of the X-ray program at `program`: "Impossible de démarrer Sidexis (<program>) :
+// <the system's reason> (erreur N° <number>)."
+std::wstring StartFailureText(const std::wstring& program, const LinkError& error);
+
 }  // namespace corvane

@@ -6,10 +6,6 @@
 
 namespace corvane {
 
-std::wstring FailureMessage(const LinkError& error) {
-  return error.Description() + L"\n\nErreur N° " + std::to_wstring(error.Number());
-}
-
 ScreenPresenter::ScreenPresenter(SharedState& state, const LinkPaths& paths, Platform& platform, ScreenView& view,
                                  LauncherView& launcher)
     : state_(state), paths_(paths), platform_(platform), view_(view), launcher_(launcher) {}
@@ -41,7 +37,7 @@ void ScreenPresenter::OnButton() {
       ReadPatientFields(state_, paths_, platform_);
     } catch (const LinkError& error) {
       // The harvest failed: nothing is handed off, the screen keeps what it shows.
-      platform_.messages.Inform(FailureMessage(error));
+      platform_.messages.Inform(CommandFailureText(error));
       return;
     }
     RefreshFields();
@@ -51,7 +47,7 @@ void ScreenPresenter::OnButton() {
   try {
     SaveLinkSettings(state_.settings, paths_.settings, platform_.files, platform_.text);
   } catch (const LinkError& error) {
-    platform_.messages.Inform(FailureMessage(error));
+    platform_.messages.Inform(CommandFailureText(error));
     return;
   }
   ReturnToLauncher();
@@ -75,7 +71,7 @@ void ScreenPresenter::OnReset() {
   } catch (const LinkError& error) {
     // The table holds the reset values but the files do not: the screen stays, so that the
     // user sees the failure and may try again; the next harvest reloads the files anyway.
-    platform_.messages.Inform(FailureMessage(error));
+    platform_.messages.Inform(CommandFailureText(error));
     return;
   }
   ReturnToLauncher();

@@ -37,9 +37,6 @@ class ScreenView {
   virtual void Destroy() = 0;
 };
 
-// The text of the OK box that reports a failure of a command started on the screen.
-std::wstring FailureMessage(const LinkError& error);
-
 class ScreenPresenter {
  public:
   ScreenPresenter(SharedState& state, const LinkPaths& paths, Platform& platform, ScreenView& view,

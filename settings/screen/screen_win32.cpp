@@ -426,7 +426,7 @@ LRESULT CALLBACK LienSidexisWindow::WindowProc(HWND window, UINT message, WPARAM
   try {
     return self->HandleMessage(message, wParam, lParam);
   } catch (const LinkError& error) {
-    self->platform_.messages.Inform(FailureMessage(error));
+    self->platform_.messages.Inform(CommandFailureText(error));
   } catch (...) {
     // Nothing may cross into USER32; the command is abandoned.
   }
