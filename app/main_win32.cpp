@@ -6,7 +6,7 @@
 #include <commctrl.h>  // needs the types of windows.h
 // clang-format on
 
-#include "app/shared_state.h"
+#include "link/link_state.h"
 #include "launcher/launcher_presenter.h"
 #include "launcher/launcher_win32.h"
 #include "platform/win32/win32_platform.h"

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "bench/bench_practice_layout.h"
+#include "bench/per_window_harvest.h"
 #include "platform/text.h"
 #include "reader/harvest.h"
 #include "tests/fakes/fake_desktop.h"
@@ -42,13 +43,22 @@ int FieldsFound(const PatientRecord& record) {
   return found;
 }
 
-void Measure(BenchMode mode, int descendants, OrdinalCounting counting) {
+void Measure(BenchMode mode, int descendants, bool perWindow) {
   Setup setup;
   Build(bench::MakeBenchLayout(mode, descendants), setup);
   PortableText text;
 
+  SharedState& state = setup.state;
+  auto harvest = [&] {
+    if (perWindow) {
+      bench::HarvestCountingEachWindow(state.practice.handle, state.settings, state.patient, setup.desktop, text);
+    } else {
+      HarvestPracticeWindow(state.practice.handle, state.settings, state.practice.className, state.patient,
+                            setup.desktop, text);
+    }
+  };
   setup.desktop.counts = {};
-  HarvestPracticeWindow(setup.state, setup.desktop, text, counting);
+  harvest();
   const fakes::FakeDesktop::Counts once = setup.desktop.counts;
   const int found = FieldsFound(setup.state.patient);
 
@@ -57,14 +67,14 @@ void Measure(BenchMode mode, int descendants, OrdinalCounting counting) {
   const auto start = std::chrono::steady_clock::now();
   auto elapsed = std::chrono::steady_clock::duration::zero();
   do {
-    HarvestPracticeWindow(setup.state, setup.desktop, text, counting);
+    harvest();
     ++runs;
     elapsed = std::chrono::steady_clock::now() - start;
   } while (elapsed < std::chrono::milliseconds(200));
   const double microseconds = std::chrono::duration<double, std::micro>(elapsed).count() / runs;
 
   std::printf("%-7s %6d  %-10s %12d %9d %10d %7d %9d %12.1f %7d\n", bench::ModeName(mode), descendants,
-              counting == OrdinalCounting::DuringTheWalk ? "linear" : "per-window", once.classNameReads,
+              perWindow ? "per-window" : "linear", once.classNameReads,
               once.controlIdReads, once.textReads, once.enumerations, once.visited, microseconds, found);
 }
 
@@ -76,8 +86,8 @@ int main() {
               "id reads", "text reads", "walks", "visited", "us/harvest", "fields");
   for (BenchMode mode : {BenchMode::Plain, BenchMode::Julie, BenchMode::WinDev}) {
     for (int descendants : {100, 1000}) {
-      Measure(mode, descendants, OrdinalCounting::DuringTheWalk);
-      if (mode == BenchMode::WinDev) Measure(mode, descendants, OrdinalCounting::OneCountPerWindow);
+      Measure(mode, descendants, false);
+      if (mode == BenchMode::WinDev) Measure(mode, descendants, true);
     }
   }
   return 0;

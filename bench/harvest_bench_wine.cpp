@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "bench/bench_practice_layout.h"
+#include "bench/per_window_harvest.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_window_query.h"
 #include "reader/harvest.h"
@@ -82,23 +83,31 @@ void Measure(BenchMode mode, int descendants) {
   CountingWindowQuery windows;
 
   const bool windev = mode == BenchMode::WinDev;
-  for (OrdinalCounting counting : {OrdinalCounting::DuringTheWalk, OrdinalCounting::OneCountPerWindow}) {
-    if (counting == OrdinalCounting::OneCountPerWindow && !windev) break;
-    HarvestPracticeWindow(state, windows, text, counting);  // warm-up: the first walk pays for the caches
+  for (bool perWindow : {false, true}) {
+    if (perWindow && !windev) break;
+    auto harvest = [&] {
+      if (perWindow) {
+        bench::HarvestCountingEachWindow(state.practice.handle, state.settings, state.patient, windows, text);
+      } else {
+        HarvestPracticeWindow(state.practice.handle, state.settings, state.practice.className, state.patient, windows,
+                              text);
+      }
+    };
+    harvest();  // warm-up: the first walk pays for the caches
     windows.Reset();
     state.patient = PatientRecord();
-    const int runs = counting == OrdinalCounting::DuringTheWalk ? 15 : (descendants > 100 ? 1 : 5);
+    const int runs = perWindow ? (descendants > 100 ? 1 : 5) : 15;
     std::vector<double> times;
     for (int run = 0; run < runs; ++run) {
       const auto start = std::chrono::steady_clock::now();
-      HarvestPracticeWindow(state, windows, text, counting);
+      harvest();
       times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
     }
     // The median and the best: the machine is shared, and a harvest slowed by someone else's
     // work says nothing about the harvest.
     std::sort(times.begin(), times.end());
     std::printf("%-7s %6d  %-10s %12d %9d %10d %7d %11.1f %9.1f %7d\n", bench::ModeName(mode), descendants,
-                counting == OrdinalCounting::DuringTheWalk ? "linear" : "per-window", windows.classNameReads / runs,
+                perWindow ? "per-window" : "linear", windows.classNameReads / runs,
                 windows.controlIdReads / runs, windows.textReads / runs, windows.walks / runs, times[times.size() / 2],
                 times.front(), FieldsFound(state.patient));
   }

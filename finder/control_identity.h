@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/shared_state.h"
+#include "link/link_state.h"
 #include "platform/window_query.h"
 
 namespace corvane {

@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "reader/harvest.h"
+
 namespace corvane {
 namespace {
 
@@ -130,29 +132,10 @@ void HighlightWindow(WindowHandle window, int factor, WindowQuery& windows, Gdi&
   dc.Release();
 }
 
-LinkError PracticeNotAnswering() {
-  return LinkError(
-      L"Le logiciel de gestion du cabinet ne répond pas : la lecture du patient est abandonnée. "
-      L"Réessayez dans un instant.",
-      error_number::kPracticeNotAnswering);
-}
-
-std::wstring CaptureWindowText(WindowHandle window, SharedState& state, Platform& platform) {
-  const TextRead read = platform.windows.ReadText(window);
-  std::wstring text;
-  switch (read.status) {
-    case TextRead::Status::Read:
-      text = platform.text.FromAnsi(read.bytes);
-      break;
-    case TextRead::Status::NotAWindow:
-      text = L" ";
-      break;
-    case TextRead::Status::NotAnswering:
-      throw PracticeNotAnswering();
-  }
-  HighlightWindow(window, 3, platform.windows, platform.gdi);
-  state.patient.temp = text;
-  return text;
+std::wstring CaptureWindowText(WindowHandle window, WindowQuery& windows, Gdi& gdi, const TextPlatform& text) {
+  std::wstring read = ReadWindowText(window, windows, text);
+  HighlightWindow(window, 3, windows, gdi);
+  return read;
 }
 
 }  // namespace corvane

@@ -2,10 +2,9 @@
 // The highlight frame drawn on another program's window, and the reading of a window's text.
 #include <string>
 
-#include "app/shared_state.h"
 #include "platform/gdi.h"
 #include "platform/link_error.h"
-#include "platform/platform.h"
+#include "platform/text.h"
 #include "platform/window_query.h"
 
 namespace corvane {
@@ -16,14 +15,10 @@ namespace corvane {
 // passes a factor of 3 (the frame is factor x the border metric thick).
 void HighlightWindow(WindowHandle window, int factor, WindowQuery& windows, Gdi& gdi);
 
-// Reads the window's text (a single space when the handle is not a window), toggles the
-// frame on it and puts the text into Temp; returns it for the caller's text box.
-// Throws LinkError (kPracticeNotAnswering) when the window's program does not answer; the
-// frame is then left alone and Temp unchanged.
-std::wstring CaptureWindowText(WindowHandle window, SharedState& state, Platform& platform);
-
-// The failure raised when the practice program stops answering a text read: the command that
-// was reading the patient is abandoned.
-LinkError PracticeNotAnswering();
+// Reads the window's text as the harvest does (a single space when the handle is not a
+// window), then toggles the frame on it; the caller puts the text into Temp. Throws LinkError
+// (kPracticeNotAnswering) when the window's program does not answer; the frame is then left
+// alone.
+std::wstring CaptureWindowText(WindowHandle window, WindowQuery& windows, Gdi& gdi, const TextPlatform& text);
 
 }  // namespace corvane

@@ -2,7 +2,7 @@
 // The hand-off to the X-ray program: the two records, the two files, the start.
 #include <string>
 
-#include "app/shared_state.h"
+#include "link/link_state.h"
 #include "platform/platform.h"
 #include "reader/patient_record.h"
 

@@ -2,7 +2,7 @@
 
 #include "handoff/handoff.h"
 #include "platform/link_error.h"
-#include "reader/read_patient_fields.h"
+#include "link/read_patient_fields.h"
 #include "settings/screen/screen_presenter.h"
 
 namespace corvane {

@@ -3,7 +3,7 @@
 // activation, the dispatch of a press on the tooth, and the help box.
 #include <string>
 
-#include "app/shared_state.h"
+#include "link/link_state.h"
 #include "launcher/launcher_view.h"
 #include "platform/platform.h"
 #include "settings/screen/screen_host.h"

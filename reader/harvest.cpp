@@ -4,7 +4,6 @@
 #include <limits>
 #include <string_view>
 
-#include "finder/highlight.h"
 #include "reader/normalise.h"
 
 namespace corvane {
@@ -41,32 +40,26 @@ void HarvestOne(WindowHandle window, HarvestWalk& walk) {
   const std::string className = windows.ClassName(window);
   // Every window of the walk goes through the ordinal counter before any is skipped, so
   // that each edit window gets the position a count from the start would give it.
-  std::int32_t ordinal = 0;
-  if (walk.mode == ReadingMode::WinDev && walk.counting == OrdinalCounting::DuringTheWalk) {
-    ordinal = walk.ordinals.Next(className);
-  }
+  const std::int32_t ordinal = walk.mode == ReadingMode::WinDev ? walk.ordinals.Next(className) : 0;
   if (IsNeverRead(className)) return;
 
   std::int32_t identity = 0;
   if (walk.mode == ReadingMode::WinDev) {
     if (windows.ClassName(window, 5) != "Edit") return;
-    if (walk.counting == OrdinalCounting::OneCountPerWindow) {
-      walk.state.finder.ordinalTarget = window;
-      CountEditOrdinal(walk.state, windows);
-      ordinal = walk.state.finder.editOrdinal;
-    }
     identity = ordinal;
   } else {
     identity = windows.ControlId(window);
   }
 
   const WindowHandle source = IsCombo(className) ? windows.FirstChild(window) : window;
-  ReadWindowText(source, walk.state, windows, walk.text);
+  PatientRecord& patient = walk.patient;
+  patient.temp = ReadWindowText(source, windows, walk.text);
 
   for (int entry = 1; entry <= kFieldCount; ++entry) {
     const std::int32_t wanted = walk.identities[static_cast<std::size_t>(entry - 1)];
     if (wanted != 0 && wanted == identity) {
-      walk.state.patient.StoreHarvested(FieldOfEntry(entry), NormaliseField(entry, walk.state.patient.temp, walk.text));
+      const Field field = FieldOfEntry(entry);
+      patient.StoreHarvested(field, NormaliseField(field, patient.temp, walk.text));
     }
   }
 }
@@ -97,25 +90,32 @@ std::int32_t EntryIdentity(const std::wstring& entry) {
   return value;
 }
 
-HarvestWalk::HarvestWalk(SharedState& state, WindowQuery& windows, const TextPlatform& text, OrdinalCounting counting)
-    : state(state), windows(windows), text(text), mode(ReadingModeOf(state.practice.className)), counting(counting) {
+HarvestWalk::HarvestWalk(const LinkSettings& settings, const std::wstring& practiceClass, PatientRecord& patient,
+                         WindowQuery& windows, const TextPlatform& text)
+    : patient(patient), windows(windows), text(text), mode(ReadingModeOf(practiceClass)) {
   for (int entry = 1; entry <= kFieldCount; ++entry) {
-    identities[static_cast<std::size_t>(entry - 1)] = EntryIdentity(state.settings.Entry(entry));
+    identities[static_cast<std::size_t>(entry - 1)] = EntryIdentity(settings.Entry(entry));
   }
 }
 
-void ReadWindowText(WindowHandle window, SharedState& state, WindowQuery& windows, const TextPlatform& text) {
+std::wstring ReadWindowText(WindowHandle window, WindowQuery& windows, const TextPlatform& text) {
   const TextRead read = windows.ReadText(window);
   switch (read.status) {
     case TextRead::Status::Read:
-      state.patient.temp = text.FromAnsi(read.bytes);
-      return;
+      return text.FromAnsi(read.bytes);
     case TextRead::Status::NotAWindow:
-      state.patient.temp = L" ";
-      return;
+      return L" ";
     case TextRead::Status::NotAnswering:
-      throw PracticeNotAnswering();
+      break;
   }
+  throw PracticeNotAnswering();
+}
+
+LinkError PracticeNotAnswering() {
+  return LinkError(
+      L"Le logiciel de gestion du cabinet ne répond pas : la lecture du patient est abandonnée. "
+      L"Réessayez dans un instant.",
+      error_number::kPracticeNotAnswering);
 }
 
 bool HarvestChildProc(WindowHandle window, HarvestWalk& walk) noexcept {
@@ -128,10 +128,10 @@ bool HarvestChildProc(WindowHandle window, HarvestWalk& walk) noexcept {
   }
 }
 
-void HarvestPracticeWindow(SharedState& state, WindowQuery& windows, const TextPlatform& text,
-                           OrdinalCounting counting) {
-  HarvestWalk walk(state, windows, text, counting);
-  windows.EnumerateDescendants(state.practice.handle,
+void HarvestPracticeWindow(WindowHandle practice, const LinkSettings& settings, const std::wstring& practiceClass,
+                           PatientRecord& patient, WindowQuery& windows, const TextPlatform& text) {
+  HarvestWalk walk(settings, practiceClass, patient, windows, text);
+  windows.EnumerateDescendants(practice,
                                [&walk](WindowHandle window) { return HarvestChildProc(window, walk); });
   if (walk.failure) std::rethrow_exception(walk.failure);
 }

@@ -6,12 +6,12 @@
 #include <exception>
 #include <string>
 
-#include "app/shared_state.h"
 #include "finder/control_identity.h"
 #include "platform/link_error.h"
 #include "platform/text.h"
 #include "platform/window_query.h"
 #include "reader/patient_record.h"
+#include "settings/link_settings.h"
 
 namespace corvane {
 
@@ -27,23 +27,17 @@ ReadingMode ReadingModeOf(const std::wstring& practiceClass);
 // rather than guessed at. Spaces around the number and a leading + or - are accepted.
 std::int32_t EntryIdentity(const std::wstring& entry);
 
-// Where WinDev Edit ordinals come from. The harvest counts them once, as it walks; counting
-// each edit window again from the start (as the finder does for one control) gives the same
-// ordinals at the cost of one walk per edit window, and is kept to compare the two.
-enum class OrdinalCounting { DuringTheWalk, OneCountPerWindow };
-
 // What one walk needs and what it leaves. Built at the start of a walk: the entries are read
-// once from state.settings, the mode from state.practice.className.
+// once from the settings, the mode from the practice window's class.
 class HarvestWalk {
  public:
-  HarvestWalk(SharedState& state, WindowQuery& windows, const TextPlatform& text,
-              OrdinalCounting counting = OrdinalCounting::DuringTheWalk);
+  HarvestWalk(const LinkSettings& settings, const std::wstring& practiceClass, PatientRecord& patient,
+              WindowQuery& windows, const TextPlatform& text);
 
-  SharedState& state;
+  PatientRecord& patient;
   WindowQuery& windows;
   const TextPlatform& text;
   const ReadingMode mode;
-  const OrdinalCounting counting;
   std::array<std::int32_t, kFieldCount> identities{};  // of entries 1 to 14
   EditOrdinalCounter ordinals;
   // The failure that ended the walk early (the practice program stopped answering), if any.
@@ -57,14 +51,19 @@ class HarvestWalk {
 // enumeration).
 bool HarvestChildProc(WindowHandle window, HarvestWalk& walk) noexcept;
 
-// Reads the window's text into Temp: the ANSI text cut at its first NUL (at most 254 bytes),
-// a single space when the handle is no window. Throws LinkError (kPracticeNotAnswering) when
-// the window's program does not answer in time; Temp is then unchanged.
-void ReadWindowText(WindowHandle window, SharedState& state, WindowQuery& windows, const TextPlatform& text);
+// The window's text: the ANSI text cut at its first NUL (at most 254 bytes), a single space
+// when the handle is no window. Throws PracticeNotAnswering() when the window's program does
+// not answer in time.
+std::wstring ReadWindowText(WindowHandle window, WindowQuery& windows, const TextPlatform& text);
 
-// Walks every descendant of state.practice.handle with HarvestChildProc. Throws LinkError when
-// the practice program stops answering: the walk stops there, fields stored before stay.
-void HarvestPracticeWindow(SharedState& state, WindowQuery& windows, const TextPlatform& text,
-                           OrdinalCounting counting = OrdinalCounting::DuringTheWalk);
+// The failure raised when the practice program stops answering a text read: the command that
+// was reading the patient is abandoned.
+LinkError PracticeNotAnswering();
+
+// Walks every descendant of `practice` with HarvestChildProc, storing into `patient` the
+// fields that `settings` configures. Throws LinkError when the practice program stops
+// answering: the walk stops there, fields stored before stay.
+void HarvestPracticeWindow(WindowHandle practice, const LinkSettings& settings, const std::wstring& practiceClass,
+                           PatientRecord& patient, WindowQuery& windows, const TextPlatform& text);
 
 }  // namespace corvane

@@ -30,8 +30,8 @@ std::wstring UpperCase(std::wstring text, const TextPlatform& platformText) {
 
 }  // namespace
 
-std::wstring NormaliseField(int entry, const std::wstring& text, const TextPlatform& platformText) {
-  switch (FieldOfEntry(entry)) {
+std::wstring NormaliseField(Field field, const std::wstring& text, const TextPlatform& platformText) {
+  switch (field) {
     case Field::Civilite:
       // The practice program may show the form of address followed by a TAB and more columns.
       return text.substr(0, text.find(L'\t'));

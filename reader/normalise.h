@@ -5,11 +5,11 @@
 namespace corvane {
 
 class TextPlatform;
+enum class Field : int;
 
-// The value to store in the field fed by link settings entry `entry` (1 to 14):
-// Civilite (4) keeps what precedes the first TAB; Nom (9) is upper-cased, accents kept;
-// NumSS (11) loses its spaces; Prenom (12) has its accented small letters folded to plain
-// capitals, then is upper-cased. Every other entry stores the text unchanged.
-std::wstring NormaliseField(int entry, const std::wstring& text, const TextPlatform& platformText);
+// The value to store in `field`: Civilite keeps what precedes the first TAB; Nom is
+// upper-cased, accents kept; NumSS loses its spaces; Prenom has its accented small letters
+// folded to plain capitals, then is upper-cased. Every other field stores the text unchanged.
+std::wstring NormaliseField(Field field, const std::wstring& text, const TextPlatform& platformText);
 
 }  // namespace corvane

@@ -1,7 +1,7 @@
 #include "settings/screen/screen_presenter.h"
 
 #include "handoff/handoff.h"
-#include "reader/read_patient_fields.h"
+#include "link/read_patient_fields.h"
 #include "settings/link_settings.h"
 
 namespace corvane {

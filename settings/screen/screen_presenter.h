@@ -3,7 +3,7 @@
 // buttons, its check box and its close box do. The window only tells it what happened.
 #include <string>
 
-#include "app/shared_state.h"
+#include "link/link_state.h"
 #include "launcher/launcher_view.h"
 #include "platform/link_error.h"
 #include "platform/platform.h"

@@ -3,7 +3,7 @@
 // their events to ScreenPresenter and shows what it is told.
 #include <windows.h>
 
-#include "app/shared_state.h"
+#include "link/link_state.h"
 #include "launcher/launcher_view.h"
 #include "platform/platform.h"
 #include "platform/win32/unique_handle.h"

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/shared_state.h"
+#include "link/link_state.h"
 #include "platform/platform.h"
 #include "tests/fakes/fake_desktop.h"
 #include "tests/fakes/fake_gdi.h"

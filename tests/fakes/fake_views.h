@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/shared_state.h"
+#include "link/link_state.h"
 #include "launcher/launcher_view.h"
 #include "settings/screen/screen_host.h"
 

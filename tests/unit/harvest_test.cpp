@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <random>
 
+#include "bench/per_window_harvest.h"
 #include "platform/text.h"
 #include "tests/fakes/fake_desktop.h"
 
@@ -45,7 +46,7 @@ class HarvestTest : public ::testing::Test {
   void HarvestAndExpect(std::initializer_list<Row> rows) {
     for (const Row& row : rows) state.settings.SetEntry(EntryOf(row.field), row.entry);
     state.patient.BeginHarvest();
-    HarvestPracticeWindow(state, desktop, PortableText());
+    HarvestPracticeWindow(main, state.settings, state.practice.className, state.patient, desktop, PortableText());
     for (const Row& row : rows) EXPECT_EQ(state.patient.Value(row.field), row.expected) << "entry " << row.entry;
   }
 
@@ -141,7 +142,7 @@ TEST_F(HarvestTest, AProgramThatStopsAnsweringAbandonsTheWalk) {
   state.settings.SetEntry(3, L"3");
 
   try {
-    HarvestPracticeWindow(state, desktop, PortableText());
+    HarvestPracticeWindow(main, state.settings, state.practice.className, state.patient, desktop, PortableText());
     ADD_FAILURE() << "the walk must fail";
   } catch (const LinkError& error) {
     EXPECT_EQ(error.Number(), error_number::kPracticeNotAnswering);
@@ -151,10 +152,10 @@ TEST_F(HarvestTest, AProgramThatStopsAnsweringAbandonsTheWalk) {
   EXPECT_EQ(desktop.counts.visited, 2);  // each further window would wait out its own time-out
 }
 
-// The walk counts Edit ordinals once as it goes; counting them again for each edit window (as
-// the finder does for one control) must give the same fields on any tree, trees past the 255
-// edit windows an 8-bit counter can number included.
-TEST(OrdinalCountingTest, CountingDuringTheWalkGivesTheFieldsOfOneCountPerWindow) {
+// The walk counts Edit ordinals once as it goes; the finder counts them for the one control it
+// drops on. Both must give the same fields on any tree, trees past the 255 edit windows an
+// 8-bit counter can number included, or a dropped field would be read from another control.
+TEST(OrdinalCountingTest, TheHarvestReadsTheOrdinalsTheFinderGives) {
   const char* classes[] = {"Edit", "Edit", "Edit",        "EditWinDev", "EditWinDev", "Edit ",      " Edit",
                            "EDIT", "Edi",  "RichEdit20A", "STATIQUE",   "BOUTON",     "WinDevPane", "Static"};
   const wchar_t* entries[] = {L"1", L"2", L"3", L"17", L"60", L"128", L"200", L"254", L"255", L"256", L"300", L"0"};
@@ -172,18 +173,20 @@ TEST(OrdinalCountingTest, CountingDuringTheWalkGivesTheFieldsOfOneCountPerWindow
     }
     desktop.ShuffleChildren(main, seed * 7 + 1);
 
-    auto harvest = [&](OrdinalCounting counting) {
+    auto harvest = [&](bool perWindow) {
       SharedState state;
-      state.practice.className = L"WinDevObject";
-      state.practice.handle = main;
       for (int n = 1; n <= static_cast<int>(std::size(entries)); ++n) state.settings.SetEntry(n, entries[n - 1]);
-      HarvestPracticeWindow(state, desktop, PortableText(), counting);
+      if (perWindow) {
+        bench::HarvestCountingEachWindow(main, state.settings, state.patient, desktop, PortableText());
+      } else {
+        HarvestPracticeWindow(main, state.settings, L"WinDevObject", state.patient, desktop, PortableText());
+      }
       std::vector<std::wstring> values;
       for (int n = 1; n <= kFieldCount; ++n) values.push_back(state.patient.Value(FieldOfEntry(n)));
       return values;
     };
-    const auto linear = harvest(OrdinalCounting::DuringTheWalk);
-    EXPECT_EQ(linear, harvest(OrdinalCounting::OneCountPerWindow));
+    const auto linear = harvest(false);
+    EXPECT_EQ(linear, harvest(true));
     // Not two empty records (one may miss: a " Edit" window is counted but never read).
     EXPECT_GE(std::count_if(linear.begin(), linear.end(), [](const std::wstring& v) { return !v.empty(); }), 3);
   }

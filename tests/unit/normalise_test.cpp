@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/text.h"
+#include "reader/patient_record.h"
 
 namespace corvane {
 namespace {
@@ -43,12 +44,12 @@ TEST(NormaliseTest, EachFieldFollowsItsRule) {
       {kPrenom, L"áñø", L"ÁÑØ"},
       {kPrenom, L"ÀÇ", L"ÀÇ"},
   };
-  for (const auto& c : cases) EXPECT_EQ(NormaliseField(c.entry, c.raw, text), c.stored) << "entry " << c.entry;
+  for (const auto& c : cases) EXPECT_EQ(NormaliseField(FieldOfEntry(c.entry), c.raw, text), c.stored) << "entry " << c.entry;
 
   // The other fields, and every field's empty text, stay as they are.
   const std::wstring raw = L" Zoë\t1 85 0 rue de l'Église ";
-  for (int entry : {1, 2, 3, 5, 6, 7, 8, 10, 13, 14}) EXPECT_EQ(NormaliseField(entry, raw, text), raw) << entry;
-  for (int entry = 1; entry <= 14; ++entry) EXPECT_EQ(NormaliseField(entry, L"", text), L"") << entry;
+  for (int entry : {1, 2, 3, 5, 6, 7, 8, 10, 13, 14}) EXPECT_EQ(NormaliseField(FieldOfEntry(entry), raw, text), raw) << entry;
+  for (int entry = 1; entry <= 14; ++entry) EXPECT_EQ(NormaliseField(FieldOfEntry(entry), L"", text), L"") << entry;
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Locating the practice window from the link settings file, and what a run leaves behind
 // when it finds nothing.
-#include "reader/read_patient_fields.h"
+#include "link/read_patient_fields.h"
 
 #include <gtest/gtest.h>
 

@@ -12,7 +12,7 @@
 #include "platform/files.h"
 #include "platform/platform.h"
 #include "platform/text.h"
-#include "reader/read_patient_fields.h"
+#include "link/read_patient_fields.h"
 #include "settings/link_settings.h"
 #include "tests/fakes/fake_link.h"
 #include "tests/fakes/fake_screen_view.h"

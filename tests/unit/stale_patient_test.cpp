@@ -17,7 +17,7 @@
 #include "platform/files.h"
 #include "platform/platform.h"
 #include "platform/text.h"
-#include "reader/read_patient_fields.h"
+#include "link/read_patient_fields.h"
 #include "tests/fakes/fake_link.h"
 #include "tests/standins/standin_layout.h"
 

@@ -8,12 +8,12 @@
 #include <string>
 #include <thread>
 
-#include "app/shared_state.h"
+#include "link/link_state.h"
 #include "platform/platform.h"
 #include "platform/win32/win32_gdi.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_window_query.h"
-#include "reader/read_patient_fields.h"
+#include "link/read_patient_fields.h"
 #include "tests/fakes/fake_system.h"
 #include "tests/standins/standin_layout.h"
 #include "tests/support/wine_support.h"

@@ -1,11 +1,12 @@
 #pragma once
-// The one state object of the program, created by app/ and handed by reference to whoever
-// needs it. A test builds its own.
+// The one state object of the link, created by app/; each part is handed to the code that
+// uses it. A test builds its own.
 #include <cstdint>
 #include <string>
 
 #include "platform/types.h"
 #include "reader/patient_record.h"
+#include "reader/practice_window.h"
 #include "settings/link_settings.h"
 
 namespace corvane {
@@ -20,14 +21,6 @@ struct LinkPaths {
 
 inline constexpr wchar_t kScreenModeNormal[] = L"Normal";
 inline constexpr wchar_t kScreenModeCtrl[] = L"Ctrl";
-
-// The practice window as the last location found it.
-struct PracticeWindow {
-  std::wstring className;    // entry 16 as loaded
-  std::wstring title;        // entry 17 as loaded, or the live Visiodent title
-  std::wstring showScreen;   // entry 15 as loaded
-  WindowHandle handle;       // the window found; also set by the file-number drop
-};
 
 // The finder's drag and the Edit ordinal count.
 struct FinderState {

@@ -1,0 +1,35 @@
+#include "link/read_patient_fields.h"
+
+#include "reader/harvest.h"
+
+namespace corvane {
+
+void ReadPatientFields(SharedState& state, const LinkPaths& paths, Platform& platform) {
+  // First, before anything can stop the run: a run that finds nothing must leave the earlier
+  // values shown but stale, so that a patient no longer on screen is never handed off.
+  state.patient.BeginHarvest();
+  LoadLinkSettings(state.settings, paths.settings, platform.files, platform.text);
+  if (!LocatePracticeWindow(state.settings, state.practice, state.patient.temp, platform.windows, platform.gdi,
+                            platform.text)) {
+    return;
+  }
+  HarvestPracticeWindow(state.practice.handle, state.settings, state.practice.className, state.patient,
+                        platform.windows, platform.text);
+  state.patient.CompleteHarvest();
+}
+
+bool HarvestAndReport(SharedState& state, const LinkPaths& paths, Platform& platform) {
+  try {
+    ReadPatientFields(state, paths, platform);
+    return true;
+  } catch (const LinkError& error) {
+    platform.messages.Inform(CommandFailureText(error));
+    return false;
+  }
+}
+
+void TestFunction(SharedState& state, Platform& platform) {
+  CurrentVisiodentTitle(platform.windows, platform.gdi, platform.text, state.patient.temp);
+}
+
+}  // namespace corvane

@@ -1,0 +1,43 @@
+#include "reader/practice_window.h"
+
+#include <optional>
+
+#include "finder/highlight.h"
+
+namespace corvane {
+namespace {
+
+inline constexpr wchar_t kVisiodentClass[] = L"FENETRE_VISIODENT32";
+inline constexpr char kVisiodentClassBytes[] = "FENETRE_VISIODENT32";
+inline constexpr wchar_t kVisiodentTitlePrefix[] = L"VISIODE";
+
+// A value as the window lookup sees it: ANSI bytes, ending at the first NUL. A title the
+// finder captured carries a NUL at its end and must still find its window.
+std::string LookupBytes(const std::wstring& value, const TextPlatform& text) {
+  std::string bytes = text.ToAnsi(value);
+  bytes.resize(bytes.find('\0') == std::string::npos ? bytes.size() : bytes.find('\0'));
+  return bytes;
+}
+
+}  // namespace
+
+std::wstring CurrentVisiodentTitle(WindowQuery& windows, Gdi& gdi, const TextPlatform& text, std::wstring& temp) {
+  const WindowHandle visiodent = windows.FindTopLevel(kVisiodentClassBytes, std::nullopt);
+  temp = CaptureWindowText(visiodent, windows, gdi, text);
+  return temp.compare(0, 7, kVisiodentTitlePrefix) == 0 ? temp : std::wstring();
+}
+
+bool LocatePracticeWindow(const LinkSettings& settings, PracticeWindow& practice, std::wstring& temp,
+                          WindowQuery& windows, Gdi& gdi, const TextPlatform& text) {
+  practice.showScreen = settings.Entry(kEntryShowScreenFlag);
+  practice.className = settings.Entry(kEntryPracticeClass);
+  practice.title = settings.Entry(kEntryPracticeTitle);
+  // Visiodent's title changes while it runs: its live title replaces the stored one.
+  if (practice.className == kVisiodentClass) practice.title = CurrentVisiodentTitle(windows, gdi, text, temp);
+  if (practice.title.empty()) return false;
+  practice.handle =
+      windows.FindTopLevel(LookupBytes(practice.className, text), LookupBytes(practice.title, text));
+  return static_cast<bool>(practice.handle);
+}
+
+}  // namespace corvane
