@@ -3,7 +3,6 @@
 #include "handoff/handoff.h"
 #include "platform/link_error.h"
 #include "link/read_patient_fields.h"
-#include "settings/screen/screen_presenter.h"
 
 namespace corvane {
 
@@ -21,7 +20,7 @@ LauncherPresenter::LauncherPresenter(SharedState& state, const LinkPaths& paths,
     : state_(state), paths_(paths), platform_(platform), view_(view), screen_(screen) {}
 
 void LauncherPresenter::OnLoad() {
-  state_.screenMode = kScreenModeNormal;
+  state_.screenMode = ScreenMode::Normal;
   view_.BringToTop();
 }
 
@@ -30,19 +29,13 @@ void LauncherPresenter::OnActivate() {
 }
 
 bool LauncherPresenter::Harvest() {
-  try {
-    ReadPatientFields(state_, paths_, platform_);
-  } catch (const LinkError& error) {
-    // A harvest that stopped half-way may have stored some fields: the screen shows them too.
-    screen_.RefreshFields();
-    platform_.messages.Inform(CommandFailureText(error));
-    return false;
-  }
+  const bool read = HarvestAndReport(state_, paths_, platform_);
+  // A harvest that stopped half-way may have stored some fields: the screen shows them too.
   screen_.RefreshFields();
-  return true;
+  return read;
 }
 
-void LauncherPresenter::ShowScreen(const wchar_t* mode) {
+void LauncherPresenter::ShowScreen(ScreenMode mode) {
   state_.screenMode = mode;
   view_.Hide();
   screen_.ShowScreen();
@@ -75,17 +68,17 @@ void LauncherPresenter::Dispatch(int button, int shift) {
   row = ChooseClickRow(button, shift, state_.settings.Entry(kEntryShowScreenFlag));
   switch (row) {
     case ClickRow::Configure:
-      ShowScreen(kScreenModeCtrl);
+      ShowScreen(ScreenMode::Ctrl);
       break;
     case ClickRow::ShowFields:
-      ShowScreen(kScreenModeNormal);
+      ShowScreen(ScreenMode::Normal);
       break;
     case ClickRow::ShowAndLaunch:
-      ShowScreen(kScreenModeNormal);
+      ShowScreen(ScreenMode::Normal);
       LaunchSidexis(state_, paths_, platform_);
       break;
     case ClickRow::Launch:
-      state_.screenMode = kScreenModeNormal;
+      state_.screenMode = ScreenMode::Normal;
       LaunchSidexis(state_, paths_, platform_);
       break;
     case ClickRow::AskTest:

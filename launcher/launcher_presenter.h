@@ -64,7 +64,7 @@ class LauncherPresenter {
   // box and false returned: the command that asked for the harvest is abandoned.
   bool Harvest();
   void Dispatch(int button, int shift);
-  void ShowScreen(const wchar_t* mode);
+  void ShowScreen(ScreenMode mode);
 
   SharedState& state_;
   const LinkPaths& paths_;

@@ -19,8 +19,9 @@ struct LinkPaths {
   std::wstring sidexisProgram;
 };
 
-inline constexpr wchar_t kScreenModeNormal[] = L"Normal";
-inline constexpr wchar_t kScreenModeCtrl[] = L"Ctrl";
+// How the launcher asks the screen to present itself: Normal (launch mode: the harvested
+// fields and "LANCER") or Ctrl (configuration mode: the finder boxes and "VALIDER").
+enum class ScreenMode { Normal, Ctrl };
 
 // The finder's drag and the Edit ordinal count.
 struct FinderState {
@@ -35,7 +36,7 @@ struct FinderState {
 struct SharedState {
   LinkSettings settings;
   PatientRecord patient;
-  std::wstring screenMode;
+  ScreenMode screenMode = ScreenMode::Normal;
   PracticeWindow practice;
   FinderState finder;
 };

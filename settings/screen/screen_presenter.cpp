@@ -11,7 +11,7 @@ ScreenPresenter::ScreenPresenter(SharedState& state, const LinkPaths& paths, Pla
     : state_(state), paths_(paths), platform_(platform), view_(view), launcher_(launcher) {}
 
 bool ScreenPresenter::ConfigurationMode() const {
-  return state_.screenMode == kScreenModeCtrl;
+  return state_.screenMode == ScreenMode::Ctrl;
 }
 
 void ScreenPresenter::OnActivate() {
@@ -32,16 +32,12 @@ void ScreenPresenter::OnActivate() {
 }
 
 void ScreenPresenter::OnButton() {
-  if (state_.screenMode == kScreenModeNormal) {
-    try {
-      ReadPatientFields(state_, paths_, platform_);
-    } catch (const LinkError& error) {
-      // The harvest failed: nothing is handed off, the screen keeps what it shows.
-      platform_.messages.Inform(CommandFailureText(error));
-      return;
-    }
+  if (!ConfigurationMode()) {
+    // The same step as the launcher's: a harvest that stopped half-way is shown too, and
+    // nothing is handed off after it.
+    const bool read = HarvestAndReport(state_, paths_, platform_);
     RefreshFields();
-    LaunchSidexis(state_, paths_, platform_);
+    if (read) LaunchSidexis(state_, paths_, platform_);
     return;
   }
   try {

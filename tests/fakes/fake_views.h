@@ -42,7 +42,7 @@ class FakeScreenHost : public ScreenHost {
   bool shown = false;
   void ShowScreen() override {
     shown = true;
-    journal_.push_back(L"screen.Show(" + state_.screenMode + L")");
+    journal_.push_back(state_.screenMode == ScreenMode::Ctrl ? L"screen.Show(Ctrl)" : L"screen.Show(Normal)");
   }
   void RefreshFields() override { journal_.push_back(L"screen.Refresh"); }
 

@@ -83,7 +83,7 @@ class LauncherPresenterTest : public ::testing::Test {
   }
   void Press(int button, int shift) { presenter_.OnMouseDown(button, shift); }
   // Nothing was harvested, shown, written or started, and the mode is still `mode`.
-  void ExpectUntouched(const wchar_t* mode = L"") const {
+  void ExpectUntouched(ScreenMode mode = ScreenMode::Normal) const {
     EXPECT_EQ(link_.desktop.counts.enumerations, 0) << "no harvest, no lookup";
     EXPECT_EQ(link_.state.screenMode, mode);
     EXPECT_TRUE(journal_.empty());
@@ -102,7 +102,7 @@ class LauncherPresenterTest : public ::testing::Test {
 
 TEST_F(LauncherPresenterTest, LoadSetsNormalModeAndGoesOnTopThenActivationHarvests) {
   presenter_.OnLoad();
-  EXPECT_EQ(link_.state.screenMode, L"Normal");
+  EXPECT_EQ(link_.state.screenMode, ScreenMode::Normal);
   EXPECT_EQ(journal_, Calls{L"launcher.BringToTop"});
   EXPECT_EQ(link_.desktop.counts.enumerations, 0) << "loading reads nothing yet";
 
@@ -149,12 +149,12 @@ TEST_F(LauncherPresenterTest, EachClickRowHarvestsThenShowsOrLaunchesAsTheFileSa
     link_.programs.started.clear();
     std::filesystem::remove(std::filesystem::path(link_.paths.siomin));
     view_.visible = true;
-    link_.state.screenMode = L"Ctrl";
+    link_.state.screenMode = ScreenMode::Ctrl;
     WriteSettings(row.fileFlag);
     link_.state.settings.SetEntry(kEntryShowScreenFlag, std::wstring(row.fileFlag) == L"1" ? L"0" : L"1");
     Press(row.button, row.shift);
     EXPECT_EQ(journal_, row.calls);
-    EXPECT_EQ(link_.state.screenMode, row.calls == shownCtrl ? L"Ctrl" : L"Normal");
+    EXPECT_EQ(link_.state.screenMode, row.calls == shownCtrl ? ScreenMode::Ctrl : ScreenMode::Normal);
     EXPECT_EQ(link_.state.patient.Value(Field::Prenom), L"MARIE");
     EXPECT_EQ(link_.programs.started, row.starts ? Calls{link_.paths.sidexisProgram} : Calls{});
     EXPECT_EQ(HandOffWritten(), row.starts);
@@ -173,7 +173,7 @@ TEST_F(LauncherPresenterTest, EachClickRowHarvestsThenShowsOrLaunchesAsTheFileSa
 }
 
 TEST_F(LauncherPresenterTest, QuestionsAnsweredNoChangeNothing) {
-  link_.state.screenMode = L"Ctrl";
+  link_.state.screenMode = ScreenMode::Ctrl;
   link_.state.settings.SetEntry(9, L"999");  // not what the file holds: a harvest would show
   link_.messages.answers = {false, false};
   Press(mouse::kRight, 0);
@@ -185,7 +185,7 @@ TEST_F(LauncherPresenterTest, QuestionsAnsweredNoChangeNothing) {
   EXPECT_EQ(link_.messages.shown[1].text, L"Voulez-vous lancer cette fonction de test ?");
   EXPECT_EQ(link_.messages.shown[1].title, L"Tarnwick");
   EXPECT_TRUE(link_.messages.shown[0].question && link_.messages.shown[1].question);
-  ExpectUntouched(L"Ctrl");
+  ExpectUntouched(ScreenMode::Ctrl);
   EXPECT_EQ(link_.desktop.counts.textReads, 0);
   EXPECT_EQ(link_.state.settings.Entry(9), L"999") << "the settings were not reloaded";
   EXPECT_TRUE(link_.state.patient.Value(Field::Nom).empty());
@@ -237,7 +237,7 @@ TEST_F(LauncherPresenterTest, FailedHarvestIsReportedAndAbandonsEveryCommand) {
     SCOPED_TRACE(failure.what);
     link_.messages.shown.clear();
     link_.programs.started.clear();
-    link_.state.screenMode = L"Ctrl";
+    link_.state.screenMode = ScreenMode::Ctrl;
     failure.cause();
     for (int shift : {0, mouse::kShift, mouse::kCtrl, mouse::kAlt}) Press(mouse::kLeft, shift);
     presenter_.OnActivate();
@@ -248,7 +248,7 @@ TEST_F(LauncherPresenterTest, FailedHarvestIsReportedAndAbandonsEveryCommand) {
       EXPECT_NE(box.text.find(L"Erreur N°"), std::wstring::npos);
       EXPECT_NE(box.text.find(failure.named), std::wstring::npos);
     }
-    EXPECT_EQ(link_.state.screenMode, L"Ctrl") << "no mode change";
+    EXPECT_EQ(link_.state.screenMode, ScreenMode::Ctrl) << "no mode change";
     EXPECT_TRUE(view_.visible);
     EXPECT_FALSE(view_.quit);
     EXPECT_FALSE(screen_.shown);

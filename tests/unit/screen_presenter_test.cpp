@@ -64,14 +64,14 @@ class ScreenPresenterTest : public ::testing::Test {
   std::string Tech2() const { return ReadFile(link_.folder / "Tech2.txt"); }
   bool HandedOff() const { return fs::exists(link_.folder / "siomin.sdx") || fs::exists(link_.folder / "siomin2.sdx"); }
 
-  void Activate(const wchar_t* mode) {
+  void Activate(ScreenMode mode) {
     link_.state.screenMode = mode;
     view_.Show();
     presenter_.OnActivate();
   }
 
   // What the launcher does before it shows the screen, and what a plain click on it does.
-  void OpenScreen(const wchar_t* mode) {
+  void OpenScreen(ScreenMode mode) {
     ReadPatientFields(link_.state, link_.paths, link_.platform);
     Activate(mode);
     presenter_.RefreshFields();
@@ -103,19 +103,14 @@ class ScreenPresenterTest : public ::testing::Test {
 };
 
 TEST_F(ScreenPresenterTest, ActivationPresentsTheModeTheLauncherChose) {
-  Activate(kScreenModeCtrl);
+  Activate(ScreenMode::Ctrl);
   EXPECT_EQ(view_.calls.at(1), L"BringToTop");  // right after the show, before anything else
   EXPECT_TRUE(view_.configurationControls);
   EXPECT_EQ(view_.caption, L"VALIDER");
   EXPECT_TRUE(view_.dragCursorIsFinderIcon);
-
-  // Only "Ctrl" exactly configures; any other mode, empty included, is launch mode.
-  for (const wchar_t* mode : {kScreenModeNormal, L"", L"ctrl", L"Ctrl ", L"CTRL"}) {
-    Activate(kScreenModeCtrl);
-    Activate(mode);
-    EXPECT_FALSE(view_.configurationControls) << "mode \"" << mode << '"';
-    EXPECT_EQ(view_.caption, L"LANCER") << "mode \"" << mode << '"';
-  }
+  Activate(ScreenMode::Normal);
+  EXPECT_FALSE(view_.configurationControls);
+  EXPECT_EQ(view_.caption, L"LANCER");
 }
 
 TEST_F(ScreenPresenterTest, TheCheckBoxIsTickedByEntry15ExactlyOne) {
@@ -127,9 +122,9 @@ TEST_F(ScreenPresenterTest, TheCheckBoxIsTickedByEntry15ExactlyOne) {
                {L"2", false}, {L"-1", false}, {L"oui", false}};
   for (const auto& c : cases) {
     link_.state.settings.SetEntry(kEntryShowScreenFlag, L"1");
-    Activate(kScreenModeCtrl);
+    Activate(ScreenMode::Ctrl);
     link_.state.settings.SetEntry(kEntryShowScreenFlag, c.entry);
-    Activate(kScreenModeCtrl);
+    Activate(ScreenMode::Ctrl);
     EXPECT_TRUE(view_.checkBox == c.ticked && presenter_.CheckBoxTicked() == c.ticked)
         << "entry 15 \"" << c.entry << '"';
     EXPECT_EQ(link_.state.settings.Entry(kEntryShowScreenFlag), c.ticked ? L"1" : L"0")
@@ -137,7 +132,7 @@ TEST_F(ScreenPresenterTest, TheCheckBoxIsTickedByEntry15ExactlyOne) {
   }
   // The box is only touched when its state changes.
   const int sets = view_.checkBoxSets;
-  Activate(kScreenModeCtrl);
+  Activate(ScreenMode::Ctrl);
   EXPECT_EQ(view_.checkBoxSets, sets);
 
   // A click changes entry 15 in memory only, and the next activation keeps the choice.
@@ -145,7 +140,7 @@ TEST_F(ScreenPresenterTest, TheCheckBoxIsTickedByEntry15ExactlyOne) {
   presenter_.OnCheckBox(true);
   EXPECT_EQ(link_.state.settings.Entry(kEntryShowScreenFlag), L"1");
   EXPECT_EQ(Tech(), before);
-  Activate(kScreenModeCtrl);
+  Activate(ScreenMode::Ctrl);
   EXPECT_TRUE(presenter_.CheckBoxTicked());
 }
 
@@ -153,7 +148,7 @@ TEST_F(ScreenPresenterTest, ValiderRewritesBothFilesThenGivesWayToTheLauncher) {
   // Files that differ from the table: an unchanged table must still be written out.
   std::ofstream(link_.folder / "Tech.txt", std::ios::binary) << "stale\r\n";
   fs::remove(link_.folder / "Tech2.txt");
-  Activate(kScreenModeCtrl);
+  Activate(ScreenMode::Ctrl);
   presenter_.OnButton();
 
   LinkSettings saved;
@@ -163,14 +158,6 @@ TEST_F(ScreenPresenterTest, ValiderRewritesBothFilesThenGivesWayToTheLauncher) {
   EXPECT_EQ(view_.calls.back(), L"Hide");
   EXPECT_EQ(launcher_.shown, 1);
   EXPECT_TRUE(link_.messages.shown.empty());
-
-  // Every mode but exactly "Normal" saves.
-  for (const wchar_t* mode : {L"", L"normal"}) {
-    fs::remove(link_.folder / "Tech.txt");
-    Activate(mode);
-    presenter_.OnButton();
-    EXPECT_TRUE(fs::exists(link_.folder / "Tech.txt")) << "mode \"" << mode << '"';
-  }
   EXPECT_FALSE(HandedOff());
   EXPECT_TRUE(link_.programs.started.empty());
 }
@@ -179,7 +166,7 @@ TEST_F(ScreenPresenterTest, FailedSavesAreReportedAndTheScreenStays) {
   // A folder where the settings file should be: it cannot be replaced.
   fs::remove(link_.folder / "Tech.txt");
   fs::create_directory(link_.folder / "Tech.txt");
-  Activate(kScreenModeCtrl);
+  Activate(ScreenMode::Ctrl);
   presenter_.OnButton();
   link_.messages.answers = {true};
   presenter_.OnReset();
@@ -197,7 +184,7 @@ TEST_F(ScreenPresenterTest, ResetAnsweredNoChangesNothingYesSavesTheResetValuesA
   for (int n = 1; n <= kFieldCount; ++n)
     link_.state.patient.StoreTyped(FieldOfEntry(n), L"valeur " + std::to_wstring(n));
   link_.state.settings.SetEntry(kEntryShowScreenFlag, L"1");
-  Activate(kScreenModeCtrl);
+  Activate(ScreenMode::Ctrl);
   presenter_.RefreshFields();
   link_.state.settings.SetEntry(EntryOf(Field::Ville), L"777");  // an unsaved capture
   const LinkSettings settings = link_.state.settings;
@@ -233,12 +220,12 @@ TEST_F(ScreenPresenterTest, ResetAnsweredNoChangesNothingYesSavesTheResetValuesA
   EXPECT_EQ(launcher_.shown, 1);
   // The box is left as it was: the next activation sets it from entry 15.
   EXPECT_TRUE(view_.checkBox);
-  Activate(kScreenModeCtrl);
+  Activate(ScreenMode::Ctrl);
   EXPECT_FALSE(view_.checkBox);
 }
 
 TEST_F(ScreenPresenterTest, CloseSavesNothingAndTheNextUseStartsFromDesignTime) {
-  Activate(kScreenModeCtrl);
+  Activate(ScreenMode::Ctrl);
   const std::string tech = Tech();
   presenter_.OnCheckBox(true);
   presenter_.OnFieldEdited(Field::Nom, L"MARTIN");
@@ -266,7 +253,7 @@ TEST_F(ScreenPresenterTest, CloseSavesNothingAndTheNextUseStartsFromDesignTime) 
 
   // Built again: unticked at design time, and entry 15 (still "1" in memory until the
   // launcher reloads it) ticks it at activation.
-  Activate(kScreenModeCtrl);
+  Activate(ScreenMode::Ctrl);
   EXPECT_TRUE(view_.checkBox);
   EXPECT_EQ(view_.checkBoxSets, 1);
 }
@@ -282,7 +269,7 @@ TEST_F(ScreenPresenterTest, AValueTypedOnTheScreenIsHandedOffOnlyWithItsPatient)
     link_.programs.started.clear();
     link_.messages.shown.clear();
     WriteSettings(typed);
-    OpenScreen(kScreenModeNormal);
+    OpenScreen(ScreenMode::Normal);
     const std::wstring value = typed == Field::NumSS ? L"199999999999999" : L"ROSE";
     presenter_.OnFieldEdited(typed, value);
     presenter_.OnButton();
@@ -313,7 +300,7 @@ TEST_F(ScreenPresenterTest, AValueTypedOnTheScreenIsHandedOffOnlyWithItsPatient)
 // closed: no first name, the message, nothing written, nothing started.
 TEST_F(ScreenPresenterTest, NothingTypedCountsAfterTheScreenOrWithoutAPatient) {
   WriteSettings(Field::NumSS);
-  OpenScreen(kScreenModeCtrl);
+  OpenScreen(ScreenMode::Ctrl);
   presenter_.OnFieldEdited(Field::NumSS, L"199999999999999");
   presenter_.OnButton();
   EXPECT_FALSE(view_.visible);
@@ -323,7 +310,7 @@ TEST_F(ScreenPresenterTest, NothingTypedCountsAfterTheScreenOrWithoutAPatient) {
   fs::remove(link_.folder / "siomin.sdx");
   fs::remove(link_.folder / "siomin2.sdx");
   WriteSettings(Field::Prenom);
-  OpenScreen(kScreenModeNormal);
+  OpenScreen(ScreenMode::Normal);
   presenter_.OnFieldEdited(Field::Prenom, L"ROSE");
   link_.desktop.Destroy(practice_);
   presenter_.OnButton();
@@ -336,7 +323,7 @@ TEST_F(ScreenPresenterTest, NothingTypedCountsAfterTheScreenOrWithoutAPatient) {
 
 TEST_F(ScreenPresenterTest, LancerWithAFailedHarvestHandsOffNothing) {
   // The record still holds a patient from an earlier harvest: it must not leave.
-  OpenScreen(kScreenModeNormal);
+  OpenScreen(ScreenMode::Normal);
 
   fs::remove(link_.folder / "Tech.txt");  // the settings cannot be read
   presenter_.OnButton();

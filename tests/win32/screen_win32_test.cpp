@@ -199,7 +199,7 @@ class ScreenWindowTest : public ::testing::Test {
  protected:
   ScreenWindowTest() { state_.settings.SetEntry(kEntryShowScreenFlag, L"0"); }
 
-  void ShowIn(const wchar_t* mode) {
+  void ShowIn(ScreenMode mode) {
     state_.screenMode = mode;
     screen_.ShowScreen();
     PumpMessages();
@@ -242,7 +242,7 @@ class ScreenWindowTest : public ::testing::Test {
 };
 
 TEST_F(ScreenWindowTest, ControlsSitWhereTheScreenPutsThemAtAnyDpiAndSayWhatItSays) {
-  ShowIn(kScreenModeCtrl);
+  ShowIn(ScreenMode::Ctrl);
   ASSERT_NE(Window(), nullptr);
   EXPECT_EQ(testing::WindowCaption(Window()), L"Lien Sidexis");
   EXPECT_EQ(SendMessageW(Window(), WM_GETICON, ICON_SMALL, 0), 0);
@@ -296,7 +296,7 @@ TEST_F(ScreenWindowTest, ControlsSitWhereTheScreenPutsThemAtAnyDpiAndSayWhatItSa
 TEST_F(ScreenWindowTest, EachModeShowsItsControlsAndTabVisitsThemInOrder) {
   for (const bool configuration : {true, false, true}) {
     SCOPED_TRACE(configuration ? "configuration" : "launch");
-    ShowIn(configuration ? kScreenModeCtrl : kScreenModeNormal);
+    ShowIn(configuration ? ScreenMode::Ctrl : ScreenMode::Normal);
     ASSERT_TRUE(IsWindowVisible(Window()));
     EXPECT_EQ(testing::WindowCaption(Control(kDemarrerSidexis)), configuration ? L"VALIDER" : L"LANCER");
     for (const Expected& control : kLayout) {
@@ -319,7 +319,7 @@ TEST_F(ScreenWindowTest, EachModeShowsItsControlsAndTabVisitsThemInOrder) {
 
 TEST_F(ScreenWindowTest, CloseBoxDestroysTheScreenAndTheNextUseBuildsItAfresh) {
   state_.settings.SetEntry(kEntryShowScreenFlag, L"1");
-  ShowIn(kScreenModeCtrl);
+  ShowIn(ScreenMode::Ctrl);
   ASSERT_TRUE(screen_.CheckBoxTicked());
   SetWindowTextW(Control(FieldBox(Field::Prenom)), L"ANNE");
   SendMessageW(Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -332,7 +332,7 @@ TEST_F(ScreenWindowTest, CloseBoxDestroysTheScreenAndTheNextUseBuildsItAfresh) {
   state_.patient.BeginHarvest();
   state_.patient.StoreHarvested(Field::Ville, L"LYON");
   state_.settings.SetEntry(kEntryShowScreenFlag, L"0");
-  ShowIn(kScreenModeNormal);
+  ShowIn(ScreenMode::Normal);
   ASSERT_NE(Window(), nullptr);
   EXPECT_FALSE(screen_.CheckBoxTicked());
   EXPECT_EQ(testing::WindowCaption(Control(FieldBox(Field::Ville))), L"LYON");
@@ -342,7 +342,7 @@ TEST_F(ScreenWindowTest, CloseBoxDestroysTheScreenAndTheNextUseBuildsItAfresh) {
 TEST_F(ScreenWindowTest, ColoursOfBothModesAndPicturesForAPerson) {
   state_.patient.StoreTyped(Field::Nom, L"DURAND");
   state_.patient.StoreTyped(Field::NumDossier, L"4711");
-  ShowIn(kScreenModeCtrl);
+  ShowIn(ScreenMode::Ctrl);
   ASSERT_NE(screen_.DragCursor(), nullptr) << "the finder icon, from the program's artwork";
   const Picture configuration = CaptureClient(Window());
   SaveBmp(configuration, BuildDir() + L"\\screen_configuration.bmp");
@@ -360,7 +360,7 @@ TEST_F(ScreenWindowTest, ColoursOfBothModesAndPicturesForAPerson) {
   EXPECT_TRUE(Shows(configuration, Window(), Control(kSidexis), RGB(255, 128, 0))) << "orange title";
   EXPECT_TRUE(Shows(configuration, Window(), Control(FieldBox(Field::Nom)), RGB(0, 0, 192))) << "\"DURAND\"";
 
-  ShowIn(kScreenModeNormal);
+  ShowIn(ScreenMode::Normal);
   const Picture launch = CaptureClient(Window());
   SaveBmp(launch, BuildDir() + L"\\screen_launch.bmp");
   // Where the finder box of NumSS was, the dark blue shows through.
