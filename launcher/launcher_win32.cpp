@@ -39,9 +39,10 @@ bool LauncherWindow::RegisterClasses() {
 bool LauncherWindow::Create(LauncherPresenter& presenter) {
   presenter_ = &presenter;
   if (!RegisterClasses()) return false;
-  if (CreateAttached(kExStyle, kLauncherClassName, kLauncherCaption, kStyle,
-                     {CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT + 100, CW_USEDEFAULT + 100}, nullptr, 0,
-                     instance_) == nullptr) {
+  // Placed at its stored position once its DPI, hence its frame, is known.
+  const RECT unplaced{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT + 100, CW_USEDEFAULT + 100};
+  if (CreateAttached(kExStyle, kLauncherClassName, kLauncherCaption, kStyle, unplaced, nullptr, 0, instance_) ==
+      nullptr) {
     return false;
   }
   dpi_ = GetDpiForWindow(Window());
