@@ -56,3 +56,9 @@ foreach(source IN LISTS BENCH_SOURCES)
   add_dependencies(${name} ${STANDIN_TARGETS})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 endforeach()
+
+# The run command's console helper: where the launcher's tooth is on the screen.
+add_executable(launcher_point ${CMAKE_SOURCE_DIR}/scripts/demo/launcher_point.cpp)
+target_include_directories(launcher_point PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(launcher_point PRIVATE user32)
+set_target_properties(launcher_point PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
