@@ -1,14 +1,10 @@
 #include "settings/screen/screen_win32.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 #include <string>
 #include <vector>
 
-#if __has_include("resources/resource_ids.h")
 #include "resources/resource_ids.h"
-#endif
 
 namespace corvane {
 namespace {
@@ -107,11 +103,9 @@ int ShowOrder(const ControlRow& row) {
 LienSidexisWindow::LienSidexisWindow(HINSTANCE instance, SharedState& state, const LinkPaths& paths, Platform& platform,
                                      LauncherView& launcher)
     : instance_(instance), presenter_(state, paths, platform, *this, launcher) {
-#ifdef IDB_MOLARS
   molars_.reset(LoadBitmapResource(instance_, IDB_MOLARS));
   finderBox_.reset(LoadBitmapResource(instance_, IDB_FINDER_BOX));
   finderIcon_.reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_FINDER), IMAGE_ICON, 0, 0, 0)));
-#endif
 }
 
 LienSidexisWindow::~LienSidexisWindow() {
