@@ -32,18 +32,18 @@ demo=$(cd "$demo" && pwd)
 
 interactive=0
 [ -n "${DISPLAY:-}" ] && interactive=1
-# shellcheck source=scripts/wine-env.sh
-source scripts/wine-env.sh
-corvane_wine_env "$demo"  # the prefix, and an Xvfb when there is no display
-
+# Set before the prefix is made, so that a failure there leaves nothing running either.
 cleanup() {
-  wineserver -k 2>/dev/null || true
+  [ -n "${WINEPREFIX:-}" ] && { wineserver -k 2>/dev/null || true; }
   if [ "$interactive" = 0 ] && [ -f "$demo/xvfb.pid" ]; then
     kill "$(cat "$demo/xvfb.pid")" 2>/dev/null || true
     rm -f "$demo/xvfb.pid" "$demo/xvfb.display"
   fi
 }
 trap cleanup EXIT
+# shellcheck source=scripts/wine-env.sh
+source scripts/wine-env.sh
+corvane_wine_env "$demo"  # the prefix, and an Xvfb when there is no display
 
 drive=$WINEPREFIX/drive_c
 sidexis=$drive/SIDEXIS  # Wine finds C:\Sidexis and C:\SIDEXIS in the same folder
