@@ -36,9 +36,9 @@ std::string Utf8(const std::wstring& text) {
 
 // What each field of a record holds, in the order the hand-off writes them.
 const char* FieldName(char type, std::size_t index) {
-  static const char* const kN[] = {"Nom", "prénom_dossier", "DateNaissance", "NumSS",
-                                   "(vide)", "(texte fixe)", "(vide)", "(vide)"};
-  static const char* const kA[] = {"Nom",   "prénom_dossier", "DateNaissance", "NumSS",  "computername",
+  static const char* const kN[] = {"Nom",    "prénom_dossier", "DateNaissance", "NumSS",
+                                   "(vide)", "(texte fixe)",   "(vide)",        "(vide)"};
+  static const char* const kA[] = {"Nom",  "prénom_dossier", "DateNaissance", "NumSS",  "computername",
                                    "date", "heure",          "(vide)",        "(vide)", "(vide)"};
   if (type == 'N' && index < std::size(kN)) return kN[index];
   if (type == 'A' && index < std::size(kA)) return kA[index];

@@ -1,7 +1,5 @@
 // The one window procedure: an exception that reaches it becomes a box and the window goes on;
 // the object is detached when its window goes, so no later message can reach it.
-#include "platform/win32/window_base.h"
-
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -9,6 +7,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/win32/window_base.h"
 #include "tests/support/wine_support.h"
 
 namespace corvane {
