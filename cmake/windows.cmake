@@ -5,7 +5,7 @@ enable_language(RC)
 set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_SOURCE_DIR}/scripts/wine-run;${CMAKE_BINARY_DIR}")
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00)
 
-set(WIN32_SYSTEM_LIBRARIES user32 gdi32 comctl32 shell32 shcore)
+set(WIN32_SYSTEM_LIBRARIES user32 gdi32 comctl32)
 
 add_library(corvane_win32 STATIC ${WIN32_SOURCES})
 target_link_libraries(corvane_win32 PUBLIC corvane_core ${WIN32_SYSTEM_LIBRARIES})
@@ -14,7 +14,8 @@ target_link_libraries(corvane_win32 PUBLIC corvane_core ${WIN32_SYSTEM_LIBRARIES
 file(GLOB RESOURCE_SCRIPTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.rc)
 add_executable(CorvaneLink WIN32 ${CMAKE_SOURCE_DIR}/app/main_win32.cpp ${RESOURCE_SCRIPTS})
 target_link_libraries(CorvaneLink PRIVATE corvane_win32)
-target_link_options(CorvaneLink PRIVATE -mwindows -municode $<$<CONFIG:Release>:-s>)
+# WIN32 above already links it as a GUI program (-mwindows).
+target_link_options(CorvaneLink PRIVATE -municode $<$<CONFIG:Release>:-s>)
 set_target_properties(CorvaneLink PROPERTIES OUTPUT_NAME CorvaneLink RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 # Stand-in programs: one .cpp each, GUI programs.
@@ -23,7 +24,7 @@ set(STANDIN_TARGETS)
 foreach(source IN LISTS STANDIN_SOURCES)
   get_filename_component(name ${source} NAME_WE)
   add_executable(${name} WIN32 ${source})
-  target_link_libraries(${name} PRIVATE ${WIN32_SYSTEM_LIBRARIES})
+  target_link_libraries(${name} PRIVATE ${WIN32_SYSTEM_LIBRARIES} shell32)  # shell32: their command line
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/standins)
   list(APPEND STANDIN_TARGETS ${name})
 endforeach()
@@ -55,3 +56,9 @@ foreach(source IN LISTS BENCH_SOURCES)
   add_dependencies(${name} ${STANDIN_TARGETS})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 endforeach()
+
+# The run command's console helper: where the launcher's tooth is on the screen.
+add_executable(launcher_point ${CMAKE_SOURCE_DIR}/scripts/demo/launcher_point.cpp)
+target_include_directories(launcher_point PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(launcher_point PRIVATE user32)
+set_target_properties(launcher_point PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <cmath>
-
 #include "resources/resource_ids.h"
 
 namespace corvane {
@@ -22,52 +20,35 @@ constexpr DWORD kExStyle = 0;
 LauncherWindow::LauncherWindow(HINSTANCE instance) : instance_(instance) {}
 
 LauncherWindow::~LauncherWindow() {
-  if (window_ != nullptr) DestroyWindow(window_);
-}
-
-int LauncherWindow::Scale(int pixels) const {
-  return MulDiv(pixels, static_cast<int>(dpi_), 96);
+  // Destroyed here, not by the base, so that the window's last messages still reach this object.
+  if (Window() != nullptr) DestroyWindow(Window());
 }
 
 bool LauncherWindow::RegisterClasses() {
-  WNDCLASSEXW main{};
-  main.cbSize = sizeof main;
-  main.lpfnWndProc = &LauncherWindow::WindowProc;
-  main.hInstance = instance_;
-  main.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  main.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  main.lpszClassName = kLauncherClassName;
   // The finder icon, at the sizes the title bar and Alt+Tab ask for.
   icon_.reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_FINDER), IMAGE_ICON,
                                             GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
   smallIcon_.reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_FINDER), IMAGE_ICON,
                                                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
-  main.hIcon = icon_.get();
-  main.hIconSm = smallIcon_.get();
-  WNDCLASSEXW image{};
-  image.cbSize = sizeof image;
-  image.lpfnWndProc = &LauncherWindow::ImageProc;
-  image.hInstance = instance_;
-  image.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  image.lpszClassName = kLauncherImageClassName;
-  // A second Create in the same process finds the classes already there.
-  const bool mainOk = RegisterClassExW(&main) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-  const bool imageOk = RegisterClassExW(&image) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  const bool mainOk = RegisterWindowClass(instance_, kLauncherClassName, icon_.get(), smallIcon_.get(),
+                                          reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+  const bool imageOk = RegisterWindowClass(instance_, kLauncherImageClassName);
   return mainOk && imageOk;
 }
 
 bool LauncherWindow::Create(LauncherPresenter& presenter) {
   presenter_ = &presenter;
   if (!RegisterClasses()) return false;
-  tooth_.reset(static_cast<HBITMAP>(
-      LoadImageW(instance_, MAKEINTRESOURCEW(IDB_LAUNCHER_TOOTH), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  window_ = CreateWindowExW(kExStyle, kLauncherClassName, kLauncherCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100,
-                            100, nullptr, nullptr, instance_, this);
-  if (window_ == nullptr) return false;
-  dpi_ = GetDpiForWindow(window_);
+  // Placed at its stored position once its DPI, hence its frame, is known.
+  const RECT unplaced{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT + 100, CW_USEDEFAULT + 100};
+  if (CreateAttached(kExStyle, kLauncherClassName, kLauncherCaption, kStyle, unplaced, nullptr, 0, instance_) ==
+      nullptr) {
+    return false;
+  }
+  dpi_ = GetDpiForWindow(Window());
   // Said to the window as well as to its class, so that whoever asks the window gets it.
-  SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
-  SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+  SendMessageW(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
+  SendMessageW(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
   CreateControls();
   PlaceAtStoredPosition();
   LayOut();
@@ -77,19 +58,17 @@ bool LauncherWindow::Create(LauncherPresenter& presenter) {
   // the topmost band itself.
   CreateTooltip();
   Show();
-  UpdateWindow(window_);
+  UpdateWindow(Window());
   return true;
 }
 
 void LauncherWindow::CreateControls() {
-  image_ =
-      CreateWindowExW(0, kLauncherImageClassName, L"Image1", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 1, 1,
-                      window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(launcher_id::kImage1)), instance_, this);
+  image_.Create(Window(), instance_);
   // Aide is a read-only box: a static text that reports its clicks (SS_NOTIFY), created
   // after the picture and put above it.
   aide_ =
       CreateWindowExW(0, L"STATIC", L"?", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE | SS_NOTIFY, 0, 0, 1, 1,
-                      window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(launcher_id::kAide)), instance_, nullptr);
+                      Window(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(launcher_id::kAide)), instance_, nullptr);
   SetWindowPos(aide_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   aideBrush_.reset(CreateSolidBrush(GetSysColor(COLOR_HIGHLIGHT)));
 }
@@ -97,12 +76,12 @@ void LauncherWindow::CreateControls() {
 void LauncherWindow::CreateTooltip() {
   tooltip_ =
       CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_, nullptr);
+                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Window(), nullptr, instance_, nullptr);
   if (tooltip_ != nullptr) {
     TOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = window_;
+    tool.hwnd = Window();
     tool.uId = reinterpret_cast<UINT_PTR>(aide_);
     tool.lpszText = const_cast<wchar_t*>(kHelpTooltip);
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
@@ -122,38 +101,30 @@ void LauncherWindow::PlaceAtStoredPosition() {
   using namespace launcher_layout;
   const RECT frame = Frame();
   // The client area's top-left corner, not the frame's, sits at the stored position.
-  SetWindowPos(window_, nullptr, Scale(kClientLeft) + frame.left, Scale(kClientTop) + frame.top,
+  SetWindowPos(Window(), nullptr, Scale(kClientLeft) + frame.left, Scale(kClientTop) + frame.top,
                frame.right - frame.left, frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void LauncherWindow::LayOut() {
   using namespace launcher_layout;
-  MoveWindow(image_, 0, 0, Scale(kImageWidth), Scale(kImageHeight), TRUE);
+  MoveWindow(image_.Window(), 0, 0, Scale(kImageWidth), Scale(kImageHeight), TRUE);
   MoveWindow(aide_, Scale(kAideLeft), Scale(kAideTop), Scale(kAideSize), Scale(kAideSize), TRUE);
-  LOGFONTW font{};
-  font.lfHeight = -static_cast<LONG>(std::lround(kAideFontPoints * dpi_ / 72.0));
-  font.lfWeight = FW_BOLD;
-  font.lfCharSet = DEFAULT_CHARSET;
-  wcscpy_s(font.lfFaceName, L"MS Sans Serif");
-  aideFont_.reset(CreateFontIndirectW(&font));
+  aideFont_ = MakeFont(L"MS Sans Serif", kAideFontHundredthsOfPoint, dpi_, true);
   SendMessageW(aide_, WM_SETFONT, reinterpret_cast<WPARAM>(aideFont_.get()), TRUE);
 }
 
 void LauncherWindow::Show() {
-  if (window_ == nullptr || quitRequested_) return;
-  ShowWindow(window_, SW_SHOW);
-  PostMessageW(window_, kActivateMessage, 0, 0);
+  if (Window() == nullptr || quitRequested_) return;
+  ShowWindow(Window(), SW_SHOW);
+  PostMessageW(Window(), kActivateMessage, 0, 0);
 }
 
 void LauncherWindow::Hide() {
-  if (window_ != nullptr) ShowWindow(window_, SW_HIDE);
+  if (Window() != nullptr) ShowWindow(Window(), SW_HIDE);
 }
 
 void LauncherWindow::BringToTop() {
-  // Results ignored: a program in the background may not take the foreground, and the
-  // topmost band is reached either way.
-  SetForegroundWindow(window_);
-  SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW | SWP_NOACTIVATE);
+  corvane::BringToTop(Window());
 }
 
 void LauncherWindow::Quit() {
@@ -172,97 +143,49 @@ void LauncherWindow::OnMouseDown(int button, WPARAM keys) {
   presenter_->OnMouseDown(button, shift);
 }
 
-void LauncherWindow::PaintImage(HWND image) {
-  PAINTSTRUCT paint{};
-  HDC dc = BeginPaint(image, &paint);
+bool LauncherPicture::Create(HWND parent, HINSTANCE instance) {
+  tooth_.reset(static_cast<HBITMAP>(
+      LoadImageW(instance, MAKEINTRESOURCEW(IDB_LAUNCHER_TOOTH), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  return CreateAttached(0, kLauncherImageClassName, L"Image1", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, {0, 0, 1, 1},
+                        parent, launcher_id::kImage1, instance) != nullptr;
+}
+
+void LauncherPicture::Paint() {
+  PaintDc dc(Window());
   RECT client{};
-  GetClientRect(image, &client);
+  GetClientRect(Window(), &client);
   if (tooth_) {
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ previous = SelectObject(memory, tooth_.get());
-    BITMAP bitmap{};
-    GetObjectW(tooth_.get(), sizeof bitmap, &bitmap);
-    SetStretchBltMode(dc, HALFTONE);
-    SetBrushOrgEx(dc, 0, 0, nullptr);
-    StretchBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, bitmap.bmWidth, bitmap.bmHeight, SRCCOPY);
-    SelectObject(memory, previous);
-    DeleteDC(memory);
+    StretchBitmap(dc.get(), tooth_.get(), client, HALFTONE);
   } else {
-    FillRect(dc, &client, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-  }
-  EndPaint(image, &paint);
-}
-
-LRESULT CALLBACK LauncherWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-  LauncherWindow* self = nullptr;
-  if (message == WM_NCCREATE) {
-    self = static_cast<LauncherWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->window_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  } else {
-    self = reinterpret_cast<LauncherWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  }
-  if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    self->window_ = nullptr;
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
-  try {
-    return self->HandleMessage(message, wParam, lParam);
-  } catch (...) {
-    // Nothing may cross into USER32; the presenter reports the link's own failures itself.
-    MessageBoxW(window, L"Une erreur inattendue a interrompu la commande.", kLauncherCaption, MB_OK | MB_TOPMOST);
-    return 0;
+    FillRect(dc.get(), &client, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
   }
 }
 
-LRESULT CALLBACK LauncherWindow::ImageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-  LauncherWindow* self = nullptr;
-  if (message == WM_NCCREATE) {
-    self = static_cast<LauncherWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  } else {
-    self = reinterpret_cast<LauncherWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  }
-  if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
-  try {
-    return self->HandleImageMessage(window, message, wParam, lParam);
-  } catch (...) {
-    MessageBoxW(window, L"Une erreur inattendue a interrompu la commande.", kLauncherCaption, MB_OK | MB_TOPMOST);
-    return 0;
-  }
-}
-
-LRESULT LauncherWindow::HandleImageMessage(HWND image, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT LauncherPicture::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_LBUTTONDOWN:
-      OnMouseDown(mouse::kLeft, wParam);
+      onPress_(mouse::kLeft, wParam);
       return 0;
     case WM_RBUTTONDOWN:
-      OnMouseDown(mouse::kRight, wParam);
+      onPress_(mouse::kRight, wParam);
       return 0;
     case WM_MBUTTONDOWN:
-      OnMouseDown(mouse::kMiddle, wParam);
+      onPress_(mouse::kMiddle, wParam);
       return 0;
     case WM_PAINT:
-      PaintImage(image);
+      Paint();
       return 0;
     case WM_ERASEBKGND:
       return 1;  // the picture covers it all
     default:
-      return DefWindowProcW(image, message, wParam, lParam);
+      return Default(message, wParam, lParam);
   }
 }
 
 LRESULT LauncherWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case kActivateMessage:
-      if (!quitRequested_ && IsWindowVisible(window_)) presenter_->OnActivate();
+      if (!quitRequested_ && IsWindowVisible(Window())) presenter_->OnActivate();
       return 0;
     case WM_COMMAND:
       if (LOWORD(wParam) == launcher_id::kAide && (HIWORD(wParam) == STN_CLICKED || HIWORD(wParam) == STN_DBLCLK)) {
@@ -285,7 +208,7 @@ LRESULT LauncherWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_DPICHANGED: {
       dpi_ = HIWORD(wParam);
       const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-      SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+      SetWindowPos(Window(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                    suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
       LayOut();
       return 0;
@@ -308,7 +231,7 @@ LRESULT LauncherWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     default:
       break;
   }
-  return DefWindowProcW(window_, message, wParam, lParam);
+  return Default(message, wParam, lParam);
 }
 
 }  // namespace corvane

@@ -3,9 +3,13 @@
 // the "?" box Aide, a humble view that forwards its events to LauncherPresenter.
 #include <windows.h>
 
+#include <functional>
+#include <utility>
+
 #include "launcher/launcher_presenter.h"
 #include "launcher/launcher_view.h"
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/window_base.h"
 
 namespace corvane {
 
@@ -23,10 +27,26 @@ namespace launcher_layout {
 inline constexpr int kClientLeft = 70, kClientTop = 455, kClientWidth = 69, kClientHeight = 60;
 inline constexpr int kImageWidth = 73, kImageHeight = 65;
 inline constexpr int kAideLeft = 56, kAideTop = 0, kAideSize = 13;
-inline constexpr double kAideFontPoints = 9.75;
+inline constexpr int kAideFontHundredthsOfPoint = 975;  // 9.75 pt
 }  // namespace launcher_layout
 
-class LauncherWindow : public LauncherView {
+// Image1: the tooth stretched over the whole picture. A press on it goes to `onPress` with
+// its button (namespace mouse) and the message's key flags.
+class LauncherPicture : public WindowBase {
+ public:
+  explicit LauncherPicture(std::function<void(int button, WPARAM keys)> onPress) : onPress_(std::move(onPress)) {}
+  ~LauncherPicture() override = default;
+  bool Create(HWND parent, HINSTANCE instance);
+
+ private:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void Paint();
+
+  std::function<void(int button, WPARAM keys)> onPress_;
+  UniqueBitmap tooth_;
+};
+
+class LauncherWindow : public LauncherView, public WindowBase {
  public:
   explicit LauncherWindow(HINSTANCE instance);
   ~LauncherWindow() override;
@@ -37,7 +57,6 @@ class LauncherWindow : public LauncherView {
   // queues its first activation. False when the window could not be built.
   bool Create(LauncherPresenter& presenter);
 
-  HWND Window() const { return window_; }
   bool QuitRequested() const { return quitRequested_; }
 
   // LauncherView
@@ -50,10 +69,7 @@ class LauncherWindow : public LauncherView {
   void Quit() override;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-  static LRESULT CALLBACK ImageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT HandleImageMessage(HWND image, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   bool RegisterClasses();
   void CreateControls();
   void CreateTooltip();  // the tooltip of Aide
@@ -61,20 +77,17 @@ class LauncherWindow : public LauncherView {
   RECT Frame() const;  // the window rectangle around the client area, at (0, 0)
   void PlaceAtStoredPosition();
   void OnMouseDown(int button, WPARAM keys);
-  void PaintImage(HWND image);
-  int Scale(int pixels) const;
+  int Scale(int pixels) const { return corvane::Scale(pixels, dpi_); }
 
   HINSTANCE instance_;
   LauncherPresenter* presenter_ = nullptr;
-  HWND window_ = nullptr;
-  HWND image_ = nullptr;
+  LauncherPicture image_{[this](int button, WPARAM keys) { OnMouseDown(button, keys); }};
   HWND aide_ = nullptr;
   HWND tooltip_ = nullptr;
   UINT dpi_ = 96;
   bool quitRequested_ = false;
   UniqueFont aideFont_;
   UniqueBrush aideBrush_;
-  UniqueBitmap tooth_;
   UniqueIcon icon_;
   UniqueIcon smallIcon_;
 };

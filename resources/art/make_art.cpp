@@ -1,6 +1,7 @@
 // Makes the program's artwork from the text pictures beside it and from the drawings below.
-// Host tool, not part of the build: the generated files are committed. From the tree's top:
-//   g++ -std=c++20 -O2 -o /tmp/make_art resources/art/make_art.cpp && /tmp/make_art resources/art resources
+// Host tool built by the native preset; the generated files are committed, and the unit test
+// committed_art_matches_its_sources fails when they are not what this makes. After a change:
+//   build/native/make_art resources/art resources
 // Writes finder.ico (17 x 17, 16 colours), finder_box.bmp (17 x 18), launcher_tooth.bmp
 // (41 x 43) and molars.bmp (71 x 75), the bitmaps as 24-bit bottom-up BMP files.
 #include <algorithm>

@@ -3,40 +3,25 @@
 // their events to ScreenPresenter and shows what it is told.
 #include <windows.h>
 
+#include <utility>
+#include <vector>
+
 #include "link/link_state.h"
 #include "launcher/launcher_view.h"
 #include "platform/platform.h"
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/window_base.h"
 #include "reader/patient_record.h"
 #include "settings/screen/screen_host.h"
+#include "settings/screen/screen_layout.h"
 #include "settings/screen/screen_presenter.h"
 
 namespace corvane {
 
-// Control identifiers of the screen (GetDlgItem on LienSidexisWindow::Window()). None is
-// IDOK or IDCANCEL, so Enter and Escape in a text box do nothing.
-namespace screen_id {
-inline constexpr int kFieldBoxBase = 200;   // + entry number (1 .. 14): the field text boxes
-inline constexpr int kFinderBoxBase = 300;  // + entry number: the finder boxes
-inline constexpr int kDemarrerSidexis = 101;
-inline constexpr int kRaz = 102;
-inline constexpr int kMontreSurClic = 103;
-inline constexpr int kConsigne = 104;
-inline constexpr int kSidexis = 105;
-inline constexpr int kImage1 = 106;
-inline constexpr int kLabelBase = 110;  // + label number (1 .. 10)
-constexpr int FieldBox(Field field) {
-  return kFieldBoxBase + EntryOf(field);
-}
-constexpr int FinderBox(Field field) {
-  return kFinderBoxBase + EntryOf(field);
-}
-}  // namespace screen_id
-
 inline constexpr wchar_t kScreenClassName[] = L"LienSidexis";
 inline constexpr wchar_t kScreenCaption[] = L"Lien Sidexis";
 
-class LienSidexisWindow : public ScreenHost, private ScreenView {
+class LienSidexisWindow : public ScreenHost, public WindowBase, private ScreenView {
  public:
   // `instance` holds the artwork (resources/resource_ids.h); pictures it lacks are not drawn.
   LienSidexisWindow(HINSTANCE instance, SharedState& state, const LinkPaths& paths, Platform& platform,
@@ -49,9 +34,9 @@ class LienSidexisWindow : public ScreenHost, private ScreenView {
   void ShowScreen() override;
   void RefreshFields() override;
 
-  // The screen's window, null while it is not built; the message loop hands its messages to
-  // IsDialogMessage so that Tab moves between the controls.
-  HWND Window() const { return window_; }
+  // Window(), the screen's window, is null while it is not built; the message loop hands its
+  // messages to IsDialogMessage so that Tab moves between the controls.
+
   // The pointer a finder drag shows (the finder icon once activation installed it), or null.
   HCURSOR DragCursor() const { return dragCursor_; }
   bool CheckBoxTicked() const { return presenter_.CheckBoxTicked(); }
@@ -68,8 +53,8 @@ class LienSidexisWindow : public ScreenHost, private ScreenView {
   void UseFinderIconAsDragCursor() override;
   void Destroy() override;
 
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnDestroyed() noexcept override;
   void Build();
   void CreateControls();
   void LayOut();
@@ -77,16 +62,15 @@ class LienSidexisWindow : public ScreenHost, private ScreenView {
   void MakeFonts();
   void RunActivation();
   void OnCommand(int id, int code);
-  LRESULT OnColorStatic(HDC dc, HWND control);
-  LRESULT OnColorEdit(HDC dc, HWND control);
+  LRESULT OnColor(UINT message, HDC dc, HWND control);  // WM_CTLCOLORSTATIC, WM_CTLCOLOREDIT
   void OnDrawItem(const DRAWITEMSTRUCT& item);
   void DrawCheckBox(const DRAWITEMSTRUCT& item);
-  int Scale(int pixels) const;
+  HBRUSH Brush(ScreenColour colour);  // made once per colour, kept with the window object
+  HFONT Font(ScreenFont font) const { return fonts_[static_cast<int>(font)].get(); }
+  int Scale(int pixels) const { return corvane::Scale(pixels, dpi_); }
 
   HINSTANCE instance_;
-  Platform& platform_;
   ScreenPresenter presenter_;
-  HWND window_ = nullptr;
   UINT dpi_ = 96;
   HWND lastFocus_ = nullptr;    // restored when the window becomes active again
   bool settingText_ = false;    // a field text set by the program is not typing
@@ -95,14 +79,8 @@ class LienSidexisWindow : public ScreenHost, private ScreenView {
   bool checkBoxShown_ = false;  // MontreSurClic as drawn (owner-drawn, so kept here)
   HCURSOR dragCursor_ = nullptr;
 
-  UniqueFont labelFont_;
-  UniqueFont titleFont_;
-  UniqueFont buttonFont_;
-  UniqueFont resetFont_;
-  UniqueFont fieldFont_;
-  UniqueBrush darkBlue_;
-  UniqueBrush lightBlue_;
-  UniqueBrush white_;
+  UniqueFont fonts_[static_cast<int>(ScreenFont::Count)];
+  std::vector<std::pair<ScreenColour, UniqueBrush>> brushes_;
   UniqueBitmap molars_;
   UniqueBitmap finderBox_;
   UniqueIcon finderIcon_;

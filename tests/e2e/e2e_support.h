@@ -11,6 +11,7 @@
 
 #include "launcher/launcher_win32.h"
 #include "settings/screen/screen_win32.h"
+#include "tests/e2e/demo_patient.h"
 #include "tests/standins/standin_layout.h"
 #include "tests/support/wine_support.h"
 
@@ -26,14 +27,6 @@ inline constexpr wchar_t kSiomin2[] = LR"(C:\SIDEXIS\siomin2.sdx)";
 inline constexpr wchar_t kStarts[] = LR"(C:\SIDEXIS\standin-starts.txt)";
 inline constexpr wchar_t kPatientFile[] = LR"(C:\corvane-e2e\patient.txt)";
 inline const std::wstring kShownFile = std::wstring(kPatientFile) + L".shown";
-
-// The demo patient, Windows-1252, as the practice program shows it.
-inline std::string PatientFile(const std::string& numDossier = "1207", const std::string& nom = "Lef\xE8vre") {
-  return "NumDossier=" + numDossier + "\r\nNom=" + nom +
-         "\r\nPrenom=H\xE9l\xE8ne\r\nDateNaissance=14/03/1985\r\nNumSS=2 85 03 75 123 456 78\r\n"
-         "Civilite=Mme\tMadame\r\nAdresse1=12 rue des Lilas\r\nCP=75011\r\nVille=Paris\r\n"
-         "Telephone=01 23 45 67 89\r\nMobile=06 12 34 56 78\r\nEMail=helene@example.fr\r\n";
-}
 
 // A Windows path (Z:\...) as the host sees it.
 inline std::string UnixPath(const std::wstring& windowsPath) {

@@ -27,64 +27,8 @@ namespace {
 using namespace screen_id;
 using testing::BuildDir;
 
-struct Expected {
-  int id;
-  const wchar_t* name;
-  int x, y, width, height;
-  const wchar_t* text;  // null: not checked
-};
-
-// The screen as it is meant to look, at 96 DPI.
-const Expected kLayout[] = {
-    {kSidexis, L"SIDEXIS", 56, 0, 356, 38, L"CORVANE LINK"},
-    {kImage1, L"Image1", 415, 4, 41, 39, nullptr},
-    {kConsigne, L"Consigne", 120, 32, 233, 17, L"Les zones en bleu clair doivent être paramétrées"},
-    {kLabelBase + 1, L"Label1", 10, 48, 113, 17, L"Numéro de Dossier"},
-    {kLabelBase + 2, L"Label2", 138, 49, 152, 17, L"Date de Naissance"},
-    {kLabelBase + 3, L"Label3", 304, 49, 162, 17, L"Numéro de Sécurité Sociale"},
-    {FieldBox(Field::NumDossier), L"NumDossier", 24, 65, 73, 21, nullptr},
-    {FinderBox(Field::NumDossier), L"INumDossier", 104, 64, 14, 17, nullptr},
-    {FieldBox(Field::DateNaissance), L"DateNaissance", 129, 64, 162, 21, nullptr},
-    {FinderBox(Field::DateNaissance), L"IDateNaissance", 296, 64, 14, 17, nullptr},
-    {FieldBox(Field::NumSS), L"NumSS", 313, 65, 145, 21, nullptr},
-    {FinderBox(Field::NumSS), L"INumSS", 464, 64, 14, 17, nullptr},
-    {kLabelBase + 4, L"Label4", 10, 106, 97, 17, L"Civilité"},
-    {kLabelBase + 5, L"Label5", 122, 105, 177, 17, L"Nom"},
-    {kLabelBase + 6, L"Label6", 314, 105, 145, 17, L"Prénom"},
-    {FieldBox(Field::Civilite), L"Civilite", 16, 120, 89, 21, nullptr},
-    {FinderBox(Field::Civilite), L"ICivilite", 112, 120, 14, 17, nullptr},
-    {FieldBox(Field::Nom), L"Nom", 129, 120, 162, 21, nullptr},
-    {FinderBox(Field::Nom), L"INom", 296, 120, 14, 17, nullptr},
-    {FieldBox(Field::Prenom), L"Prenom", 314, 120, 145, 21, nullptr},
-    {FinderBox(Field::Prenom), L"IPrenom", 464, 120, 14, 17, nullptr},
-    {kLabelBase + 7, L"Label7", 10, 153, 201, 17, L"Adresse"},
-    {FieldBox(Field::Adresse1), L"Adresse1", 10, 168, 201, 21, nullptr},
-    {FinderBox(Field::Adresse1), L"IAdresse1", 216, 168, 14, 17, nullptr},
-    {FieldBox(Field::Adresse2), L"Adresse2", 10, 192, 201, 21, nullptr},
-    {FinderBox(Field::Adresse2), L"IAdresse2", 216, 192, 14, 17, nullptr},
-    {FieldBox(Field::Adresse3), L"Adresse3", 10, 216, 201, 21, nullptr},
-    {FinderBox(Field::Adresse3), L"IAdresse3", 216, 216, 14, 17, nullptr},
-    {FieldBox(Field::CP), L"CP", 9, 241, 49, 21, nullptr},
-    {FinderBox(Field::CP), L"ICP", 64, 240, 14, 17, nullptr},
-    {FieldBox(Field::Ville), L"Ville", 82, 241, 129, 21, nullptr},
-    {FinderBox(Field::Ville), L"IVille", 216, 240, 14, 17, nullptr},
-    {kLabelBase + 8, L"Label8", 274, 196, 81, 17, L"Téléphone"},
-    {FieldBox(Field::Telephone), L"Telephone", 346, 193, 113, 21, nullptr},
-    {FinderBox(Field::Telephone), L"ITelephone", 464, 192, 14, 17, nullptr},
-    {kLabelBase + 9, L"Label9", 274, 219, 65, 17, L"Mobile"},
-    {FieldBox(Field::Mobile), L"Mobile", 346, 217, 113, 21, nullptr},
-    {FinderBox(Field::Mobile), L"IMobile", 464, 220, 14, 17, nullptr},
-    {kLabelBase + 10, L"Label10", 274, 242, 57, 17, L"E Mail"},
-    {FieldBox(Field::EMail), L"EMail", 346, 241, 113, 21, nullptr},
-    {FinderBox(Field::EMail), L"IEMail", 464, 248, 14, 17, nullptr},
-    {kDemarrerSidexis, L"DemarrerSIDEXIS", 190, 280, 126, 40, nullptr},
-    {kRaz, L"RAZ", 346, 280, 113, 40, L"ANNULER LE PARAMETRAGE"},
-    {kMontreSurClic, L"MontreSurClic", 40, 288, 105, 25, L"Présenter l'écran de contrôle"},
-};
-
-// Shown in configuration mode only.
-bool ConfigurationOnly(int id) {
-  return id == kConsigne || id == kMontreSurClic || id == kRaz || (id > kFinderBoxBase && id <= kFinderBoxBase + 14);
+bool ShowsIn(const ControlRow& row, bool configuration) {
+  return configuration || row.shownIn == ShownIn::BothModes;
 }
 
 // clang-format off
@@ -211,17 +155,24 @@ class ScreenWindowTest : public ::testing::Test {
     GetClientRect(Window(), &client);
     EXPECT_EQ(client.right, MulDiv(481, dpi, 96));
     EXPECT_EQ(client.bottom, MulDiv(334, dpi, 96));
-    for (const Expected& control : kLayout) {
-      SCOPED_TRACE(control.name);
-      ASSERT_NE(Control(control.id), nullptr);
-      const RECT rect = ClientRectOf(Window(), Control(control.id));
-      EXPECT_EQ(rect.left, MulDiv(control.x, dpi, 96));
-      EXPECT_EQ(rect.top, MulDiv(control.y, dpi, 96));
-      EXPECT_EQ(rect.right - rect.left, MulDiv(control.width, dpi, 96));
-      EXPECT_EQ(rect.bottom - rect.top, MulDiv(control.height, dpi, 96));
-      if (control.text != nullptr) {
-        EXPECT_EQ(testing::WindowCaption(Control(control.id)), control.text);
+    for (const ControlRow& row : kScreenLayout) {
+      SCOPED_TRACE(row.name);
+      ASSERT_NE(Control(row.id), nullptr);
+      const RECT rect = ClientRectOf(Window(), Control(row.id));
+      EXPECT_EQ(rect.left, MulDiv(row.x, dpi, 96));
+      EXPECT_EQ(rect.top, MulDiv(row.y, dpi, 96));
+      EXPECT_EQ(rect.right - rect.left, MulDiv(row.width, dpi, 96));
+      EXPECT_EQ(rect.bottom - rect.top, MulDiv(row.height, dpi, 96));
+      // The mode's button says what the mode does, checked with the modes.
+      if (row.id != kDemarrerSidexis) {
+        EXPECT_EQ(testing::WindowCaption(Control(row.id)), row.caption);
       }
+      const LOGFONTW font = FontOf(Control(row.id));
+      const FontLook& look = kScreenFonts[static_cast<int>(row.font)];
+      EXPECT_STREQ(font.lfFaceName, look.face);
+      EXPECT_EQ(font.lfHeight, -MulDiv(look.hundredthsOfPoint, dpi, 7200));
+      EXPECT_EQ(font.lfWeight >= FW_BOLD, look.bold);
+      EXPECT_EQ(font.lfItalic != 0, look.italic);
     }
   }
   HWND Control(int id) const { return GetDlgItem(screen_.Window(), id); }
@@ -261,25 +212,10 @@ TEST_F(ScreenWindowTest, ControlsSitWhereTheScreenPutsThemAtAnyDpiAndSayWhatItSa
     EXPECT_EQ((style & ES_CENTER) != 0, centred) << n;
   }
 
-  // Fonts, as asked for (the system may draw a substitute).
-  struct FontCheck {
-    int id;
-    const wchar_t* face;
-    LONG height;  // 8.25 pt is 11 pixels at 96 DPI, 13.5 pt 18, 21.75 pt 29
-    bool bold;
-    bool italic;
-  };
-  for (const FontCheck& check :
-       {FontCheck{kLabelBase + 3, L"MS Sans Serif", -11, true, false}, FontCheck{kSidexis, L"Arial", -29, false, false},
-        FontCheck{kDemarrerSidexis, L"MS Sans Serif", -18, true, false},
-        FontCheck{kRaz, L"MS Sans Serif", -11, false, true}}) {
-    const LOGFONTW font = FontOf(Control(check.id));
-    SCOPED_TRACE(check.id);
-    EXPECT_STREQ(font.lfFaceName, check.face);
-    EXPECT_EQ(font.lfHeight, check.height);
-    EXPECT_EQ(font.lfWeight >= FW_BOLD, check.bold);
-    EXPECT_EQ(font.lfItalic != 0, check.italic);
-  }
+  // Point sizes in pixels: 8.25 pt is 11 pixels at 96 DPI, 13.5 pt 18, 21.75 pt 29.
+  EXPECT_EQ(FontOf(Control(kLabelBase + 3)).lfHeight, -11);
+  EXPECT_EQ(FontOf(Control(kDemarrerSidexis)).lfHeight, -18);
+  EXPECT_EQ(FontOf(Control(kTitle)).lfHeight, -29);
 
   // Moved to a 144 DPI monitor: every position, size and font scales.
   RECT frame{0, 0, MulDiv(481, 144, 96), MulDiv(334, 144, 96)};
@@ -289,7 +225,7 @@ TEST_F(ScreenWindowTest, ControlsSitWhereTheScreenPutsThemAtAnyDpiAndSayWhatItSa
   SendMessageW(Window(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&frame));
   ExpectLayoutAt(144);
   EXPECT_EQ(FontOf(Control(kLabelBase + 1)).lfHeight, -17);
-  EXPECT_EQ(FontOf(Control(kSidexis)).lfHeight, -44);
+  EXPECT_EQ(FontOf(Control(kTitle)).lfHeight, -44);
   EXPECT_EQ(FontOf(Control(FieldBox(Field::Nom))).lfHeight, -17);
 }
 
@@ -299,13 +235,12 @@ TEST_F(ScreenWindowTest, EachModeShowsItsControlsAndTabVisitsThemInOrder) {
     ShowIn(configuration ? ScreenMode::Ctrl : ScreenMode::Normal);
     ASSERT_TRUE(IsWindowVisible(Window()));
     EXPECT_EQ(testing::WindowCaption(Control(kDemarrerSidexis)), configuration ? L"VALIDER" : L"LANCER");
-    for (const Expected& control : kLayout) {
-      EXPECT_EQ(IsWindowVisible(Control(control.id)) != FALSE, configuration || !ConfigurationOnly(control.id))
-          << testing::WindowCaption(Control(control.id));
+    for (const ControlRow& row : kScreenLayout) {
+      EXPECT_EQ(IsWindowVisible(Control(row.id)) != FALSE, ShowsIn(row, configuration)) << row.name;
     }
     std::vector<int> expectedOrder, visited;
     for (int id : kTabOrder) {
-      if (configuration || !ConfigurationOnly(id)) expectedOrder.push_back(id);
+      if (ShowsIn(*RowOf(id), configuration)) expectedOrder.push_back(id);
     }
     HWND current = Control(FieldBox(Field::NumDossier));
     do {
@@ -357,7 +292,7 @@ TEST_F(ScreenWindowTest, ColoursOfBothModesAndPicturesForAPerson) {
                 {100, 124, GetSysColor(COLOR_WINDOW), "inside Civilite"}};
   for (const auto& pixel : pixels) EXPECT_EQ(configuration.At(pixel.x, pixel.y), pixel.colour) << pixel.where;
   EXPECT_TRUE(Shows(configuration, Window(), Control(kLabelBase + 5), RGB(255, 0, 0))) << "\"Nom\" in red";
-  EXPECT_TRUE(Shows(configuration, Window(), Control(kSidexis), RGB(255, 128, 0))) << "orange title";
+  EXPECT_TRUE(Shows(configuration, Window(), Control(kTitle), RGB(255, 128, 0))) << "orange title";
   EXPECT_TRUE(Shows(configuration, Window(), Control(FieldBox(Field::Nom)), RGB(0, 0, 192))) << "\"DURAND\"";
 
   ShowIn(ScreenMode::Normal);

@@ -1,0 +1,87 @@
+#include "platform/win32/window_base.h"
+
+#include <utility>
+
+namespace corvane {
+
+WindowBase::~WindowBase() {
+  if (window_ == nullptr) return;
+  SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+  DestroyWindow(std::exchange(window_, nullptr));
+}
+
+HWND WindowBase::CreateAttached(DWORD exStyle, const wchar_t* className, const wchar_t* caption, DWORD style,
+                                const RECT& place, HWND parent, int id, HINSTANCE instance) {
+  return CreateWindowExW(exStyle, className, caption, style, place.left, place.top, place.right - place.left,
+                         place.bottom - place.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
+                         this);
+}
+
+LRESULT CALLBACK WindowBase::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  if (message == WM_NCCREATE) {
+    auto* attached = static_cast<WindowBase*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    attached->window_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(attached));
+  }
+  auto* self = reinterpret_cast<WindowBase*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    self->window_ = nullptr;
+    self->OnDestroyed();
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  try {
+    return self->HandleMessage(message, wParam, lParam);
+  } catch (...) {
+    // The link's own failures are reported by whoever ran the command; what still gets here
+    // abandons the command, and the program goes on.
+    MessageBoxW(window, L"Une erreur inattendue a interrompu la commande.", L"Corvane Link", MB_OK | MB_TOPMOST);
+    return 0;
+  }
+}
+
+bool WindowBase::RegisterWindowClass(HINSTANCE instance, const wchar_t* className, HICON icon, HICON smallIcon,
+                                     HBRUSH background) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = &WindowBase::WindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = background;
+  windowClass.lpszClassName = className;
+  windowClass.hIcon = icon;
+  windowClass.hIconSm = smallIcon;
+  return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+UniqueFont MakeFont(const wchar_t* face, int hundredthsOfPoint, UINT dpi, bool bold, bool italic) {
+  LOGFONTW font{};
+  font.lfHeight = -MulDiv(hundredthsOfPoint, static_cast<int>(dpi), 7200);
+  font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+  font.lfItalic = italic ? TRUE : FALSE;
+  font.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
+  return UniqueFont(CreateFontIndirectW(&font));
+}
+
+void StretchBitmap(HDC dc, HBITMAP bitmap, const RECT& target, int stretchMode) {
+  if (bitmap == nullptr) return;
+  BITMAP info{};
+  GetObjectW(bitmap, sizeof info, &info);
+  UniqueMemoryDc memory(CreateCompatibleDC(dc));
+  if (!memory) return;
+  Selection selected(memory.get(), bitmap);
+  SetStretchBltMode(dc, stretchMode);
+  // HALFTONE reads the brush origin, which it leaves undefined.
+  if (stretchMode == HALFTONE) SetBrushOrgEx(dc, 0, 0, nullptr);
+  StretchBlt(dc, target.left, target.top, target.right - target.left, target.bottom - target.top, memory.get(), 0, 0,
+             info.bmWidth, info.bmHeight, SRCCOPY);
+}
+
+void BringToTop(HWND window) {
+  SetForegroundWindow(window);
+  SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW | SWP_NOACTIVATE);
+}
+
+}  // namespace corvane
