@@ -137,19 +137,21 @@ LinkError PracticeNotAnswering() {
       error_number::kPracticeNotAnswering);
 }
 
-std::wstring CaptureWindowText(WindowHandle window, SharedState& state, Platform& platform) {
-  const TextRead read = platform.windows.ReadText(window);
-  std::wstring text;
+std::wstring WindowText(WindowHandle window, WindowQuery& windows, const TextPlatform& text) {
+  const TextRead read = windows.ReadText(window);
   switch (read.status) {
     case TextRead::Status::Read:
-      text = platform.text.FromAnsi(read.bytes);
-      break;
+      return text.FromAnsi(read.bytes);
     case TextRead::Status::NotAWindow:
-      text = L" ";
-      break;
+      return L" ";
     case TextRead::Status::NotAnswering:
-      throw PracticeNotAnswering();
+      break;
   }
+  throw PracticeNotAnswering();
+}
+
+std::wstring CaptureWindowText(WindowHandle window, SharedState& state, Platform& platform) {
+  std::wstring text = WindowText(window, platform.windows, platform.text);
   HighlightWindow(window, 3, platform.windows, platform.gdi);
   state.patient.temp = text;
   return text;

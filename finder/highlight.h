@@ -6,6 +6,7 @@
 #include "platform/gdi.h"
 #include "platform/link_error.h"
 #include "platform/platform.h"
+#include "platform/text.h"
 #include "platform/window_query.h"
 
 namespace corvane {
@@ -15,6 +16,11 @@ namespace corvane {
 // window carries a frame. Does nothing for a handle that is not a window. Every caller
 // passes a factor of 3 (the frame is factor x the border metric thick).
 void HighlightWindow(WindowHandle window, int factor, WindowQuery& windows, Gdi& gdi);
+
+// The window's text as WM_GETTEXT gives it (at most 254 characters, cut at the first NUL), a
+// single space when the handle is not a window. Throws LinkError (kPracticeNotAnswering) when
+// the window's program does not answer.
+std::wstring WindowText(WindowHandle window, WindowQuery& windows, const TextPlatform& text);
 
 // Reads the window's text (a single space when the handle is not a window), toggles the
 // frame on it and puts the text into Temp; returns it for the caller's text box.
