@@ -63,9 +63,7 @@ void FinderDrag::Move(Point point) {
 void FinderDrag::Drop() {
   if (!finder_.dragging) return;
   try {
-    const std::wstring preview = WindowText(finder_.picked, windows_, text_);
-    MoveFrameTo(WindowHandle());
-    Store(preview);
+    Store(WindowText(finder_.picked, windows_, text_));
   } catch (...) {
     EndDrag();
     throw;

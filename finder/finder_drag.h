@@ -9,6 +9,7 @@
 #include "app/shared_state.h"
 #include "finder/control_identity.h"
 #include "platform/gdi.h"
+#include "platform/link_error.h"
 #include "platform/text.h"
 #include "platform/window_query.h"
 #include "reader/patient_record.h"
