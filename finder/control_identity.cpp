@@ -34,7 +34,6 @@ std::wstring ControlIdentityOf(WindowHandle window, IdentityForm form, WindowHan
 }
 
 std::wstring ControlIdentityOf(WindowHandle window, SharedState& state, WindowQuery& windows) {
-  state.finder.ordinalTarget = window;
   return ControlIdentityOf(window, IdentityFormOf(state.patient.application), state.practice.handle, windows);
 }
 

@@ -33,7 +33,7 @@ std::wstring ControlIdentityOf(WindowHandle window, IdentityForm form, WindowHan
                                WindowQuery& windows);
 
 // The same, with the form chosen by state.patient.application and the ordinal counted below
-// state.practice.handle; sets the ordinal target to `window`.
+// state.practice.handle.
 std::wstring ControlIdentityOf(WindowHandle window, SharedState& state, WindowQuery& windows);
 
 // Counts state.finder.ordinalTarget below state.practice.handle into state.finder.editOrdinal

@@ -90,6 +90,7 @@ TEST_F(FinderDragTest, PicksTheSmallestQualifyingWindowAroundThePointedOne) {
   } cases[] = {
       {"a smaller control inside a larger one", {100, 60}, inside},
       {"pointer on the right and bottom edges", {250, 80}, inside},
+      {"pointer on the left and top edges", {50, 50}, inside},
       {"an invisible window is never picked", {320, 210}, group},
       {"equal areas: the later in the walk", {550, 60}, twinA},
       {"id 27001 never picked, even the smallest", {530, 125}, box},
