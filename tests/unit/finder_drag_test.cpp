@@ -86,6 +86,7 @@ TEST_F(FinderDragTest, PicksTheSmallestQualifyingWindowAroundThePointedOne) {
       {{530, 165}, anchor},    // never larger than the pointed window: the earlier pick stays
       {{700, 400}, anchor},    // an embedded browser keeps the earlier pick
       {{2000, 2000}, anchor},  // nothing under the pointer
+      {{600, 140}, box},       // on the edge of a control of the pointed top-level window
       {{950, 700}, main},      // a top-level window: never a window of another program behind it
   };
   for (const auto& [pointer, expected] : cases) {
@@ -105,8 +106,10 @@ TEST_F(FinderDragTest, ADragFramesThePreviousPickAndEndsWithoutAFrameWhereverItE
   EXPECT_EQ(journal, (Texts{L"hide", L"drag pointer", L"empty 9", L"[ ] in 9", L"[DUPONT] in 9", L"icon 9",
                             L"default pointer", L"show, frames 0"}));
   drag.Move({100, 100});  // no drag: nothing moves
+  record.temp.clear();
   drag.Start(Field::Prenom);
-  EXPECT_EQ((std::pair{Framed(), journal.back()}), (std::pair{Handles{name}, std::wstring(L"[DUPONT] in 12")}));
+  EXPECT_EQ(Framed(), Handles{name});
+  EXPECT_EQ((Texts{journal.back(), record.temp}), (Texts{L"[DUPONT] in 12", L"DUPONT"}));
   drag.Move({2000, 2000});
   drag.Drop();
   EXPECT_EQ((Texts{settings.Entry(12), journal.back()}), (Texts{L"1001", L"show, frames 0"})) << "the earlier pick";
@@ -117,7 +120,7 @@ TEST_F(FinderDragTest, ADragFramesThePreviousPickAndEndsWithoutAFrameWhereverItE
   drag.Move({2000, 2000});
   drag.Drop();
   EXPECT_EQ(Texts(journal.end() - 4, journal.end() - 2), (Texts{L"[ ] in 12", L"icon 12"}));
-  EXPECT_EQ(settings.Entry(12), L"0");
+  EXPECT_EQ((Texts{settings.Entry(12), record.temp}), (Texts{L"0", L" "}));
 
   // The program stops answering before the drop: the drag ends all the same, nothing stored.
   drag.Start(Field::Ville);
@@ -154,10 +157,10 @@ TEST_F(FinderDragTest, IdentitiesTakeTheFormOfThePracticeClassInForce) {
   // unless their entry changed since.
   ApplyResetValues(settings);
   practice = {L"Notepad", L"Sans titre - Bloc-notes ", L"0", WindowHandle()};
-  EXPECT_EQ((Texts{DropOn(Field::Nom, edit2), DropOn(Field::Prenom, edit1)}), (Texts{L"13", L"11"}));
-  settings.SetEntry(12, L"100");
+  EXPECT_EQ((Texts{DropOn(Field::Nom, edit1), DropOn(Field::Ville, edit2)}), (Texts{L"11", L"13"}));
+  settings.SetEntry(9, L"100");
   EXPECT_EQ(DropOn(Field::NumDossier, edit1), L"1");
-  EXPECT_EQ((Texts{settings.Entry(9), settings.Entry(12)}), (Texts{L"2", L"100"}));
+  EXPECT_EQ((Texts{settings.Entry(9), settings.Entry(14)}), (Texts{L"100", L"2"}));
 }
 
 }  // namespace
