@@ -2,6 +2,10 @@
 
 namespace corvane {
 
+IdentityForm IdentityFormOf(const std::wstring& practiceClass) {
+  return practiceClass == kWinDevApplication ? IdentityForm::EditOrdinal : IdentityForm::ControlId;
+}
+
 bool IsEditClass(const std::string& className) {
   const std::size_t first = className.find_first_not_of(' ');
   if (first == std::string::npos) return false;
@@ -10,43 +14,36 @@ bool IsEditClass(const std::string& className) {
   return last - first + 1 >= 4 && className.compare(first, 4, "Edit") == 0;
 }
 
-bool EditOrdinalProc(WindowHandle child, FinderState& finder, WindowQuery& windows) {
-  if (!IsEditClass(windows.ClassName(child, 256))) return true;
-  if (finder.editCounter == kLastEditOrdinal) {
-    // Beyond what 8 bits can count: a wrapped counter would name another control.
-    if (child == finder.ordinalTarget) {
-      finder.editOrdinal = 0;
-      return false;
-    }
-    return true;
-  }
-  ++finder.editCounter;
-  if (child == finder.ordinalTarget) {
-    finder.editOrdinal = finder.editCounter;
+std::int32_t EditOrdinalOf(WindowHandle target, WindowHandle practiceWindow, WindowQuery& windows) {
+  std::int32_t counted = 0;
+  std::int32_t ordinal = 0;
+  windows.EnumerateDescendants(practiceWindow, [&](WindowHandle child) {
+    if (!IsEditClass(windows.ClassName(child, 256))) return true;
+    ++counted;
+    if (child != target) return true;
+    ordinal = counted;
     return false;
-  }
-  return true;
+  });
+  return ordinal;
 }
 
-void CountEditOrdinal(SharedState& state, WindowQuery& windows) {
-  state.finder.editCounter = 0;
-  windows.EnumerateDescendants(state.practice.handle,
-                               [&](WindowHandle child) { return EditOrdinalProc(child, state.finder, windows); });
-}
-
-std::wstring ControlIdentityOf(WindowHandle window, SharedState& state, WindowQuery& windows) {
-  if (state.patient.application == kWinDevApplication) {
-    state.finder.ordinalTarget = window;
-    CountEditOrdinal(state, windows);
-    return std::to_wstring(state.finder.editOrdinal);
-  }
+std::wstring ControlIdentityOf(WindowHandle window, IdentityForm form, WindowHandle practiceWindow,
+                               WindowQuery& windows) {
+  if (form == IdentityForm::EditOrdinal) return std::to_wstring(EditOrdinalOf(window, practiceWindow, windows));
   return std::to_wstring(windows.ControlId(window));
 }
 
-std::int16_t EditOrdinalCounter::Next(const std::string& className) {
+std::wstring ControlIdentityOf(WindowHandle window, SharedState& state, WindowQuery& windows) {
+  return ControlIdentityOf(window, IdentityFormOf(state.patient.application), state.practice.handle, windows);
+}
+
+void CountEditOrdinal(SharedState& state, WindowQuery& windows) {
+  state.finder.editOrdinal = EditOrdinalOf(state.finder.ordinalTarget, state.practice.handle, windows);
+}
+
+std::int32_t EditOrdinalCounter::Next(const std::string& className) {
   if (!IsEditClass(className)) return 0;
-  if (seen_ >= kLastEditOrdinal) return 0;
-  return static_cast<std::int16_t>(++seen_);
+  return ++seen_;
 }
 
 }  // namespace corvane

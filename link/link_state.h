@@ -29,8 +29,7 @@ struct FinderState {
   WindowHandle picked;
   WindowHandle highlighted;
   WindowHandle ordinalTarget;
-  std::uint8_t editCounter = 0;
-  std::int16_t editOrdinal = 0;
+  std::int32_t editOrdinal = 0;
 };
 
 struct SharedState {

@@ -1,0 +1,160 @@
+#include "finder/finder_drag.h"
+
+#include <cstdint>
+
+#include "finder/highlight.h"
+#include "reader/harvest.h"
+
+namespace corvane {
+namespace {
+
+// Inside an embedded browser nothing can be picked: its content has no windows of its own.
+constexpr char kEmbeddedBrowserClass[] = "Internet Explorer_Server";
+constexpr std::size_t kEmbeddedBrowserPrefix = 24;
+
+// All four edges count as inside.
+bool Contains(const Rect& rect, Point point) {
+  return point.x >= rect.left && point.x <= rect.right && point.y >= rect.top && point.y <= rect.bottom;
+}
+
+// In 64 bits: a huge window must never look small through a wrapped product.
+std::int64_t AreaOf(const Rect& rect) {
+  return (std::int64_t{rect.bottom} - rect.top) * (std::int64_t{rect.right} - rect.left);
+}
+
+}  // namespace
+
+FinderDrag::FinderDrag(FinderView& view, WindowQuery& windows, Gdi& gdi, const TextPlatform& text,
+                       LinkSettings& settings, PatientRecord& record, PracticeWindow& practice, FinderState& finder)
+    : view_(view),
+      windows_(windows),
+      gdi_(gdi),
+      text_(text),
+      settings_(settings),
+      record_(record),
+      practice_(practice),
+      finder_(finder) {}
+
+void FinderDrag::Start(Field box) {
+  if (finder_.dragging) return;
+  view_.HideScreen();
+  box_ = box;
+  view_.SetDragPointer();
+  view_.EmptyFinderBox(box);
+  finder_.dragging = true;
+  std::wstring preview = L" ";
+  try {
+    preview = ReadWindowText(finder_.picked, windows_, text_);
+    record_.temp = preview;
+  } catch (const LinkError&) {
+    // Only a reminder of the last pick: a program that does not answer does not stop the drag.
+  }
+  view_.ShowPreview(box, preview);
+  MoveFrameTo(finder_.picked);
+}
+
+void FinderDrag::Move(Point point) {
+  if (!finder_.dragging) return;
+  const WindowHandle pick = PickAt(point);
+  if (!pick) return;  // the earlier pick stays
+  finder_.picked = pick;
+  MoveFrameTo(pick);
+}
+
+void FinderDrag::Drop() {
+  if (!finder_.dragging) return;
+  try {
+    Store(ReadWindowText(finder_.picked, windows_, text_));
+  } catch (...) {
+    EndDrag();
+    throw;
+  }
+  EndDrag();
+}
+
+// Among the visible windows around the pointed one that contain the pointer, the smallest,
+// never larger than the pointed window (between equal areas the later in the walk): the
+// pointed window may be a group box or a panel over the control that is wanted.
+WindowHandle FinderDrag::PickAt(Point point) {
+  const WindowHandle pointed = windows_.WindowFromPoint(point);
+  if (!pointed) return {};
+  if (windows_.ClassName(pointed, 256).compare(0, kEmbeddedBrowserPrefix, kEmbeddedBrowserClass) == 0) return {};
+  const std::optional<Rect> pointedRect = windows_.WindowRect(pointed);
+  if (!pointedRect) return {};
+
+  std::int64_t smallest = AreaOf(*pointedRect);
+  WindowHandle pick;
+  const auto consider = [&](WindowHandle window) {
+    const std::optional<Rect> rect = windows_.WindowRect(window);
+    if (!rect || !Contains(*rect, point) || AreaOf(*rect) > smallest) return true;
+    if (!windows_.IsVisible(window) || windows_.ControlId(window) == kNeverPickedControlId) return true;
+    smallest = AreaOf(*rect);
+    pick = window;
+    return true;
+  };
+  if (windows_.Ancestor(pointed, AncestorKind::Root) == pointed) {
+    // A top-level window: its parent is its owner or the desktop, whose walk would reach
+    // windows of other programs hidden behind it. Only its own windows are candidates.
+    consider(pointed);
+    windows_.EnumerateDescendants(pointed, consider);
+  } else {
+    windows_.EnumerateDescendants(windows_.Parent(pointed), consider);
+  }
+  return pick;
+}
+
+void FinderDrag::MoveFrameTo(WindowHandle window) {
+  if (window == finder_.highlighted) return;
+  HighlightWindow(window, 3, windows_, gdi_);
+  HighlightWindow(finder_.highlighted, 3, windows_, gdi_);  // the second toggle erases
+  finder_.highlighted = windows_.IsWindow(window) ? window : WindowHandle();
+}
+
+void FinderDrag::Store(const std::wstring& preview) {
+  const WindowHandle picked = finder_.picked;
+  record_.temp = preview;
+  view_.ShowPreview(box_, preview);
+  if (box_ == Field::NumDossier) CapturePracticeWindow(picked);
+  const std::wstring identity = IdentityOf(picked);
+  settings_.SetEntry(EntryOf(box_), identity);
+  drops_[static_cast<std::size_t>(EntryOf(box_) - 1)] = Dropped{picked, identity};
+  if (box_ == Field::NumDossier) RecomputeEarlierDrops();
+}
+
+void FinderDrag::CapturePracticeWindow(WindowHandle picked) {
+  record_.application = text_.FromAnsi(windows_.ClassName(windows_.Ancestor(picked, AncestorKind::RootOwner), 256));
+  settings_.SetEntry(kEntryPracticeClass, record_.application);
+  practice_.handle = windows_.Ancestor(picked, AncestorKind::Root);
+  // With its NUL: an untitled window gives "\0", which the lookup reads as the empty title,
+  // where an empty entry would mean that no practice window is configured.
+  settings_.SetEntry(kEntryPracticeTitle, text_.FromAnsi(windows_.Caption(practice_.handle)) + L'\0');
+}
+
+// The file-number drop may change the practice class, hence the identity form, and the window
+// ordinals are counted below. A field dropped earlier gets the identity the harvest will look
+// for, unless its entry changed since (a reset, a reload).
+void FinderDrag::RecomputeEarlierDrops() {
+  for (int entry = 1; entry <= kFieldCount; ++entry) {
+    std::optional<Dropped>& dropped = drops_[static_cast<std::size_t>(entry - 1)];
+    if (entry == EntryOf(Field::NumDossier) || !dropped || settings_.Entry(entry) != dropped->identity) continue;
+    dropped->identity = IdentityOf(dropped->window);
+    settings_.SetEntry(entry, dropped->identity);
+  }
+}
+
+// In the form the harvest will read it: the class the file-number drop captured in this run,
+// else the practice class as loaded.
+std::wstring FinderDrag::IdentityOf(WindowHandle window) {
+  const std::wstring& practiceClass = record_.application.empty() ? practice_.className : record_.application;
+  return ControlIdentityOf(window, IdentityFormOf(practiceClass), practice_.handle, windows_);
+}
+
+void FinderDrag::EndDrag() {
+  MoveFrameTo(WindowHandle());
+  finder_.dragging = false;
+  view_.ShowFinderIcon(box_);
+  view_.RestorePointer();
+  view_.ShowScreen();
+}
+
+}  // namespace corvane

@@ -1,0 +1,85 @@
+#pragma once
+// The finder's drag: from a press on a finder box, over the practice program's windows, to the
+// drop that stores the picked control's identity. It decides everything; the screen's window
+// reports the three events and does what FinderView says.
+#include <array>
+#include <optional>
+#include <string>
+
+#include "link/link_state.h"
+#include "finder/control_identity.h"
+#include "platform/gdi.h"
+#include "platform/link_error.h"
+#include "platform/text.h"
+#include "platform/window_query.h"
+#include "reader/patient_record.h"
+#include "settings/link_settings.h"
+
+namespace corvane {
+
+// What the drag asks of the configuration screen. A finder box is named by its field.
+class FinderView {
+ public:
+  virtual ~FinderView() = default;
+  virtual void HideScreen() = 0;
+  virtual void ShowScreen() = 0;  // modeless; its activation follows
+  // The box shows nothing while its icon travels with the pointer.
+  virtual void EmptyFinderBox(Field box) = 0;
+  // The box shows the finder icon, from then on in place of its first picture.
+  virtual void ShowFinderIcon(Field box) = 0;
+  virtual void SetDragPointer() = 0;  // the finder icon
+  virtual void RestorePointer() = 0;  // the default pointer
+  // The field's text box shows the text of a picked window (nothing is stored in the record).
+  virtual void ShowPreview(Field field, const std::wstring& text) = 0;
+};
+
+// A window whose control id is this is never picked.
+inline constexpr std::int32_t kNeverPickedControlId = 27001;
+
+class FinderDrag {
+ public:
+  // finder.highlighted is the window that carries the frame, or none: between drags none does.
+  FinderDrag(FinderView& view, WindowQuery& windows, Gdi& gdi, const TextPlatform& text, LinkSettings& settings,
+             PatientRecord& record, PracticeWindow& practice, FinderState& finder);
+
+  // A press on `box`: the screen hides, and the window picked by the previous drag is framed
+  // again and previewed in the box's field (a single space when there is none). Ignored while
+  // a drag is on.
+  void Start(Field box);
+  // The pointer is at `point`, in screen coordinates: the window it designates becomes the
+  // pick and carries the frame. Nothing happens outside a drag.
+  void Move(Point point);
+  // The button is released: the frame goes, the pick is previewed and its identity becomes the
+  // box's entry; the file-number box also captures the practice window. Nothing is saved.
+  // Throws LinkError when the pick's program does not answer: the drag still ends and no entry
+  // changes.
+  void Drop();
+
+ private:
+  struct Dropped {
+    WindowHandle window;
+    std::wstring identity;  // what the drop stored in the box's entry
+  };
+
+  WindowHandle PickAt(Point point);
+  // Draws the frame on `window` first, then erases it where it was: only when they differ.
+  void MoveFrameTo(WindowHandle window);
+  void Store(const std::wstring& preview);
+  void CapturePracticeWindow(WindowHandle picked);
+  void RecomputeEarlierDrops();
+  std::wstring IdentityOf(WindowHandle window);
+  void EndDrag();
+
+  FinderView& view_;
+  WindowQuery& windows_;
+  Gdi& gdi_;
+  const TextPlatform& text_;
+  LinkSettings& settings_;
+  PatientRecord& record_;
+  PracticeWindow& practice_;
+  FinderState& finder_;
+  Field box_ = Field::NumDossier;
+  std::array<std::optional<Dropped>, kFieldCount> drops_;
+};
+
+}  // namespace corvane

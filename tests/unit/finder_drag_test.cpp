@@ -1,0 +1,167 @@
+// The finder's drag against an in-memory desktop: what is picked, where the frame lies, what a
+// drop stores and in which identity form.
+#include "finder/finder_drag.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "tests/fakes/fake_desktop.h"
+#include "tests/fakes/fake_gdi.h"
+
+namespace corvane {
+namespace {
+
+using Handles = std::vector<WindowHandle>;
+using Texts = std::vector<std::wstring>;
+
+// The test is the screen: it notes what it was told, and how many frames are left when it shows.
+class FinderDragTest : public ::testing::Test, public FinderView {
+ protected:
+  WindowHandle Add(WindowHandle parent, const char* className, std::int32_t id, Rect rect, std::string text = {}) {
+    const WindowHandle window =
+        parent ? desktop.AddChild(parent, className, id, text) : desktop.AddTopLevel(className, "");
+    desktop.At(window).rect = rect;
+    return window;
+  }
+  Handles Framed() const {  // the living windows drawn on an odd number of times
+    std::set<std::uintptr_t> drawn;
+    for (const auto& drawing : gdi.drawings)
+      if (!drawn.erase(drawing.window.value)) drawn.insert(drawing.window.value);
+    Handles framed;
+    for (const auto value : drawn)
+      if (desktop.At(WindowHandle(value)).alive) framed.push_back(WindowHandle(value));
+    return framed;
+  }
+  std::wstring DropOn(Field box, Point point) {
+    drag.Start(box);
+    drag.Move(point);
+    drag.Drop();
+    return settings.Entry(EntryOf(box));
+  }
+  void Note(const std::wstring& what, Field box) { journal.push_back(what + L" " + std::to_wstring(EntryOf(box))); }
+  void HideScreen() override { journal.push_back(L"hide"); }
+  void ShowScreen() override { journal.push_back(L"show, frames " + std::to_wstring(Framed().size())); }
+  void EmptyFinderBox(Field box) override { Note(L"empty", box); }
+  void ShowFinderIcon(Field box) override { Note(L"icon", box); }
+  void SetDragPointer() override { journal.push_back(L"drag pointer"); }
+  void RestorePointer() override { journal.push_back(L"default pointer"); }
+  void ShowPreview(Field field, const std::wstring& text) override { Note(L"[" + text + L"] in", field); }
+
+  fakes::FakeDesktop desktop;
+  fakes::FakeGdi gdi;
+  PortableText text;
+  LinkSettings settings;
+  PatientRecord record;
+  PracticeWindow practice;
+  FinderState finder;
+  FinderDrag drag{*this, desktop, gdi, text, settings, record, practice, finder};
+  Texts journal;
+  const WindowHandle behind = Add({}, "Other", 0, {940, 690, 960, 710});  // under the practice window
+  const WindowHandle main = Add({}, "PracticeMain", 0, {0, 0, 1000, 800});
+  const WindowHandle name = Add(main, "Edit", 1001, {50, 50, 250, 80}, "DUPONT");
+};
+
+TEST_F(FinderDragTest, PicksTheSmallestQualifyingWindowAroundThePointedOne) {
+  const WindowHandle anchor = Add(main, "Edit", 1, {900, 10, 980, 30});
+  desktop.At(Add(main, "Edit", 2, {300, 200, 350, 220})).visible = false;
+  const WindowHandle group = Add(main, "Button", 3, {10, 10, 410, 310});  // on top of both
+  const WindowHandle strip = Add(main, "Panel", 4, {480, 40, 700, 100});
+  const WindowHandle twin = Add(strip, "Edit", 5, {500, 50, 600, 80});
+  Add(strip, "Edit", 6, {500, 50, 600, 80});  // on top of its twin, but walked first
+  desktop.ReverseChildren(strip);
+  Add(main, "Edit", kNeverPickedControlId, {520, 120, 540, 130});
+  const WindowHandle box = Add(main, "Static", 7, {500, 110, 600, 140});  // on top of the 27001
+  Add(main, "Static", 8, {500, 150, 600, 200});
+  Add(main, "Tip", kNeverPickedControlId, {520, 160, 540, 170});  // on top of the larger static
+  Add(main, "Internet Explorer_Server2", 9, {600, 300, 900, 600});
+
+  const std::pair<Point, WindowHandle> cases[] = {
+      {{100, 60}, name},       // a smaller control inside a larger one
+      {{250, 80}, name},       // on the right and bottom edges
+      {{50, 50}, name},        // on the left and top edges
+      {{320, 210}, group},     // an invisible window is never picked
+      {{550, 60}, twin},       // equal areas: the later in the walk
+      {{530, 125}, box},       // id 27001 never picked, even the smallest
+      {{530, 165}, anchor},    // never larger than the pointed window: the earlier pick stays
+      {{700, 400}, anchor},    // an embedded browser keeps the earlier pick
+      {{2000, 2000}, anchor},  // nothing under the pointer
+      {{600, 140}, box},       // on the edge of a control of the pointed top-level window
+      {{950, 700}, main},      // a top-level window: never a window of another program behind it
+  };
+  for (const auto& [pointer, expected] : cases) {
+    SCOPED_TRACE(testing::Message() << pointer.x << ", " << pointer.y);
+    drag.Start(Field::Nom);
+    drag.Move({950, 20});
+    drag.Move(pointer);
+    EXPECT_EQ(Framed(), Handles{expected});
+    drag.Drop();
+    EXPECT_EQ(Framed(), Handles{});
+  }
+}
+
+TEST_F(FinderDragTest, ADragFramesThePreviousPickAndEndsWithoutAFrameWhereverItEnds) {
+  const WindowHandle closing = Add(main, "Edit", 1002, {50, 90, 250, 120}, "Jean");
+  EXPECT_EQ(DropOn(Field::Nom, {100, 60}), L"1001");
+  EXPECT_EQ(journal, (Texts{L"hide", L"drag pointer", L"empty 9", L"[ ] in 9", L"[DUPONT] in 9", L"icon 9",
+                            L"default pointer", L"show, frames 0"}));
+  drag.Move({100, 100});  // no drag: nothing moves
+  record.temp.clear();
+  drag.Start(Field::Prenom);
+  EXPECT_EQ(Framed(), Handles{name});
+  EXPECT_EQ((Texts{journal.back(), record.temp}), (Texts{L"[DUPONT] in 12", L"DUPONT"}));
+  drag.Move({2000, 2000});
+  drag.Drop();
+  EXPECT_EQ((Texts{settings.Entry(12), journal.back()}), (Texts{L"1001", L"show, frames 0"})) << "the earlier pick";
+
+  drag.Start(Field::Prenom);
+  drag.Move({100, 100});
+  desktop.Destroy(closing);
+  drag.Move({2000, 2000});
+  drag.Drop();
+  EXPECT_EQ(Texts(journal.end() - 4, journal.end() - 2), (Texts{L"[ ] in 12", L"icon 12"}));
+  EXPECT_EQ((Texts{settings.Entry(12), record.temp}), (Texts{L"0", L" "}));
+
+  // The program stops answering before the drop: the drag ends all the same, nothing stored.
+  drag.Start(Field::Ville);
+  drag.Move({100, 60});
+  desktop.At(name).hung = true;
+  EXPECT_THROW(drag.Drop(), LinkError);
+  EXPECT_EQ((Texts{settings.Entry(14), journal.back()}), (Texts{L"", L"show, frames 0"}));
+}
+
+TEST_F(FinderDragTest, TheFileNumberDropCapturesTheRootOwnersClassAndTheRootsCaptionWithItsNul) {
+  const WindowHandle dialog = Add({}, "#32770", 0, {100, 100, 300, 300});
+  desktop.At(dialog).owner = main;
+  desktop.At(dialog).title = "Recherche";
+  Add(dialog, "Edit", 77, {120, 120, 280, 140});
+  EXPECT_EQ(DropOn(Field::NumDossier, {150, 130}), L"77");
+  EXPECT_EQ((Texts{record.application, settings.Entry(16), settings.Entry(17)}),
+            (Texts{L"PracticeMain", L"PracticeMain", std::wstring(L"Recherche\0", 10)}));
+  EXPECT_EQ(practice.handle, dialog);
+  desktop.At(dialog).title.clear();
+  DropOn(Field::NumDossier, {150, 130});
+  EXPECT_EQ(settings.Entry(17), std::wstring(1, L'\0'));
+}
+
+TEST_F(FinderDragTest, IdentitiesTakeTheFormOfThePracticeClassInForce) {
+  const WindowHandle windev = Add({}, "WinDevObject", 0, {1000, 0, 1400, 400});
+  for (int i = 0; i < 3; ++i) Add(windev, i == 1 ? "Static" : "Edit", 11 + i, {1010, 10 + 30 * i, 1100, 30 + 30 * i});
+  const Point edit1{1050, 20}, label{1050, 50}, edit2{1050, 80};
+
+  // Already configured for WinDev: a re-dropped field gets its ordinal, a label none.
+  practice = {L"WinDevObject", L"Patients", L"0", windev};
+  EXPECT_EQ((Texts{DropOn(Field::Nom, edit2), DropOn(Field::Prenom, label)}), (Texts{L"2", L"0"}));
+
+  // From the reset values: fields dropped before the file number follow the class it captures,
+  // unless their entry changed since.
+  ApplyResetValues(settings);
+  practice = {L"Notepad", L"Sans titre - Bloc-notes ", L"0", WindowHandle()};
+  EXPECT_EQ((Texts{DropOn(Field::Nom, edit1), DropOn(Field::Ville, edit2)}), (Texts{L"11", L"13"}));
+  settings.SetEntry(9, L"100");
+  EXPECT_EQ(DropOn(Field::NumDossier, edit1), L"1");
+  EXPECT_EQ((Texts{settings.Entry(9), settings.Entry(14)}), (Texts{L"100", L"2"}));
+}
+
+}  // namespace
+}  // namespace corvane
