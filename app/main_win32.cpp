@@ -10,6 +10,7 @@
 #include "launcher/launcher_presenter.h"
 #include "launcher/launcher_win32.h"
 #include "platform/win32/win32_platform.h"
+#include "settings/screen/screen_presenter.h"
 #include "settings/screen/screen_win32.h"
 
 namespace {
@@ -24,6 +25,27 @@ corvane::LinkPaths FixedPaths() {
   paths.sidexisProgram = LR"(C:\SIDEXIS\Sidexis.exe)";
   return paths;
 }
+
+// The launcher and the screen know nothing of each other; each says what it needs of the
+// other, and these connect them.
+class ToLauncher : public corvane::ScreenExit {
+ public:
+  explicit ToLauncher(corvane::LauncherView& launcher) : launcher_(launcher) {}
+  void ShowLauncher() override { launcher_.Show(); }
+
+ private:
+  corvane::LauncherView& launcher_;
+};
+
+class ToScreen : public corvane::ScreenHost {
+ public:
+  explicit ToScreen(corvane::ScreenPresenter& screen) : screen_(screen) {}
+  void ShowScreen() override { screen_.ShowScreen(); }
+  void RefreshFields() override { screen_.RefreshFields(); }
+
+ private:
+  corvane::ScreenPresenter& screen_;
+};
 
 }  // namespace
 
@@ -41,8 +63,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   const LinkPaths paths = FixedPaths();
 
   LauncherWindow launcher(instance);
-  LienSidexisWindow screen(instance, state, paths, platform, launcher);
-  LauncherPresenter presenter(state, paths, platform, launcher, screen);
+  LienSidexisWindow screen(instance);
+  ToLauncher toLauncher(launcher);
+  ScreenPresenter screenPresenter(state, paths, platform, screen, toLauncher);
+  screen.Attach(screenPresenter);
+  ToScreen toScreen(screenPresenter);
+  LauncherPresenter presenter(state, paths, platform, launcher, toScreen);
   if (!launcher.Create(presenter)) {
     MessageBoxW(nullptr, L"La fenêtre de Corvane Link n'a pas pu être créée.", kLauncherCaption, MB_OK);
     return 1;

@@ -6,7 +6,7 @@
 #include "link/link_state.h"
 #include "launcher/launcher_view.h"
 #include "platform/platform.h"
-#include "settings/screen/screen_host.h"
+#include "launcher/screen_host.h"
 
 namespace corvane {
 

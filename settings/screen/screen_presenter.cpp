@@ -7,8 +7,12 @@
 namespace corvane {
 
 ScreenPresenter::ScreenPresenter(SharedState& state, const LinkPaths& paths, Platform& platform, ScreenView& view,
-                                 LauncherView& launcher)
-    : state_(state), paths_(paths), platform_(platform), view_(view), launcher_(launcher) {}
+                                 ScreenExit& exit)
+    : state_(state), paths_(paths), platform_(platform), view_(view), exit_(exit) {}
+
+void ScreenPresenter::ShowScreen() {
+  view_.Show();
+}
 
 bool ScreenPresenter::ConfigurationMode() const {
   return state_.screenMode == ScreenMode::Ctrl;
@@ -21,9 +25,7 @@ void ScreenPresenter::OnActivate() {
   // The box is ticked only by exactly "1", the same test the launcher makes before it
   // presents the screen, so the box always says what a plain click will do. Any other value
   // (" 1", "01", "2") unticks it and is then stored as "0".
-  const bool ticked = settings.Entry(kEntryShowScreenFlag) == L"1";
-  if (ticked != checkBoxTicked_) view_.SetCheckBox(ticked);
-  OnCheckBox(ticked);
+  OnCheckBox(settings.Entry(kEntryShowScreenFlag) == L"1");
 
   const bool configuration = ConfigurationMode();
   view_.ShowConfigurationControls(configuration);
@@ -50,6 +52,7 @@ void ScreenPresenter::OnButton() {
 }
 
 void ScreenPresenter::OnCheckBox(bool ticked) {
+  if (ticked != checkBoxTicked_) view_.SetCheckBox(ticked);
   checkBoxTicked_ = ticked;
   state_.settings.SetEntry(kEntryShowScreenFlag, ticked ? L"1" : L"0");
 }
@@ -78,7 +81,7 @@ void ScreenPresenter::ReturnToLauncher() {
   // launcher's activation harvests.
   view_.Hide();
   state_.patient.EndScreenShowing();
-  launcher_.Show();
+  exit_.ShowLauncher();
 }
 
 void ScreenPresenter::OnClose() {
@@ -87,7 +90,7 @@ void ScreenPresenter::OnClose() {
   view_.Destroy();
   checkBoxTicked_ = false;
   state_.patient.ResetToDesignTime();
-  launcher_.Show();
+  exit_.ShowLauncher();
 }
 
 void ScreenPresenter::OnFieldEdited(Field field, const std::wstring& text) {

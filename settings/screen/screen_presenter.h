@@ -4,10 +4,10 @@
 #include <string>
 
 #include "link/link_state.h"
-#include "launcher/launcher_view.h"
 #include "platform/link_error.h"
 #include "platform/platform.h"
 #include "reader/patient_record.h"
+#include "settings/screen/screen_view.h"
 
 namespace corvane {
 
@@ -17,37 +17,19 @@ inline constexpr wchar_t kValidateCaption[] = L"VALIDER";
 inline constexpr wchar_t kResetQuestion[] = L"Voulez-vous vraiment supprimer le paramétrage actuel ?";
 inline constexpr wchar_t kResetTitle[] = L"Suppression du paramétrage";
 
-// What the screen's window can be told to do.
-class ScreenView {
- public:
-  virtual ~ScreenView() = default;
-  virtual void Show() = 0;  // modeless
-  virtual void Hide() = 0;
-  // SetForegroundWindow, then SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, 0x1B).
-  virtual void BringToTop() = 0;
-  virtual void SetFieldText(Field field, const std::wstring& text) = 0;
-  virtual void SetCheckBox(bool ticked) = 0;
-  // Shows or hides, in this order, Consigne, the 14 finder boxes (IAdresse1 .. IVille),
-  // MontreSurClic and RAZ.
-  virtual void ShowConfigurationControls(bool visible) = 0;
-  virtual void SetButtonCaption(const std::wstring& caption) = 0;
-  // The pointer the finder shows during a drag becomes the finder icon.
-  virtual void UseFinderIconAsDragCursor() = 0;
-  // Destroys the window with its controls; the next use builds it again.
-  virtual void Destroy() = 0;
-};
-
 class ScreenPresenter {
  public:
-  ScreenPresenter(SharedState& state, const LinkPaths& paths, Platform& platform, ScreenView& view,
-                  LauncherView& launcher);
+  ScreenPresenter(SharedState& state, const LinkPaths& paths, Platform& platform, ScreenView& view, ScreenExit& exit);
+
+  // The launcher asks for the screen: shown (built first when needed), then activated.
+  void ShowScreen();
 
   // The screen became the active window: on top, check box from entry 15, controls and
   // caption by screen mode, drag cursor.
   void OnActivate();
   // DemarrerSIDEXIS: hands off in launch mode, saves the settings otherwise.
   void OnButton();
-  // MontreSurClic was clicked and is now `ticked`: entry 15 follows ("1" or "0").
+  // MontreSurClic is now to be `ticked`: the view shows it, entry 15 follows ("1" or "0").
   void OnCheckBox(bool ticked);
   // RAZ: asks, then resets the settings, empties the fields and saves.
   void OnReset();
@@ -55,7 +37,7 @@ class ScreenPresenter {
   void OnClose();
   // The user typed into a field text box.
   void OnFieldEdited(Field field, const std::wstring& text);
-  // The view shows the record's 14 values.
+  // The view, when it exists, shows the record's 14 values.
   void RefreshFields();
 
   bool CheckBoxTicked() const { return checkBoxTicked_; }
@@ -69,7 +51,7 @@ class ScreenPresenter {
   const LinkPaths& paths_;
   Platform& platform_;
   ScreenView& view_;
-  LauncherView& launcher_;
+  ScreenExit& exit_;
   // The check box as the view shows it; unticked when the window is (re)built.
   bool checkBoxTicked_ = false;
 };

@@ -100,9 +100,7 @@ int ShowOrder(const ControlRow& row) {
 
 }  // namespace
 
-LienSidexisWindow::LienSidexisWindow(HINSTANCE instance, SharedState& state, const LinkPaths& paths, Platform& platform,
-                                     LauncherView& launcher)
-    : instance_(instance), presenter_(state, paths, platform, *this, launcher) {
+LienSidexisWindow::LienSidexisWindow(HINSTANCE instance) : instance_(instance) {
   molars_.reset(LoadBitmapResource(instance_, IDB_MOLARS));
   finderBox_.reset(LoadBitmapResource(instance_, IDB_FINDER_BOX));
   finderIcon_.reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_FINDER), IMAGE_ICON, 0, 0, 0)));
@@ -111,15 +109,6 @@ LienSidexisWindow::LienSidexisWindow(HINSTANCE instance, SharedState& state, con
 LienSidexisWindow::~LienSidexisWindow() {
   // Destroyed here, not by the base, so that the window's last messages still reach this object.
   if (Window() != nullptr) DestroyWindow(Window());
-}
-
-void LienSidexisWindow::ShowScreen() {
-  if (Window() == nullptr) Build();
-  if (Window() != nullptr) Show();
-}
-
-void LienSidexisWindow::RefreshFields() {
-  if (Window() != nullptr) presenter_.RefreshFields();
 }
 
 // --- Building -------------------------------------------------------------------------------
@@ -152,7 +141,7 @@ void LienSidexisWindow::Build() {
   lastFocus_ = GetDlgItem(Window(), FieldBox(Field::NumDossier));
   // The fields show the record as it stands: a harvest may have filled it while the screen
   // did not exist.
-  presenter_.RefreshFields();
+  presenter_->RefreshFields();
 }
 
 void LienSidexisWindow::CreateControls() {
@@ -208,6 +197,7 @@ HBRUSH LienSidexisWindow::Brush(ScreenColour colour) {
 // --- What the presenter tells the window ----------------------------------------------------
 
 void LienSidexisWindow::Show() {
+  if (Window() == nullptr) Build();
   if (Window() == nullptr) return;
   const unsigned before = activations_;
   ShowWindow(Window(), SW_SHOW);
@@ -232,8 +222,8 @@ void LienSidexisWindow::SetFieldText(Field field, const std::wstring& text) {
   SetDlgItemTextW(Window(), FieldBox(field), text.c_str());
 }
 
-void LienSidexisWindow::SetCheckBox(bool ticked) {
-  checkBoxShown_ = ticked;
+void LienSidexisWindow::SetCheckBox(bool) {
+  // Owner-drawn: the drawing asks the presenter how the box stands.
   if (Window() != nullptr) InvalidateRect(GetDlgItem(Window(), kMontreSurClic), nullptr, TRUE);
 }
 
@@ -273,12 +263,11 @@ void LienSidexisWindow::RunActivation() {
   if (activating_) return;
   FlagScope guard(activating_);
   ++activations_;
-  presenter_.OnActivate();
+  presenter_->OnActivate();
 }
 
 void LienSidexisWindow::OnDestroyed() noexcept {
   lastFocus_ = nullptr;
-  checkBoxShown_ = false;
 }
 
 LRESULT LienSidexisWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -323,7 +312,7 @@ LRESULT LienSidexisWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
       return 0;
     }
     case WM_CLOSE:
-      presenter_.OnClose();
+      presenter_->OnClose();
       return 0;
     default:
       return Default(message, wParam, lParam);
@@ -336,21 +325,20 @@ void LienSidexisWindow::OnCommand(int id, int code) {
       HWND box = GetDlgItem(Window(), id);
       std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(box)) + 1, L'\0');
       text.resize(static_cast<std::size_t>(GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
-      presenter_.OnFieldEdited(FieldOfEntry(id - kFieldBoxBase), text);
+      presenter_->OnFieldEdited(FieldOfEntry(id - kFieldBoxBase), text);
     }
     return;
   }
   if (code != BN_CLICKED) return;
   switch (id) {
     case kDemarrerSidexis:
-      presenter_.OnButton();
+      presenter_->OnButton();
       break;
     case kRaz:
-      presenter_.OnReset();
+      presenter_->OnReset();
       break;
     case kMontreSurClic:
-      SetCheckBox(!checkBoxShown_);
-      presenter_.OnCheckBox(checkBoxShown_);
+      presenter_->OnCheckBox(!presenter_->CheckBoxTicked());
       break;
     default:
       break;
@@ -399,7 +387,7 @@ void LienSidexisWindow::DrawCheckBox(const DRAWITEMSTRUCT& item) {
   const int height = item.rcItem.bottom - item.rcItem.top;
   RECT square{item.rcItem.left, item.rcItem.top + (height - box) / 2, item.rcItem.left + box,
               item.rcItem.top + (height - box) / 2 + box};
-  DrawFrameControl(item.hDC, &square, DFC_BUTTON, DFCS_BUTTONCHECK | (checkBoxShown_ ? DFCS_CHECKED : 0));
+  DrawFrameControl(item.hDC, &square, DFC_BUTTON, DFCS_BUTTONCHECK | (presenter_->CheckBoxTicked() ? DFCS_CHECKED : 0));
 
   RECT text{square.right + Scale(4), item.rcItem.top, item.rcItem.right, item.rcItem.bottom};
   wchar_t caption[128] = {};

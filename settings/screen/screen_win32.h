@@ -6,42 +6,35 @@
 #include <utility>
 #include <vector>
 
-#include "link/link_state.h"
-#include "launcher/launcher_view.h"
-#include "platform/platform.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/window_base.h"
 #include "reader/patient_record.h"
-#include "settings/screen/screen_host.h"
 #include "settings/screen/screen_layout.h"
 #include "settings/screen/screen_presenter.h"
+#include "settings/screen/screen_view.h"
 
 namespace corvane {
 
 inline constexpr wchar_t kScreenClassName[] = L"LienSidexis";
 inline constexpr wchar_t kScreenCaption[] = L"Lien Sidexis";
 
-class LienSidexisWindow : public ScreenHost, public WindowBase, private ScreenView {
+class LienSidexisWindow : public WindowBase, public ScreenView {
  public:
   // `instance` holds the artwork (resources/resource_ids.h); pictures it lacks are not drawn.
-  LienSidexisWindow(HINSTANCE instance, SharedState& state, const LinkPaths& paths, Platform& platform,
-                    LauncherView& launcher);
+  explicit LienSidexisWindow(HINSTANCE instance);
   ~LienSidexisWindow() override;
   LienSidexisWindow(const LienSidexisWindow&) = delete;
   LienSidexisWindow& operator=(const LienSidexisWindow&) = delete;
 
-  // Builds the window when it does not exist, shows it and activates it.
-  void ShowScreen() override;
-  void RefreshFields() override;
+  // The presenter its events go to; set once, before the first Show.
+  void Attach(ScreenPresenter& presenter) { presenter_ = &presenter; }
 
   // Window(), the screen's window, is null while it is not built; the message loop hands its
   // messages to IsDialogMessage so that Tab moves between the controls.
 
   // The pointer a finder drag shows (the finder icon once activation installed it), or null.
   HCURSOR DragCursor() const { return dragCursor_; }
-  bool CheckBoxTicked() const { return presenter_.CheckBoxTicked(); }
 
- private:
   // ScreenView
   void Show() override;
   void Hide() override;
@@ -53,6 +46,7 @@ class LienSidexisWindow : public ScreenHost, public WindowBase, private ScreenVi
   void UseFinderIconAsDragCursor() override;
   void Destroy() override;
 
+ private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnDestroyed() noexcept override;
   void Build();
@@ -70,13 +64,12 @@ class LienSidexisWindow : public ScreenHost, public WindowBase, private ScreenVi
   int Scale(int pixels) const { return corvane::Scale(pixels, dpi_); }
 
   HINSTANCE instance_;
-  ScreenPresenter presenter_;
+  ScreenPresenter* presenter_ = nullptr;
   UINT dpi_ = 96;
   HWND lastFocus_ = nullptr;    // restored when the window becomes active again
   bool settingText_ = false;    // a field text set by the program is not typing
   bool activating_ = false;     // activation brings the window to the top: no second run
   unsigned activations_ = 0;    // runs of the activation, to tell whether a show activated
-  bool checkBoxShown_ = false;  // MontreSurClic as drawn (owner-drawn, so kept here)
   HCURSOR dragCursor_ = nullptr;
 
   UniqueFont fonts_[static_cast<int>(ScreenFont::Count)];

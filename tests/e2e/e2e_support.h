@@ -165,8 +165,15 @@ class LinkTest : public ::testing::Test {
     testing::WaitUntil([&] { return (screen = ShownScreen()) != nullptr; });
     return screen;
   }
-  // Opens the screen with a click on the tooth holding `keys`; the screen, or null.
+  // Opens the screen with a click on the tooth holding `keys`; the screen, or null. Under
+  // Wine a click carries the modifier keys only when its window's thread had the keyboard as
+  // they went down: the launcher is made the foreground window first, as a person's earlier
+  // click on it would have.
   HWND OpenScreen(const std::vector<std::string>& keys) {
+    if (!keys.empty()) {
+      SetForegroundWindow(launcher_);
+      testing::WaitUntil([&] { return GetForegroundWindow() == launcher_; });
+    }
     return ClickAt(OnTooth(), 1, keys) ? VisibleScreen() : nullptr;
   }
   static bool Press(HWND screen, int id) { return ClickAt(CentreOf(GetDlgItem(screen, id))); }

@@ -1,13 +1,12 @@
 #pragma once
-// A screen window that only remembers what it was told, and a launcher that counts its calls
-// (named apart from the launcher's own fakes, which live in the same library).
+// A screen window that only remembers what it was told, and the launcher as the screen sees
+// it, counting its returns.
 #include <array>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "launcher/launcher_view.h"
-#include "settings/screen/screen_presenter.h"
+#include "settings/screen/screen_view.h"
 
 namespace corvane::fakes {
 
@@ -37,20 +36,14 @@ class FakeScreenView : public ScreenView {
   void Destroy() override;
 };
 
-class LauncherSpy : public LauncherView {
+class LauncherSpy : public ScreenExit {
  public:
   int shown = 0;
-  int hidden = 0;
-  int broughtToTop = 0;
-  int quit = 0;
-  std::function<void()> onShow;  // runs at each Show, as the launcher's activation would
-  void Show() override {
+  std::function<void()> onShow;  // runs at each show, as the launcher's activation would
+  void ShowLauncher() override {
     ++shown;
     if (onShow) onShow();
   }
-  void Hide() override { ++hidden; }
-  void BringToTop() override { ++broughtToTop; }
-  void Quit() override { ++quit; }
 };
 
 }  // namespace corvane::fakes

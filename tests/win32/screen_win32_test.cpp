@@ -141,11 +141,14 @@ HINSTANCE ArtworkModule() {
 
 class ScreenWindowTest : public ::testing::Test {
  protected:
-  ScreenWindowTest() { state_.settings.SetEntry(kEntryShowScreenFlag, L"0"); }
+  ScreenWindowTest() {
+    state_.settings.SetEntry(kEntryShowScreenFlag, L"0");
+    screen_.Attach(presenter_);
+  }
 
   void ShowIn(ScreenMode mode) {
     state_.screenMode = mode;
-    screen_.ShowScreen();
+    presenter_.ShowScreen();
     PumpMessages();
   }
   HWND Window() const { return screen_.Window(); }
@@ -189,7 +192,8 @@ class ScreenWindowTest : public ::testing::Test {
   Platform platform_{files_, text_, clock_, environment_, programs_, messages_, desktop_, gdi_};
   SharedState state_;
   fakes::LauncherSpy launcher_;
-  LienSidexisWindow screen_{ArtworkModule(), state_, paths_, platform_, launcher_};
+  LienSidexisWindow screen_{ArtworkModule()};
+  ScreenPresenter presenter_{state_, paths_, platform_, screen_, launcher_};
 };
 
 TEST_F(ScreenWindowTest, ControlsSitWhereTheScreenPutsThemAtAnyDpiAndSayWhatItSays) {
@@ -255,7 +259,7 @@ TEST_F(ScreenWindowTest, EachModeShowsItsControlsAndTabVisitsThemInOrder) {
 TEST_F(ScreenWindowTest, CloseBoxDestroysTheScreenAndTheNextUseBuildsItAfresh) {
   state_.settings.SetEntry(kEntryShowScreenFlag, L"1");
   ShowIn(ScreenMode::Ctrl);
-  ASSERT_TRUE(screen_.CheckBoxTicked());
+  ASSERT_TRUE(presenter_.CheckBoxTicked());
   SetWindowTextW(Control(FieldBox(Field::Prenom)), L"ANNE");
   SendMessageW(Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
   PumpMessages();
@@ -269,7 +273,7 @@ TEST_F(ScreenWindowTest, CloseBoxDestroysTheScreenAndTheNextUseBuildsItAfresh) {
   state_.settings.SetEntry(kEntryShowScreenFlag, L"0");
   ShowIn(ScreenMode::Normal);
   ASSERT_NE(Window(), nullptr);
-  EXPECT_FALSE(screen_.CheckBoxTicked());
+  EXPECT_FALSE(presenter_.CheckBoxTicked());
   EXPECT_EQ(testing::WindowCaption(Control(FieldBox(Field::Ville))), L"LYON");
   EXPECT_EQ(testing::WindowCaption(Control(FieldBox(Field::Prenom))), L"");
 }
