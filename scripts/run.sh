@@ -22,7 +22,7 @@ else
   cmake -S "$top" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
-cmake --build "$build" -j2 --target CorvaneLink practice_plain sidexis_standin
+cmake --build "$build" -j2 --target CorvaneLink practice_standin sidexis_standin
 mkdir -p "$demo"
 demo=$(cd "$demo" && pwd)
 
@@ -76,7 +76,7 @@ Mobile=06 12 34 56 78
 EMail=helene.lefevre@example.fr
 EOF
 
-wine "$build/standins/practice_plain.exe" 'C:\demo\patient.txt' </dev/null >/dev/null 2>&1 &
+wine "$build/standins/practice_standin.exe" plain 'C:\demo\patient.txt' </dev/null >/dev/null 2>&1 &
 for _ in $(seq 100); do [ -f "$patient.shown" ] && break; sleep 0.2; done
 if [ ! -f "$patient.shown" ]; then
   echo "Le programme de gestion de démonstration n'a pas démarré." >&2

@@ -1,13 +1,12 @@
 #pragma once
-// A screen window that only remembers what it was told, and a launcher that counts its calls
-// (named apart from the launcher's own fakes, which live in the same library).
+// A screen window that only remembers what it was told (the launcher's fake, which the
+// screen's tests use too, is in fake_views.h).
 #include <array>
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "launcher/launcher_view.h"
 #include "settings/screen/screen_presenter.h"
+#include "tests/fakes/fake_views.h"
 
 namespace corvane::fakes {
 
@@ -35,22 +34,6 @@ class FakeScreenView : public ScreenView {
   void SetButtonCaption(const std::wstring& text) override;
   void UseFinderIconAsDragCursor() override;
   void Destroy() override;
-};
-
-class LauncherSpy : public LauncherView {
- public:
-  int shown = 0;
-  int hidden = 0;
-  int broughtToTop = 0;
-  int quit = 0;
-  std::function<void()> onShow;  // runs at each Show, as the launcher's activation would
-  void Show() override {
-    ++shown;
-    if (onShow) onShow();
-  }
-  void Hide() override { ++hidden; }
-  void BringToTop() override { ++broughtToTop; }
-  void Quit() override { ++quit; }
 };
 
 }  // namespace corvane::fakes

@@ -1,7 +1,8 @@
 #pragma once
-// What the tests that run under Wine share: where the build put the programs, starting and
-// ending another process, waiting for a window, files on the prefix's C: drive, and
-// answering a message box the way a person would.
+// What the tests that run under Wine share: a real Platform, where the build put the
+// programs, starting and ending another process (the stand-in practice program in a mode),
+// waiting for a window, files on the prefix's C: drive, and answering a message box the way a
+// person would.
 #include <windows.h>
 
 #include <chrono>
@@ -13,7 +14,33 @@
 #include <thread>
 #include <vector>
 
+#include "platform/platform.h"
+#include "platform/win32/win32_gdi.h"
+#include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_window_query.h"
+#include "tests/fakes/fake_system.h"
+#include "tests/standins/standin_layout.h"
+
 namespace corvane::testing {
+
+// The Platform of the Wine tests: the Win32 files, code page, windows and drawing; the clock,
+// environment, program starts and message boxes are fakes that a test sets and reads, or real
+// ones that it passes to Using().
+struct WinePlatform {
+  Win32FileSystem files;
+  Win32Text text;
+  Win32WindowQuery windows;
+  Win32Gdi gdi;
+  fakes::FakeClock clock;
+  fakes::FakeEnvironment environment;
+  fakes::FakeProgramStarter programs;
+  fakes::FakeMessageBoxes messages;
+  Platform platform{files, text, clock, environment, programs, messages, windows, gdi};
+
+  Platform Using(ProgramStarter& startPrograms, MessageBoxes& showMessages) {
+    return {files, text, clock, environment, startPrograms, showMessages, windows, gdi};
+  }
+};
 
 // The build folder as a Windows path: CORVANE_BUILD_DIR (the test runner sets it), else the
 // folder of this program, since the test and bench programs are built at its root.
@@ -26,7 +53,11 @@ inline std::wstring BuildDir() {
   return slash == std::wstring::npos ? std::wstring(L".") : program.substr(0, slash);
 }
 
-inline std::wstring StandinPath(const std::wstring& name) { return BuildDir() + L"\\standins\\" + name + L".exe"; }
+// The stand-in practice program is one program for every mode; "practice_plain" names it too,
+// as it starts in plain mode when its command line names no mode.
+inline std::wstring StandinPath(const std::wstring& name) {
+  return BuildDir() + L"\\standins\\" + (name == L"practice_plain" ? L"practice_standin" : name) + L".exe";
+}
 
 inline std::string ReadBytes(const std::wstring& path) {
   std::ifstream in(path.c_str(), std::ios::binary);
@@ -102,6 +133,11 @@ class ChildProcess {
     if (WaitForSingleObject(info_.hProcess, milliseconds) != WAIT_OBJECT_0) return false;
     if (exitCode != nullptr) GetExitCodeProcess(info_.hProcess, exitCode);
     return true;
+  }
+  // The stand-in practice program in this reading mode, showing the patient of `patientFile`.
+  bool StartPractice(standin::Mode mode, const std::wstring& patientFile) {
+    return Start(StandinPath(L"practice_standin"),
+                 standin::Wide(standin::LayoutOf(mode).name) + L" \"" + patientFile + L"\"");
   }
   void Kill() {
     if (info_.hProcess == nullptr) return;
