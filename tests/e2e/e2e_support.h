@@ -16,6 +16,7 @@
 namespace corvane::e2e {
 
 using testing::BuildDir;
+using testing::Hex;
 using testing::ReadBytes;
 
 inline constexpr wchar_t kTech[] = LR"(C:\Sidexis\Tech.txt)";
@@ -95,13 +96,6 @@ inline std::wstring ItemText(HWND window, int id) {
   wchar_t text[512] = {};
   GetDlgItemTextW(window, id, text, 512);
   return text;
-}
-
-inline std::string Hex(const std::string& bytes) {
-  static const char kDigits[] = "0123456789ABCDEF";
-  std::string hex;
-  for (unsigned char c : bytes) hex += {kDigits[c >> 4], kDigits[c & 0x0F]};
-  return hex;
 }
 
 // Answers a message box and waits until it is gone.

@@ -108,39 +108,18 @@ void RegisterClassOfOurs(const std::string& name, WNDPROC procedure) {
   RegisterClassA(&windowClass);
 }
 
-INT_PTR CALLBACK ChildDialogProc(HWND, UINT, WPARAM, LPARAM) noexcept {
-  return FALSE;
-}
-
-// A modeless dialog of the system class "#32770", made a child of `parent` as Julie nests
-// its forms.
-HWND MakeChildDialog(HWND parent) {
-  struct Template {
-    DLGTEMPLATE header;
-    WORD menu, windowClass, title;
-  };
-  alignas(4) Template blank{};
-  blank.header.style = WS_CHILD | WS_VISIBLE | DS_CONTROL;
-  return CreateDialogIndirectParamA(GetModuleHandleA(nullptr), &blank.header, parent, ChildDialogProc, 0);
-}
-
 // A negative id goes through the menu-handle parameter like any other, as GetDlgCtrlID reads
-// it back as a signed 32-bit value.
+// it back as a signed 32-bit value. A "#32770" row is a window of the system dialog class
+// made child of its parent, as Julie nests its forms.
 HWND MakeControl(HWND parent, const Control& control) {
-  HWND window = nullptr;
-  if (control.className == "#32770") {
-    window = MakeChildDialog(parent);
-    SetWindowLongPtrA(window, GWLP_ID, control.id);
-    SetWindowPos(window, nullptr, control.x, control.y, control.width, control.height, SWP_NOZORDER | SWP_NOACTIVATE);
-  } else {
-    const bool edit = control.className == "Edit";
-    const DWORD style = WS_CHILD | (control.hidden ? 0 : WS_VISIBLE) | (edit ? ES_AUTOHSCROLL : 0);
-    window = CreateWindowExA(edit ? WS_EX_CLIENTEDGE : 0, control.className.c_str(), control.text.c_str(), style,
-                             control.x, control.y, control.width, control.height, parent,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), GetModuleHandleA(nullptr),
-                             nullptr);
-  }
-  if (window != nullptr) SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+  const bool edit = control.className == "Edit";
+  const DWORD style = WS_CHILD | (control.hidden ? 0 : WS_VISIBLE) | (edit ? ES_AUTOHSCROLL : 0);
+  HWND window =
+      CreateWindowExA(edit ? WS_EX_CLIENTEDGE : 0, control.className.c_str(), control.text.c_str(), style, control.x,
+                      control.y, control.width, control.height, parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), GetModuleHandleA(nullptr), nullptr);
+  if (window != nullptr)
+    SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
   return window;
 }
 
@@ -156,23 +135,26 @@ Layout BenchLayoutOf(const std::string& modeName, int descendants) {
     const bool container = window.parent < 0;
     const int slot = static_cast<int>(i % corvane::bench::kGroupSize);
     const int group = static_cast<int>(i / corvane::bench::kGroupSize);
-    layout.controls.push_back({window.parent, window.className, window.id, window.text,
-                               container ? 8 + (group % 6) * 102 : 4,
-                               container ? 8 + ((group / 6) % 4) * 110 : 4 + (slot - 1) * 11, container ? 98 : 90,
-                               container ? 104 : 10});
+    layout.controls.push_back(
+        {window.parent, window.className, window.id, window.text, container ? 8 + (group % 6) * 102 : 4,
+         container ? 8 + ((group / 6) % 4) * 110 : 4 + (slot - 1) * 11, container ? 98 : 90, container ? 104 : 10});
   }
   return layout;
 }
 
 class Practice {
  public:
-  Practice(Layout layout, std::wstring patientFile) : layout_(std::move(layout)), patientFile_(std::move(patientFile)) {}
+  Practice(Layout layout, std::wstring patientFile)
+      : layout_(std::move(layout)), patientFile_(std::move(patientFile)), shownFile_(patientFile_) {
+    shownFile_.append(Wide(kShownSuffix));
+  }
 
   int Run(bool region, bool maximise) {
     if (LoadLibraryA("riched20.dll") == nullptr) RegisterClassOfOurs("RichEdit20A", PaintedTextProc);
     for (const Control& control : layout_.controls) {
-      if (control.className != "Edit" && control.className != "Static" && control.className != "#32770")
-        RegisterClassOfOurs(control.className, PaintedTextProc);  // fails harmlessly for a class that exists
+      const std::string& name = control.className;
+      if (name != "Edit" && name != "Static" && name != "#32770" && name != "RichEdit20A")
+        RegisterClassOfOurs(name, PaintedTextProc);  // fails harmlessly for a class already ours
     }
     RegisterClassOfOurs(layout_.className, MainProc);
     current_ = this;
@@ -267,7 +249,7 @@ class Practice {
     applied_ = true;
     const Values values = ParsePatientFile(bytes);
     if (changed) ShowPatient(values);
-    shownPending_ = !WriteWholeFile(patientFile_ + Wide(kShownSuffix), ValueOf(values, kFieldKeys[kEntryNumDossier]));
+    shownPending_ = !WriteWholeFile(shownFile_, ValueOf(values, kFieldKeys[kEntryNumDossier]));
     if (changed && values.count(kKeyHang))
       Sleep(static_cast<DWORD>(std::atoi(ValueOf(values, kKeyHang).c_str())) * 1000);
   }
@@ -275,6 +257,7 @@ class Practice {
   static inline Practice* current_ = nullptr;
   Layout layout_;
   std::wstring patientFile_;
+  std::wstring shownFile_;
   HWND main_ = nullptr;
   std::vector<HWND> made_;  // by row; null while dropped
   std::string lastBytes_;

@@ -6,6 +6,7 @@
 // Portable on purpose (no <windows.h>): native tests include it as well as the Wine tests.
 // Texts are Windows-1252 bytes, as the program hands them to the ANSI window functions.
 #include <array>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -94,17 +95,29 @@ inline std::array<std::string, 17> TechLines();
 
 namespace detail {
 
+// A field of a column: its entry, its control's id and class, and its caption.
+struct FieldRow {
+  int entry;
+  int id;
+  const char* caption;
+  const char* className = "Edit";
+};
+
 struct Builder {
   Layout layout;
   int Add(Control control) {
     layout.controls.push_back(std::move(control));
     return static_cast<int>(layout.controls.size()) - 1;
   }
-  // A caption of the system "Static" class without id, then the control of `entry`.
-  int Field(int parent, const std::string& caption, int captionX, int x, int y, int width, int entry, int id,
-            const std::string& className = "Edit") {
-    Add({parent, "Static", 0, caption, captionX, y + 3, x - captionX - 5, 18});
-    return Add({parent, className, id, "", x, y, width, 22, entry, entry, false, entry == kEntryNumSS});
+  // One row per field from `top`, `step` apart: a caption of the system "Static" class
+  // without id at `captionX`, then the field's control at `x`.
+  void Column(int parent, std::initializer_list<FieldRow> rows, int captionX, int x, int top, int step, int width) {
+    for (const FieldRow& row : rows) {
+      Add({parent, "Static", 0, row.caption, captionX, top + 3, x - captionX - 5, 18});
+      Add({parent, row.className, row.id, "", x, top, width, 22, row.entry, row.entry, false,
+           row.entry == kEntryNumSS});
+      top += step;
+    }
   }
 };
 
@@ -113,26 +126,30 @@ struct Builder {
 // EDIT without id that no entry may read.
 inline Layout Plain() {
   Builder b{{"plain", plain::kClass, plain::kTitle}};
-  auto row = [](int r) { return 16 + r * 32; };
-  const int fields[][2] = {{kEntryNumDossier, 1001}, {kEntryNom, plain::kNomId}, {kEntryPrenom, 1003},
-                           {kEntryDateNaissance, 1004}, {kEntryNumSS, plain::kNumSSId}};
-  const char* captions[] = {"N\xB0 dossier", "Nom", "Pr\xE9nom", "N\xE9(e) le", "N\xB0 s\xE9" "curit\xE9 sociale"};
-  for (int r = 0; r < 5; ++r) b.Field(-1, captions[r], 16, 130, row(r), 200, fields[r][0], fields[r][1]);
-  b.Add({-1, "Static", 0, "Civilit\xE9", 16, row(5) + 3, 110, 18});
-  const int combo = b.Add({-1, "JWCOMBOBOX", 1006, "Liste des civilit\xE9s", 130, row(5), 200, 22, 0, kEntryCivilite});
+  b.Column(-1,
+           {{kEntryNumDossier, 1001, "N\xB0 dossier"},
+            {kEntryNom, plain::kNomId, "Nom"},
+            {kEntryPrenom, 1003, "Pr\xE9nom"},
+            {kEntryDateNaissance, 1004, "N\xE9(e) le"},
+            {kEntryNumSS, plain::kNumSSId, "N\xB0 SS"}},
+           16, 130, 16, 32, 200);
+  b.Add({-1, "Static", 0, "Civilit\xE9", 16, 179, 110, 18});
+  const int combo = b.Add({-1, "JWCOMBOBOX", 1006, "Liste des civilit\xE9s", 130, 176, 200, 22, 0, kEntryCivilite});
   b.Add({combo, "Edit", 1016, "", 0, 0, 120, 22, kEntryCivilite});
-  b.Field(-1, "T\xE9l\xE9phone", 16, 130, row(6), 200, kEntryTelephone, -5);
-  b.Field(-1, "Portable", 16, 130, row(7), 200, kEntryMobile, 1012);
-  b.Field(-1, "E-mail", 16, 130, row(8), 200, kEntryEMail, 1013);
-  b.Add({-1, "STATIQUE_LABEL", 1020, "NE PAS LIRE", 16, row(9), 150, 22});
-  b.Add({-1, "BOUTON_OK", 1021, "OK", 220, row(9), 80, 24});
-  b.Add({-1, "Edit", 0, "SANS IDENTIFIANT", 130, row(10), 200, 22});
+  b.Column(-1,
+           {{kEntryTelephone, -5, "T\xE9l\xE9phone"}, {kEntryMobile, 1012, "Portable"}, {kEntryEMail, 1013, "E-mail"}},
+           16, 130, 208, 32, 200);
+  b.Add({-1, "STATIQUE_LABEL", 1020, "NE PAS LIRE", 16, 304, 150, 22});
+  b.Add({-1, "BOUTON_OK", 1021, "OK", 220, 304, 80, 24});
+  b.Add({-1, "Edit", 0, "SANS IDENTIFIANT", 130, 336, 200, 22});
   const int panel = b.Add({-1, "CorvanePanel", 1030, "", 350, 16, 260, 180});
-  const int address[][2] = {{kEntryAdresse1, 1007}, {kEntryAdresse2, 1008}, {kEntryAdresse3, 1009},
-                            {kEntryCP, 1010}, {kEntryVille, 1011}};
-  const char* addressCaptions[] = {"Adresse", "", "", "Code postal", "Ville"};
-  for (int r = 0; r < 5; ++r)
-    b.Field(panel, addressCaptions[r], 10, 85, 12 + r * 32, 160, address[r][0], address[r][1]);
+  b.Column(panel,
+           {{kEntryAdresse1, 1007, "Adresse"},
+            {kEntryAdresse2, 1008, ""},
+            {kEntryAdresse3, 1009, ""},
+            {kEntryCP, 1010, "Code postal"},
+            {kEntryVille, 1011, "Ville"}},
+           10, 85, 12, 32, 160);
   return b.layout;
 }
 
@@ -142,26 +159,32 @@ inline Layout Plain() {
 // frame of another class.
 inline Layout Julie() {
   Builder b{{"julie", julie::kClass, julie::kTitle}};
-  auto row = [](int r) { return 12 + r * 32; };
   const int page = b.Add({-1, julie::kTabPageClass, julie::kTabPageId, "", 8, 8, 300, 400});
-  const int fields[][2] = {{kEntryNumDossier, 1001}, {kEntryNom, 1002}, {kEntryPrenom, 1003},
-                           {kEntryDateNaissance, 1004}, {kEntryNumSS, 1005}};
-  const char* captions[] = {"N\xB0 dossier", "Nom", "Pr\xE9nom", "N\xE9(e) le", "N\xB0 SS"};
-  for (int r = 0; r < 5; ++r) b.Field(page, captions[r], 10, 115, row(r), 170, fields[r][0], fields[r][1]);
-  b.Add({page, "Static", 0, "Civilit\xE9", 10, row(5) + 3, 100, 18});
-  const int combo = b.Add({page, "JWCOMBOBOX", 1006, "Civilit\xE9", 115, row(5), 170, 22, 0, kEntryCivilite});
+  b.Column(page,
+           {{kEntryNumDossier, 1001, "N\xB0 dossier"},
+            {kEntryNom, 1002, "Nom"},
+            {kEntryPrenom, 1003, "Pr\xE9nom"},
+            {kEntryDateNaissance, 1004, "N\xE9(e) le"},
+            {kEntryNumSS, 1005, "N\xB0 SS"}},
+           10, 115, 12, 32, 170);
+  b.Add({page, "Static", 0, "Civilit\xE9", 10, 175, 100, 18});
+  const int combo = b.Add({page, "JWCOMBOBOX", 1006, "Civilit\xE9", 115, 172, 170, 22, 0, kEntryCivilite});
   b.Add({combo, "Edit", 1016, "", 0, 0, 150, 22, kEntryCivilite});
-  b.Add({page, "Static", 0, "Titre", 10, row(6) + 3, 100, 18});
-  b.Add({page, "JWCOMBOBOX", 1015, "VIDE", 115, row(6), 170, 22});  // no child: reads as one blank
-  b.Add({page, "STATIQUE_TEXTE", 1020, "NE PAS LIRE", 10, row(7), 150, 22});
-  b.Add({page, "BOUTON_VALIDER", 1021, "Valider", 185, row(8), 100, 24});
+  b.Add({page, "Static", 0, "Titre", 10, 207, 100, 18});
+  b.Add({page, "JWCOMBOBOX", 1015, "VIDE", 115, 204, 170, 22});  // no child: reads as one blank
+  b.Add({page, "STATIQUE_TEXTE", 1020, "NE PAS LIRE", 10, 236, 150, 22});
+  b.Add({page, "BOUTON_VALIDER", 1021, "Valider", 185, 268, 100, 24});
   const int dialog = b.Add({-1, "#32770", 2001, "", 316, 8, 300, 280});
-  const int address[][2] = {{kEntryAdresse1, 1007}, {kEntryAdresse2, 1008},   {kEntryAdresse3, 1009},
-                            {kEntryCP, 1010},       {kEntryVille, 1011},      {kEntryTelephone, 1012},
-                            {kEntryMobile, 1013},   {kEntryEMail, 1014}};
-  const char* addressCaptions[] = {"Adresse", "", "", "Code postal", "Ville", "T\xE9l\xE9phone", "Portable", "E-mail"};
-  for (int r = 0; r < 8; ++r)
-    b.Field(dialog, addressCaptions[r], 10, 115, row(r), 170, address[r][0], address[r][1]);
+  b.Column(dialog,
+           {{kEntryAdresse1, 1007, "Adresse"},
+            {kEntryAdresse2, 1008, ""},
+            {kEntryAdresse3, 1009, ""},
+            {kEntryCP, 1010, "Code postal"},
+            {kEntryVille, 1011, "Ville"},
+            {kEntryTelephone, 1012, "T\xE9l\xE9phone"},
+            {kEntryMobile, 1013, "Portable"},
+            {kEntryEMail, 1014, "E-mail"}},
+           10, 115, 12, 32, 170);
   b.Add({-1, "Edit", 1099, "HORS PAGE", 316, 300, 140, 22});
   const int frame = b.Add({-1, "JWCADRE", 2002, "", 466, 292, 150, 40});
   b.Add({frame, "Edit", 1098, "HORS CADRE", 8, 8, 134, 22});
@@ -174,26 +197,27 @@ inline Layout Julie() {
 // capitals, captions, a pane, and hidden Edit windows that count all the same.
 inline Layout WinDev() {
   Builder b{{"windev", "WinDevObject", "Cabinet dentaire - Dossier", true}};
-  auto row = [](int r) { return 12 + r * 30; };
-  b.Field(-1, "N\xB0 dossier", 16, 130, row(0), 190, kEntryNumDossier, 0);  // ordinal 1
+  b.Column(-1, {{kEntryNumDossier, 0, "N\xB0 dossier"}}, 16, 130, 12, 30, 190);  // ordinal 1
   b.Add({-1, "RichEdit20A", 0, "Remarques", 350, 12, 260, 60});
-  b.Field(-1, "Nom", 16, 130, row(1), 190, kEntryNom, 0, "EditWinDev");  // 2
-  b.Add({-1, "Edit", 0, "CACH\xC9", 130, row(1), 60, 22, 0, 0, true});  // 3, hidden
-  b.Field(-1, "Pr\xE9nom", 16, 130, row(2), 190, kEntryPrenom, 0);      // 4
+  b.Column(-1, {{kEntryNom, 0, "Nom", "EditWinDev"}}, 16, 130, 42, 30, 190);  // 2
+  b.Add({-1, "Edit", 0, "CACH\xC9", 130, 42, 60, 22, 0, 0, true});            // 3, hidden
+  b.Column(-1, {{kEntryPrenom, 0, "Pr\xE9nom"}}, 16, 130, 72, 30, 190);       // 4
   b.Add({-1, "EDITMAJ", 0, "MAJUSCULES", 350, 80, 260, 22});
   const int pane = b.Add({-1, "WinDevPane", 0, "", 340, 112, 280, 100});
-  b.Field(pane, "Naissance", 10, 115, 10, 150, kEntryDateNaissance, 0);        // 5
-  b.Field(pane, "N\xB0 SS", 10, 115, 40, 150, kEntryNumSS, 0, "EditWinDev");   // 6
-  b.Add({pane, "Edit", 0, "CACH\xC9", 115, 70, 60, 22, 0, 0, true});          // 7, hidden
-  const std::pair<int, const char*> rest[] = {
-      {kEntryCivilite, "Civilit\xE9"}, {kEntryAdresse1, "Adresse"},     {kEntryAdresse2, ""},
-      {kEntryAdresse3, ""},            {kEntryCP, "Code postal"},       {kEntryVille, "Ville"},
-      {kEntryTelephone, "T\xE9l\xE9phone"}, {kEntryMobile, "Portable"}, {kEntryEMail, "E-mail"}};
-  int r = 3;  // ordinals 8 to 16
-  for (const auto& [entry, caption] : rest) {
-    const bool longClass = entry == kEntryAdresse3 || entry == kEntryEMail;
-    b.Field(-1, caption, 16, 130, row(r++), 190, entry, 0, longClass ? "EditWinDev" : "Edit");
-  }
+  b.Column(pane, {{kEntryDateNaissance, 0, "Naissance"}, {kEntryNumSS, 0, "N\xB0 SS", "EditWinDev"}}, 10, 115, 10, 30,
+           150);                                                      // 5, 6
+  b.Add({pane, "Edit", 0, "CACH\xC9", 115, 70, 60, 22, 0, 0, true});  // 7, hidden
+  b.Column(-1,
+           {{kEntryCivilite, 0, "Civilit\xE9"},
+            {kEntryAdresse1, 0, "Adresse"},
+            {kEntryAdresse2, 0, ""},
+            {kEntryAdresse3, 0, "", "EditWinDev"},
+            {kEntryCP, 0, "Code postal"},
+            {kEntryVille, 0, "Ville"},
+            {kEntryTelephone, 0, "T\xE9l\xE9phone"},
+            {kEntryMobile, 0, "Portable"},
+            {kEntryEMail, 0, "E-mail", "EditWinDev"}},
+           16, 130, 102, 30, 190);  // 8 to 16
   return b.layout;
 }
 
@@ -201,16 +225,24 @@ inline Layout WinDev() {
 // blank and Prenom as shown ("VISIODENT - Lef\xE8vre Zo\xEB").
 inline Layout Visiodent() {
   Builder b{{"visiodent", "FENETRE_VISIODENT32", "VISIODENT - "}};
-  const std::pair<int, const char*> left[] = {{kEntryNumDossier, "N\xB0 dossier"}, {kEntryNom, "Nom"},
-                                              {kEntryPrenom, "Pr\xE9nom"},        {kEntryDateNaissance, "N\xE9(e) le"},
-                                              {kEntryNumSS, "N\xB0 SS"},          {kEntryCivilite, "Civilit\xE9"}};
-  const std::pair<int, const char*> right[] = {
-      {kEntryAdresse1, "Adresse"}, {kEntryAdresse2, ""},   {kEntryAdresse3, ""},
-      {kEntryCP, "Code postal"},   {kEntryVille, "Ville"}, {kEntryTelephone, "T\xE9l\xE9phone"},
-      {kEntryMobile, "Portable"},  {kEntryEMail, "E-mail"}};
-  for (int r = 0; r < 6; ++r) b.Field(-1, left[r].second, 12, 110, 14 + r * 30, 180, left[r].first, 3000 + left[r].first);
-  for (int r = 0; r < 8; ++r)
-    b.Field(-1, right[r].second, 320, 420, 14 + r * 30, 180, right[r].first, 3000 + right[r].first);
+  b.Column(-1,
+           {{kEntryNumDossier, 3010, "N\xB0 dossier"},
+            {kEntryNom, 3009, "Nom"},
+            {kEntryPrenom, 3012, "Pr\xE9nom"},
+            {kEntryDateNaissance, 3006, "N\xE9(e) le"},
+            {kEntryNumSS, 3011, "N\xB0 SS"},
+            {kEntryCivilite, 3004, "Civilit\xE9"}},
+           12, 110, 14, 30, 180);
+  b.Column(-1,
+           {{kEntryAdresse1, 3001, "Adresse"},
+            {kEntryAdresse2, 3002, ""},
+            {kEntryAdresse3, 3003, ""},
+            {kEntryCP, 3005, "Code postal"},
+            {kEntryVille, 3014, "Ville"},
+            {kEntryTelephone, 3013, "T\xE9l\xE9phone"},
+            {kEntryMobile, 3008, "Portable"},
+            {kEntryEMail, 3007, "E-mail"}},
+           320, 420, 14, 30, 180);
   return b.layout;
 }
 
@@ -272,7 +304,11 @@ inline std::wstring Wide(const std::string& bytes) {
   return text;
 }
 
-inline std::array<std::string, 17> plain::TechLines() { return standin::TechLines(LayoutOf(Mode::Plain)); }
-inline std::array<std::string, 17> julie::TechLines() { return standin::TechLines(LayoutOf(Mode::Julie)); }
+inline std::array<std::string, 17> plain::TechLines() {
+  return standin::TechLines(LayoutOf(Mode::Plain));
+}
+inline std::array<std::string, 17> julie::TechLines() {
+  return standin::TechLines(LayoutOf(Mode::Julie));
+}
 
 }  // namespace corvane::standin

@@ -69,7 +69,17 @@ inline void WriteBytes(const std::wstring& path, const std::string& bytes) {
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-inline bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+// Bytes in upper-case hex without separators, as the stand-in X-ray program logs them.
+inline std::string Hex(const std::string& bytes) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string hex;
+  for (unsigned char c : bytes) hex += {kDigits[c >> 4], kDigits[c & 0x0F]};
+  return hex;
+}
+
+inline bool FileExists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 // Removes a folder and everything in it (one level of files is all the tests make).
 inline void RemoveFolder(const std::wstring& folder) {
@@ -195,10 +205,12 @@ inline HWND WaitForTopLevel(const std::wstring& className, DWORD pid = 0, const 
 inline HWND WaitForMessageBox(DWORD pid, std::chrono::milliseconds limit = std::chrono::seconds(10)) {
   // A box exists before its texts are set; it is shown only once they are.
   HWND box = nullptr;
-  WaitUntil([&] {
-    box = WaitForTopLevel(L"#32770", pid, nullptr, std::chrono::milliseconds(0));
-    return box != nullptr && IsWindowVisible(box);
-  }, limit);
+  WaitUntil(
+      [&] {
+        box = WaitForTopLevel(L"#32770", pid, nullptr, std::chrono::milliseconds(0));
+        return box != nullptr && IsWindowVisible(box);
+      },
+      limit);
   return box != nullptr && IsWindowVisible(box) ? box : nullptr;
 }
 
@@ -216,6 +228,8 @@ inline std::wstring WindowCaption(HWND window) {
 }
 
 // Presses a button of a message box (IDOK, IDYES, IDNO) as a click would.
-inline void AnswerMessageBox(HWND box, int button) { PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0); }
+inline void AnswerMessageBox(HWND box, int button) {
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+}
 
 }  // namespace corvane::testing
