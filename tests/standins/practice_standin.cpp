@@ -150,9 +150,12 @@ class Practice {
   }
 
   int Run(bool region, bool maximise) {
-    if (LoadLibraryA("riched20.dll") == nullptr) RegisterClassOfOurs("RichEdit20A", PaintedTextProc);
     for (const Control& control : layout_.controls) {
       const std::string& name = control.className;
+      // Without the rich edit library, a class of ours of the same name stands in.
+      if (name == "RichEdit20A" && GetModuleHandleA("riched20.dll") == nullptr &&
+          LoadLibraryA("riched20.dll") == nullptr)
+        RegisterClassOfOurs(name, PaintedTextProc);
       if (name != "Edit" && name != "Static" && name != "#32770" && name != "RichEdit20A")
         RegisterClassOfOurs(name, PaintedTextProc);  // fails harmlessly for a class already ours
     }
