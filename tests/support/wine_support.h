@@ -23,16 +23,16 @@
 
 namespace corvane::testing {
 
-// The Platform of the Wine tests: the Win32 files, code page, windows and drawing; the clock,
-// environment, program starts and message boxes are fakes that a test sets and reads, or real
-// ones that it passes to Using().
+// The Platform of the Wine tests: the Win32 files, code page, environment, windows and
+// drawing; the clock, program starts and message boxes are fakes that a test sets and reads,
+// or real ones that it passes to Using().
 struct WinePlatform {
   Win32FileSystem files;
   Win32Text text;
   Win32WindowQuery windows;
   Win32Gdi gdi;
+  Win32Environment environment;
   fakes::FakeClock clock;
-  fakes::FakeEnvironment environment;
   fakes::FakeProgramStarter programs;
   fakes::FakeMessageBoxes messages;
   Platform platform{files, text, clock, environment, programs, messages, windows, gdi};
