@@ -1,6 +1,6 @@
 #pragma once
 // The practice window the harvest benchmarks read: the same tree of windows is built in
-// memory (native benchmark) and as real windows by tests/standins/bench_practice.cpp (Wine
+// memory (native benchmark) and as real windows by tests/standins/practice_standin.cpp --bench (Wine
 // benchmark, highlight tests). Portable: no <windows.h>.
 //
 // The main window holds groups of ten: a container and nine windows inside it, in creation

@@ -1,4 +1,4 @@
-// The field harvest against a real practice window in another process (bench_practice.exe,
+// The field harvest against a real practice window in another process (practice_standin.exe --bench,
 // the same tree as the native benchmark): time per harvest and the calls that reach the
 // practice program, for 100 and 1000 descendants in the three reading modes, with WinDev
 // Edit ordinals counted during the walk and, for comparison, once per edit window.
@@ -58,15 +58,15 @@ int FieldsFound(const PatientRecord& record) {
 void Measure(BenchMode mode, int descendants) {
   const BenchLayout layout = bench::MakeBenchLayout(mode, descendants);
   const std::wstring arguments =
-      std::wstring(bench::ModeName(mode), bench::ModeName(mode) + std::strlen(bench::ModeName(mode))) + L" " +
+      std::wstring(bench::ModeName(mode), bench::ModeName(mode) + std::strlen(bench::ModeName(mode))) + L" --bench=" +
       std::to_wstring(descendants);
-  testing::ChildProcess program(testing::StandinPath(L"bench_practice"), arguments);
+  testing::ChildProcess program(testing::StandinPath(L"practice_standin"), arguments);
   Win32Text text;
   const std::wstring className = text.FromAnsi(layout.mainClass);
   const std::wstring title = text.FromAnsi(layout.title);
   HWND main = testing::WaitForTopLevel(className, program.Id(), &title, std::chrono::seconds(60));
   if (main == nullptr) {
-    std::printf("%-7s %6d  bench_practice did not start\n", bench::ModeName(mode), descendants);
+    std::printf("%-7s %6d  practice_standin did not start\n", bench::ModeName(mode), descendants);
     return;
   }
 

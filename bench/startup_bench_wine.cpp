@@ -60,10 +60,11 @@ double MillisecondsBetween(Clock::time_point from, Clock::time_point to) {
 bool MeasureOnce(int number, Run& run) {
   const std::wstring shown = std::wstring(kPatientFile) + standin::Wide(standin::kShownSuffix);
   DeleteFileW(shown.c_str());
-  testing::ChildProcess practice(testing::StandinPath(L"practice_plain"), kPatientFile);
-  if (testing::WaitForTopLevel(standin::Wide(standin::plain::kClass), practice.Id()) == nullptr ||
+  testing::ChildProcess practice;
+  if (!practice.StartPractice(standin::Mode::Plain, kPatientFile) ||
+      testing::WaitForTopLevel(standin::Wide(standin::plain::kClass), practice.Id()) == nullptr ||
       !testing::WaitUntil([&] { return testing::FileExists(shown); })) {
-    std::printf("run %d: practice_plain did not show its patient\n", number);
+    std::printf("run %d: the plain practice stand-in did not show its patient\n", number);
     return false;
   }
 

@@ -25,15 +25,19 @@ foreach(source IN LISTS STANDIN_SOURCES)
   get_filename_component(name ${source} NAME_WE)
   add_executable(${name} WIN32 ${source})
   target_link_libraries(${name} PRIVATE ${WIN32_SYSTEM_LIBRARIES} shell32)  # shell32: their command line
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/standins)
   list(APPEND STANDIN_TARGETS ${name})
 endforeach()
 
-# Tests under Wine. Each test program finds the stand-ins and the program beside it through
-# CORVANE_BUILD_DIR (a Windows path, Z: maps to the host's /).
+# Tests under Wine, listed one by one: CTest asks each test program for its tests through the
+# emulator when it runs (the list is remade whenever the program is newer). Each test program
+# finds the stand-ins and the program beside it through CORVANE_BUILD_DIR (a Windows path, Z:
+# maps to the host's /).
+include(GoogleTest)
 set(WINE_TEST_ENV "CORVANE_BUILD_DIR=Z:${CMAKE_BINARY_DIR}")
 function(corvane_wine_test name label)
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${label}/*.cpp)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${label}/*.cpp ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
   if(NOT sources)
     return()
   endif()
@@ -41,9 +45,9 @@ function(corvane_wine_test name label)
   target_link_libraries(${name} PRIVATE corvane_win32 corvane_fakes GTest::gtest_main GTest::gmock)
   add_dependencies(${name} CorvaneLink ${STANDIN_TARGETS})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
-  add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
   # They share one Wine prefix and its C: drive: one at a time.
-  set_tests_properties(${name} PROPERTIES LABELS ${label} RUN_SERIAL TRUE TIMEOUT 1200 ENVIRONMENT "${WINE_TEST_ENV}")
+  gtest_discover_tests(${name} EXTRA_ARGS --gtest_color=no DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 NO_PRETTY_VALUES
+                       PROPERTIES LABELS ${label} RUN_SERIAL TRUE TIMEOUT 600 ENVIRONMENT "${WINE_TEST_ENV}")
 endfunction()
 corvane_wine_test(corvane_win32_tests win32)
 corvane_wine_test(corvane_e2e_tests e2e)

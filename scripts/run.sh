@@ -22,7 +22,7 @@ else
   cmake -S "$top" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
-cmake --build "$build" -j2 --target CorvaneLink practice_plain sidexis_standin launcher_point
+cmake --build "$build" -j2 --target CorvaneLink practice_standin sidexis_standin launcher_point
 # The demo's files come from the tests' own tables, through a small native helper.
 cmake --preset native >/dev/null
 cmake --build --preset native --target demo_files >/dev/null
@@ -58,7 +58,7 @@ patient=$drive/demo/patient.txt
 rm -f "$patient.shown"
 "$demo_files" patient >"$patient"
 
-wine "$build/standins/practice_plain.exe" 'C:\demo\patient.txt' </dev/null >/dev/null 2>&1 &
+wine "$build/standins/practice_standin.exe" plain 'C:\demo\patient.txt' </dev/null >/dev/null 2>&1 &
 for _ in $(seq 100); do [ -f "$patient.shown" ] && break; sleep 0.2; done
 if [ ! -f "$patient.shown" ]; then
   echo "Le programme de gestion de démonstration n'a pas démarré." >&2

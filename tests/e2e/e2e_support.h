@@ -1,5 +1,5 @@
 #pragma once
-// The end-to-end bench: the real CorvaneLink.exe beside the plain stand-in practice program
+// The end-to-end bench: the real CorvaneLink.exe beside the stand-in practice program (plain)
 // and the stand-in X-ray program at C:\SIDEXIS\Sidexis.exe, driven by real input (xdotool on
 // the X display under Wine's virtual desktop), and screenshots saved in the build folder.
 #include <gtest/gtest.h>
@@ -18,6 +18,7 @@
 namespace corvane::e2e {
 
 using testing::BuildDir;
+using testing::Hex;
 using testing::ReadBytes;
 
 inline constexpr wchar_t kTech[] = LR"(C:\Sidexis\Tech.txt)";
@@ -91,13 +92,6 @@ inline std::wstring ItemText(HWND window, int id) {
   return text;
 }
 
-inline std::string Hex(const std::string& bytes) {
-  static const char kDigits[] = "0123456789ABCDEF";
-  std::string hex;
-  for (unsigned char c : bytes) hex += {kDigits[c >> 4], kDigits[c & 0x0F]};
-  return hex;
-}
-
 // Answers a message box and waits until it is gone.
 inline bool Answer(HWND box, int button) {
   testing::AnswerMessageBox(box, button);
@@ -114,7 +108,7 @@ class LinkTest : public ::testing::Test {
     WriteSettings("0");
     testing::FreshFolder(LR"(C:\corvane-e2e)");
     testing::WriteBytes(kPatientFile, PatientFile());
-    ASSERT_TRUE(practice_.Start(testing::StandinPath(L"practice_plain"), kPatientFile));
+    ASSERT_TRUE(practice_.StartPractice(standin::Mode::Plain, kPatientFile));
     ASSERT_TRUE(testing::WaitUntil([] { return testing::FileExists(kShownFile); }));
   }
   void TearDown() override {
@@ -122,15 +116,15 @@ class LinkTest : public ::testing::Test {
     practice_.Kill();
   }
 
-  // Tech.txt and Tech2.txt configured for the plain stand-in, entry 15 as given.
-  static std::string SettingsBytes(const std::string& showScreenFlag) {
-    auto lines = standin::plain::TechLines();
+  // Tech.txt and Tech2.txt configured for the stand-in in that mode, entry 15 as given.
+  static std::string SettingsBytes(const std::string& showScreenFlag, standin::Mode mode = standin::Mode::Plain) {
+    auto lines = standin::TechLines(standin::LayoutOf(mode));
     lines[14] = showScreenFlag;
     return standin::TechFileBytes(lines);
   }
-  static void WriteSettings(const std::string& showScreenFlag) {
-    testing::WriteBytes(kTech, SettingsBytes(showScreenFlag));
-    testing::WriteBytes(kTech2, SettingsBytes(showScreenFlag));
+  static void WriteSettings(const std::string& showScreenFlag, standin::Mode mode = standin::Mode::Plain) {
+    testing::WriteBytes(kTech, SettingsBytes(showScreenFlag, mode));
+    testing::WriteBytes(kTech2, SettingsBytes(showScreenFlag, mode));
   }
 
   // Starts CorvaneLink.exe and waits for its launcher to be shown and ready for input.

@@ -15,13 +15,15 @@ using LauncherE2e = LinkTest;
 
 TEST_F(LauncherE2e, StandsInPlaceShowsItsHelpAndAsksBeforeQuitting) {
   StartLink();
-  EXPECT_EQ(testing::WindowCaption(launcher_), L"Corvane Link");
+  EXPECT_EQ(testing::WindowCaption(launcher_), kLauncherCaption);
   EXPECT_TRUE(GetWindowLongW(launcher_, GWL_EXSTYLE) & WS_EX_TOPMOST);
   RECT client{};
   GetClientRect(launcher_, &client);
   POINT origin{0, 0};
   ClientToScreen(launcher_, &origin);
-  EXPECT_EQ((std::vector<LONG>{origin.x, origin.y, client.right, client.bottom}), (std::vector<LONG>{70, 455, 69, 60}));
+  EXPECT_EQ((std::vector<LONG>{origin.x, origin.y, client.right, client.bottom}),
+            (std::vector<LONG>{launcher_layout::kClientLeft, launcher_layout::kClientTop, launcher_layout::kClientWidth,
+                               launcher_layout::kClientHeight}));
   HWND aideWindow = GetDlgItem(launcher_, launcher_id::kAide);
   RECT aide{};
   GetWindowRect(aideWindow, &aide);
@@ -44,7 +46,7 @@ TEST_F(LauncherE2e, StandsInPlaceShowsItsHelpAndAsksBeforeQuitting) {
   ASSERT_TRUE(ClickAt(OnHelpBox()));
   HWND box = MessageBoxOfLink();
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ(testing::WindowCaption(box), L"Corvane Link");
+  EXPECT_EQ(testing::WindowCaption(box), kLauncherCaption);
   EXPECT_EQ(testing::MessageBoxText(box), kHelpText);
   EXPECT_EQ(GetDlgItem(box, IDNO), nullptr) << "OK only";
   Screenshot("e2e-help");
@@ -55,8 +57,8 @@ TEST_F(LauncherE2e, StandsInPlaceShowsItsHelpAndAsksBeforeQuitting) {
   ASSERT_TRUE(ClickAt(OnTooth(), 3));
   box = MessageBoxOfLink();
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ(testing::WindowCaption(box), L"Quitter ?");
-  EXPECT_EQ(testing::MessageBoxText(box), L"Voulez-vous fermer 'Corvane Link' ?");
+  EXPECT_EQ(testing::WindowCaption(box), kQuitTitle);
+  EXPECT_EQ(testing::MessageBoxText(box), kQuitQuestion);
   EXPECT_NE(GetDlgItem(box, IDYES), nullptr);
   EXPECT_EQ(GetDlgItem(box, IDCANCEL), nullptr) << "no Cancel";
   ASSERT_TRUE(Answer(box, IDNO));
@@ -114,6 +116,29 @@ TEST_F(LauncherE2e, MissingSettingsAreReportedThenAPlainClickHandsOffThePatientS
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
   EXPECT_EQ(Starts(), 2) << "one start per click";
   EXPECT_EQ(testing::WaitForMessageBox(link_.Id(), std::chrono::milliseconds(300)), nullptr);
+}
+
+// The other reading modes end to end: the practice program of each shows a patient of its
+// own and a plain click hands that patient off.
+TEST_F(LauncherE2e, APlainClickHandsOffThePatientInEachOtherReadingMode) {
+  StartLink();
+  int starts = 0;
+  for (const standin::Mode mode : {standin::Mode::Julie, standin::Mode::WinDev, standin::Mode::Visiodent}) {
+    SCOPED_TRACE(standin::LayoutOf(mode).name);
+    const std::string numDossier = std::to_string(1300 + starts);
+    practice_.Kill();
+    WriteSettings("0", mode);
+    testing::WriteBytes(kPatientFile, PatientFile(numDossier, "Martin"));
+    DeleteFileW(kShownFile.c_str());
+    ASSERT_TRUE(practice_.StartPractice(mode, kPatientFile));
+    ASSERT_TRUE(testing::WaitUntil([] { return testing::FileExists(kShownFile); }));
+    ASSERT_TRUE(ClickAt(OnTooth()));
+    ASSERT_TRUE(WaitForStarts(++starts));
+    const std::string handOff = ReadBytes(kSiomin);
+    EXPECT_NE(handOff.find("MARTIN"), std::string::npos);
+    EXPECT_NE(handOff.find("HELENE_" + numDossier), std::string::npos);
+    EXPECT_NE(handOff.find("285037512345678"), std::string::npos);
+  }
 }
 
 }  // namespace

@@ -8,17 +8,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <tuple>
 
 #include "launcher/launcher_presenter.h"
 #include "launcher/launcher_win32.h"
-#include "platform/files.h"
-#include "platform/text.h"
-#include "tests/fakes/fake_desktop.h"
-#include "tests/fakes/fake_gdi.h"
-#include "tests/fakes/fake_system.h"
+#include "tests/fakes/fake_link.h"
 #include "tests/fakes/fake_views.h"
-#include "tests/support/wine_support.h"
 
 namespace corvane {
 namespace {
@@ -27,19 +24,15 @@ class LauncherWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     // Settings with no practice window: every harvest succeeds and reads nothing.
-    testing::FreshFolder(kFolder);
-    const std::wstring in = std::wstring(kFolder) + L"\\";
-    paths_ = {{in + L"Tech.txt", in + L"Tech2.txt"}, in + L"siomin.sdx", in + L"siomin2.sdx", in + L"Sidexis.exe"};
     std::string lines;
     for (int i = 0; i < kEntryCount; ++i) lines += "\r\n";
-    testing::WriteBytes(paths_.settings.tech, lines);
-    testing::WriteBytes(paths_.settings.tech2, lines);
+    for (const std::wstring& path : {link_.paths.settings.tech, link_.paths.settings.tech2})
+      std::ofstream(std::filesystem::path(path), std::ios::binary) << lines;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     ASSERT_TRUE(window_.Create(presenter_));
     Pump();
   }
-  void TearDown() override { testing::RemoveFolder(kFolder); }
 
   // Runs what is queued for this thread's windows (the activation is a posted message).
   static void Pump() {
@@ -49,22 +42,12 @@ class LauncherWindowTest : public ::testing::Test {
     return static_cast<int>(std::count(journal_.begin(), journal_.end(), call));
   }
 
-  static constexpr wchar_t kFolder[] = LR"(C:\corvane-launcher-window)";
-  LinkPaths paths_;
-  PortableFileSystem files_;
-  PortableText text_;
-  fakes::FakeClock clock_;
-  fakes::FakeEnvironment environment_;
-  fakes::FakeProgramStarter starter_;
-  fakes::FakeMessageBoxes messages_;
-  fakes::FakeDesktop desktop_;
-  fakes::FakeGdi gdi_;
-  Platform platform_{files_, text_, clock_, environment_, starter_, messages_, desktop_, gdi_};
-  SharedState state_;
+  fakes::FakeLink link_{"launcher-window"};
+  fakes::FakeMessageBoxes& messages_ = link_.messages;
   fakes::Journal journal_;
-  fakes::FakeScreenHost screen_{journal_, state_};
+  fakes::FakeScreenHost screen_{journal_, link_.state};
   LauncherWindow window_{GetModuleHandleW(nullptr)};
-  LauncherPresenter presenter_{state_, paths_, platform_, window_, screen_};
+  LauncherPresenter presenter_{link_.state, link_.paths, link_.platform, window_, screen_};
 };
 
 // Only the program showing the launcher is an activation that harvests; presses carry their
@@ -104,8 +87,8 @@ TEST_F(LauncherWindowTest, HarvestsWhenShownByTheProgramDispatchesPressesAndClos
   SendMessageW(window_.Window(), WM_CLOSE, 0, 0);
   ASSERT_EQ(messages_.shown.size(), 2u);
   for (const auto& shown : messages_.shown) {
-    EXPECT_EQ(shown.title, L"Quitter ?");
-    EXPECT_EQ(shown.text, L"Voulez-vous fermer 'Corvane Link' ?");
+    EXPECT_EQ(shown.title, kQuitTitle);
+    EXPECT_EQ(shown.text, kQuitQuestion);
   }
   EXPECT_TRUE(IsWindow(window_.Window()));
   EXPECT_FALSE(window_.QuitRequested());
@@ -144,9 +127,7 @@ TEST_F(LauncherWindowTest, HelpBoxLooksAsDesignedWithItsTooltip) {
   tool.uId = reinterpret_cast<UINT_PTR>(aide);
   tool.lpszText = text;
   SendMessageW(tooltip, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
-  EXPECT_EQ(std::wstring(text),
-            L"Clic : ouvre l'écran de lancement, Maj + Clic : lance Sidexis, Ctrl + Clic : ouvre l'écran de "
-            L"paramétrage, Clic Droit : ferme l'application..");
+  EXPECT_EQ(std::wstring(text), kHelpTooltip);
 }
 
 }  // namespace

@@ -59,8 +59,8 @@ TEST_F(ScreenE2e, ScreenFlagShowsLaunchModeAltLaunchesDirectlyShiftOnlyShows) {
   HWND screen = VisibleScreen();
   ASSERT_NE(screen, nullptr);
   EXPECT_FALSE(LauncherVisible());
-  EXPECT_EQ(testing::WindowCaption(screen), L"Lien Sidexis");
-  EXPECT_EQ(ItemText(screen, screen_id::kDemarrerSidexis), L"LANCER");
+  EXPECT_EQ(testing::WindowCaption(screen), kScreenCaption);
+  EXPECT_EQ(ItemText(screen, screen_id::kDemarrerSidexis), kLaunchCaption);
   EXPECT_TRUE(GetWindowLongW(screen, GWL_EXSTYLE) & WS_EX_TOPMOST);
   ASSERT_TRUE(ClickCloseBox(screen));
   ASSERT_TRUE(BackToLauncher(screen));
@@ -89,7 +89,7 @@ TEST_F(ScreenE2e, CtrlClickShowsConfigurationModeCloseSavesNothingValiderAndRese
   HWND screen = OpenScreen({"ctrl"});
   ASSERT_NE(screen, nullptr);
   EXPECT_FALSE(LauncherVisible());
-  EXPECT_EQ(ItemText(screen, screen_id::kDemarrerSidexis), L"VALIDER");
+  EXPECT_EQ(ItemText(screen, screen_id::kDemarrerSidexis), kValidateCaption);
   ExpectConfigurationControls(screen, true);
   EXPECT_EQ(ItemText(screen, FieldBox(Field::Nom)), L"LEFÈVRE") << "the harvest ran first";
   Screenshot("e2e-screen-config");
@@ -113,8 +113,8 @@ TEST_F(ScreenE2e, CtrlClickShowsConfigurationModeCloseSavesNothingValiderAndRese
   ASSERT_TRUE(Press(screen, screen_id::kRaz));
   HWND box = MessageBoxOfLink();
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ(testing::WindowCaption(box), L"Suppression du paramétrage");
-  EXPECT_EQ(testing::MessageBoxText(box), L"Voulez-vous vraiment supprimer le paramétrage actuel ?");
+  EXPECT_EQ(testing::WindowCaption(box), kResetTitle);
+  EXPECT_EQ(testing::MessageBoxText(box), kResetQuestion);
   // The question belongs to the screen: nothing on it runs until the question is answered.
   EXPECT_EQ(GetWindow(box, GW_OWNER), screen);
   EXPECT_FALSE(IsWindowEnabled(screen));

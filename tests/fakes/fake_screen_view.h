@@ -1,12 +1,12 @@
 #pragma once
-// A screen window that only remembers what it was told, and the launcher as the screen sees
-// it, counting its returns.
+// A screen window that only remembers what it was told (the launcher's fake, which the
+// screen's tests use too, is in fake_views.h).
 #include <array>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "settings/screen/screen_view.h"
+#include "tests/fakes/fake_views.h"
 
 namespace corvane::fakes {
 
@@ -34,16 +34,6 @@ class FakeScreenView : public ScreenView {
   void SetButtonCaption(const std::wstring& text) override;
   void UseFinderIconAsDragCursor() override;
   void Destroy() override;
-};
-
-class LauncherSpy : public ScreenExit {
- public:
-  int shown = 0;
-  std::function<void()> onShow;  // runs at each show, as the launcher's activation would
-  void ShowLauncher() override {
-    ++shown;
-    if (onShow) onShow();
-  }
 };
 
 }  // namespace corvane::fakes

@@ -1,38 +1,57 @@
 #pragma once
 // A launcher window and a screen that only note what they were told, in one shared journal
-// so that a test sees the order of the calls across both.
+// so that a test sees the order of the calls across both; the one fake of each.
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "link/link_state.h"
 #include "launcher/launcher_view.h"
 #include "launcher/screen_host.h"
+#include "link/link_state.h"
+#include "settings/screen/screen_view.h"
 
 namespace corvane::fakes {
 
 using Journal = std::vector<std::wstring>;
 
-class FakeLauncherView : public LauncherView {
+// The launcher window: counts its calls, notes them in the journal when it has one, and runs
+// `onShow` at each Show, as the launcher's activation would.
+class LauncherSpy : public LauncherView, public ScreenExit {
  public:
-  explicit FakeLauncherView(Journal& journal) : journal_(journal) {}
+  LauncherSpy() = default;
+  explicit LauncherSpy(Journal& journal) : journal_(&journal) {}
+  int shown = 0;
+  int hidden = 0;
+  int broughtToTop = 0;
+  int quit = 0;
   bool visible = true;
-  bool quit = false;
+  std::function<void()> onShow;
   void Show() override {
+    ++shown;
     visible = true;
-    journal_.push_back(L"launcher.Show");
+    Note(L"launcher.Show");
+    if (onShow) onShow();
   }
   void Hide() override {
+    ++hidden;
     visible = false;
-    journal_.push_back(L"launcher.Hide");
+    Note(L"launcher.Hide");
   }
-  void BringToTop() override { journal_.push_back(L"launcher.BringToTop"); }
+  void BringToTop() override {
+    ++broughtToTop;
+    Note(L"launcher.BringToTop");
+  }
   void Quit() override {
-    quit = true;
-    journal_.push_back(L"launcher.Quit");
+    ++quit;
+    Note(L"launcher.Quit");
   }
+  void ShowLauncher() override { Show(); }
 
  private:
-  Journal& journal_;
+  void Note(const std::wstring& call) {
+    if (journal_ != nullptr) journal_->push_back(call);
+  }
+  Journal* journal_ = nullptr;
 };
 
 // Notes "screen.Show(<screen mode at that moment>)" and "screen.Refresh".

@@ -1,7 +1,8 @@
 #pragma once
-// What the tests that run under Wine share: where the build put the programs, starting and
-// ending another process, waiting for a window, files on the prefix's C: drive, and
-// answering a message box the way a person would.
+// What the tests that run under Wine share: a real Platform, where the build put the
+// programs, starting and ending another process (the stand-in practice program in a mode),
+// waiting for a window, files on the prefix's C: drive, and answering a message box the way a
+// person would.
 #include <windows.h>
 
 #include <chrono>
@@ -13,7 +14,33 @@
 #include <thread>
 #include <vector>
 
+#include "platform/platform.h"
+#include "platform/win32/win32_gdi.h"
+#include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_window_query.h"
+#include "tests/fakes/fake_system.h"
+#include "tests/standins/standin_layout.h"
+
 namespace corvane::testing {
+
+// The Platform of the Wine tests: the Win32 files, code page, environment, windows and
+// drawing; the clock, program starts and message boxes are fakes that a test sets and reads,
+// or real ones that it passes to Using().
+struct WinePlatform {
+  Win32FileSystem files;
+  Win32Text text;
+  Win32WindowQuery windows;
+  Win32Gdi gdi;
+  Win32Environment environment;
+  fakes::FakeClock clock;
+  fakes::FakeProgramStarter programs;
+  fakes::FakeMessageBoxes messages;
+  Platform platform{files, text, clock, environment, programs, messages, windows, gdi};
+
+  Platform Using(ProgramStarter& startPrograms, MessageBoxes& showMessages) {
+    return {files, text, clock, environment, startPrograms, showMessages, windows, gdi};
+  }
+};
 
 // The build folder as a Windows path: CORVANE_BUILD_DIR (the test runner sets it), else the
 // folder of this program, since the test and bench programs are built at its root.
@@ -26,7 +53,11 @@ inline std::wstring BuildDir() {
   return slash == std::wstring::npos ? std::wstring(L".") : program.substr(0, slash);
 }
 
-inline std::wstring StandinPath(const std::wstring& name) { return BuildDir() + L"\\standins\\" + name + L".exe"; }
+// The stand-in practice program is one program for every mode; "practice_plain" names it too,
+// as it starts in plain mode when its command line names no mode.
+inline std::wstring StandinPath(const std::wstring& name) {
+  return BuildDir() + L"\\standins\\" + (name == L"practice_plain" ? L"practice_standin" : name) + L".exe";
+}
 
 inline std::string ReadBytes(const std::wstring& path) {
   std::ifstream in(path.c_str(), std::ios::binary);
@@ -38,7 +69,17 @@ inline void WriteBytes(const std::wstring& path, const std::string& bytes) {
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-inline bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+// Bytes in upper-case hex without separators, as the stand-in X-ray program logs them.
+inline std::string Hex(const std::string& bytes) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string hex;
+  for (unsigned char c : bytes) hex += {kDigits[c >> 4], kDigits[c & 0x0F]};
+  return hex;
+}
+
+inline bool FileExists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 // Removes a folder and everything in it (one level of files is all the tests make).
 inline void RemoveFolder(const std::wstring& folder) {
@@ -103,6 +144,11 @@ class ChildProcess {
     if (exitCode != nullptr) GetExitCodeProcess(info_.hProcess, exitCode);
     return true;
   }
+  // The stand-in practice program in this reading mode, showing the patient of `patientFile`.
+  bool StartPractice(standin::Mode mode, const std::wstring& patientFile) {
+    return Start(StandinPath(L"practice_standin"),
+                 standin::Wide(standin::LayoutOf(mode).name) + L" \"" + patientFile + L"\"");
+  }
   void Kill() {
     if (info_.hProcess == nullptr) return;
     if (IsRunning()) {
@@ -159,10 +205,12 @@ inline HWND WaitForTopLevel(const std::wstring& className, DWORD pid = 0, const 
 inline HWND WaitForMessageBox(DWORD pid, std::chrono::milliseconds limit = std::chrono::seconds(10)) {
   // A box exists before its texts are set; it is shown only once they are.
   HWND box = nullptr;
-  WaitUntil([&] {
-    box = WaitForTopLevel(L"#32770", pid, nullptr, std::chrono::milliseconds(0));
-    return box != nullptr && IsWindowVisible(box);
-  }, limit);
+  WaitUntil(
+      [&] {
+        box = WaitForTopLevel(L"#32770", pid, nullptr, std::chrono::milliseconds(0));
+        return box != nullptr && IsWindowVisible(box);
+      },
+      limit);
   return box != nullptr && IsWindowVisible(box) ? box : nullptr;
 }
 
@@ -180,6 +228,8 @@ inline std::wstring WindowCaption(HWND window) {
 }
 
 // Presses a button of a message box (IDOK, IDYES, IDNO) as a click would.
-inline void AnswerMessageBox(HWND box, int button) { PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0); }
+inline void AnswerMessageBox(HWND box, int button) {
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+}
 
 }  // namespace corvane::testing

@@ -94,7 +94,7 @@ class LauncherPresenterTest : public ::testing::Test {
 
   fakes::FakeLink link_{"launcher"};
   fakes::Journal journal_;
-  fakes::FakeLauncherView view_{journal_};
+  fakes::LauncherSpy view_{journal_};
   fakes::FakeScreenHost screen_{journal_, link_.state};
   LauncherPresenter presenter_{link_.state, link_.paths, link_.platform, view_, screen_};
   std::map<int, WindowHandle> control_;

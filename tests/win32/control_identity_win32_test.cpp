@@ -1,20 +1,17 @@
-// The stand-in practice programs, each in a process of its own, seen through the Win32 window
-// calls: every control gets the identity the layout promises and the same one as its copy in
-// the fake desktop (the native finder and harvest tests are only as good as that copy), and
-// the programs hold the traps the reader and identity tests count on.
+// The stand-in practice program in each mode, in a process of its own, seen through the Win32
+// window calls: its windows are its layout table's, row by row (the reader tests count on the
+// traps the table holds), every control has the same identity as its copy in the fake desktop
+// (the native finder and harvest tests are only as good as that copy), and the NumSS control
+// comes back at its place. (A program that stops answering: reader_win32_test.cpp.)
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <algorithm>
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "finder/control_identity.h"
-#include "platform/win32/win32_window_query.h"
 #include "tests/fakes/fake_desktop.h"
-#include "tests/standins/standin_layout.h"
 #include "tests/support/wine_support.h"
 
 namespace corvane {
@@ -28,17 +25,7 @@ std::string ValueOf(int entry) {
   return "champ " + std::to_string(entry) + " \xE9";
 }
 
-struct StandinCase {
-  const char* program;
-  const char* className;
-  std::optional<std::string> title;  // none: the live Visiodent title
-  const std::array<FieldControl, kFieldEntries>* fields;
-};
-
-const StandinCase kPlain{plain::kProgram, plain::kClass, plain::kTitle, &plain::kFields};
-const StandinCase kWinDev{windev::kProgram, windev::kClass, windev::kTitle, &windev::kFields};
-
-class StandinTest : public ::testing::TestWithParam<StandinCase> {
+class StandinTest : public ::testing::TestWithParam<Mode> {
  protected:
   void SetUp() override {
     wchar_t temp[MAX_PATH] = {};
@@ -52,11 +39,12 @@ class StandinTest : public ::testing::TestWithParam<StandinCase> {
     RemoveFolder(folder_);
   }
 
-  // Starts the stand-in; its main window, found as the link finds it, or none.
-  WindowHandle Start(const StandinCase& standin, const std::string& keys = {}) {
-    if (!program_.Start(StandinPath(Wide(standin.program)), L"\"" + patientFile_ + L"\"") || !Show(keys)) return {};
+  // Starts the program in `mode`; its main window, found by class as the link finds it.
+  WindowHandle Start(Mode mode, const std::string& keys = {}) {
+    if (!program_.StartPractice(mode, patientFile_) || !Show(keys)) return {};
+    const std::string className = LayoutOf(mode).className;
     WindowHandle main;
-    WaitUntil([&] { return static_cast<bool>(main = windows_.FindTopLevel(standin.className, standin.title)); });
+    WaitUntil([&] { return static_cast<bool>(main = windows_.FindTopLevel(className, std::nullopt)); });
     return main;
   }
   // Writes the patient file, with these control keys, and waits until the program shows it.
@@ -77,11 +65,10 @@ class StandinTest : public ::testing::TestWithParam<StandinCase> {
     });
     return walked;
   }
-  WindowHandle FindById(WindowHandle main, int id) {
-    for (const WindowHandle window : Walk(windows_, main)) {
-      if (windows_.ControlId(window) == id) return window;
-    }
-    return {};
+  std::vector<std::string> ClassesOf(WindowHandle main) {
+    std::vector<std::string> classes;
+    for (const WindowHandle window : Walk(windows_, main)) classes.push_back(windows_.ClassName(window));
+    return classes;
   }
 
   ChildProcess program_;
@@ -90,112 +77,65 @@ class StandinTest : public ::testing::TestWithParam<StandinCase> {
   Win32WindowQuery windows_;
 };
 
-TEST_P(StandinTest, IdentitiesMatchTheLayoutAndTheFakeDesktopCopy) {
-  const StandinCase& standin = GetParam();
-  const WindowHandle main = Start(standin);
-  ASSERT_TRUE(main) << standin.program << " did not show its window";
+TEST_P(StandinTest, WindowsAreTheTablesAndIdentitiesMatchTheFakeDesktopCopy) {
+  const Layout layout = LayoutOf(GetParam());
+  const WindowHandle main = Start(GetParam());
+  ASSERT_TRUE(main) << layout.name << " did not show its window";
+  EXPECT_EQ(windows_.Caption(main).find(layout.title), 0u);
 
-  // The same tree in the fake desktop: classes, ids and texts, parent by parent, in walk order.
+  // The walk meets the table's rows in their order, each with its class, id, visibility,
+  // parent and text.
+  const std::vector<WindowHandle> walk = Walk(windows_, main);
+  ASSERT_EQ(walk.size(), layout.controls.size());
+  for (std::size_t row = 0; row < walk.size(); ++row) {
+    const Control& control = layout.controls[row];
+    SCOPED_TRACE("row " + std::to_string(row) + " " + control.className);
+    EXPECT_EQ(windows_.ClassName(walk[row]), control.className);
+    EXPECT_EQ(windows_.ControlId(walk[row]), control.id);
+    EXPECT_EQ(windows_.IsVisible(walk[row]), !control.hidden);
+    EXPECT_EQ(windows_.Ancestor(walk[row], AncestorKind::Parent),
+              control.parent < 0 ? main : walk[static_cast<std::size_t>(control.parent)]);
+    EXPECT_EQ(windows_.ReadText(walk[row]).bytes, control.shows != 0 ? ValueOf(control.shows) : control.text);
+  }
+
+  // The same tree in the fake desktop, parent by parent, gives every control the same identity.
   fakes::FakeDesktop fake;
   std::map<std::uintptr_t, WindowHandle> copyOf;
-  const WindowHandle fakeMain = fake.AddTopLevel(standin.className, windows_.Caption(main));
+  const WindowHandle fakeMain = fake.AddTopLevel(layout.className, windows_.Caption(main));
   copyOf[main.value] = fakeMain;
-  const std::vector<WindowHandle> walk = Walk(windows_, main);
-  ASSERT_GT(walk.size(), 14u);
   for (const WindowHandle window : walk) {
     const WindowHandle parent = windows_.Ancestor(window, AncestorKind::Parent);
-    ASSERT_TRUE(copyOf.count(parent.value)) << "a window came before its parent: the walk is not depth first";
     copyOf[window.value] = fake.AddChild(copyOf[parent.value], windows_.ClassName(window), windows_.ControlId(window),
                                          windows_.ReadText(window).bytes);
   }
-  std::vector<WindowHandle> expectedFakeWalk;
-  for (const WindowHandle window : walk) expectedFakeWalk.push_back(copyOf[window.value]);
-  EXPECT_EQ(Walk(fake, fakeMain), expectedFakeWalk);
-
   SharedState real, copy;
   real.practice.handle = main;
   copy.practice.handle = fakeMain;
-  real.patient.application = copy.patient.application = Wide(standin.className);
+  real.patient.application = copy.patient.application = Wide(layout.className);
   for (const WindowHandle window : walk) {
     EXPECT_EQ(ControlIdentityOf(window, real, windows_), ControlIdentityOf(copyOf[window.value], copy, fake))
         << "class " << windows_.ClassName(window);
   }
-
-  // Each field's control has the identity the layout gives it, negative ids and ordinals
-  // included; a combo shows its value in its first child.
-  for (const FieldControl& field : *standin.fields) {
-    const auto isField = [&](WindowHandle window) {
-      return ControlIdentityOf(window, real, windows_) == std::to_wstring(field.identity) &&
-             (windows_.ReadText(window).bytes == ValueOf(field.entry) ||
-              windows_.ReadText(windows_.FirstChild(window)).bytes == ValueOf(field.entry));
-    };
-    EXPECT_NE(std::find_if(walk.begin(), walk.end(), isField), walk.end()) << kFieldKeys[field.entry];
+  // Each named control has the identity its settings line holds.
+  const auto fields = FieldsOf(layout);
+  for (std::size_t row = 0; row < walk.size(); ++row) {
+    const int entry = layout.controls[row].names;
+    if (entry == 0) continue;
+    EXPECT_EQ(ControlIdentityOf(walk[row], real, windows_),
+              std::to_wstring(fields[static_cast<std::size_t>(entry - 1)].identity))
+        << kFieldKeys[entry];
   }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    EachStandin, StandinTest,
-    ::testing::Values(kPlain, StandinCase{julie::kProgram, julie::kClass, julie::kTitle, &julie::kFields}, kWinDev,
-                      StandinCase{visiodent::kProgram, visiodent::kClass, std::nullopt, &visiodent::kFields}),
-    [](const ::testing::TestParamInfo<StandinCase>& info) { return std::string(info.param.program); });
-
-// A practice program that stops pumping messages: the read gives up instead of freezing us.
-TEST_F(StandinTest, AProgramThatStopsAnsweringIsReportedNotWaitedFor) {
-  const WindowHandle main = Start(kPlain, std::string(kKeyHang) + "=30\r\n");
-  ASSERT_TRUE(main);
-  const WindowHandle field = FindById(main, plain::kNomId);
-  ASSERT_TRUE(field);
-  EXPECT_EQ(windows_.ReadText(field).status, TextRead::Status::NotAnswering);
-}
-
-TEST_F(StandinTest, PlainHoldsAComboLabelsAnEditWithoutIdAndAControlThatComesBack) {
-  const WindowHandle main = Start(kPlain);
-  ASSERT_TRUE(main);
-  const WindowHandle combo = FindById(main, plain::kCiviliteId);
-  EXPECT_EQ(windows_.ClassName(combo), plain::kComboClass);
-  EXPECT_EQ(windows_.ReadText(combo).bytes, plain::kComboText);
-  EXPECT_EQ(windows_.ClassName(FindById(main, plain::kStaticId)), plain::kStaticClass);
-  EXPECT_EQ(windows_.ClassName(FindById(main, plain::kButtonId)), plain::kButtonClass);
-  const std::vector<WindowHandle> walk = Walk(windows_, main);
-  EXPECT_TRUE(std::any_of(walk.begin(), walk.end(), [&](WindowHandle window) {
-    return windows_.ControlId(window) == 0 && windows_.ReadText(window).bytes == plain::kNoIdText;
-  }));
 
   // DropNumSS: the control goes, then comes back at its old place in the window order.
-  const auto ids = [&] {
-    std::vector<int> found;
-    for (const WindowHandle window : Walk(windows_, main)) found.push_back(windows_.ControlId(window));
-    return found;
-  };
-  const std::vector<int> before = ids();
+  const std::vector<std::string> before = ClassesOf(main);
   ASSERT_TRUE(Show(std::string(kKeyDropNumSS) + "=1\r\n"));
-  EXPECT_FALSE(FindById(main, plain::kNumSSId));
+  EXPECT_EQ(ClassesOf(main).size(), before.size() - 1);
   ASSERT_TRUE(Show());
-  EXPECT_EQ(ids(), before);
+  EXPECT_EQ(ClassesOf(main), before);
 }
 
-TEST_F(StandinTest, WinDevMixesEditWindowsWithLookAlikesAndHidesSome) {
-  const WindowHandle main = Start(kWinDev);
-  ASSERT_TRUE(main);
-  std::vector<WindowHandle> edits;  // element n - 1 has Edit ordinal n
-  bool richEditBeforeNom = false, upperCaseSeen = false;
-  for (const WindowHandle window : Walk(windows_, main)) {
-    const std::string name = windows_.ClassName(window);
-    EXPECT_EQ(windows_.ControlId(window), 0) << name;
-    if (name.starts_with("Edit")) edits.push_back(window);
-    richEditBeforeNom |= edits.size() < static_cast<std::size_t>(windev::kNomOrdinal) &&
-                         (name == windev::kRichEditClass || name == windev::kRichEditFallbackClass);
-    upperCaseSeen |= name == windev::kUpperCaseClass;
-  }
-  ASSERT_EQ(edits.size(), static_cast<std::size_t>(windev::kEditWindowCount));
-  EXPECT_TRUE(richEditBeforeNom);
-  EXPECT_TRUE(upperCaseSeen);
-  EXPECT_EQ(windows_.ClassName(edits[windev::kNomOrdinal - 1]), windev::kLongEditClass);
-  for (int ordinal : windev::kHiddenOrdinals) {
-    EXPECT_FALSE(windows_.IsVisible(edits[ordinal - 1]));
-    EXPECT_EQ(windows_.ReadText(edits[ordinal - 1]).bytes, windev::kHiddenEditText);
-  }
-}
+INSTANTIATE_TEST_SUITE_P(EachMode, StandinTest, ::testing::ValuesIn(kModes),
+                         [](const ::testing::TestParamInfo<Mode>& info) { return LayoutOf(info.param).name; });
 
 }  // namespace
 }  // namespace corvane

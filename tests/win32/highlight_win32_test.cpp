@@ -11,8 +11,6 @@
 #include <vector>
 
 #include "finder/highlight.h"
-#include "platform/win32/win32_gdi.h"
-#include "platform/win32/win32_window_query.h"
 #include "tests/support/wine_support.h"
 
 namespace corvane {
@@ -62,7 +60,7 @@ class HighlightWin32Test : public ::testing::Test {
   // A practice program of our own in another process: its main window, once it has painted.
   bool Start(const std::wstring& options) {
     const std::wstring title = L"Banc d'essai plain 20";
-    if (!program_.Start(StandinPath(L"bench_practice"), L"plain 20 " + options)) return false;
+    if (!program_.Start(StandinPath(L"practice_standin"), L"plain --bench=20 " + options)) return false;
     main_ = WaitForTopLevel(L"CorvaneBenchPractice", program_.Id(), &title);
     DWORD_PTR ignored = 0;  // it answers only once it has pumped, so painted
     SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);

@@ -9,13 +9,7 @@
 #include <thread>
 
 #include "link/link_state.h"
-#include "platform/platform.h"
-#include "platform/win32/win32_gdi.h"
-#include "platform/win32/win32_platform.h"
-#include "platform/win32/win32_window_query.h"
 #include "link/read_patient_fields.h"
-#include "tests/fakes/fake_system.h"
-#include "tests/standins/standin_layout.h"
 #include "tests/support/wine_support.h"
 
 namespace corvane {
@@ -53,17 +47,17 @@ class ReaderWin32Test : public ::testing::Test {
   }
 
   // Has the stand-in show `patient` (started on the first call) and waits until it does.
-  void Show(const std::array<std::string, 17>& techLines, const char* program, const Patient& patient,
-            const std::string& extra = "") {
-    WriteBytes(paths_.settings.tech, TechFileBytes(techLines));
-    WriteBytes(paths_.settings.tech2, TechFileBytes(techLines));
+  void Show(Mode mode, const Patient& patient, const std::string& extra = "") {
+    const std::string settings = TechFileBytes(TechLines(LayoutOf(mode)));
+    WriteBytes(paths_.settings.tech, settings);
+    WriteBytes(paths_.settings.tech2, settings);
     std::string bytes = extra;
     for (int entry = 1; entry <= kFieldEntries; ++entry)
       bytes += kFieldKeys[entry] + ("=" + patient.shown[entry]) + "\r\n";
     DeleteFileW(shown_.c_str());
     WriteBytes(patientFile_, bytes);
     if (!program_.IsRunning()) {
-      ASSERT_TRUE(program_.Start(StandinPath(Wide(program)), L"\"" + patientFile_ + L"\""));
+      ASSERT_TRUE(program_.StartPractice(mode, patientFile_));
     }
     const std::string& numDossier = patient.shown[kEntryNumDossier];
     ASSERT_TRUE(
@@ -89,15 +83,8 @@ class ReaderWin32Test : public ::testing::Test {
   const std::wstring shown_ = patientFile_ + Wide(kShownSuffix);
   ChildProcess program_;
   LinkPaths paths_;
-  Win32FileSystem files_;
-  Win32Text text_;
-  fakes::FakeClock clock_;
-  fakes::FakeEnvironment environment_;
-  fakes::FakeProgramStarter programs_;
-  fakes::FakeMessageBoxes messages_;
-  Win32WindowQuery windows_;
-  Win32Gdi gdi_;
-  Platform platform_{files_, text_, clock_, environment_, programs_, messages_, windows_, gdi_};
+  WinePlatform wine_;
+  Platform& platform_ = wine_.platform;
   SharedState state_;
 };
 
@@ -105,16 +92,11 @@ class ReaderWin32Test : public ::testing::Test {
 // through the ANSI code page), WinDev by Edit ordinals, Visiodent by its live title: the same
 // patient then another.
 TEST_F(ReaderWin32Test, EachStandInGivesTheWholeRecordOfEachPatientItShows) {
-  const std::pair<const char*, std::array<std::string, 17>> programs[] = {
-      {plain::kProgram, plain::TechLines()},
-      {julie::kProgram, julie::TechLines()},
-      {windev::kProgram, windev::TechLines()},
-      {visiodent::kProgram, visiodent::TechLines()}};
-  for (const auto& [program, techLines] : programs) {
-    SCOPED_TRACE(program);
+  for (const Mode mode : kModes) {
+    SCOPED_TRACE(LayoutOf(mode).name);
     state_ = SharedState();
     for (const Patient* patient : {&kZoe, &kFrancois}) {
-      Show(techLines, program, *patient);
+      Show(mode, *patient);
       ReadPatientFields(state_, paths_, platform_);
       ExpectRecord(*patient);
     }
@@ -123,10 +105,10 @@ TEST_F(ReaderWin32Test, EachStandInGivesTheWholeRecordOfEachPatientItShows) {
 }
 
 TEST_F(ReaderWin32Test, AProgramThatStopsPumpingMakesTheReadGiveUp) {
-  Show(plain::TechLines(), plain::kProgram, kZoe);
+  Show(Mode::Plain, kZoe);
   ReadPatientFields(state_, paths_, platform_);
   // Long enough that the program is certainly still frozen when the read has given up.
-  Show(plain::TechLines(), plain::kProgram, kFrancois, std::string(kKeyHang) + "=20\r\n");
+  Show(Mode::Plain, kFrancois, std::string(kKeyHang) + "=20\r\n");
 
   EXPECT_THROW(ReadPatientFields(state_, paths_, platform_), LinkError);
 
