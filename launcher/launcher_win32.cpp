@@ -116,6 +116,9 @@ void LauncherWindow::LayOut() {
 void LauncherWindow::Show() {
   if (Window() == nullptr || quitRequested_) return;
   ShowWindow(Window(), SW_SHOW);
+  // The launcher comes back as the window the user works with: the next click on it, with
+  // Shift or Ctrl held, must find the keyboard with it.
+  SetForegroundWindow(Window());
   PostMessageW(Window(), kActivateMessage, 0, 0);
 }
 

@@ -104,7 +104,11 @@ class LinkTest : public ::testing::Test {
  protected:
   void SetUp() override {
     testing::FreshFolder(LR"(C:\SIDEXIS)");
-    ASSERT_TRUE(CopyFileW(testing::StandinPath(L"sidexis_standin").c_str(), LR"(C:\SIDEXIS\Sidexis.exe)", FALSE));
+    // A stand-in started at the very end of the test before may still be running: its file
+    // is free again once it has written its line.
+    ASSERT_TRUE(testing::WaitUntil([] {
+      return CopyFileW(testing::StandinPath(L"sidexis_standin").c_str(), LR"(C:\SIDEXIS\Sidexis.exe)", FALSE) != 0;
+    }));
     WriteSettings("0");
     testing::FreshFolder(LR"(C:\corvane-e2e)");
     testing::WriteBytes(kPatientFile, PatientFile());
@@ -160,14 +164,10 @@ class LinkTest : public ::testing::Test {
     return screen;
   }
   // Opens the screen with a click on the tooth holding `keys`; the screen, or null. Under
-  // Wine a click carries the modifier keys only when its window's thread had the keyboard as
-  // they went down: the launcher is made the foreground window first, as a person's earlier
-  // click on it would have.
+  // Wine a click carries Shift and Ctrl only when its window's thread had the keyboard as they
+  // went down: the launcher must be the foreground window, as it is once it came back.
   HWND OpenScreen(const std::vector<std::string>& keys) {
-    if (!keys.empty()) {
-      SetForegroundWindow(launcher_);
-      testing::WaitUntil([&] { return GetForegroundWindow() == launcher_; });
-    }
+    if (!keys.empty()) testing::WaitUntil([&] { return GetForegroundWindow() == launcher_; });
     return ClickAt(OnTooth(), 1, keys) ? VisibleScreen() : nullptr;
   }
   static bool Press(HWND screen, int id) { return ClickAt(CentreOf(GetDlgItem(screen, id))); }
