@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "link/link_state.h"
 #include "bench/bench_practice_layout.h"
 #include "bench/per_window_harvest.h"
 #include "platform/text.h"

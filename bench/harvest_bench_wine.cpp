@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "link/link_state.h"
 #include "bench/bench_practice_layout.h"
 #include "bench/per_window_harvest.h"
 #include "platform/win32/win32_platform.h"

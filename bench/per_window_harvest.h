@@ -7,7 +7,6 @@
 #include <cstdint>
 
 #include "finder/control_identity.h"
-#include "link/link_state.h"
 #include "reader/harvest.h"
 #include "reader/normalise.h"
 
@@ -15,20 +14,17 @@ namespace corvane::bench {
 
 inline void HarvestCountingEachWindow(WindowHandle practice, const LinkSettings& settings, PatientRecord& patient,
                                       WindowQuery& windows, const TextPlatform& text) {
-  SharedState state;
-  state.practice.handle = practice;
   std::array<std::int32_t, kFieldCount> identities{};
   for (int n = 1; n <= kFieldCount; ++n) identities[static_cast<std::size_t>(n - 1)] = EntryIdentity(settings.Entry(n));
   windows.EnumerateDescendants(practice, [&](WindowHandle window) {
     const std::string className = windows.ClassName(window);
     if (className.starts_with("STATIQUE") || className.starts_with("BOUTON") || windows.ClassName(window, 5) != "Edit")
       return true;
-    state.finder.ordinalTarget = window;
-    CountEditOrdinal(state, windows);
+    const std::int32_t ordinal = EditOrdinalOf(window, practice, windows);
     const std::wstring value = ReadWindowText(window, windows, text);
     for (int n = 1; n <= kFieldCount; ++n) {
       const std::int32_t wanted = identities[static_cast<std::size_t>(n - 1)];
-      if (wanted != 0 && wanted == state.finder.editOrdinal)
+      if (wanted != 0 && wanted == ordinal)
         patient.StoreHarvested(FieldOfEntry(n), NormaliseField(FieldOfEntry(n), value, text));
     }
     return true;

@@ -33,13 +33,7 @@ std::wstring ControlIdentityOf(WindowHandle window, IdentityForm form, WindowHan
   return std::to_wstring(windows.ControlId(window));
 }
 
-std::wstring ControlIdentityOf(WindowHandle window, SharedState& state, WindowQuery& windows) {
-  return ControlIdentityOf(window, IdentityFormOf(state.patient.application), state.practice.handle, windows);
-}
 
-void CountEditOrdinal(SharedState& state, WindowQuery& windows) {
-  state.finder.editOrdinal = EditOrdinalOf(state.finder.ordinalTarget, state.practice.handle, windows);
-}
 
 std::int32_t EditOrdinalCounter::Next(const std::string& className) {
   if (!IsEditClass(className)) return 0;

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "link/link_state.h"
+#include "platform/types.h"
 #include "platform/window_query.h"
 
 namespace corvane {
@@ -31,14 +31,6 @@ std::int32_t EditOrdinalOf(WindowHandle target, WindowHandle practiceWindow, Win
 // control id ("0" for a handle that is no window).
 std::wstring ControlIdentityOf(WindowHandle window, IdentityForm form, WindowHandle practiceWindow,
                                WindowQuery& windows);
-
-// The same, with the form chosen by state.patient.application and the ordinal counted below
-// state.practice.handle.
-std::wstring ControlIdentityOf(WindowHandle window, SharedState& state, WindowQuery& windows);
-
-// Counts state.finder.ordinalTarget below state.practice.handle into state.finder.editOrdinal
-// (0 when the target is no "Edit" window there).
-void CountEditOrdinal(SharedState& state, WindowQuery& windows);
 
 // The Edit ordinals of one whole walk in a single pass. The harvest walks the practice
 // window once; counting each candidate again from the start would cost a walk per control.

@@ -28,8 +28,6 @@ struct FinderState {
   bool dragging = false;
   WindowHandle picked;
   WindowHandle highlighted;
-  WindowHandle ordinalTarget;
-  std::int32_t editOrdinal = 0;
 };
 
 struct SharedState {

@@ -1,5 +1,6 @@
 // Control identities: the control id outside WinDev, the Edit ordinal inside it, and the
 // one-pass counter of the harvest giving the same ordinals as the count from the start.
+#include "link/link_state.h"
 #include "finder/control_identity.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +23,12 @@ class ControlIdentityTest : public ::testing::Test {
   }
   std::wstring WinDevIdentity(WindowHandle window) {
     state_.patient.application = kWinDevApplication;
-    return ControlIdentityOf(window, state_, desktop_);
+    return Identity(window);
+  }
+
+  // As the finder takes it: the form from the captured class, the ordinal below the practice window.
+  std::wstring Identity(WindowHandle window) {
+    return ControlIdentityOf(window, IdentityFormOf(state_.patient.application), state_.practice.handle, desktop_);
   }
 
   FakeDesktop desktop_;
@@ -35,10 +41,10 @@ TEST_F(ControlIdentityTest, OutsideWinDevTheIdentityIsTheControlId) {
   const WindowHandle label = Add("Static", 0);
   for (const std::wstring application : {L"", L"JULIE", L"WinDevObject ", L"windevobject", L"WinDevObjec"}) {
     state_.patient.application = application;
-    EXPECT_EQ(ControlIdentityOf(edit, state_, desktop_), L"1001");
-    EXPECT_EQ(ControlIdentityOf(negative, state_, desktop_), L"-5");
-    EXPECT_EQ(ControlIdentityOf(label, state_, desktop_), L"0");
-    EXPECT_EQ(ControlIdentityOf(WindowHandle(), state_, desktop_), L"0");
+    EXPECT_EQ(Identity(edit), L"1001");
+    EXPECT_EQ(Identity(negative), L"-5");
+    EXPECT_EQ(Identity(label), L"0");
+    EXPECT_EQ(Identity(WindowHandle()), L"0");
   }
   EXPECT_EQ(desktop_.counts.enumerations, 0) << "no Edit ordinal is counted outside WinDev";
 }
@@ -136,10 +142,7 @@ TEST(EditOrdinalCounterTest, OnePassGivesTheOrdinalsOfTheCountFromTheStart) {
       const std::int16_t ordinal = counter.Next(desktop.ClassName(window));
       if (ordinal == 0) continue;
       ++edits;
-      state.finder.ordinalTarget = window;
-      state.finder.editOrdinal = -1;
-      CountEditOrdinal(state, desktop);
-      EXPECT_EQ(state.finder.editOrdinal, ordinal) << "seed " << seed;
+      EXPECT_EQ(EditOrdinalOf(window, state.practice.handle, desktop), ordinal) << "seed " << seed;
     }
     EXPECT_GT(edits, 60) << "seed " << seed << ": the tree should hold many Edit windows";
   }

@@ -1,3 +1,4 @@
+#include "link/link_state.h"
 #include "reader/harvest.h"
 
 #include <gtest/gtest.h>

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "link/link_state.h"
 #include "finder/control_identity.h"
 #include "tests/fakes/fake_desktop.h"
 #include "tests/support/wine_support.h"
@@ -108,12 +109,9 @@ TEST_P(StandinTest, WindowsAreTheTablesAndIdentitiesMatchTheFakeDesktopCopy) {
     copyOf[window.value] = fake.AddChild(copyOf[parent.value], windows_.ClassName(window), windows_.ControlId(window),
                                          windows_.ReadText(window).bytes);
   }
-  SharedState real, copy;
-  real.practice.handle = main;
-  copy.practice.handle = fakeMain;
-  real.patient.application = copy.patient.application = Wide(layout.className);
+  const IdentityForm form = IdentityFormOf(Wide(layout.className));
   for (const WindowHandle window : walk) {
-    EXPECT_EQ(ControlIdentityOf(window, real, windows_), ControlIdentityOf(copyOf[window.value], copy, fake))
+    EXPECT_EQ(ControlIdentityOf(window, form, main, windows_), ControlIdentityOf(copyOf[window.value], form, fakeMain, fake))
         << "class " << windows_.ClassName(window);
   }
   // Each named control has the identity its settings line holds.
@@ -121,7 +119,7 @@ TEST_P(StandinTest, WindowsAreTheTablesAndIdentitiesMatchTheFakeDesktopCopy) {
   for (std::size_t row = 0; row < walk.size(); ++row) {
     const int entry = layout.controls[row].names;
     if (entry == 0) continue;
-    EXPECT_EQ(ControlIdentityOf(walk[row], real, windows_),
+    EXPECT_EQ(ControlIdentityOf(walk[row], form, main, windows_),
               std::to_wstring(fields[static_cast<std::size_t>(entry - 1)].identity))
         << kFieldKeys[entry];
   }
