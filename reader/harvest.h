@@ -44,11 +44,11 @@ class HarvestWalk {
   std::exception_ptr failure;
 };
 
-// The walk's callback, for one descendant: filters it by class for the reading mode, works
-// out its identity, reads its text into Temp and stores it into every field whose entry
-// names that identity. Returns true to go on; false only when the walk must be abandoned,
-// with the reason in walk.failure (no exception leaves it: it runs inside the system's
-// enumeration).
+// The walk's callback, for one descendant: works out its identity and, when an entry names
+// it and it passes the class filters of the reading mode, reads its text into Temp and stores
+// it into every field whose entry names that identity. Returns true to go on; false only when
+// the walk must be abandoned, with the reason in walk.failure (no exception leaves it: it
+// runs inside the system's enumeration).
 bool HarvestChildProc(WindowHandle window, HarvestWalk& walk) noexcept;
 
 // The window's text: the ANSI text cut at its first NUL (at most 254 bytes), a single space
