@@ -65,7 +65,7 @@ struct BenchTarget {
 };
 
 struct HarvestFigures {
-  BenchMode mode;
+  BenchMode mode = BenchMode::Plain;
   int descendants = 0;
   int rounds = 0;
   double listMs = 0, idsMs = 0, classesMs = 0, harvestMs = 0;  // medians
@@ -101,7 +101,10 @@ double MillisecondsOf(Action&& action) {
 template <class Base>
 HarvestFigures MeasureHarvest(const BenchTarget& target, CountingWindowQuery<Base>& windows, const TextPlatform& text,
                               int rounds, int perWindowRuns) {
-  HarvestFigures figures{target.mode, target.descendants, rounds};
+  HarvestFigures figures;
+  figures.mode = target.mode;
+  figures.descendants = target.descendants;
+  figures.rounds = rounds;
   PatientRecord patient;
   int sink = 0;  // so that no read is optimised away
   auto list = [&] { windows.EnumerateDescendants(target.main, [&](WindowHandle) { return ++sink != 0; }); };

@@ -37,12 +37,14 @@ bool IsWanted(std::int32_t identity, const HarvestWalk& walk) {
   return std::find(walk.identities.begin(), walk.identities.end(), identity) != walk.identities.end();
 }
 
-// The harvest's steps for one window; throws when the practice program stops answering.
-// Every call reaches into the practice program, and a text read costs ten times a control id
-// read: a window's class and text are asked only once its identity names a field. The order
-// of the tests changes nothing in what is stored, only in what is asked.
-void HarvestOne(WindowHandle window, HarvestWalk& walk) {
+// The harvest's steps for one window; false when no later window of the walk can feed a
+// field. Throws when the practice program stops answering. Every call reaches into the
+// practice program, and a text read costs ten times a control id read: a window's class and
+// text are asked only once its identity names a field. The order of the tests changes nothing
+// in what is stored, only in what is asked.
+bool HarvestOne(WindowHandle window, HarvestWalk& walk) {
   WindowQuery& windows = walk.windows;
+  bool goOn = true;
   std::int32_t identity = 0;
   std::string className;
   if (walk.mode == ReadingMode::WinDev) {
@@ -52,18 +54,21 @@ void HarvestOne(WindowHandle window, HarvestWalk& walk) {
     // one, and "Edit" is ASCII, so the two agree on every class name.
     className = windows.ClassName(window);
     const std::int32_t ordinal = walk.ordinals.Next(className);
-    if (!BeginsWith(className, "Edit") || !IsWanted(ordinal, walk)) return;
+    // Ordinals only grow along the walk: past the highest one an entry names, no window can
+    // feed a field, and the rest of the practice window need not be asked anything.
+    goOn = ordinal < walk.highestIdentity;
+    if (!BeginsWith(className, "Edit") || !IsWanted(ordinal, walk)) return goOn;
     identity = ordinal;
   } else {
     identity = windows.ControlId(window);
-    if (!IsWanted(identity, walk)) return;
+    if (!IsWanted(identity, walk)) return goOn;
     if (walk.mode == ReadingMode::Julie) {
       const WindowHandle parent = windows.Ancestor(window, AncestorKind::Parent);
-      if (!IsJulieContainer(windows.ClassName(parent))) return;
+      if (!IsJulieContainer(windows.ClassName(parent))) return goOn;
     }
     className = windows.ClassName(window);
   }
-  if (IsNeverRead(className)) return;
+  if (IsNeverRead(className)) return goOn;
 
   const WindowHandle source = IsCombo(className) ? windows.FirstChild(window) : window;
   PatientRecord& patient = walk.patient;
@@ -77,6 +82,7 @@ void HarvestOne(WindowHandle window, HarvestWalk& walk) {
       patient.StoreHarvested(field, NormaliseField(field, patient.temp, walk.text));
     }
   }
+  return goOn;
 }
 
 }  // namespace
@@ -111,6 +117,7 @@ HarvestWalk::HarvestWalk(const LinkSettings& settings, const std::wstring& pract
   for (int entry = 1; entry <= kFieldCount; ++entry) {
     identities[static_cast<std::size_t>(entry - 1)] = EntryIdentity(settings.Entry(entry));
   }
+  highestIdentity = *std::max_element(identities.begin(), identities.end());
 }
 
 std::wstring ReadWindowText(WindowHandle window, WindowQuery& windows, const TextPlatform& text) {
@@ -135,8 +142,7 @@ LinkError PracticeNotAnswering() {
 
 bool HarvestChildProc(WindowHandle window, HarvestWalk& walk) noexcept {
   try {
-    HarvestOne(window, walk);
-    return true;
+    return HarvestOne(window, walk);
   } catch (...) {
     walk.failure = std::current_exception();
     return false;
