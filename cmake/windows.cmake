@@ -52,12 +52,18 @@ endfunction()
 corvane_wine_test(corvane_win32_tests win32)
 corvane_wine_test(corvane_e2e_tests e2e)
 
+# The least program that shows a window, built like the link: the start-up benchmark's yardstick.
+add_executable(empty_window WIN32 ${CMAKE_SOURCE_DIR}/bench/empty_window_win32.cpp)
+target_link_libraries(empty_window PRIVATE user32)
+target_link_options(empty_window PRIVATE -municode $<$<CONFIG:Release>:-s>)
+set_target_properties(empty_window PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
 file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_wine.cpp)
 foreach(source IN LISTS BENCH_SOURCES)
   get_filename_component(name ${source} NAME_WE)
   add_executable(${name} ${source})
   target_link_libraries(${name} PRIVATE corvane_win32 corvane_fakes)
-  add_dependencies(${name} ${STANDIN_TARGETS})
+  add_dependencies(${name} ${STANDIN_TARGETS} CorvaneLink empty_window)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 endforeach()
 

@@ -1,5 +1,6 @@
 #include "reader/harvest.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 #include <string_view>
@@ -30,38 +31,58 @@ bool IsCombo(const std::string& className) {
   return BeginsWith(className, "JWCOMBO");
 }
 
-// The harvest's steps for one window; throws when the practice program stops answering.
-void HarvestOne(WindowHandle window, HarvestWalk& walk) {
-  WindowQuery& windows = walk.windows;
-  if (walk.mode == ReadingMode::Julie) {
-    const WindowHandle parent = windows.Ancestor(window, AncestorKind::Parent);
-    if (!IsJulieContainer(windows.ClassName(parent))) return;
-  }
-  const std::string className = windows.ClassName(window);
-  // Every window of the walk goes through the ordinal counter before any is skipped, so
-  // that each edit window gets the position a count from the start would give it.
-  const std::int32_t ordinal = walk.mode == ReadingMode::WinDev ? walk.ordinals.Next(className) : 0;
-  if (IsNeverRead(className)) return;
+// Whether a link settings entry names `identity`; 0 never matches.
+bool IsWanted(std::int32_t identity, const HarvestWalk& walk) {
+  if (identity == 0) return false;
+  return std::find(walk.identities.begin(), walk.identities.end(), identity) != walk.identities.end();
+}
 
+// The harvest's steps for one window; false when no later window of the walk can feed a
+// field. Throws when the practice program stops answering. Every call reaches into the
+// practice program, and a text read costs ten times a control id read: a window's class and
+// text are asked only once its identity names a field. The order of the tests changes nothing
+// in what is stored, only in what is asked.
+bool HarvestOne(WindowHandle window, HarvestWalk& walk) {
+  WindowQuery& windows = walk.windows;
+  bool goOn = true;
   std::int32_t identity = 0;
+  std::string className;
   if (walk.mode == ReadingMode::WinDev) {
-    if (windows.ClassName(window, 5) != "Edit") return;
+    // Every window of the walk goes through the ordinal counter before any is skipped, so
+    // that each edit window gets the position a count from the start would give it. One
+    // class read serves both tests: the edit test's 5-byte read is the first 4 bytes of this
+    // one, and "Edit" is ASCII, so the two agree on every class name.
+    className = windows.ClassName(window);
+    const std::int32_t ordinal = walk.ordinals.Next(className);
+    // Ordinals only grow along the walk: past the highest one an entry names, no window can
+    // feed a field, and the rest of the practice window need not be asked anything.
+    goOn = ordinal < walk.highestIdentity;
+    if (!BeginsWith(className, "Edit") || !IsWanted(ordinal, walk)) return goOn;
     identity = ordinal;
   } else {
     identity = windows.ControlId(window);
+    if (!IsWanted(identity, walk)) return goOn;
+    if (walk.mode == ReadingMode::Julie) {
+      const WindowHandle parent = windows.Ancestor(window, AncestorKind::Parent);
+      if (!IsJulieContainer(windows.ClassName(parent))) return goOn;
+    }
+    className = windows.ClassName(window);
   }
+  if (IsNeverRead(className)) return goOn;
 
   const WindowHandle source = IsCombo(className) ? windows.FirstChild(window) : window;
   PatientRecord& patient = walk.patient;
+  // Only a window that feeds a field lands in Temp, so after a walk Temp may hold another
+  // text than a read of every candidate would have left; nothing reads Temp after a harvest.
   patient.temp = ReadWindowText(source, windows, walk.text);
 
   for (int entry = 1; entry <= kFieldCount; ++entry) {
-    const std::int32_t wanted = walk.identities[static_cast<std::size_t>(entry - 1)];
-    if (wanted != 0 && wanted == identity) {
+    if (walk.identities[static_cast<std::size_t>(entry - 1)] == identity) {
       const Field field = FieldOfEntry(entry);
       patient.StoreHarvested(field, NormaliseField(field, patient.temp, walk.text));
     }
   }
+  return goOn;
 }
 
 }  // namespace
@@ -96,6 +117,7 @@ HarvestWalk::HarvestWalk(const LinkSettings& settings, const std::wstring& pract
   for (int entry = 1; entry <= kFieldCount; ++entry) {
     identities[static_cast<std::size_t>(entry - 1)] = EntryIdentity(settings.Entry(entry));
   }
+  highestIdentity = *std::max_element(identities.begin(), identities.end());
 }
 
 std::wstring ReadWindowText(WindowHandle window, WindowQuery& windows, const TextPlatform& text) {
@@ -120,8 +142,7 @@ LinkError PracticeNotAnswering() {
 
 bool HarvestChildProc(WindowHandle window, HarvestWalk& walk) noexcept {
   try {
-    HarvestOne(window, walk);
-    return true;
+    return HarvestOne(window, walk);
   } catch (...) {
     walk.failure = std::current_exception();
     return false;

@@ -39,16 +39,18 @@ class HarvestWalk {
   const TextPlatform& text;
   const ReadingMode mode;
   std::array<std::int32_t, kFieldCount> identities{};  // of entries 1 to 14
+  std::int32_t highestIdentity = 0;                    // of the 14
   EditOrdinalCounter ordinals;
   // The failure that ended the walk early (the practice program stopped answering), if any.
   std::exception_ptr failure;
 };
 
-// The walk's callback, for one descendant: filters it by class for the reading mode, works
-// out its identity, reads its text into Temp and stores it into every field whose entry
-// names that identity. Returns true to go on; false only when the walk must be abandoned,
-// with the reason in walk.failure (no exception leaves it: it runs inside the system's
-// enumeration).
+// The walk's callback, for one descendant: works out its identity and, when an entry names
+// it and it passes the class filters of the reading mode, reads its text into Temp and stores
+// it into every field whose entry names that identity. Returns true to go on; false when the
+// walk can end: no later window can feed a field (WinDev, past the highest ordinal named), or
+// the walk must be abandoned, with the reason in walk.failure (no exception leaves it: it
+// runs inside the system's enumeration).
 bool HarvestChildProc(WindowHandle window, HarvestWalk& walk) noexcept;
 
 // The window's text: the ANSI text cut at its first NUL (at most 254 bytes), a single space

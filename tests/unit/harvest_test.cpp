@@ -8,6 +8,7 @@
 
 #include "bench/per_window_harvest.h"
 #include "platform/text.h"
+#include "reader/normalise.h"
 #include "tests/fakes/fake_desktop.h"
 
 namespace corvane {
@@ -139,8 +140,7 @@ TEST_F(HarvestTest, AProgramThatStopsAnsweringAbandonsTheWalk) {
   desktop.AddChild(main, "Edit", 1, "avant");
   desktop.At(desktop.AddChild(main, "Edit", 2, "jamais")).hung = true;
   desktop.AddChild(main, "Edit", 3, "apres");
-  state.settings.SetEntry(1, L"1");
-  state.settings.SetEntry(3, L"3");
+  for (int entry = 1; entry <= 3; ++entry) state.settings.SetEntry(entry, std::to_wstring(entry));
 
   try {
     HarvestPracticeWindow(main, state.settings, state.practice.className, state.patient, desktop, PortableText());
@@ -151,6 +151,112 @@ TEST_F(HarvestTest, AProgramThatStopsAnsweringAbandonsTheWalk) {
   EXPECT_EQ(state.patient.Value(Field::Adresse1), L"avant");
   EXPECT_EQ(state.patient.Value(Field::Adresse3), L"");
   EXPECT_EQ(desktop.counts.visited, 2);  // each further window would wait out its own time-out
+}
+
+// The harvest as first written, kept as the reference: every window that passes the class
+// tests has its text read, in the order the harvest's steps are described.
+void ReadEverything(WindowHandle main, ReadingMode mode, const LinkSettings& settings, PatientRecord& patient,
+                    fakes::FakeDesktop& desktop) {
+  PortableText text;
+  desktop.EnumerateDescendants(main, [&](WindowHandle window) {
+    const auto begins = [](const std::string& name, const char* prefix) { return name.starts_with(prefix); };
+    if (mode == ReadingMode::Julie) {
+      const std::string parent = desktop.ClassName(desktop.Ancestor(window, AncestorKind::Parent));
+      if (!begins(parent, "JWTABPAGE") && !begins(parent, "#32770")) return true;
+    }
+    const std::string name = desktop.ClassName(window);
+    if (begins(name, "STATIQUE") || begins(name, "BOUTON")) return true;
+    if (mode == ReadingMode::WinDev && desktop.ClassName(window, 5) != "Edit") return true;
+    const std::int32_t identity =
+        mode == ReadingMode::WinDev ? EditOrdinalOf(window, main, desktop) : desktop.ControlId(window);
+    patient.temp = ReadWindowText(begins(name, "JWCOMBO") ? desktop.FirstChild(window) : window, desktop, text);
+    for (int n = 1; n <= kFieldCount; ++n) {
+      const std::int32_t wanted = EntryIdentity(settings.Entry(n));
+      if (wanted != 0 && wanted == identity)
+        patient.StoreHarvested(FieldOfEntry(n), NormaliseField(FieldOfEntry(n), patient.temp, text));
+    }
+    return true;
+  });
+}
+
+// Asking for a window's class and text only once its identity names a field must store what
+// reading every window stores, on any tree: decoys whose ids are configured, combos with and
+// without a child, hidden windows, containers of every kind, an identity named by two entries.
+TEST(HarvestOrderTest, ReadingOnlyConfiguredWindowsStoresWhatReadingEveryWindowStores) {
+  const char* classes[] = {"Edit",         "Edit",   "EditWinDev", " Edit",      "Edi",     "EDIT",
+                           "STATIQUE_LBL", "BOUTON", "Statique",   "XBOUTON",    "JWCOMBO", "JWCOMBOBOX",
+                           "JWTABPAGE1",   "#32770", "JWCADRE",    "RichEdit20A"};
+  for (const char* mainClass : {"CabinetPlain", "JULIE", "WinDevObject"}) {
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+      SCOPED_TRACE(std::string(mainClass) + " seed " + std::to_string(seed));
+      std::mt19937 random(seed);
+      fakes::FakeDesktop desktop;
+      const WindowHandle main = desktop.AddTopLevel(mainClass, "Dossier");
+      std::vector<WindowHandle> parents{main};
+      const int windowCount = 5 + static_cast<int>(random() % 60);
+      for (int i = 0; i < windowCount; ++i) {
+        const std::int32_t id = static_cast<std::int32_t>(random() % 16) - 3;
+        const WindowHandle added =
+            desktop.AddChild(parents[random() % parents.size()], classes[random() % std::size(classes)], id,
+                             "t\xE9" + std::to_string(i));
+        desktop.At(added).visible = random() % 4 != 0;
+        if (random() % 3 == 0) parents.push_back(added);
+      }
+      LinkSettings settings;
+      for (int n = 1; n <= kFieldCount; ++n)
+        settings.SetEntry(n, random() % 7 == 0 ? L"" : std::to_wstring(static_cast<int>(random() % 14) - 2));
+      settings.SetEntry(12, settings.Entry(9));  // Nom and Prenom from one control, each by its own rule
+
+      auto harvest = [&](bool reference) {
+        PatientRecord patient;
+        for (int n = 1; n <= kFieldCount; ++n) patient.StoreHarvested(FieldOfEntry(n), L"avant");
+        patient.BeginHarvest();
+        if (reference) {
+          ReadEverything(main, ReadingModeOf(PortableText().FromAnsi(mainClass)), settings, patient, desktop);
+        } else {
+          HarvestPracticeWindow(main, settings, PortableText().FromAnsi(mainClass), patient, desktop, PortableText());
+        }
+        patient.CompleteHarvest();
+        std::vector<std::wstring> values;
+        for (int n = 1; n <= kFieldCount; ++n) values.push_back(patient.Value(FieldOfEntry(n)));
+        const HandOffValues handed = patient.ValuesToHandOff();
+        values.insert(values.end(), {handed.nom, handed.prenom, handed.dateNaissance, handed.numDossier, handed.numSS});
+        return values;
+      };
+      EXPECT_EQ(harvest(false), harvest(true));
+    }
+  }
+}
+
+// What reaches the practice program: an id (WinDev: a class) per window, and a class and a text
+// only for a window an entry names. Entries 11, 12, 13, 16 are ids; 3 is an Edit ordinal.
+TEST(HarvestOrderTest, ClassesAndTextsAreAskedOnlyOfConfiguredWindows) {
+  struct Expected {
+    const char* mainClass;
+    int classReads, idReads, textReads;
+  };
+  for (const Expected& expected : {Expected{"CabinetPlain", 4, 7, 3},  // the static is not read
+                                   Expected{"JULIE", 7, 7, 2},         // 16 is not in a tab page
+                                   Expected{"WinDevObject", 7, 0, 1}}) {
+    SCOPED_TRACE(expected.mainClass);
+    fakes::FakeDesktop desktop;
+    const WindowHandle main = desktop.AddTopLevel(expected.mainClass, "Dossier");
+    const WindowHandle page = desktop.AddChild(main, "JWTABPAGE1", 1);
+    desktop.AddChild(page, "Edit", 11, "a");
+    desktop.AddChild(page, "STATIQUE", 12, "b");
+    desktop.AddChild(desktop.AddChild(page, "JWCOMBO", 13), "Edit", 14, "c");
+    desktop.AddChild(page, "Edit", 15, "d");
+    desktop.AddChild(main, "Edit", 16, "e");
+    LinkSettings settings;
+    int entry = 1;
+    for (const wchar_t* identity : {L"11", L"12", L"13", L"16", L"3"}) settings.SetEntry(entry++, identity);
+    PatientRecord patient;
+    HarvestPracticeWindow(main, settings, PortableText().FromAnsi(expected.mainClass), patient, desktop,
+                          PortableText());
+    EXPECT_EQ(desktop.counts.classNameReads, expected.classReads);
+    EXPECT_EQ(desktop.counts.controlIdReads, expected.idReads);
+    EXPECT_EQ(desktop.counts.textReads, expected.textReads);
+  }
 }
 
 // The walk counts Edit ordinals once as it goes; the finder counts them for the one control it
