@@ -11,92 +11,67 @@ using namespace corvane;
 
 namespace {
 
-struct Node {
-  std::string className, text;
-  std::int32_t id = 0;
-  bool vanishes = false, alive = true;
-  int parent = -1;
-  std::vector<int> children;
-};
-
 struct Reference {
-  std::vector<Node>& nodes;
+  fakes::FakeDesktop& desktop;
   ReadingMode mode;
-  std::array<std::int32_t, kFieldCount> entries;
   std::array<std::wstring, kFieldCount> fields{};
   std::int32_t edits = 0;
 
-  void Kill(int n) {
-    nodes[n].alive = false;
-    for (int child : nodes[n].children) Kill(child);
-  }
-  void Visit(int n) {
-    if (!nodes[n].alive) return;
-    const std::string& cls = nodes[n].className;
-    const std::int32_t ordinal = mode == ReadingMode::WinDev && cls.starts_with("Edit") ? ++edits : 0;
-    const std::string& parentClass = nodes[nodes[n].parent].className;
-    const bool julieSkips =
-        mode == ReadingMode::Julie && !parentClass.starts_with("JWTABPAGE") && !parentClass.starts_with("#32770");
-    if (!julieSkips && !cls.starts_with("STATIQUE") && !cls.starts_with("BOUTON") &&
-        (mode != ReadingMode::WinDev || cls.starts_with("Edit"))) {
-      int source = n;
-      if (cls.starts_with("JWCOMBO")) {
-        source = -1;
-        for (int child : nodes[n].children)
-          if (source < 0 && nodes[child].alive) source = child;
+  void Visit(WindowHandle handle, const LinkSettings& settings) {
+    const fakes::FakeWindow& window = desktop.At(handle);
+    if (!window.alive) return;
+    const std::string &name = window.className, &parent = desktop.At(window.parent).className;
+    const std::int32_t ordinal = mode == ReadingMode::WinDev && name.starts_with("Edit") ? ++edits : 0;
+    if ((mode != ReadingMode::Julie || parent.starts_with("JWTABPAGE") || parent.starts_with("#32770")) &&
+        !name.starts_with("STATIQUE") && !name.starts_with("BOUTON") &&
+        (mode != ReadingMode::WinDev || name.starts_with("Edit"))) {
+      WindowHandle source = name.starts_with("JWCOMBO") ? WindowHandle() : handle;
+      for (WindowHandle child : window.children) source = source ? source : desktop.At(child).alive ? child : source;
+      std::string read = " ";
+      if (source && desktop.At(source).destroyedWhileRead) desktop.Destroy(source);
+      if (source && desktop.At(source).alive) read = desktop.At(source).text.substr(0, 254);
+      for (int e = 1; e <= kFieldCount; ++e) {
+        const std::int32_t wanted = EntryIdentity(settings.Entry(e));
+        if (wanted != 0 && wanted == (mode == ReadingMode::WinDev ? ordinal : window.controlId))
+          fields[e - 1] = NormaliseField(FieldOfEntry(e), PortableText().FromAnsi(read), PortableText());
       }
-      std::wstring read = L" ";
-      if (source >= 0 && nodes[source].vanishes)
-        Kill(source);
-      else if (source >= 0)
-        read = PortableText().FromAnsi(nodes[source].text.substr(0, nodes[source].text.find('\0')).substr(0, 254));
-      const std::int32_t identity = mode == ReadingMode::WinDev ? ordinal : nodes[n].id;
-      for (int e = 0; e < kFieldCount; ++e)
-        if (entries[e] != 0 && entries[e] == identity)
-          fields[e] = NormaliseField(FieldOfEntry(e + 1), read, PortableText());
     }
-    if (nodes[n].alive)
-      for (int child : nodes[n].children) Visit(child);
+    if (window.alive)
+      for (WindowHandle child : std::vector(window.children)) Visit(child, settings);
   }
 };
+
+// Byte 0 the practice program, bytes 1 to 14 the entries, then 4 bytes a window: its parent,
+// class, id, and whether it vanishes when read, has a line break, is over 254 bytes long.
+WindowHandle Build(const std::uint8_t* data, std::size_t size, fakes::FakeDesktop& desktop, LinkSettings& settings) {
+  static const char* kClasses[] = {"Edit",   "EditX",      "EDIT",   "Edi",     "STATIQUE",
+                                   "BOUTON", "JWTABPAGE1", "#32770", "JWCOMBO", "Panel"};
+  static const char* kPractices[] = {"Cabinet", "JULIE", "WinDevObject"};
+  std::vector<WindowHandle> windows{desktop.AddTopLevel(kPractices[data[0] % 3], "Dossier")};
+  for (int e = 1; e <= kFieldCount; ++e) settings.SetEntry(e, std::to_wstring(data[e] % 9 - 1));
+  for (std::size_t at = 15; at + 4 <= size && windows.size() < 60; at += 4) {
+    std::string text = "w" + std::to_string(at) + (data[at + 3] & 2 ? "\r\n\xE9" : "");
+    if (data[at + 3] & 4) text += std::string(260, 'x');
+    windows.push_back(desktop.AddChild(windows[data[at] % windows.size()], kClasses[data[at + 1] % std::size(kClasses)],
+                                       data[at + 2] % 8 - 1, text));
+    desktop.At(windows.back()).destroyedWhileRead = data[at + 3] & 1;
+  }
+  return windows[0];
+}
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const char* kClasses[] = {"Edit",   "EditX",      "EDIT",   "Edi",     "STATIQUE",
-                                   "BOUTON", "JWTABPAGE1", "#32770", "JWCOMBO", "Panel"};
-  static const char* kPractices[] = {"Cabinet", "JULIE", "WinDevObject"};
   if (size < 15) return 0;
-  const std::string practiceClass = kPractices[data[0] % 3];
-  std::vector<Node> nodes(1);
-  nodes[0].className = practiceClass;
+  fakes::FakeDesktop desktop, referenceDesktop;
   LinkSettings settings;
-  std::array<std::int32_t, kFieldCount> entries{};
-  for (int e = 0; e < kFieldCount; ++e) {
-    entries[e] = data[1 + e] % 9 - 1;
-    settings.SetEntry(e + 1, std::to_wstring(entries[e]));
-  }
-  fakes::FakeDesktop desktop;
-  std::vector<WindowHandle> handles{desktop.AddTopLevel(practiceClass, "Dossier")};
-  for (std::size_t at = 15; at + 4 <= size && nodes.size() < 60; at += 4) {
-    Node node;
-    node.className = kClasses[data[at + 1] % std::size(kClasses)];
-    node.text = "w" + std::to_string(nodes.size());
-    node.parent = data[at] % nodes.size();
-    node.id = data[at + 2] % 8 - 1;
-    node.vanishes = data[at + 3] & 1;
-    if (data[at + 3] & 2) node.text += "\r\n\xE9";
-    if (data[at + 3] & 4) node.text += std::string(260, 'x');
-    handles.push_back(desktop.AddChild(handles[node.parent], node.className, node.id, node.text));
-    desktop.At(handles.back()).destroyedWhileRead = node.vanishes;
-    nodes[node.parent].children.push_back(static_cast<int>(nodes.size()));
-    nodes.push_back(node);
-  }
-  const std::wstring wideClass = PortableText().FromAnsi(practiceClass);
+  const WindowHandle practice = Build(data, size, desktop, settings);
+  Build(data, size, referenceDesktop, settings);
+  const std::wstring practiceClass = PortableText().FromAnsi(desktop.At(practice).className);
   PatientRecord patient;
-  HarvestPracticeWindow(handles[0], settings, wideClass, patient, desktop, PortableText());
-  Reference reference{nodes, ReadingModeOf(wideClass), entries};
-  for (int child : nodes[0].children) reference.Visit(child);
-  for (int e = 0; e < kFieldCount; ++e) FUZZ_CHECK(patient.Value(FieldOfEntry(e + 1)) == reference.fields[e]);
+  HarvestPracticeWindow(practice, settings, practiceClass, patient, desktop, PortableText());
+  Reference reference{referenceDesktop, ReadingModeOf(practiceClass)};
+  for (WindowHandle child : referenceDesktop.At(practice).children) reference.Visit(child, settings);
+  for (int e = 1; e <= kFieldCount; ++e) FUZZ_CHECK(patient.Value(FieldOfEntry(e)) == reference.fields[e - 1]);
   return 0;
 }
