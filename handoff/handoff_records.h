@@ -33,8 +33,9 @@ std::wstring OneLine(std::wstring value);
 // True when the first name is empty once made one line and U+0020 spaces are taken off both ends.
 bool IsFirstNameMissing(const std::wstring& prenom);
 
-// Both values made one line, then the first name cut to the room the suffix "_" + file number leaves, then trimmed of U+0020
-// at both ends, then the suffix. Expects a file number that passed CheckFileNumber.
+// Both values made one line, then the first name cut to the room the suffix "_" + file number
+// leaves, then trimmed of U+0020 at both ends, then the suffix. Expects a file number that
+// passed CheckFileNumber.
 std::wstring NameField(const std::wstring& prenom, const std::wstring& numDossier);
 
 // The number itself when it has at least 15 characters, otherwise empty. Never trimmed.

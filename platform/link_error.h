@@ -27,7 +27,7 @@ inline constexpr long kSettingsFileTooShort = 20003;  // Tech.txt holds fewer th
 inline constexpr long kPracticeNotAnswering = 20004;  // the practice program stopped answering
 inline constexpr long kSettingsEntryHasLineBreak = 20005;  // a settings entry cannot be one line
 inline constexpr long kShortWrite = 20006;                 // a file took fewer bytes than it was given
-inline constexpr long kTextConversion = 20007;  // the system could not convert a text (no system number)
+inline constexpr long kTextConversion = 20007;             // the system could not convert a text
 }  // namespace error_number
 
 // A file that took only `written` of its `wanted` bytes (a full disk, a quota).
