@@ -58,6 +58,15 @@ target_link_libraries(empty_window PRIVATE user32)
 target_link_options(empty_window PRIVATE -municode $<$<CONFIG:Release>:-s>)
 set_target_properties(empty_window PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
+# The link on a system set to UTF-8: Wine gives code page 65001 to a program whose manifest asks
+# for it (a registry ACP does not change Wine's), so this test is a program of its own.
+add_executable(corvane_utf8_tests ${CMAKE_SOURCE_DIR}/tests/win32/utf8/utf8_win32_test.cpp
+                                  ${CMAKE_SOURCE_DIR}/tests/win32/utf8/utf8.rc)
+target_link_libraries(corvane_utf8_tests PRIVATE corvane_win32 GTest::gtest_main)
+set_target_properties(corvane_utf8_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+add_test(NAME corvane_utf8_tests COMMAND corvane_utf8_tests --gtest_color=no)
+set_tests_properties(corvane_utf8_tests PROPERTIES LABELS win32 RUN_SERIAL TRUE TIMEOUT 300)
+
 file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_wine.cpp)
 foreach(source IN LISTS BENCH_SOURCES)
   get_filename_component(name ${source} NAME_WE)

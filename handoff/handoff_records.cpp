@@ -63,10 +63,10 @@ std::string FrameRecord(char letter, const std::vector<RecordField>& fields) {
 // The four fields both records start with, in their order.
 std::vector<RecordField> PatientFields(const HandOffValues& values, const TextPlatform& text) {
   return {
-      {L"le nom", text.ToAnsi(values.nom)},
+      {L"le nom", text.ToAnsi(OneLine(values.nom))},
       {L"le prénom (avec le numéro de dossier)", text.ToAnsi(NameField(values.prenom, values.numDossier))},
-      {L"la date de naissance", text.ToAnsi(values.dateNaissance)},
-      {L"le numéro de sécurité sociale", text.ToAnsi(WrittenNumSS(values.numSS))},
+      {L"la date de naissance", text.ToAnsi(OneLine(values.dateNaissance))},
+      {L"le numéro de sécurité sociale", text.ToAnsi(OneLine(WrittenNumSS(values.numSS)))},
   };
 }
 
@@ -80,15 +80,22 @@ void CheckFileNumber(const std::wstring& numDossier) {
   }
 }
 
+std::wstring OneLine(std::wstring value) {
+  for (wchar_t& c : value) {
+    if (c < L' ') c = L' ';
+  }
+  return value;
+}
+
 bool IsFirstNameMissing(const std::wstring& prenom) {
-  return TrimSpaces(prenom).empty();
+  return TrimSpaces(OneLine(prenom)).empty();
 }
 
 std::wstring NameField(const std::wstring& prenom, const std::wstring& numDossier) {
-  const std::wstring suffix = L"_" + numDossier;
+  const std::wstring suffix = L"_" + OneLine(numDossier);
   const std::size_t room = suffix.size() < kNameFieldLength ? kNameFieldLength - suffix.size() : 0;
   // Cut first, then trim: a cut that ends in spaces gives a field shorter than 32.
-  return TrimSpaces(prenom.substr(0, room)) + suffix;
+  return TrimSpaces(OneLine(prenom.substr(0, room))) + suffix;
 }
 
 std::wstring WrittenNumSS(const std::wstring& numSS) {
@@ -115,7 +122,7 @@ std::string BuildNRecord(const HandOffValues& values, const TextPlatform& text) 
 std::string BuildARecord(const HandOffValues& values, const std::wstring& computerName, const LocalTime& when,
                          const TextPlatform& text) {
   std::vector<RecordField> fields = PatientFields(values, text);
-  fields.push_back({L"le nom de l'ordinateur", text.ToAnsi(computerName)});
+  fields.push_back({L"le nom de l'ordinateur", text.ToAnsi(OneLine(computerName))});
   fields.push_back({nullptr, text.ToAnsi(FormatHandOffDate(when))});
   fields.push_back({nullptr, text.ToAnsi(FormatHandOffTime(when))});
   fields.push_back({});

@@ -25,11 +25,17 @@ struct HandOffRecords {
 // that is when it has more than 31 characters.
 void CheckFileNumber(const std::wstring& numDossier);
 
-// True when the first name is empty once U+0020 spaces are taken off both ends.
+// The value with every control character (below U+0020) made a space: a record is one line
+// and the X-ray program reads one record a line, so a line break or a NUL read from a
+// multi-line control must not reach the file.
+std::wstring OneLine(std::wstring value);
+
+// True when the first name is empty once made one line and U+0020 spaces are taken off both ends.
 bool IsFirstNameMissing(const std::wstring& prenom);
 
-// The first name cut to the room the suffix "_" + file number leaves, then trimmed of U+0020
-// at both ends, then the suffix. Expects a file number that passed CheckFileNumber.
+// Both values made one line, then the first name cut to the room the suffix "_" + file number
+// leaves, then trimmed of U+0020 at both ends, then the suffix. Expects a file number that
+// passed CheckFileNumber.
 std::wstring NameField(const std::wstring& prenom, const std::wstring& numDossier);
 
 // The number itself when it has at least 15 characters, otherwise empty. Never trimmed.

@@ -19,6 +19,12 @@ std::wstring StartFailureReason(const std::wstring& description) {
 
 }  // namespace
 
+LinkError ShortWrite(const std::wstring& path, std::size_t written, std::size_t wanted) {
+  return LinkError(L"Écriture incomplète du fichier « " + path + L" » : " + std::to_wstring(written) +
+                       L" octets écrits sur " + std::to_wstring(wanted) + L" (le disque est peut-être plein)",
+                   error_number::kShortWrite);
+}
+
 std::wstring CommandFailureText(const LinkError& error) {
   return error.Description() + L"\n\nErreur N° " + std::to_wstring(error.Number());
 }

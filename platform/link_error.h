@@ -25,7 +25,13 @@ inline constexpr long kFileNumberTooLong = 20001;   // file number does not fit 
 inline constexpr long kRecordTooLong = 20002;       // a hand-off record would exceed 255 bytes
 inline constexpr long kSettingsFileTooShort = 20003;  // Tech.txt holds fewer than 17 lines
 inline constexpr long kPracticeNotAnswering = 20004;  // the practice program stopped answering
+inline constexpr long kSettingsEntryHasLineBreak = 20005;  // a settings entry cannot be one line
+inline constexpr long kShortWrite = 20006;                 // a file took fewer bytes than it was given
+inline constexpr long kTextConversion = 20007;             // the system could not convert a text
 }  // namespace error_number
+
+// A file that took only `written` of its `wanted` bytes (a full disk, a quota).
+LinkError ShortWrite(const std::wstring& path, std::size_t written, std::size_t wanted);
 
 // The texts that report a failure, all here so that every report reads the same way.
 // A command of the launcher or the screen: "<description>\n\nErreur N° <number>".

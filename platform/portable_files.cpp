@@ -53,10 +53,14 @@ void PortableFileSystem::ReplaceWhole(const std::wstring& path, const std::strin
   const std::filesystem::path target(path);
   std::filesystem::path temporary = target;
   temporary += ".tmp";
-  {
+  try {
     PortableOutputFile out(temporary.wstring());
     out.WriteWhole(bytes);
     out.Close();
+  } catch (const LinkError&) {
+    std::error_code ignored;
+    std::filesystem::remove(temporary, ignored);
+    throw;
   }
   std::error_code error;
   std::filesystem::rename(temporary, target, error);

@@ -23,6 +23,14 @@ char ByteOf(wchar_t c) {
 
 }  // namespace
 
+AnsiConversion AnsiConversionFor(unsigned codePage) {
+  const bool takesNoOptions = codePage == 42 || (codePage >= 50220 && codePage <= 50229) || codePage == 52936 ||
+                              codePage == 54936 || (codePage >= 57002 && codePage <= 57011) || codePage == 65000 ||
+                              codePage == 65001;
+  if (takesNoOptions) return {};
+  return {kNoBestFitChars, "?"};
+}
+
 std::string PortableText::ToAnsi(const std::wstring& text) const {
   std::string bytes;
   bytes.reserve(text.size());

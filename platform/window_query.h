@@ -15,6 +15,8 @@ enum class AncestorKind { Parent = 1, Root = 2, RootOwner = 3 };  // GA_PARENT, 
 
 // Outcome of a WM_GETTEXT sent to a window.
 struct TextRead {
+  // NotAWindow also when the window is destroyed while the read waits; NotAnswering only when
+  // the read timed out.
   enum class Status { Read, NotAWindow, NotAnswering };
   Status status = Status::Read;
   std::string bytes;  // at most 254 bytes, cut at the first NUL; empty unless Read

@@ -41,6 +41,12 @@ std::wstring TooShortMessage(const std::wstring& path, std::size_t lines) {
   return L"Le fichier de paramétrage « " + path + L" » " + what + L" au lieu de " + std::to_wstring(kEntryCount);
 }
 
+// What each entry holds, as the configuration screen names it, to say which one is refused.
+constexpr const wchar_t* kEntryNames[kEntryCount] = {
+    L"Adresse1", L"Adresse2", L"Adresse3", L"Civilite", L"CP", L"DateNaissance", L"EMail", L"Mobile", L"Nom",
+    L"NumDossier", L"NumSS", L"Prenom", L"Telephone", L"Ville", L"Présenter l'écran de contrôle",
+    L"classe de la fenêtre du logiciel de gestion", L"titre de la fenêtre du logiciel de gestion"};
+
 }  // namespace
 
 const std::wstring& LinkSettings::Entry(int n) const {
@@ -73,6 +79,16 @@ void LoadLinkSettings(LinkSettings& settings, const SettingsPaths& paths, const 
 
 void SaveLinkSettings(const LinkSettings& settings, const SettingsPaths& paths, FileSystem& files,
                       const TextPlatform& text) {
+  // Each entry is one line of the files: a line break inside one would shift every entry after
+  // it at the next load. Refused before either file is touched.
+  for (int n = 1; n <= kEntryCount; ++n) {
+    if (settings.Entry(n).find_first_of(L"\r\n") != std::wstring::npos) {
+      throw LinkError(L"L'entrée " + std::to_wstring(n) + L" du paramétrage (" + kEntryNames[n - 1] +
+                          L") contient un retour à la ligne : chaque entrée occupe une ligne du fichier de "
+                          L"paramétrage et celle-ci décalerait les suivantes. Rien n'a été enregistré.",
+                      error_number::kSettingsEntryHasLineBreak);
+    }
+  }
   std::string bytes;
   for (int n = 1; n <= kEntryCount; ++n) {
     bytes += text.ToAnsi(settings.Entry(n));

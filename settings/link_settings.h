@@ -35,7 +35,8 @@ void LoadLinkSettings(LinkSettings& settings, const SettingsPaths& paths, const 
                       const TextPlatform& text);
 
 // Writes the 17 entries, CR LF after each, to both files; each file is replaced whole, so a
-// failure leaves the previous one intact. Throws LinkError.
+// failure leaves the previous one intact. Throws LinkError, writing nothing, when an entry
+// holds a CR or an LF.
 void SaveLinkSettings(const LinkSettings& settings, const SettingsPaths& paths, FileSystem& files,
                       const TextPlatform& text);
 

@@ -17,10 +17,12 @@ class Win32OutputFile : public OutputFile {
   void WriteWhole(const std::string& bytes) override {
     DWORD written = 0;
     if (SetFilePointer(file_.get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER ||
-        !WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-        written != bytes.size() || !SetEndOfFile(file_.get())) {
+        !WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
       throw SystemFailure(L"Impossible d'écrire dans le fichier", path_, GetLastError());
     }
+    // A write that succeeds short sets no error: GetLastError would name an older failure.
+    if (written != bytes.size()) throw ShortWrite(path_, written, bytes.size());
+    if (!SetEndOfFile(file_.get())) throw SystemFailure(L"Impossible d'écrire dans le fichier", path_, GetLastError());
   }
   void Close() override {
     if (!CloseHandle(file_.release())) throw SystemFailure(L"Impossible de fermer le fichier", path_, GetLastError());
@@ -56,10 +58,13 @@ std::unique_ptr<OutputFile> Win32FileSystem::OpenForOutput(const std::wstring& p
 
 void Win32FileSystem::ReplaceWhole(const std::wstring& path, const std::string& bytes) {
   const std::wstring temporary = path + L".tmp";
-  {
+  try {
     Win32OutputFile out(temporary);
     out.WriteWhole(bytes);
     out.Close();
+  } catch (const LinkError&) {
+    DeleteFileW(temporary.c_str());
+    throw;
   }
   if (!MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     const DWORD error = GetLastError();

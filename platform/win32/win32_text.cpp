@@ -1,23 +1,48 @@
 #include "platform/win32/win32_text.h"
 
+#include "platform/link_error.h"
+
 namespace corvane {
+namespace {
+
+static_assert(kNoBestFitChars == WC_NO_BEST_FIT_CHARS);
+
+// A conversion the system refused: reported, never turned into an empty text that a save or a
+// hand-off would then write as if all were well.
+LinkError ConversionFailure(const wchar_t* direction, UINT codePage) {
+  const DWORD error = GetLastError();
+  return LinkError(L"Le système n'a pas pu convertir un texte " + std::wstring(direction) + L" la page de codes " +
+                       std::to_wstring(codePage) + L" (erreur système " + std::to_wstring(error) + L")",
+                   error_number::kTextConversion);
+}
+
+}  // namespace
+
+Win32Text::Win32Text() : codePage_(GetACP()) {}
 
 std::string Win32Text::ToAnsi(const std::wstring& text) const {
   if (text.empty()) return {};
   const int size = static_cast<int>(text.size());
-  // No best fit: a character the code page lacks becomes '?', never a look-alike letter.
-  const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), size, nullptr, 0, "?", nullptr);
+  const AnsiConversion how = AnsiConversionFor(codePage_);
+  const int length = WideCharToMultiByte(codePage_, how.flags, text.data(), size, nullptr, 0, how.defaultChar, nullptr);
+  if (length <= 0) throw ConversionFailure(L"vers", codePage_);
   std::string bytes(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), size, bytes.data(), length, "?", nullptr);
+  if (WideCharToMultiByte(codePage_, how.flags, text.data(), size, bytes.data(), length, how.defaultChar, nullptr) !=
+      length) {
+    throw ConversionFailure(L"vers", codePage_);
+  }
   return bytes;
 }
 
 std::wstring Win32Text::FromAnsi(const std::string& bytes) const {
   if (bytes.empty()) return {};
   const int size = static_cast<int>(bytes.size());
-  const int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+  const int length = MultiByteToWideChar(codePage_, 0, bytes.data(), size, nullptr, 0);
+  if (length <= 0) throw ConversionFailure(L"depuis", codePage_);
   std::wstring text(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, text.data(), length);
+  if (MultiByteToWideChar(codePage_, 0, bytes.data(), size, text.data(), length) != length) {
+    throw ConversionFailure(L"depuis", codePage_);
+  }
   return text;
 }
 

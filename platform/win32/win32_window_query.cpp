@@ -73,10 +73,20 @@ TextRead Win32WindowQuery::ReadText(WindowHandle window) {
   if (!::IsWindow(target)) return {TextRead::Status::NotAWindow, {}};
   char buffer[kTextBufferSize] = {};
   DWORD_PTR result = 0;
+  SetLastError(ERROR_SUCCESS);
   const LRESULT answered =
       SendMessageTimeoutA(target, WM_GETTEXT, kTextBufferSize, reinterpret_cast<LPARAM>(buffer),
                           SMTO_ABORTIFHUNG | SMTO_BLOCK, static_cast<UINT>(kTextReadTimeout.count()), &result);
-  if (answered == 0) return {TextRead::Status::NotAnswering, {}};
+  if (answered == 0) {
+    // A control the practice program destroys while we wait (it rebuilds its panel for the
+    // next patient) is no window any more, not a program that stopped answering: only a time
+    // out abandons the command.
+    const DWORD error = GetLastError();
+    if (error == ERROR_INVALID_WINDOW_HANDLE || (error != ERROR_TIMEOUT && !::IsWindow(target))) {
+      return {TextRead::Status::NotAWindow, {}};
+    }
+    return {TextRead::Status::NotAnswering, {}};
+  }
   // Never past byte 254, even when a careless program filled the buffer without its NUL.
   std::size_t length = 0;
   while (length < kLongestText && buffer[length] != '\0') ++length;

@@ -204,6 +204,10 @@ TextRead FakeDesktop::ReadText(WindowHandle window) {
   const FakeWindow* found = Living(window);
   if (!found) return {TextRead::Status::NotAWindow, {}};
   if (found->hung) return {TextRead::Status::NotAnswering, {}};
+  if (found->destroyedWhileRead) {
+    Destroy(window);
+    return {TextRead::Status::NotAWindow, {}};
+  }
   return {TextRead::Status::Read, UpToNul(found->text).substr(0, 254)};
 }
 

@@ -21,6 +21,7 @@ struct FakeWindow {
   bool hasRegion = false;
   bool zoomed = false;
   bool hung = false;
+  bool destroyedWhileRead = false;  // its program destroys it while WM_GETTEXT waits
   WindowHandle parent;
   WindowHandle owner;
   std::vector<WindowHandle> children;  // in enumeration order

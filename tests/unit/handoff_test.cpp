@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -130,7 +131,8 @@ TEST(HandOffNameField, FirstNameIsCutToTheRoomTheFileNumberLeavesThenTrimmed) {
       {L"Marie-Christine Anne-Sophi  Elisabeth", L"1207", L"Marie-Christine Anne-Sophi_1207"},
       // Leading spaces take room in the cut before they are trimmed.
       {std::wstring(30, L' ') + L"Lucie", L"1", L"_1"},
-      {L"\tLucie\u00A0", L"1", L"\tLucie\u00A0_1"},  // only U+0020 is trimmed
+      {L"\tLucie\u00A0", L"1", L"Lucie\u00A0_1"},  // a control character is a space; U+00A0 stays
+      {L"Lu\r\ncie", L"1\n", L"Lu  cie_1 "},
       {std::wstring(40, L'x'), L"", std::wstring(31, L'x') + L"_"},
       {L"Lucie", number31, L"_" + number31},  // a 31-character file number leaves no room
   };
@@ -154,6 +156,21 @@ TEST_F(HandOffTest, SocialSecurityNumberIsWrittenWholeFrom15Characters) {
   EXPECT_EQ(content[0], 63 - 15);
   EXPECT_EQ(content.substr(34, 2), std::string("\0\0", 2));
   EXPECT_EQ(content.substr(48 + 34, 10), std::string("\0", 1) + "CABINET1" + '\0');
+}
+
+// A multi-line control answers with CR LF; each record must stay one line all the same.
+TEST_F(HandOffTest, ControlCharactersInAFieldBecomeSpacesSoEachRecordStaysOneLine) {
+  link_.environment.variables[L"COMPUTERNAME"] = L"CABINET\n1";
+  ASSERT_EQ(Run({L"DUPONT\r\nMARTIN", L"Lucie", L"14/03\r1985", L"1207", L"12345678901234\t"}), HandOffResult::Written);
+  const std::string content = BothFiles();
+  EXPECT_EQ(content.substr(0, 22), Bytes("46 00 4E 00") + "DUPONT  MARTIN" + '\0' + "Luc");
+  EXPECT_EQ(content.substr(30, 10), "14/03 1985");
+  EXPECT_EQ(content.substr(68, 2), "\r\n");
+  EXPECT_EQ(std::count(content.begin(), content.end(), '\r'), 2);
+  EXPECT_EQ(std::count(content.begin(), content.end(), '\n'), 2);
+  EXPECT_NE(content.find("CABINET 1"), std::string::npos);
+  // A first name of control characters only is a missing one.
+  EXPECT_EQ(Run({L"DUPONT", L"\r\n\t", L"", L"1207", L""}), HandOffResult::FirstNameMissing);
 }
 
 TEST_F(HandOffTest, LengthByteOf128AndMoreIsOneRawByte) {

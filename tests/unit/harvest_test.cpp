@@ -259,6 +259,16 @@ TEST(HarvestOrderTest, ClassesAndTextsAreAskedOnlyOfConfiguredWindows) {
   }
 }
 
+// A practice program rebuilding its panel for the next patient destroys controls as we read.
+TEST_F(HarvestTest, AControlDestroyedWhileReadGivesASpaceAndTheWalkGoesOn) {
+  Practice("CabinetPlain");
+  const WindowHandle panel = desktop.AddChild(main, "Panel", 1);
+  desktop.At(panel).destroyedWhileRead = true;
+  desktop.AddChild(panel, "Edit", 2, "jamais lu");
+  desktop.AddChild(main, "Edit", 3, "apres");
+  HarvestAndExpect({{Field::Adresse1, L"1", L" "}, {Field::Adresse2, L"2", L""}, {Field::Adresse3, L"3", L"apres"}});
+}
+
 // The walk counts Edit ordinals once as it goes; the finder counts them for the one control it
 // drops on. Both must give the same fields on any tree, trees past the 255 edit windows an
 // 8-bit counter can number included, or a dropped field would be read from another control.

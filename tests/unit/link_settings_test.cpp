@@ -3,6 +3,9 @@
 #include "settings/link_settings.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <fstream>
@@ -158,6 +161,34 @@ TEST_F(LinkSettingsFilesTest, AFailedSaveThrowsAndLeavesThePreviousFiles) {
   EXPECT_THROW(SaveLinkSettings(settings, paths_, files_, text_), LinkError);
   EXPECT_EQ(Read(paths_.tech), before);
   EXPECT_EQ(Read(paths_.tech2), before);
+  fs::remove_all(fs::path(paths_.tech + L".tmp"));
+
+  // A line break inside an entry would shift the entries after it at the next load: refused,
+  // naming the entry, before either file is touched.
+  for (const auto& [n, value] : {std::pair{17, L"Dossier\r\nLefèvre"}, {16, L"Cabinet\n"}, {1, L"\r1001"}}) {
+    LinkSettings broken = settings;
+    broken.SetEntry(n, value);
+    try {
+      SaveLinkSettings(broken, paths_, files_, text_);
+      ADD_FAILURE() << "entry " << n << " must be refused";
+    } catch (const LinkError& error) {
+      EXPECT_EQ(error.Number(), error_number::kSettingsEntryHasLineBreak);
+      EXPECT_TRUE(error.Description().starts_with(L"L'entrée " + std::to_wstring(n) + L" du paramétrage (")) << n;
+    }
+    EXPECT_EQ(Read(paths_.tech), before);
+    EXPECT_EQ(Read(paths_.tech2), before);
+  }
+
+  // A write that stops half way (here at the process's file size limit) leaves no temporary file.
+  rlimit limit{};
+  getrlimit(RLIMIT_FSIZE, &limit);
+  const rlimit small{50, limit.rlim_max};
+  std::signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &small);
+  EXPECT_THROW(SaveLinkSettings(settings, paths_, files_, text_), LinkError);
+  setrlimit(RLIMIT_FSIZE, &limit);
+  EXPECT_FALSE(fs::exists(fs::path(paths_.tech + L".tmp")));
+  EXPECT_EQ(Read(paths_.tech), before);
 }
 
 }  // namespace

@@ -52,5 +52,20 @@ TEST(NormaliseTest, EachFieldFollowsItsRule) {
   for (int entry = 1; entry <= 14; ++entry) EXPECT_EQ(NormaliseField(FieldOfEntry(entry), L"", text), L"") << entry;
 }
 
+// On a system set to UTF-8 Windows fails every conversion given a flag or a default character
+// (Wine accepts them, so only this test can see it); single-byte code pages keep no best fit.
+TEST(AnsiConversionTest, FlagsAreTheOnesWindowsAcceptsForTheCodePage) {
+  for (unsigned codePage : {65001u, 65000u, 54936u, 52936u, 50220u, 50229u, 57002u, 57011u, 42u}) {
+    const AnsiConversion how = AnsiConversionFor(codePage);
+    EXPECT_EQ(how.flags, 0u) << codePage;
+    EXPECT_EQ(how.defaultChar, nullptr) << codePage;
+  }
+  for (unsigned codePage : {1252u, 1250u, 1251u, 437u, 850u, 932u, 936u, 50230u, 57001u, 57012u, 65002u}) {
+    const AnsiConversion how = AnsiConversionFor(codePage);
+    EXPECT_EQ(how.flags, kNoBestFitChars) << codePage;
+    EXPECT_STREQ(how.defaultChar, "?") << codePage;
+  }
+}
+
 }  // namespace
 }  // namespace corvane

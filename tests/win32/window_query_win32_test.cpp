@@ -8,6 +8,7 @@
 #include <cstring>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/win32/win32_window_query.h"
@@ -94,6 +95,29 @@ TEST_F(WindowQueryWin32Test, ReadsAtMost254BytesOfText) {
   DestroyWindow(edit_);
   EXPECT_EQ(windows_.ReadText(HandleOf(edit_)).status, TextRead::Status::NotAWindow);
   EXPECT_EQ(windows_.ReadText(WindowHandle()).status, TextRead::Status::NotAWindow);
+}
+
+// A practice program that rebuilds its panel for the next patient destroys a control while our
+// read of it waits: that reads as no window, and the harvest goes on. Only a program that keeps
+// us waiting past the time-out is one that stopped answering.
+TEST(WindowQueryWin32ThreadTest, AControlDestroyedDuringTheReadIsNoWindowOnlyATimeOutIsNotAnswering) {
+  const auto busyMs = static_cast<DWORD>(kTextReadTimeout.count());
+  for (const auto& [busy, expected] : {std::pair{busyMs / 8, TextRead::Status::NotAWindow},
+                                       std::pair{busyMs + busyMs / 4, TextRead::Status::NotAnswering}}) {
+    HWND control = nullptr;
+    HANDLE created = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread program([&, busy] {
+      control = CreateWindowExA(0, "Edit", "Dupont", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr);
+      SetEvent(created);
+      Sleep(busy);  // busy, not pumping: our WM_GETTEXT waits
+      DestroyWindow(control);
+    });
+    WaitForSingleObject(created, INFINITE);
+    Win32WindowQuery windows;
+    EXPECT_EQ(windows.ReadText(HandleOf(control)).status, expected) << "busy " << busy << " ms";
+    program.join();
+    CloseHandle(created);
+  }
 }
 
 }  // namespace
