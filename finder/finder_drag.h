@@ -6,13 +6,14 @@
 #include <optional>
 #include <string>
 
-#include "link/link_state.h"
 #include "finder/control_identity.h"
+#include "finder/finder_state.h"
 #include "platform/gdi.h"
 #include "platform/link_error.h"
 #include "platform/text.h"
 #include "platform/window_query.h"
 #include "reader/patient_record.h"
+#include "reader/practice_window.h"
 #include "settings/link_settings.h"
 
 namespace corvane {

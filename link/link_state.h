@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "finder/finder_state.h"
 #include "platform/types.h"
 #include "reader/patient_record.h"
 #include "reader/practice_window.h"
@@ -22,13 +23,6 @@ struct LinkPaths {
 // How the launcher asks the screen to present itself: Normal (launch mode: the harvested
 // fields and "LANCER") or Ctrl (configuration mode: the finder boxes and "VALIDER").
 enum class ScreenMode { Normal, Ctrl };
-
-// The finder's drag and the Edit ordinal count.
-struct FinderState {
-  bool dragging = false;
-  WindowHandle picked;
-  WindowHandle highlighted;
-};
 
 struct SharedState {
   LinkSettings settings;

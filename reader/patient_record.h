@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "handoff/handoff_values.h"
+
 namespace corvane {
 
 // Field n is fed from link settings entry n.
@@ -16,16 +18,6 @@ inline constexpr int kFieldCount = 14;
 
 constexpr Field FieldOfEntry(int entry) { return static_cast<Field>(entry); }
 constexpr int EntryOf(Field field) { return static_cast<int>(field); }
-
-// The five values handed to the X-ray program, in the order they are passed on.
-struct HandOffValues {
-  std::wstring nom;
-  std::wstring prenom;
-  std::wstring dateNaissance;
-  std::wstring numDossier;
-  std::wstring numSS;
-  friend bool operator==(const HandOffValues&, const HandOffValues&) = default;
-};
 
 inline constexpr wchar_t kTempInitialText[] = L"Valeurs pour lecture";
 
