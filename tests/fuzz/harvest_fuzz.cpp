@@ -25,14 +25,18 @@ struct Reference {
     if ((mode != ReadingMode::Julie || parent.starts_with("JWTABPAGE") || parent.starts_with("#32770")) &&
         !name.starts_with("STATIQUE") && !name.starts_with("BOUTON") &&
         (mode != ReadingMode::WinDev || name.starts_with("Edit"))) {
+      // Only a window that feeds a field is read, so only such a window can vanish as it is read.
+      const std::int32_t identity = mode == ReadingMode::WinDev ? ordinal : window.controlId;
+      bool named = false;
+      for (int e = 1; e <= kFieldCount; ++e) named = named || (identity != 0 && EntryIdentity(settings.Entry(e)) == identity);
       WindowHandle source = name.starts_with("JWCOMBO") ? WindowHandle() : handle;
       for (WindowHandle child : window.children) source = source ? source : desktop.At(child).alive ? child : source;
       std::string read = " ";
-      if (source && desktop.At(source).destroyedWhileRead) desktop.Destroy(source);
-      if (source && desktop.At(source).alive) read = desktop.At(source).text.substr(0, 254);
+      if (named && source && desktop.At(source).destroyedWhileRead) desktop.Destroy(source);
+      if (named && source && desktop.At(source).alive) read = desktop.At(source).text.substr(0, 254);
       for (int e = 1; e <= kFieldCount; ++e) {
         const std::int32_t wanted = EntryIdentity(settings.Entry(e));
-        if (wanted != 0 && wanted == (mode == ReadingMode::WinDev ? ordinal : window.controlId))
+        if (wanted != 0 && wanted == identity)
           fields[e - 1] = NormaliseField(FieldOfEntry(e), PortableText().FromAnsi(read), PortableText());
       }
     }
