@@ -68,7 +68,7 @@ TEST_F(StalePatientE2e, PatientWhoLeftTheScreenIsNeverHandedOff) {
 
   testing::WriteBytes(kPatientFile, kPatientBWithoutNumSS);
   DeleteFileW(kShownFile.c_str());
-  ASSERT_TRUE(practice_.Start(testing::StandinPath(L"practice_plain"), kPatientFile));
+  ASSERT_TRUE(practice_.StartPractice(standin::Mode::Plain, kPatientFile));
   ASSERT_TRUE(testing::WaitUntil([] { return ReadBytes(kShownFile) == "1300"; }));
   HWND practice = FindWindowA(standin::plain::kClass, standin::plain::kTitle);
   ASSERT_NE(practice, nullptr);

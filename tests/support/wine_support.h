@@ -53,10 +53,8 @@ inline std::wstring BuildDir() {
   return slash == std::wstring::npos ? std::wstring(L".") : program.substr(0, slash);
 }
 
-// The stand-in practice program is one program for every mode; "practice_plain" names it too,
-// as it starts in plain mode when its command line names no mode.
 inline std::wstring StandinPath(const std::wstring& name) {
-  return BuildDir() + L"\\standins\\" + (name == L"practice_plain" ? L"practice_standin" : name) + L".exe";
+  return BuildDir() + L"\\standins\\" + name + L".exe";
 }
 
 inline std::string ReadBytes(const std::wstring& path) {

@@ -10,9 +10,6 @@
 #include <thread>
 
 #include "handoff/handoff.h"
-#include "platform/win32/win32_platform.h"
-#include "tests/fakes/fake_desktop.h"
-#include "tests/fakes/fake_gdi.h"
 #include "tests/fakes/fake_system.h"
 #include "tests/support/wine_support.h"
 
@@ -26,17 +23,6 @@ const wchar_t kSiomin[] = L"C:\\SIDEXIS\\siomin.sdx";
 const wchar_t kSiomin2[] = L"C:\\SIDEXIS\\siomin2.sdx";
 const wchar_t kProgram[] = L"C:\\SIDEXIS\\Sidexis.exe";
 const wchar_t kStarts[] = L"C:\\SIDEXIS\\standin-starts.txt";  // the stand-in's hex copy at each start
-
-// The bytes as the stand-in logs them: upper-case hex, no spaces.
-std::string Hex(const std::string& bytes) {
-  static const char kDigits[] = "0123456789ABCDEF";
-  std::string hex;
-  for (char c : bytes) {
-    hex.push_back(kDigits[static_cast<unsigned char>(c) >> 4]);
-    hex.push_back(kDigits[static_cast<unsigned char>(c) & 0x0F]);
-  }
-  return hex;
-}
 
 // LEFÈVRE Hélène, file 88, on CABINET1, 15 January 2027 at 09:30:15, in Windows-1252 (N then A).
 const std::string kLefevreHex = [] {
@@ -80,7 +66,7 @@ class HandOffWin32Test : public ::testing::Test {
 
   // Hands off LEFÈVRE Hélène through these programs and message boxes.
   bool Launch(ProgramStarter& programs, MessageBoxes& messages) {
-    Platform platform{files_, text_, clock_, environment_, programs, messages, windows_, gdi_};
+    Platform platform = wine_.Using(programs, messages);
     SharedState state;
     state.patient.BeginHarvest();
     state.patient.StoreHarvested(Field::Nom, L"LEFÈVRE");
@@ -97,14 +83,9 @@ class HandOffWin32Test : public ::testing::Test {
   }
 
   LinkPaths paths_;
-  Win32Text text_;
-  Win32FileSystem files_;
-  Win32Environment environment_;
-  fakes::FakeClock clock_;
-  fakes::FakeProgramStarter fakePrograms_;
-  fakes::FakeMessageBoxes fakeMessages_;
-  fakes::FakeDesktop windows_;  // the hand-off asks nothing of the windows
-  fakes::FakeGdi gdi_;
+  testing::WinePlatform wine_;
+  fakes::FakeProgramStarter& fakePrograms_ = wine_.programs;
+  fakes::FakeMessageBoxes& fakeMessages_ = wine_.messages;
   bool hadComputerName_ = false;
   std::wstring savedComputerName_;
 };
@@ -115,8 +96,7 @@ TEST_F(HandOffWin32Test, WritesWindows1252BytesToBothRealFiles) {
   EXPECT_TRUE(fakeMessages_.shown.empty());
 
   // Letters the code page lacks become '?', never a look-alike: WAŁĘSA is not WALESA.
-  Platform platform{files_, text_, clock_, environment_, fakePrograms_, fakeMessages_, windows_, gdi_};
-  EXPECT_EQ(LignesCreees({L"WAŁĘSA", L"Lech", L"", L"", L""}, L"", {kSiomin, kSiomin2}, platform),
+  EXPECT_EQ(LignesCreees({L"WAŁĘSA", L"Lech", L"", L"", L""}, L"", {kSiomin, kSiomin2}, wine_.platform),
             HandOffResult::Written);
   EXPECT_EQ(ReadBytes(kSiomin).substr(4, 7), std::string("WA??SA") + '\0');
   EXPECT_EQ(ReadBytes(kSiomin2), ReadBytes(kSiomin));
