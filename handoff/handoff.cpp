@@ -50,18 +50,4 @@ HandOffResult LignesCreees(const HandOffValues& values, const std::wstring& prac
   return HandOffResult::Failed;
 }
 
-bool LaunchSidexis(SharedState& state, const LinkPaths& paths, Platform& platform) {
-  const HandOffValues values = state.patient.ValuesToHandOff();
-  if (LignesCreees(values, state.practice.title, {paths.siomin, paths.siomin2}, platform) != HandOffResult::Written) {
-    return false;
-  }
-  try {
-    platform.programs.Start(paths.sidexisProgram);
-    return true;
-  } catch (const LinkError& error) {
-    platform.messages.Inform(StartFailureText(paths.sidexisProgram, error));
-  }
-  return false;
-}
-
 }  // namespace corvane

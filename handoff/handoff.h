@@ -2,9 +2,8 @@
 // The hand-off to the X-ray program: the two records, the two files, the start.
 #include <string>
 
-#include "link/link_state.h"
+#include "handoff/handoff_values.h"
 #include "platform/platform.h"
-#include "reader/patient_record.h"
 
 namespace corvane {
 
@@ -24,10 +23,5 @@ struct HandOffFiles {
 // missing-first-name message.
 HandOffResult LignesCreees(const HandOffValues& values, const std::wstring& practiceTitle, const HandOffFiles& files,
                            Platform& platform);
-
-// Hands the record's values to hand off now (PatientRecord::ValuesToHandOff) to LignesCreees,
-// then, only when the files were written, starts the X-ray program without waiting. A
-// failure to start it is shown in a message box. Returns true when the program was started.
-bool LaunchSidexis(SharedState& state, const LinkPaths& paths, Platform& platform);
 
 }  // namespace corvane

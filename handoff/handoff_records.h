@@ -5,7 +5,7 @@
 
 #include "platform/clock.h"
 #include "platform/text.h"
-#include "reader/patient_record.h"
+#include "handoff/handoff_values.h"
 
 namespace corvane {
 

@@ -1,5 +1,6 @@
 #include "link/read_patient_fields.h"
 
+#include "handoff/handoff.h"
 #include "reader/harvest.h"
 
 namespace corvane {
@@ -26,6 +27,20 @@ bool HarvestAndReport(SharedState& state, const LinkPaths& paths, Platform& plat
     platform.messages.Inform(CommandFailureText(error));
     return false;
   }
+}
+
+bool LaunchSidexis(SharedState& state, const LinkPaths& paths, Platform& platform) {
+  const HandOffValues values = state.patient.ValuesToHandOff();
+  if (LignesCreees(values, state.practice.title, {paths.siomin, paths.siomin2}, platform) != HandOffResult::Written) {
+    return false;
+  }
+  try {
+    platform.programs.Start(paths.sidexisProgram);
+    return true;
+  } catch (const LinkError& error) {
+    platform.messages.Inform(StartFailureText(paths.sidexisProgram, error));
+  }
+  return false;
 }
 
 void TestFunction(SharedState& state, Platform& platform) {

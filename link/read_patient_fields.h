@@ -16,6 +16,11 @@ void ReadPatientFields(SharedState& state, const LinkPaths& paths, Platform& pla
 // and the command is abandoned. Whatever the harvest stored before it stopped stays.
 bool HarvestAndReport(SharedState& state, const LinkPaths& paths, Platform& platform);
 
+// Hands the record's values to hand off now (PatientRecord::ValuesToHandOff) to LignesCreees,
+// then, only when the files were written, starts the X-ray program without waiting. A
+// failure to start it is shown in a message box. Returns true when the program was started.
+bool LaunchSidexis(SharedState& state, const LinkPaths& paths, Platform& platform);
+
 // The diagnostic of Ctrl + right click: reads (and frames) the Visiodent title alone.
 void TestFunction(SharedState& state, Platform& platform);
 

@@ -1,6 +1,7 @@
 // The hand-off: the bytes of both records, the rules of their fields, the refusals that leave
 // the previous hand-off whole, and the start of the X-ray program.
 #include "handoff/handoff.h"
+#include "link/read_patient_fields.h"
 
 #include <gtest/gtest.h>
 

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "handoff/handoff.h"
+#include "link/read_patient_fields.h"
 #include "tests/fakes/fake_system.h"
 #include "tests/support/wine_support.h"
 
