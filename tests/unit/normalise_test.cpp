@@ -69,3 +69,26 @@ TEST(AnsiConversionTest, FlagsAreTheOnesWindowsAcceptsForTheCodePage) {
 
 }  // namespace
 }  // namespace corvane
+
+namespace corvane {
+namespace {
+
+// The portable code page is Windows-1252 as Windows has it: every byte comes back, 0x80-0x9F
+// are Windows' letters (its five undefined bytes kept as C1 controls), and the small letters
+// there and in Latin-1 have Windows' capitals. The native tests and the fuzzers rely on it.
+TEST(PortableTextTest, IsWindows1252WithWindowsCapitals) {
+  const PortableText text;
+  for (int b = 0; b < 256; ++b) {
+    const std::string byte(1, static_cast<char>(b));
+    EXPECT_EQ(text.ToAnsi(text.FromAnsi(byte)), byte) << "byte " << b;
+  }
+  std::string high;
+  for (int b = 0x80; b <= 0x9F; ++b) high += static_cast<char>(b);
+  EXPECT_EQ(text.FromAnsi(high), L"€\x81‚ƒ„…†‡ˆ‰Š‹Œ\x8DŽ\x8F\x90‘’“”•–—˜™š›œ\x9DžŸ");
+  EXPECT_EQ(text.ToAnsi(L"ŁĘ"), "??");
+  const std::wstring lower = L"azàþÿšœžƒ÷ß", upper = L"AZÀÞŸŠŒŽƑ÷ß";
+  for (std::size_t i = 0; i < lower.size(); ++i) EXPECT_EQ(text.ToUpper(lower[i]), upper[i]) << i;
+}
+
+}  // namespace
+}  // namespace corvane
