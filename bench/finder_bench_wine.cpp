@@ -97,9 +97,10 @@ int main() {
   drag.Start(Field::Nom);
   drag.Move(CentreOf(control));  // warm-up
 
-  std::printf("One tracking step of the finder's drag under Wine, practice window of %d descendants in another "
-              "process, %d steps each, the frame moved at every step\n",
-              kDescendants, kSteps);
+  std::printf(
+      "One tracking step of the finder's drag under Wine, practice window of %d descendants in another "
+      "process, %d steps each, the frame moved at every step\n",
+      kDescendants, kSteps);
   std::printf("%-38s %11s %9s\n", "pointer over", "median ms", "worst ms");
   const Timing overControls = TimeSteps(drag, CentreOf(control), CentreOf(nextControl));
   std::printf("%-38s %11.2f %9.2f\n", "a control (walk of its container)", overControls.median, overControls.worst);

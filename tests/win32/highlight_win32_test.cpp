@@ -17,7 +17,6 @@ namespace corvane {
 namespace {
 
 using namespace corvane::testing;
-using Pixels = std::vector<std::uint32_t>;
 using Drawn = std::pair<std::string, std::vector<long long>>;  // a drawing call, its arguments after the DC
 
 // Win32Gdi that also notes its drawing calls.
@@ -35,27 +34,6 @@ class RecordingGdi : public Win32Gdi {
   std::vector<Drawn> drawn;
   std::vector<DPI_AWARENESS> awareness;  // the thread's, at each Rectangle
 };
-
-// The screen's pixels in `area`, as 0x00RRGGBB, row by row.
-Pixels CaptureScreen(const RECT& area) {
-  const int width = area.right - area.left, height = area.bottom - area.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};  // top-down
-  void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ previous = SelectObject(memory, dib);
-  BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-  GdiFlush();
-  Pixels pixels(static_cast<const std::uint32_t*>(bits), static_cast<const std::uint32_t*>(bits) + width * height);
-  for (std::uint32_t& pixel : pixels) pixel &= 0x00FFFFFFu;
-  SelectObject(memory, previous);
-  DeleteObject(dib);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return pixels;
-}
 
 class HighlightWin32Test : public ::testing::Test {
  protected:
@@ -128,8 +106,8 @@ TEST_F(HighlightWin32Test, AWindowGetsAFrameJustInsideItsEdges) {
 // its program, so the unaware window is made here.)
 TEST_F(HighlightWin32Test, TheFrameIsDrawnInTheTargetWindowsDpiAwareness) {
   const DPI_AWARENESS_CONTEXT previous = SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_UNAWARE);
-  HWND unaware = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 10, 10, 50, 50, nullptr, nullptr,
-                                 nullptr, nullptr);
+  HWND unaware =
+      CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 10, 10, 50, 50, nullptr, nullptr, nullptr, nullptr);
   SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE);
   HighlightWindow(HandleOf(unaware), 3, windows_, gdi_);
   HighlightWindow(HandleOf(unaware), 3, windows_, gdi_);
