@@ -367,7 +367,11 @@ void LienSidexisWindow::RunFinderDrag(Field box, int button) {
       if (GetCursorPos(&pointer) && (pointer.x != last.x || pointer.y != last.y)) {
         last = pointer;
         capture.KeepAwayFrom(pointer);
-        finder_->Move({pointer.x, pointer.y});
+        try {
+          finder_->Move({pointer.x, pointer.y});
+        } catch (const LinkError&) {
+          // A step that could not finish keeps the earlier pick; the drag goes on to its drop.
+        }
       }
       if (dragPointer_) SetCursor(FinderCursor());
       MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
@@ -415,11 +419,14 @@ LRESULT LienSidexisWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
     case WM_PARENTNOTIFY: {
       // Any button starts a drag on a finder box, and its release ends it.
       const UINT event = LOWORD(wParam);
-      const int button = event == WM_LBUTTONDOWN   ? VK_LBUTTON
-                         : event == WM_RBUTTONDOWN ? VK_RBUTTON
-                         : event == WM_MBUTTONDOWN ? VK_MBUTTON
-                                                   : 0;
+      int button = event == WM_LBUTTONDOWN   ? VK_LBUTTON
+                   : event == WM_RBUTTONDOWN ? VK_RBUTTON
+                   : event == WM_MBUTTONDOWN ? VK_MBUTTON
+                                             : 0;
       if (button == 0) return 0;
+      // The button state is read by physical button: a left-handed mouse swaps them.
+      if (button != VK_MBUTTON && GetSystemMetrics(SM_SWAPBUTTON))
+        button = button == VK_LBUTTON ? VK_RBUTTON : VK_LBUTTON;
       const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
       const int id = GetDlgCtrlID(ChildWindowFromPointEx(Window(), point, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT));
       if (IsFinderBox(id)) RunFinderDrag(FieldOfEntry(id - kFinderBoxBase), button);
