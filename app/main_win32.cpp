@@ -6,6 +6,7 @@
 #include <commctrl.h>  // needs the types of windows.h
 // clang-format on
 
+#include "finder/finder_drag.h"
 #include "link/link_state.h"
 #include "launcher/launcher_presenter.h"
 #include "launcher/launcher_win32.h"
@@ -67,6 +68,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   ToLauncher toLauncher(launcher);
   ScreenPresenter screenPresenter(state, paths, platform, screen, toLauncher);
   screen.Attach(screenPresenter);
+  // The one finder drag: the screen's window reports the presses on its finder boxes and does
+  // what the drag tells it; the drag works on the state's settings, record, practice window
+  // and finder values.
+  FinderDrag finder(screen, real.windows, real.gdi, real.text, state.settings, state.patient, state.practice,
+                    state.finder);
+  screen.AttachFinder(finder, real.messages);
   ToScreen toScreen(screenPresenter);
   LauncherPresenter presenter(state, paths, platform, launcher, toScreen);
   if (!launcher.Create(presenter)) {

@@ -62,7 +62,10 @@ void LauncherPresenter::Dispatch(int button, int shift) {
     OnCloseRequest();
     return;
   }
-  if (!Harvest()) return;
+  // Configuration is how a practice gets out of a failing harvest (no settings files yet, a
+  // practice program that does not answer): the failure is reported, then the screen opens
+  // on the entries as they stand. Every other command is abandoned.
+  if (!Harvest() && row != ClickRow::Configure) return;
   // Entry 15 counts as the file holds it at the click, so the row is chosen again now that
   // the harvest has reloaded the settings (rows 1 to 4 do not depend on it).
   row = ChooseClickRow(button, shift, state_.settings.Entry(kEntryShowScreenFlag));

@@ -61,7 +61,8 @@ class LauncherPresenter {
 
  private:
   // Runs ReadPatientFields and shows the screen's fields again. A failure is reported in a
-  // box and false returned: the command that asked for the harvest is abandoned.
+  // box and false returned: the command that asked for the harvest is abandoned, except the
+  // configuration, which opens all the same.
   bool Harvest();
   void Dispatch(int button, int shift);
   void ShowScreen(ScreenMode mode);

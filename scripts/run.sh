@@ -71,6 +71,8 @@ if [ "$interactive" = 1 ]; then
   echo "Corvane Link est lancé (préfixe Wine : $WINEPREFIX)."
   echo "Clic sur la dent : transmet le patient affiché ; Maj + clic : écran de lancement ;"
   echo "Ctrl + clic : écran de paramétrage ; clic droit : quitter."
+  echo "Paramétrage : faites glisser la petite dent de chaque champ sur le champ du programme"
+  echo "de gestion (« Dossier patient »), puis VALIDER (voir README.md)."
   echo "Fichiers de transmission : $sidexis/siomin.sdx et siomin2.sdx."
   wait "$link" || true
   exit 0

@@ -20,11 +20,21 @@ GdiHandle Handle(H handle) {
 }  // namespace
 
 GdiHandle Win32Gdi::GetWindowDC(WindowHandle window) {
-  return Handle(::GetWindowDC(Hwnd(window)));
+  const DPI_AWARENESS_CONTEXT target = ::GetWindowDpiAwarenessContext(Hwnd(window));
+  if (target != nullptr && threadAwareness_ == nullptr) threadAwareness_ = ::SetThreadDpiAwarenessContext(target);
+  HDC dc = ::GetWindowDC(Hwnd(window));
+  if (dc == nullptr && threadAwareness_ != nullptr) {
+    // No DC, so no ReleaseDC will come to put the thread back.
+    ::SetThreadDpiAwarenessContext(threadAwareness_);
+    threadAwareness_ = nullptr;
+  }
+  return Handle(dc);
 }
 
 void Win32Gdi::ReleaseDC(WindowHandle window, GdiHandle dc) {
   ::ReleaseDC(Hwnd(window), Hdc(dc));
+  if (threadAwareness_ != nullptr) ::SetThreadDpiAwarenessContext(threadAwareness_);
+  threadAwareness_ = nullptr;
 }
 
 GdiHandle Win32Gdi::CreateRectRgn(int left, int top, int right, int bottom) {

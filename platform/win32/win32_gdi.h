@@ -1,5 +1,8 @@
 #pragma once
 // The drawing calls of the highlight frame, one Win32 call per method and no decision of its own.
+// From GetWindowDC to ReleaseDC the thread runs in the window's DPI awareness: a program that
+// is not DPI aware gets a DC in its own, scaled coordinates, and the metrics and rectangles
+// read meanwhile must be in the same ones, or the frame misses the window at 150 %.
 #include <windows.h>
 
 #include "platform/gdi.h"
@@ -22,6 +25,9 @@ class Win32Gdi : public Gdi {
   void Rectangle(GdiHandle dc, int left, int top, int right, int bottom) override;
   void FrameRgn(GdiHandle dc, GdiHandle region, GdiHandle brush, int width, int height) override;
   void DeleteObject(GdiHandle object) override;
+
+ private:
+  DPI_AWARENESS_CONTEXT threadAwareness_ = nullptr;  // to put back at ReleaseDC, or null
 };
 
 }  // namespace corvane

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/link_error.h"
 #include "resources/resource_ids.h"
 
 namespace corvane {
@@ -17,6 +18,19 @@ using namespace screen_id;
 
 bool IsFieldBox(int id) {
   return id > kFieldBoxBase && id <= kFieldBoxBase + kFieldCount;
+}
+
+bool IsFinderBox(int id) {
+  return id > kFinderBoxBase && id <= kFinderBoxBase + kFieldCount;
+}
+
+// The screen corner farthest from the pointer, where the capture window waits.
+POINT FarthestCorner(POINT pointer) {
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+  const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  const int right = left + GetSystemMetrics(SM_CXVIRTUALSCREEN) - 1;
+  const int bottom = top + GetSystemMetrics(SM_CYVIRTUALSCREEN) - 1;
+  return {pointer.x - left < right - pointer.x ? right : left, pointer.y - top < bottom - pointer.y ? bottom : top};
 }
 
 // Sets a flag for the length of a scope.
@@ -111,6 +125,47 @@ LienSidexisWindow::~LienSidexisWindow() {
   if (Window() != nullptr) DestroyWindow(Window());
 }
 
+// --- The finder's capture window ------------------------------------------------------------
+
+FinderCaptureWindow::FinderCaptureWindow(HINSTANCE instance, HCURSOR cursor, POINT pointer) : cursor_(cursor) {
+  if (!RegisterWindowClass(instance, kFinderCaptureClassName)) return;
+  corner_ = FarthestCorner(pointer);
+  CreateAttached(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kFinderCaptureClassName, L"", WS_POPUP,
+                 {corner_.x, corner_.y, corner_.x + 1, corner_.y + 1}, nullptr, 0, instance);
+  if (Window() == nullptr) return;
+  ShowWindow(Window(), SW_SHOWNOACTIVATE);
+  SetCapture(Window());
+  SetCursor(cursor_);
+}
+
+FinderCaptureWindow::~FinderCaptureWindow() {
+  if (Window() == nullptr) return;
+  if (GetCapture() == Window()) ReleaseCapture();
+  DestroyWindow(Window());
+}
+
+void FinderCaptureWindow::KeepAwayFrom(POINT pointer) {
+  const POINT corner = FarthestCorner(pointer);
+  if (Window() == nullptr || (corner.x == corner_.x && corner.y == corner_.y)) return;
+  corner_ = corner;
+  SetWindowPos(Window(), nullptr, corner.x, corner.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT FinderCaptureWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_NCHITTEST:
+      return HTTRANSPARENT;  // WindowFromPoint looks through it
+    case WM_SETCURSOR:
+      SetCursor(cursor_);
+      return TRUE;
+    case WM_MOUSEMOVE:
+      SetCursor(cursor_);
+      return 0;
+    default:
+      return Default(message, wParam, lParam);
+  }
+}
+
 // --- Building -------------------------------------------------------------------------------
 
 void LienSidexisWindow::Build() {
@@ -139,6 +194,7 @@ void LienSidexisWindow::Build() {
   CreateControls();
   LayOut();
   lastFocus_ = GetDlgItem(Window(), FieldBox(Field::NumDossier));
+  boxPictures_.fill(BoxPicture::First);
   // The fields show the record as it stands: a harvest may have filled it while the screen
   // did not exist.
   presenter_->RefreshFields();
@@ -257,6 +313,78 @@ void LienSidexisWindow::Destroy() {
   if (Window() != nullptr) DestroyWindow(Window());
 }
 
+// --- The finder's drag -------------------------------------------------------------------
+
+void LienSidexisWindow::EmptyFinderBox(Field box) {
+  SetBoxPicture(box, BoxPicture::Empty);
+}
+
+void LienSidexisWindow::ShowFinderIcon(Field box) {
+  SetBoxPicture(box, BoxPicture::FinderIcon);
+}
+
+void LienSidexisWindow::SetBoxPicture(Field box, BoxPicture picture) {
+  boxPictures_[static_cast<std::size_t>(EntryOf(box) - 1)] = picture;
+  if (Window() != nullptr) InvalidateRect(GetDlgItem(Window(), FinderBox(box)), nullptr, TRUE);
+}
+
+void LienSidexisWindow::SetDragPointer() {
+  dragPointer_ = true;
+  SetCursor(FinderCursor());
+}
+
+void LienSidexisWindow::RestorePointer() {
+  dragPointer_ = false;
+  SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+}
+
+// Why a polled loop with a capture window rather than SetCapture on the finder box alone: the
+// drag hides the screen, and under Wine a hidden window gets no more mouse messages. Polling
+// the button and the pointer sees the whole drag on Windows and under Wine alike; the capture,
+// held by a window that stays shown, keeps the finder icon as the pointer and keeps the press
+// from reaching the practice program. Messages are pumped meanwhile, so nothing stops painting.
+void LienSidexisWindow::RunFinderDrag(Field box, int button) {
+  if (finder_ == nullptr) return;
+  finder_->Start(box);
+  POINT last{};
+  GetCursorPos(&last);
+  bool quit = false;
+  int quitCode = 0;
+  {
+    FinderCaptureWindow capture(CodeModule(), FinderCursor(), last);
+    while (!quit && (GetAsyncKeyState(button) & 0x8000) != 0) {
+      MSG message{};
+      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+          quit = true;
+          quitCode = static_cast<int>(message.wParam);
+          break;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+      }
+      POINT pointer{};
+      if (GetCursorPos(&pointer) && (pointer.x != last.x || pointer.y != last.y)) {
+        last = pointer;
+        capture.KeepAwayFrom(pointer);
+        try {
+          finder_->Move({pointer.x, pointer.y});
+        } catch (const LinkError&) {
+          // A step that could not finish keeps the earlier pick; the drag goes on to its drop.
+        }
+      }
+      if (dragPointer_) SetCursor(FinderCursor());
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+  }  // the capture is released here, before the drop shows the screen again
+  try {
+    finder_->Drop();
+  } catch (const LinkError& error) {
+    if (messages_ != nullptr) messages_->Inform(CommandFailureText(error));
+  }
+  if (quit) PostQuitMessage(quitCode);
+}
+
 // --- Messages -------------------------------------------------------------------------------
 
 void LienSidexisWindow::RunActivation() {
@@ -288,6 +416,22 @@ LRESULT LienSidexisWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
+    case WM_PARENTNOTIFY: {
+      // Any button starts a drag on a finder box, and its release ends it.
+      const UINT event = LOWORD(wParam);
+      int button = event == WM_LBUTTONDOWN   ? VK_LBUTTON
+                   : event == WM_RBUTTONDOWN ? VK_RBUTTON
+                   : event == WM_MBUTTONDOWN ? VK_MBUTTON
+                                             : 0;
+      if (button == 0) return 0;
+      // The button state is read by physical button: a left-handed mouse swaps them.
+      if (button != VK_MBUTTON && GetSystemMetrics(SM_SWAPBUTTON))
+        button = button == VK_LBUTTON ? VK_RBUTTON : VK_LBUTTON;
+      const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      const int id = GetDlgCtrlID(ChildWindowFromPointEx(Window(), point, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT));
+      if (IsFinderBox(id)) RunFinderDrag(FieldOfEntry(id - kFinderBoxBase), button);
+      return 0;
+    }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
       return OnColor(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
@@ -366,9 +510,14 @@ void LienSidexisWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
     case ControlKind::Picture:
       StretchBitmap(item.hDC, molars_.get(), item.rcItem, COLORONCOLOR);
       break;
-    case ControlKind::FinderBox:
+    case ControlKind::FinderBox: {
+      const BoxPicture picture = boxPictures_[static_cast<std::size_t>(row->id - kFinderBoxBase - 1)];
+      if (picture == BoxPicture::FinderIcon && finderIcon_) {
+        DrawIconEx(item.hDC, item.rcItem.left, item.rcItem.top, finderIcon_.get(), Scale(17), Scale(17), 0, nullptr,
+                   DI_NORMAL);
+      }
       // Its picture at its own size, cut by the box as a picture box cuts what does not fit.
-      if (finderBox_) {
+      if (picture == BoxPicture::First && finderBox_) {
         BITMAP info{};
         GetObjectW(finderBox_.get(), sizeof info, &info);
         const RECT target{item.rcItem.left, item.rcItem.top, item.rcItem.left + Scale(info.bmWidth),
@@ -377,6 +526,7 @@ void LienSidexisWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
       }
       if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &item.rcItem);
       break;
+    }
     default:
       break;
   }

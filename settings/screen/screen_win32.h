@@ -1,11 +1,15 @@
 #pragma once
 // The window of the screen LienSidexis: a humble view that builds the controls, forwards
-// their events to ScreenPresenter and shows what it is told.
+// their events to ScreenPresenter and the finder boxes' drags to FinderDrag, and shows what it
+// is told.
 #include <windows.h>
 
+#include <array>
 #include <utility>
 #include <vector>
 
+#include "finder/finder_drag.h"
+#include "platform/message_boxes.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/window_base.h"
 #include "reader/patient_record.h"
@@ -18,7 +22,29 @@ namespace corvane {
 inline constexpr wchar_t kScreenClassName[] = L"LienSidexis";
 inline constexpr wchar_t kScreenCaption[] = L"Lien Sidexis";
 
-class LienSidexisWindow : public WindowBase, public ScreenView {
+inline constexpr wchar_t kFinderCaptureClassName[] = L"CorvaneLinkFinderCapture";
+
+// The window that holds the mouse capture during a finder drag. Under Wine a hidden window
+// cannot hold the capture, and the drag hides the screen with its finder boxes; this one stays
+// shown, one pixel in the screen corner farthest from the pointer, and is transparent to
+// WindowFromPoint, so it is never picked. It keeps the finder icon as the pointer.
+class FinderCaptureWindow : public WindowBase {
+ public:
+  FinderCaptureWindow(HINSTANCE instance, HCURSOR cursor, POINT pointer);
+  ~FinderCaptureWindow() override;
+  FinderCaptureWindow(const FinderCaptureWindow&) = delete;
+  FinderCaptureWindow& operator=(const FinderCaptureWindow&) = delete;
+  // Moves to the corner farthest from the pointer when that corner changed.
+  void KeepAwayFrom(POINT pointer);
+
+ private:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  HCURSOR cursor_;
+  POINT corner_{};
+};
+
+class LienSidexisWindow : public WindowBase, public ScreenView, public FinderView {
  public:
   // `instance` holds the artwork (resources/resource_ids.h); pictures it lacks are not drawn.
   explicit LienSidexisWindow(HINSTANCE instance);
@@ -28,6 +54,11 @@ class LienSidexisWindow : public WindowBase, public ScreenView {
 
   // The presenter its events go to; set once, before the first Show.
   void Attach(ScreenPresenter& presenter) { presenter_ = &presenter; }
+  // Where a press on a finder box goes, and where a failed drop is reported; set once.
+  void AttachFinder(FinderDrag& finder, MessageBoxes& messages) {
+    finder_ = &finder;
+    messages_ = &messages;
+  }
 
   // Window(), the screen's window, is null while it is not built; the message loop hands its
   // messages to IsDialogMessage so that Tab moves between the controls.
@@ -46,7 +77,24 @@ class LienSidexisWindow : public WindowBase, public ScreenView {
   void UseFinderIconAsDragCursor() override;
   void Destroy() override;
 
+  // FinderView
+  void HideScreen() override { Hide(); }
+  void ShowScreen() override { Show(); }
+  void EmptyFinderBox(Field box) override;
+  void ShowFinderIcon(Field box) override;
+  void SetDragPointer() override;
+  void RestorePointer() override;
+  void ShowPreview(Field field, const std::wstring& text) override { SetFieldText(field, text); }
+
  private:
+  enum class BoxPicture { First, Empty, FinderIcon };
+
+  // From the press on a finder box to the release of `button` (a virtual key), wherever the
+  // pointer goes: the button and the pointer are polled, which works whether or not the
+  // system routes the mouse messages of another program's window to our capture.
+  void RunFinderDrag(Field box, int button);
+  void SetBoxPicture(Field box, BoxPicture picture);
+  HCURSOR FinderCursor() const { return dragCursor_ != nullptr ? dragCursor_ : finderIcon_.get(); }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnDestroyed() noexcept override;
   void Build();
@@ -71,6 +119,10 @@ class LienSidexisWindow : public WindowBase, public ScreenView {
   bool activating_ = false;     // activation brings the window to the top: no second run
   unsigned activations_ = 0;    // runs of the activation, to tell whether a show activated
   HCURSOR dragCursor_ = nullptr;
+  FinderDrag* finder_ = nullptr;
+  MessageBoxes* messages_ = nullptr;
+  std::array<BoxPicture, kFieldCount> boxPictures_{};  // by entry - 1
+  bool dragPointer_ = false;
 
   UniqueFont fonts_[static_cast<int>(ScreenFont::Count)];
   std::vector<std::pair<ScreenColour, UniqueBrush>> brushes_;

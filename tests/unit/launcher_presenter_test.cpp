@@ -217,9 +217,11 @@ TEST_F(LauncherPresenterTest, HelpShowsTheClicksWithCarriageReturnsAloneAndDispa
   ExpectUntouched();
 }
 
-// A harvest that fails abandons whichever command asked for it, reports the failure with its
-// number and leaves the program running; once the fault is gone the next click works.
-TEST_F(LauncherPresenterTest, FailedHarvestIsReportedAndAbandonsEveryCommand) {
+// A harvest that fails abandons whichever command asked for it but the configuration, reports
+// the failure with its number and leaves the program running; Ctrl + click then opens the
+// screen all the same, so that a practice can configure from nothing. Once the fault is gone
+// the next click works.
+TEST_F(LauncherPresenterTest, FailedHarvestIsReportedAndAbandonsEveryCommandButConfiguration) {
   struct Failure {
     const char* what;
     std::function<void()> cause, cure;
@@ -228,6 +230,8 @@ TEST_F(LauncherPresenterTest, FailedHarvestIsReportedAndAbandonsEveryCommand) {
   const Failure failures[] = {
       {"settings file missing", [&] { std::filesystem::remove(std::filesystem::path(link_.paths.settings.tech)); },
        [&] { WriteSettings(L"0"); }, L"Tech.txt"},
+      {"second copy missing", [&] { std::filesystem::remove(std::filesystem::path(link_.paths.settings.tech2)); },
+       [&] { WriteSettings(L"0"); }, L"Tech2.txt"},
       {"settings file short", [&] { WriteSettings(L"1", 16); }, [&] { WriteSettings(L"0"); },
        std::to_wstring(error_number::kSettingsFileTooShort)},
       {"practice program not answering", [&] { link_.desktop.At(control_[12]).hung = true; },
@@ -238,11 +242,12 @@ TEST_F(LauncherPresenterTest, FailedHarvestIsReportedAndAbandonsEveryCommand) {
     link_.messages.shown.clear();
     link_.programs.started.clear();
     link_.state.screenMode = ScreenMode::Ctrl;
+    view_.visible = true;
+    screen_.shown = false;
     failure.cause();
-    for (int shift : {0, mouse::kShift, mouse::kCtrl, mouse::kAlt}) Press(mouse::kLeft, shift);
+    for (int shift : {0, mouse::kShift, mouse::kAlt}) Press(mouse::kLeft, shift);
     presenter_.OnActivate();
 
-    ASSERT_EQ(link_.messages.shown.size(), 5u);
     for (const auto& box : link_.messages.shown) {
       EXPECT_FALSE(box.question);
       EXPECT_NE(box.text.find(L"Erreur N°"), std::wstring::npos);
@@ -254,6 +259,15 @@ TEST_F(LauncherPresenterTest, FailedHarvestIsReportedAndAbandonsEveryCommand) {
     EXPECT_FALSE(screen_.shown);
     EXPECT_TRUE(link_.programs.started.empty());
     EXPECT_FALSE(HandOffWritten());
+
+    link_.state.screenMode = ScreenMode::Normal;
+    Press(mouse::kLeft, mouse::kCtrl);
+    ASSERT_EQ(link_.messages.shown.size(), 5u);
+    EXPECT_NE(link_.messages.shown.back().text.find(failure.named), std::wstring::npos);
+    EXPECT_EQ(link_.state.screenMode, ScreenMode::Ctrl);
+    EXPECT_TRUE(screen_.shown);
+    EXPECT_FALSE(view_.visible);
+    EXPECT_TRUE(link_.programs.started.empty());
 
     failure.cure();
     Press(mouse::kLeft, 0);

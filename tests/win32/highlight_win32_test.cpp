@@ -17,7 +17,6 @@ namespace corvane {
 namespace {
 
 using namespace corvane::testing;
-using Pixels = std::vector<std::uint32_t>;
 using Drawn = std::pair<std::string, std::vector<long long>>;  // a drawing call, its arguments after the DC
 
 // Win32Gdi that also notes its drawing calls.
@@ -25,6 +24,7 @@ class RecordingGdi : public Win32Gdi {
  public:
   void Rectangle(GdiHandle dc, int left, int top, int right, int bottom) override {
     drawn.push_back({"Rectangle", {left, top, right, bottom}});
+    awareness.push_back(GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()));
     Win32Gdi::Rectangle(dc, left, top, right, bottom);
   }
   void FrameRgn(GdiHandle dc, GdiHandle region, GdiHandle brush, int width, int height) override {
@@ -32,28 +32,8 @@ class RecordingGdi : public Win32Gdi {
     Win32Gdi::FrameRgn(dc, region, brush, width, height);
   }
   std::vector<Drawn> drawn;
+  std::vector<DPI_AWARENESS> awareness;  // the thread's, at each Rectangle
 };
-
-// The screen's pixels in `area`, as 0x00RRGGBB, row by row.
-Pixels CaptureScreen(const RECT& area) {
-  const int width = area.right - area.left, height = area.bottom - area.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};  // top-down
-  void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ previous = SelectObject(memory, dib);
-  BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-  GdiFlush();
-  Pixels pixels(static_cast<const std::uint32_t*>(bits), static_cast<const std::uint32_t*>(bits) + width * height);
-  for (std::uint32_t& pixel : pixels) pixel &= 0x00FFFFFFu;
-  SelectObject(memory, previous);
-  DeleteObject(dib);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return pixels;
-}
 
 class HighlightWin32Test : public ::testing::Test {
  protected:
@@ -118,6 +98,23 @@ TEST_F(HighlightWin32Test, AWindowGetsAFrameJustInsideItsEdges) {
   EXPECT_EQ(ringUnchanged, 0);
   EXPECT_EQ(insideChanged, 0);
   EXPECT_EQ(gdi_.drawn, std::vector(2, Drawn{"Rectangle", {0, 0, width, height}}));  // in window coordinates
+}
+
+// The link is per-monitor aware; a practice program that is not DPI aware has a window DC in
+// its own, scaled coordinates: the frame is drawn in the window's awareness, and the thread's
+// own comes back after. (Under Wine another process's window reports itself aware whatever
+// its program, so the unaware window is made here.)
+TEST_F(HighlightWin32Test, TheFrameIsDrawnInTheTargetWindowsDpiAwareness) {
+  const DPI_AWARENESS_CONTEXT previous = SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_UNAWARE);
+  HWND unaware =
+      CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 10, 10, 50, 50, nullptr, nullptr, nullptr, nullptr);
+  SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE);
+  HighlightWindow(HandleOf(unaware), 3, windows_, gdi_);
+  HighlightWindow(HandleOf(unaware), 3, windows_, gdi_);
+  EXPECT_EQ(GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()), DPI_AWARENESS_PER_MONITOR_AWARE);
+  SetThreadDpiAwarenessContext(previous);
+  DestroyWindow(unaware);
+  EXPECT_EQ(gdi_.awareness, std::vector(2, DPI_AWARENESS_UNAWARE));
 }
 
 TEST_F(HighlightWin32Test, AShapedWindowHasItsRegionFramed) {
