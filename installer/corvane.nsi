@@ -3,10 +3,12 @@
 ; reset values (written by the program's own reset):
 ;   makensis -DVERSION=x.y.z -DPROGRAM=.../CorvaneLink.exe -DSETTINGS=folder -DOUTFILE=... corvane.nsi
 ; Options: /S silent (installer and uninstaller), /DEMARRAGE start with Windows (current user).
-Unicode true
+; A 64-bit installer, as the program is: it runs where the program can, and under Wine without
+; its 32-bit half.
+Target amd64-unicode
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
-!include "x64.nsh"
+!include "LogicLib.nsh"
 
 !define PRODUCT "Corvane Link"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\CorvaneLink"
@@ -24,6 +26,7 @@ BrandingText "${PRODUCT} ${VERSION}"
 VIProductVersion "${VERSION}.0"
 VIAddVersionKey /LANG=1036 "ProductName" "${PRODUCT}"
 VIAddVersionKey /LANG=1036 "CompanyName" "Corvane"
+VIAddVersionKey /LANG=1036 "LegalCopyright" "Corvane"
 VIAddVersionKey /LANG=1036 "FileDescription" "Installation de ${PRODUCT}"
 VIAddVersionKey /LANG=1036 "FileVersion" "${VERSION}.0"
 VIAddVersionKey /LANG=1036 "ProductVersion" "${VERSION}.0"
@@ -59,7 +62,6 @@ Section "Corvane Link (programme et menu Démarrer)" SecProgram
   SetOutPath "$INSTDIR"
 
   ; "Programs and Features".
-  SetRegView 64
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "Corvane"
@@ -78,10 +80,6 @@ Section /o "Démarrer Corvane Link avec Windows" SecStartWithWindows
 SectionEnd
 
 Function .onInit
-  ${IfNot} ${RunningX64}
-    MessageBox MB_OK|MB_ICONSTOP "Corvane Link demande une version 64 bits de Windows."
-    Abort
-  ${EndIf}
   ; A silent install asks for the start with Windows on its command line.
   ${GetParameters} $0
   ClearErrors
@@ -99,6 +97,5 @@ Section "Uninstall"
   Delete "$INSTDIR\CorvaneLink.exe"
   Delete "$INSTDIR\Desinstaller.exe"
   RMDir "$INSTDIR"
-  SetRegView 64
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd

@@ -37,6 +37,7 @@ check "the Start-menu shortcut points at the program" grep -a -q 'Corvane Link.C
 check "the uninstall entry names the program" sh -c "wine reg query '$key' /v DisplayName | grep -q 'Corvane Link'"
 check "the uninstall entry runs the uninstaller" sh -c "wine reg query '$key' /v UninstallString | grep -q 'Desinstaller.exe'"
 check "no start with Windows unless asked" sh -c "! wine reg query '$run_key' /v 'Corvane Link'"
+wine "$program/CorvaneLink.exe" >/dev/null 2>&1 &
 check "the installed program shows its launcher" sh -c \
   "wine '$build/wait_window.exe' CorvaneLinkDemarre | grep -q 'Corvane Link'"
 
