@@ -31,6 +31,10 @@ reset_bytes > "$root/reset.txt"
 
 wine "$installer" /S
 check "the program is installed" cmp "$program/CorvaneLink.exe" "$build/CorvaneLink.exe"
+version=$(basename "$installer" | sed -n 's/^CorvaneLink-\(.*\)-setup\.exe$/\1/p')
+check "the program's VERSIONINFO carries the installer's version ($version)" sh -c \
+  "strings -el '$program/CorvaneLink.exe' | grep -qx '$version.0'"
+check "the uninstall entry carries it too" sh -c "wine reg query '$key' /v DisplayVersion | grep -q 'REG_SZ *$version'"
 check "Tech.txt holds the reset values (108 bytes)" cmp "$c/Sidexis/Tech.txt" "$root/reset.txt"
 check "Tech2.txt holds the reset values" cmp "$c/Sidexis/Tech2.txt" "$root/reset.txt"
 check "the Start-menu shortcut points at the program" grep -a -q 'Corvane Link.CorvaneLink.exe' "$shortcut"
