@@ -23,30 +23,31 @@ if [ "${1:-}" != --copy ]; then
 fi
 
 mkdir -p docs/images
-# picture         crop (WxH+X+Y of the 1280 x 1024 screen)   screenshots, best first
+# picture           screenshot:crop:scale, best first (crop WxH+X+Y of the 1280 x 1024 screen;
+#                   the drag tests' screenshots are taken whole until someone crops them)
 pictures="
-lanceur            200x140+0+400     e2e-launcher
-aide               420x200+0+380     e2e-help
-ecran-parametrage  520x420+0+0       e2e-screen-config
-glisser-1-outil    520x420+0+0       e2e-drag-press e2e-screen-config
-glisser-2-survol   520x420+0+0       e2e-drag-over e2e-screen-config
-glisser-3-depose   520x420+0+0       e2e-drag-drop e2e-screen-config
-valider            520x420+0+0       e2e-drag-validate e2e-screen-config
-ecran-lancement    520x420+0+0       e2e-screen-launch
-message-prenom     520x420+0+0       e2e-stale-patient-message
+lanceur             e2e-launcher:120x110+40+420:200%
+aide                e2e-help:243x124+514+454:150%
+ecran-parametrage   e2e-screen-config:490x364+394+328:100%
+glisser-1-outil     e2e-drag-press:1280x1024+0+0:50% e2e-screen-config:128x48+398+402:250%
+glisser-2-survol    e2e-drag-over:1280x1024+0+0:50% e2e-screen-config:640x230+298+98:100%
+glisser-3-depose    e2e-drag-drop:1280x1024+0+0:50% e2e-screen-config:490x56+394+400:150%
+valider             e2e-screen-config:490x72+394+618:100%
+ecran-lancement     e2e-screen-launch:490x364+394+328:100%
+message-prenom      e2e-stale-patient-message:700x140+60+425:100%
 "
 missing=0
-while read -r name crop sources; do
+while read -r name choices; do
   [ -n "$name" ] || continue
-  done_=0
-  for source in $sources; do
-    if [ -f "$build/$source.png" ]; then
-      convert "$build/$source.png" -crop "$crop" +repage -strip "docs/images/$name.png"
-      echo "docs/images/$name.png <- $source.png ($crop)"
-      done_=1
-      break
-    fi
+  made=0
+  for choice in $choices; do
+    IFS=: read -r source crop scale <<<"$choice"
+    [ -f "$build/$source.png" ] || continue
+    convert "$build/$source.png" -crop "$crop" +repage -resize "$scale" -strip "docs/images/$name.png"
+    echo "docs/images/$name.png <- $source.png ($crop, $scale)"
+    made=1
+    break
   done
-  [ "$done_" = 1 ] || { echo "docs/images/$name.png: none of $sources" >&2; missing=1; }
+  [ "$made" = 1 ] || { echo "docs/images/$name.png: none of $choices" >&2; missing=1; }
 done <<<"$pictures"
 exit "$missing"
