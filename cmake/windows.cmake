@@ -14,6 +14,7 @@ target_link_libraries(corvane_win32 PUBLIC corvane_core ${WIN32_SYSTEM_LIBRARIES
 file(GLOB RESOURCE_SCRIPTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.rc)
 add_executable(CorvaneLink WIN32 ${CMAKE_SOURCE_DIR}/app/main_win32.cpp ${RESOURCE_SCRIPTS})
 target_link_libraries(CorvaneLink PRIVATE corvane_win32)
+target_include_directories(CorvaneLink PRIVATE ${CMAKE_BINARY_DIR}/generated)  # the .rc's version header
 # WIN32 above already links it as a GUI program (-mwindows).
 target_link_options(CorvaneLink PRIVATE -municode $<$<CONFIG:Release>:-s>)
 set_target_properties(CorvaneLink PROPERTIES OUTPUT_NAME CorvaneLink RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
@@ -81,3 +82,23 @@ add_executable(launcher_point ${CMAKE_SOURCE_DIR}/scripts/demo/launcher_point.cp
 target_include_directories(launcher_point PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(launcher_point PRIVATE user32)
 set_target_properties(launcher_point PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# The installer (NSIS): build/win64/CorvaneLink-<version>-setup.exe. The settings files it
+# provides are made beforehand by the native helper reset_settings into CORVANE_RESET_SETTINGS
+# (scripts/package.sh does both).
+set(CORVANE_RESET_SETTINGS "${CMAKE_BINARY_DIR}/installer/settings" CACHE PATH "Tech.txt and Tech2.txt with the reset values")
+set(CORVANE_INSTALLER "${CMAKE_BINARY_DIR}/CorvaneLink-${PROJECT_VERSION}-setup.exe")
+add_custom_target(installer
+  COMMAND makensis -V2 -INPUTCHARSET UTF8 -DVERSION=${PROJECT_VERSION} -DPROGRAM=$<TARGET_FILE:CorvaneLink>
+          -DSETTINGS=${CORVANE_RESET_SETTINGS} -DOUTFILE=${CORVANE_INSTALLER} ${CMAKE_SOURCE_DIR}/installer/corvane.nsi
+  DEPENDS CorvaneLink ${CMAKE_SOURCE_DIR}/installer/corvane.nsi
+  COMMENT "Making ${CORVANE_INSTALLER}" VERBATIM)
+
+# The installer under Wine, in a prefix of its own (the other tests' prefix stays untouched).
+add_executable(wait_window ${CMAKE_SOURCE_DIR}/tests/install/wait_window.cpp)
+target_link_options(wait_window PRIVATE -municode)
+target_link_libraries(wait_window PRIVATE user32)
+set_target_properties(wait_window PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+add_test(NAME installer_installs_keeps_settings_and_uninstalls
+         COMMAND ${CMAKE_SOURCE_DIR}/tests/install/install_test.sh ${CMAKE_BINARY_DIR} ${CORVANE_INSTALLER})
+set_tests_properties(installer_installs_keeps_settings_and_uninstalls PROPERTIES LABELS install RUN_SERIAL TRUE TIMEOUT 600)

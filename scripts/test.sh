@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds every preset and runs every test: native unit tests, the same under AddressSanitizer
 # and UndefinedBehaviorSanitizer, the fuzzers (about 30 s each), then the Win32 and end-to-end
-# tests under Wine (on an Xvfb display started here when there is none).
+# tests under Wine (on an Xvfb display started here when there is none), the installer's among
+# them (made here by scripts/package.sh, tried in a Wine prefix of its own).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 scripts/setup.sh
@@ -22,9 +23,11 @@ step_done "fuzzers"
 
 cmake --preset win64 >/dev/null
 cmake --build --preset win64
+scripts/package.sh
 source scripts/wine-env.sh
 cleanup() {
   WINEPREFIX="$PWD/build/win64/wineprefix" wineserver -k 2>/dev/null || true
+  WINEPREFIX="$PWD/build/win64/install/wineprefix" wineserver -k 2>/dev/null || true
   if [ -f build/win64/xvfb.pid ]; then kill "$(cat build/win64/xvfb.pid)" 2>/dev/null || true; rm -f build/win64/xvfb.pid build/win64/xvfb.display; fi
 }
 trap cleanup EXIT
