@@ -30,8 +30,8 @@ lanceur             e2e-launcher:120x110+40+420:200%
 aide                e2e-help:243x124+514+454:150%
 ecran-parametrage   e2e-screen-config:490x364+394+328:100%
 glisser-1-outil     e2e-drag-press:1280x1024+0+0:50% e2e-screen-config:128x48+398+402:250%
-glisser-2-survol    e2e-drag-over:1280x1024+0+0:50% e2e-screen-config:640x230+298+98:100%
-glisser-3-depose    e2e-drag-drop:1280x1024+0+0:50% e2e-screen-config:490x56+394+400:150%
+glisser-2-survol    e2e-finder-drag-plain:1280x1024+0+0:50% e2e-screen-config:640x230+298+98:100%
+glisser-3-depose    e2e-finder-configured-plain:1280x1024+0+0:50% e2e-screen-config:490x56+394+400:150%
 valider             e2e-screen-config:490x72+394+618:100%
 ecran-lancement     e2e-screen-launch:490x364+394+328:100%
 message-prenom      e2e-stale-patient-message:700x140+60+425:100%
