@@ -172,6 +172,15 @@ class LinkTest : public ::testing::Test {
   }
   static bool Press(HWND screen, int id) { return ClickAt(CentreOf(GetDlgItem(screen, id))); }
 
+  // The first start of the X-ray program, with the demo patient in the hand-off; its bytes.
+  std::string ExpectDemoPatientHandedOff() const {
+    EXPECT_TRUE(WaitForStarts(1)) << "the X-ray program was not started";
+    const std::string handOff = ReadBytes(kSiomin);
+    EXPECT_NE(handOff.find("LEF\xC8VRE"), std::string::npos);
+    EXPECT_NE(handOff.find("HELENE_1207"), std::string::npos);
+    EXPECT_NE(handOff.find("285037512345678"), std::string::npos);
+    return handOff;
+  }
   int Starts() const {
     const std::string log = ReadBytes(kStarts);
     return static_cast<int>(std::count(log.begin(), log.end(), '\n'));

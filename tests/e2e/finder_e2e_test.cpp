@@ -148,11 +148,7 @@ TEST_P(FinderE2e, ConfiguredByDragsThenHandsOffThePatientShown) {
 
   ASSERT_TRUE(testing::WaitUntil([&] { return GetForegroundWindow() == launcher_; }));
   ASSERT_TRUE(ClickAt(OnTooth()));
-  ASSERT_TRUE(WaitForStarts(1)) << "the X-ray program was not started";
-  const std::string handOff = ReadBytes(kSiomin);
-  EXPECT_NE(handOff.find("LEF\xC8VRE"), std::string::npos);
-  EXPECT_NE(handOff.find("HELENE_1207"), std::string::npos);
-  EXPECT_NE(handOff.find("285037512345678"), std::string::npos);
+  ExpectDemoPatientHandedOff();
 }
 
 INSTANTIATE_TEST_SUITE_P(EachPractice, FinderE2e,
