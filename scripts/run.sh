@@ -22,7 +22,7 @@ else
   cmake -S "$top" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
-cmake --build "$build" -j2 --target CorvaneLink practice_standin sidexis_standin launcher_point
+cmake --build "$build" -j2 --target CorvaneLink practice_standin launcher_point
 # The demo's files come from the tests' own tables, through a small native helper.
 cmake --preset native >/dev/null
 cmake --build --preset native --target demo_files >/dev/null
@@ -48,7 +48,7 @@ corvane_wine_env "$demo"  # the prefix, and an Xvfb when there is no display
 drive=$WINEPREFIX/drive_c
 sidexis=$drive/SIDEXIS  # Wine finds C:\Sidexis and C:\SIDEXIS in the same folder
 mkdir -p "$sidexis" "$drive/demo"
-cp "$build/standins/sidexis_standin.exe" "$sidexis/Sidexis.exe"
+cp "$build/standins/practice_standin.exe" "$sidexis/Sidexis.exe"
 rm -f "$sidexis/siomin.sdx" "$sidexis/siomin2.sdx" "$sidexis/standin-starts.txt"
 
 # The link settings that point the link at the plain stand-in, and the demo patient it shows.

@@ -10,7 +10,6 @@
 #include <string>
 
 #include "platform/text.h"
-#include "tests/e2e/demo_patient.h"
 #include "tests/standins/standin_layout.h"
 
 namespace corvane {
@@ -87,7 +86,7 @@ int main(int argc, char** argv) {
   if (what == "tech" && argc == 2) {
     std::cout << standin::TechFileBytes(standin::plain::TechLines());
   } else if (what == "patient" && argc == 2) {
-    std::cout << e2e::PatientFile();
+    std::cout << standin::PatientFile();
   } else if (what == "records" && argc == 3) {
     return PrintRecords(argv[2]);
   } else {

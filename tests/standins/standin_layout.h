@@ -1,90 +1,78 @@
 #pragma once
-// The stand-in practice program (tests/standins/practice_standin.cpp) and what the tests know
-// of it: one layout table per reading mode, from which the program makes its windows and the
-// tests take the classes, ids, Edit ordinals and the link settings (Tech.txt lines).
-//
-// Portable on purpose (no <windows.h>): native tests include it as well as the Wine tests.
-// Texts are Windows-1252 bytes, as the program hands them to the ANSI window functions.
+// The stand-in practice program (practice_standin.cpp) and what the tests know of it: one layout
+// table per reading mode, one row per window, from which the program makes its windows and the
+// tests take the link settings (Tech.txt lines). Portable (no <windows.h>): native tests and the
+// run command's helper include it too. Texts are Windows-1252 bytes.
 #include <array>
-#include <initializer_list>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace corvane::standin {
 
-// Link settings entries 1 to 14, each feeding the patient field of the same name.
-inline constexpr int kEntryAdresse1 = 1;
-inline constexpr int kEntryAdresse2 = 2;
-inline constexpr int kEntryAdresse3 = 3;
-inline constexpr int kEntryCivilite = 4;
-inline constexpr int kEntryCP = 5;
-inline constexpr int kEntryDateNaissance = 6;
-inline constexpr int kEntryEMail = 7;
-inline constexpr int kEntryMobile = 8;
-inline constexpr int kEntryNom = 9;
-inline constexpr int kEntryNumDossier = 10;
-inline constexpr int kEntryNumSS = 11;
-inline constexpr int kEntryPrenom = 12;
-inline constexpr int kEntryTelephone = 13;
-inline constexpr int kEntryVille = 14;
-inline constexpr int kFieldEntries = 14;
-
-// The patient file, named on the program's command line: lines "Key=Value" (CR LF or LF),
-// Windows-1252. The key of field entry n is kFieldKeys[n]; each value is shown exactly as
-// given (a Civilite such as "Mme\tMadame" keeps its TAB); a later key wins.
-inline constexpr const char* kFieldKeys[kFieldEntries + 1] = {
-    "",       "Adresse1", "Adresse2",   "Adresse3", "Civilite", "CP",        "DateNaissance", "EMail",
-    "Mobile", "Nom",      "NumDossier", "NumSS",    "Prenom",   "Telephone", "Ville"};
-// Hang=N: each time the file is read with this key, the program stops pumping messages for
-// N seconds (after it has written the .shown file), then goes on.
+// Link settings entry n feeds the patient field of key kFieldKeys[n], captioned kCaptions[n].
+// clang-format off
+enum Entry { kAdresse1 = 1, kAdresse2, kAdresse3, kCivilite, kCP, kDateNaissance, kEMail, kMobile, kNom, kNumDossier,
+             kNumSS, kPrenom, kTelephone, kVille, kFieldEntries = kVille };
+inline constexpr const char* kFieldKeys[] = {"", "Adresse1", "Adresse2", "Adresse3", "Civilite", "CP", "DateNaissance",
+    "EMail", "Mobile", "Nom", "NumDossier", "NumSS", "Prenom", "Telephone", "Ville"};
+inline constexpr const char* kCaptions[] = {"", "Adresse", "", "", "Civilit\xE9", "Code postal", "N\xE9(e) le", "E-mail",
+    "Portable", "Nom", "N\xB0 dossier", "N\xB0 SS", "Pr\xE9nom", "T\xE9l\xE9phone", "Ville"};
+// clang-format on
+// The patient file named on the command line: lines "Key=Value" (CR LF or LF), a later key wins,
+// values shown as given. Hang=N: the program stops pumping for N seconds after it showed the
+// file. DropNumSS=1: the NumSS control is destroyed, and made again at its place once the key
+// is gone. Once it shows a changed file it writes "<file>.shown" holding the NumDossier shown.
 inline constexpr char kKeyHang[] = "Hang";
-// DropNumSS=1: the control showing NumSS is destroyed; it comes back, at its old place in
-// the window order, when the key disappears.
 inline constexpr char kKeyDropNumSS[] = "DropNumSS";
-// The program checks its patient file every 200 ms; once it shows a changed file it writes
-// "<patient file>.shown" holding the NumDossier it now shows.
 inline constexpr char kShownSuffix[] = ".shown";
 
 enum class Mode { Plain, Julie, WinDev, Visiodent };
+inline constexpr Mode kModes[] = {Mode::Plain, Mode::Julie, Mode::WinDev, Mode::Visiodent};
 
-// One window below the main window. Rows are in creation order, a parent before its
-// children, so creation order is also the order of a depth-first walk.
+// A window below the main window. Rows are in creation order, a parent before its children, so
+// also in the order of a depth-first walk.
 struct Control {
   int parent;  // row of the parent, -1 for the main window
   std::string className;
   int id;
   std::string text;  // fixed text; a field shows the patient's value instead
   int x, y, width, height;
-  int shows = 0;  // the entry whose patient value it shows, 0 none
-  int names = 0;  // the entry whose settings line names it (by id, or by Edit ordinal), 0 none
+  int shows = 0;  // the entry whose patient value it shows
+  int names = 0;  // the entry whose settings line names it (by id, or by Edit ordinal)
   bool hidden = false;
-  bool droppable = false;  // the NumSS control that DropNumSS removes
 };
 
 struct Layout {
-  std::string name;  // on the command line
-  std::string className;
-  std::string title;  // Visiodent: the prefix of its live title
+  std::string name, className, title;  // Visiodent: title is the prefix of its live title
   bool byOrdinal = false;
   std::vector<Control> controls = {};
+
+  int Add(Control control) {
+    controls.push_back(std::move(control));
+    return static_cast<int>(controls.size()) - 1;
+  }
+  // A field: its caption (a "Static" without id) at the left of its control.
+  void Field(int parent, int entry, int id, int x, int y, const char* className = "Edit") {
+    Add({parent, "Static", 0, kCaptions[entry], x - 105, y + 3, 100, 18});
+    Add({parent, className, id, "", x, y, 170, 22, entry, entry});
+  }
+  // Fields one below the other from y, 30 apart, of id idBase + entry (none when idBase is 0).
+  void Column(int parent, int x, int y, std::initializer_list<int> entries, int idBase = 0) {
+    for (int entry : entries) Field(parent, entry, idBase ? idBase + entry : 0, x, (y += 30) - 30);
+  }
+  // A combo named by the settings that shows the value in a first child.
+  void Combo(int parent, int entry, int id, int x, int y) {
+    Add({parent, "Static", 0, kCaptions[entry], x - 105, y + 3, 100, 18});
+    Add({Add({parent, "JWCOMBOBOX", id, "Liste", x, y, 170, 22, 0, entry}), "Edit", id + 100, "", 0, 0, 150, 22,
+         entry});
+  }
 };
 
-// A field and the identity of the control that shows it: a control id, or an Edit ordinal.
-struct FieldControl {
-  int entry;
-  int identity;
-};
-
-// The names the tests use for the plain and Julie layouts; the tables below use them too.
 namespace plain {
 inline constexpr char kClass[] = "CorvanePlainPractice";
 inline constexpr char kTitle[] = "Dossier patient";
-inline constexpr int kNomId = 1002;
-inline constexpr int kNumSSId = 1005;
 inline std::array<std::string, 17> TechLines();
 }  // namespace plain
-
 namespace julie {
 inline constexpr char kClass[] = "JULIE";
 inline constexpr char kTitle[] = "Fiche d'\xE9tat civil";
@@ -93,222 +81,103 @@ inline constexpr int kTabPageId = 2000;
 inline std::array<std::string, 17> TechLines();
 }  // namespace julie
 
-namespace detail {
-
-// A field of a column: its entry, its control's id and class, and its caption.
-struct FieldRow {
-  int entry;
-  int id;
-  const char* caption;
-  const char* className = "Edit";
-};
-
-struct Builder {
-  Layout layout;
-  int Add(Control control) {
-    layout.controls.push_back(std::move(control));
-    return static_cast<int>(layout.controls.size()) - 1;
-  }
-  // One row per field from `top`, `step` apart: a caption of the system "Static" class
-  // without id at `captionX`, then the field's control at `x`.
-  void Column(int parent, std::initializer_list<FieldRow> rows, int captionX, int x, int top, int step, int width) {
-    for (const FieldRow& row : rows) {
-      Add({parent, "Static", 0, row.caption, captionX, top + 3, x - captionX - 5, 18});
-      Add({parent, row.className, row.id, "", x, top, width, 22, row.entry, row.entry, false,
-           row.entry == kEntryNumSS});
-      top += step;
-    }
-  }
-};
-
-// A program of no known maker, read by control id: some fields inside a panel, one with a
-// negative id, a combo keeping its value in its first child, and a label, a button and an
-// EDIT without id that no entry may read.
-inline Layout Plain() {
-  Builder b{{"plain", plain::kClass, plain::kTitle}};
-  b.Column(-1,
-           {{kEntryNumDossier, 1001, "N\xB0 dossier"},
-            {kEntryNom, plain::kNomId, "Nom"},
-            {kEntryPrenom, 1003, "Pr\xE9nom"},
-            {kEntryDateNaissance, 1004, "N\xE9(e) le"},
-            {kEntryNumSS, plain::kNumSSId, "N\xB0 SS"}},
-           16, 130, 16, 32, 200);
-  b.Add({-1, "Static", 0, "Civilit\xE9", 16, 179, 110, 18});
-  const int combo = b.Add({-1, "JWCOMBOBOX", 1006, "Liste des civilit\xE9s", 130, 176, 200, 22, 0, kEntryCivilite});
-  b.Add({combo, "Edit", 1016, "", 0, 0, 120, 22, kEntryCivilite});
-  b.Column(-1,
-           {{kEntryTelephone, -5, "T\xE9l\xE9phone"}, {kEntryMobile, 1012, "Portable"}, {kEntryEMail, 1013, "E-mail"}},
-           16, 130, 208, 32, 200);
-  b.Add({-1, "STATIQUE_LABEL", 1020, "NE PAS LIRE", 16, 304, 150, 22});
-  b.Add({-1, "BOUTON_OK", 1021, "OK", 220, 304, 80, 24});
-  b.Add({-1, "Edit", 0, "SANS IDENTIFIANT", 130, 336, 200, 22});
-  const int panel = b.Add({-1, "CorvanePanel", 1030, "", 350, 16, 260, 180});
-  b.Column(panel,
-           {{kEntryAdresse1, 1007, "Adresse"},
-            {kEntryAdresse2, 1008, ""},
-            {kEntryAdresse3, 1009, ""},
-            {kEntryCP, 1010, "Code postal"},
-            {kEntryVille, 1011, "Ville"}},
-           10, 85, 12, 32, 160);
-  return b.layout;
-}
-
-// Julie: only controls whose direct parent's class begins "JWTABPAGE" or is "#32770" count.
-// Its fields sit on a tab page and in a dialog made child of the main window; combos keep
-// their value in a first child (or have none); look-alikes sit on the main window and in a
-// frame of another class.
-inline Layout Julie() {
-  Builder b{{"julie", julie::kClass, julie::kTitle}};
-  const int page = b.Add({-1, julie::kTabPageClass, julie::kTabPageId, "", 8, 8, 300, 400});
-  b.Column(page,
-           {{kEntryNumDossier, 1001, "N\xB0 dossier"},
-            {kEntryNom, 1002, "Nom"},
-            {kEntryPrenom, 1003, "Pr\xE9nom"},
-            {kEntryDateNaissance, 1004, "N\xE9(e) le"},
-            {kEntryNumSS, 1005, "N\xB0 SS"}},
-           10, 115, 12, 32, 170);
-  b.Add({page, "Static", 0, "Civilit\xE9", 10, 175, 100, 18});
-  const int combo = b.Add({page, "JWCOMBOBOX", 1006, "Civilit\xE9", 115, 172, 170, 22, 0, kEntryCivilite});
-  b.Add({combo, "Edit", 1016, "", 0, 0, 150, 22, kEntryCivilite});
-  b.Add({page, "Static", 0, "Titre", 10, 207, 100, 18});
-  b.Add({page, "JWCOMBOBOX", 1015, "VIDE", 115, 204, 170, 22});  // no child: reads as one blank
-  b.Add({page, "STATIQUE_TEXTE", 1020, "NE PAS LIRE", 10, 236, 150, 22});
-  b.Add({page, "BOUTON_VALIDER", 1021, "Valider", 185, 268, 100, 24});
-  const int dialog = b.Add({-1, "#32770", 2001, "", 316, 8, 300, 280});
-  b.Column(dialog,
-           {{kEntryAdresse1, 1007, "Adresse"},
-            {kEntryAdresse2, 1008, ""},
-            {kEntryAdresse3, 1009, ""},
-            {kEntryCP, 1010, "Code postal"},
-            {kEntryVille, 1011, "Ville"},
-            {kEntryTelephone, 1012, "T\xE9l\xE9phone"},
-            {kEntryMobile, 1013, "Portable"},
-            {kEntryEMail, 1014, "E-mail"}},
-           10, 115, 12, 32, 170);
-  b.Add({-1, "Edit", 1099, "HORS PAGE", 316, 300, 140, 22});
-  const int frame = b.Add({-1, "JWCADRE", 2002, "", 466, 292, 150, 40});
-  b.Add({frame, "Edit", 1098, "HORS CADRE", 8, 8, 134, 22});
-  return b.layout;
-}
-
-// WinDev: every control has id 0; a field is named by its Edit ordinal, its 1-based place
-// among the main window's descendants whose class begins "Edit", in walk order. Edit windows
-// of the system class and of a longer class are mixed with a rich edit, a class spelled in
-// capitals, captions, a pane, and hidden Edit windows that count all the same.
-inline Layout WinDev() {
-  Builder b{{"windev", "WinDevObject", "Cabinet dentaire - Dossier", true}};
-  b.Column(-1, {{kEntryNumDossier, 0, "N\xB0 dossier"}}, 16, 130, 12, 30, 190);  // ordinal 1
-  b.Add({-1, "RichEdit20A", 0, "Remarques", 350, 12, 260, 60});
-  b.Column(-1, {{kEntryNom, 0, "Nom", "EditWinDev"}}, 16, 130, 42, 30, 190);  // 2
-  b.Add({-1, "Edit", 0, "CACH\xC9", 130, 42, 60, 22, 0, 0, true});            // 3, hidden
-  b.Column(-1, {{kEntryPrenom, 0, "Pr\xE9nom"}}, 16, 130, 72, 30, 190);       // 4
-  b.Add({-1, "EDITMAJ", 0, "MAJUSCULES", 350, 80, 260, 22});
-  const int pane = b.Add({-1, "WinDevPane", 0, "", 340, 112, 280, 100});
-  b.Column(pane, {{kEntryDateNaissance, 0, "Naissance"}, {kEntryNumSS, 0, "N\xB0 SS", "EditWinDev"}}, 10, 115, 10, 30,
-           150);                                                      // 5, 6
-  b.Add({pane, "Edit", 0, "CACH\xC9", 115, 70, 60, 22, 0, 0, true});  // 7, hidden
-  b.Column(-1,
-           {{kEntryCivilite, 0, "Civilit\xE9"},
-            {kEntryAdresse1, 0, "Adresse"},
-            {kEntryAdresse2, 0, ""},
-            {kEntryAdresse3, 0, "", "EditWinDev"},
-            {kEntryCP, 0, "Code postal"},
-            {kEntryVille, 0, "Ville"},
-            {kEntryTelephone, 0, "T\xE9l\xE9phone"},
-            {kEntryMobile, 0, "Portable"},
-            {kEntryEMail, 0, "E-mail", "EditWinDev"}},
-           16, 130, 102, 30, 190);  // 8 to 16
-  return b.layout;
-}
-
-// Visiodent: read by control id (3000 + entry), with a live title: the prefix, then Nom, a
-// blank and Prenom as shown ("VISIODENT - Lef\xE8vre Zo\xEB").
-inline Layout Visiodent() {
-  Builder b{{"visiodent", "FENETRE_VISIODENT32", "VISIODENT - "}};
-  b.Column(-1,
-           {{kEntryNumDossier, 3010, "N\xB0 dossier"},
-            {kEntryNom, 3009, "Nom"},
-            {kEntryPrenom, 3012, "Pr\xE9nom"},
-            {kEntryDateNaissance, 3006, "N\xE9(e) le"},
-            {kEntryNumSS, 3011, "N\xB0 SS"},
-            {kEntryCivilite, 3004, "Civilit\xE9"}},
-           12, 110, 14, 30, 180);
-  b.Column(-1,
-           {{kEntryAdresse1, 3001, "Adresse"},
-            {kEntryAdresse2, 3002, ""},
-            {kEntryAdresse3, 3003, ""},
-            {kEntryCP, 3005, "Code postal"},
-            {kEntryVille, 3014, "Ville"},
-            {kEntryTelephone, 3013, "T\xE9l\xE9phone"},
-            {kEntryMobile, 3008, "Portable"},
-            {kEntryEMail, 3007, "E-mail"}},
-           320, 420, 14, 30, 180);
-  return b.layout;
-}
-
-}  // namespace detail
-
 inline Layout LayoutOf(Mode mode) {
   switch (mode) {
-    case Mode::Plain:
-      return detail::Plain();
-    case Mode::Julie:
-      return detail::Julie();
-    case Mode::WinDev:
-      return detail::WinDev();
-    case Mode::Visiodent:
-      return detail::Visiodent();
+    case Mode::Plain: {  // by control id: a negative id, a combo, fields in a panel; traps without field
+      Layout l{"plain", plain::kClass, plain::kTitle};
+      l.Column(-1, 130, 16, {kNumDossier, kNom, kPrenom, kDateNaissance, kNumSS}, 1000);
+      l.Combo(-1, kCivilite, 1000 + kCivilite, 130, 166);
+      l.Field(-1, kTelephone, -5, 130, 196);
+      l.Column(-1, 130, 226, {kMobile, kEMail}, 1000);
+      l.Add({-1, "STATIQUE_LABEL", 1020, "NE PAS LIRE", 16, 290, 150, 22});
+      l.Add({-1, "BOUTON_OK", 1021, "OK", 220, 290, 80, 24});
+      l.Add({-1, "Edit", 0, "SANS IDENTIFIANT", 130, 320, 170, 22});
+      l.Column(l.Add({-1, "CorvanePanel", 1030, "", 330, 16, 290, 170}), 110, 10,
+               {kAdresse1, kAdresse2, kAdresse3, kCP, kVille}, 1000);
+      return l;
+    }
+    case Mode::Julie: {  // only controls on a "JWTABPAGE..." or "#32770" parent count
+      Layout l{"julie", julie::kClass, julie::kTitle};
+      const int page = l.Add({-1, julie::kTabPageClass, julie::kTabPageId, "", 8, 8, 300, 400});
+      l.Column(page, 115, 12, {kNumDossier, kNom, kPrenom, kDateNaissance, kNumSS}, 1000);
+      l.Combo(page, kCivilite, 1000 + kCivilite, 115, 162);
+      l.Add({page, "JWCOMBOBOX", 1015, "VIDE", 115, 192, 170, 22});  // no child: reads as one blank
+      l.Add({page, "STATIQUE_TEXTE", 1020, "NE PAS LIRE", 10, 222, 150, 22});
+      l.Column(l.Add({-1, "#32770", 2001, "", 316, 8, 300, 260}), 115, 12,
+               {kAdresse1, kAdresse2, kAdresse3, kCP, kVille, kTelephone, kMobile, kEMail}, 1000);
+      l.Add({-1, "Edit", 1099, "HORS PAGE", 316, 300, 140, 22});
+      l.Add({l.Add({-1, "JWCADRE", 2002, "", 466, 292, 150, 40}), "Edit", 1098, "HORS CADRE", 8, 8, 134, 22});
+      return l;
+    }
+    case Mode::WinDev: {  // id 0 everywhere, by Edit ordinal: classes beginning "Edit", hidden ones too
+      Layout l{"windev", "WinDevObject", "Cabinet dentaire - Dossier", true};
+      l.Field(-1, kNumDossier, 0, 130, 12);                          // ordinal 1
+      l.Add({-1, "RichEdit20A", 0, "Remarques", 350, 12, 260, 50});  // not counted
+      l.Field(-1, kNom, 0, 130, 42, "EditWinDev");                   // 2
+      l.Add({-1, "Edit", 0, "CACH\xC9", 130, 42, 60, 22, 0, 0, true});
+      l.Field(-1, kPrenom, 0, 130, 72);  // 4
+      l.Add({-1, "EDITMAJ", 0, "MAJUSCULES", 350, 70, 260, 22});
+      const int pane = l.Add({-1, "WinDevPane", 0, "", 340, 100, 280, 100});
+      l.Field(pane, kDateNaissance, 0, 110, 10);
+      l.Field(pane, kNumSS, 0, 110, 40, "EditWinDev");
+      l.Add({pane, "Edit", 0, "CACH\xC9", 110, 70, 60, 22, 0, 0, true});  // 7
+      l.Column(-1, 130, 102, {kCivilite, kAdresse1, kAdresse2});
+      l.Field(-1, kAdresse3, 0, 130, 192, "EditWinDev");
+      l.Column(-1, 130, 222, {kCP, kVille, kTelephone, kMobile});
+      l.Field(-1, kEMail, 0, 130, 342, "EditWinDev");  // 16
+      return l;
+    }
+    case Mode::Visiodent: {  // by id; the live title is the prefix, Nom, a blank and Prenom
+      Layout l{"visiodent", "FENETRE_VISIODENT32", "VISIODENT - "};
+      l.Column(-1, 110, 14, {kNumDossier, kNom, kPrenom, kDateNaissance, kNumSS, kCivilite}, 3000);
+      l.Column(-1, 420, 14, {kAdresse1, kAdresse2, kAdresse3, kCP, kVille, kTelephone, kMobile, kEMail}, 3000);
+      return l;
+    }
   }
   return {};
 }
 
-inline constexpr Mode kModes[] = {Mode::Plain, Mode::Julie, Mode::WinDev, Mode::Visiodent};
-
-// The identity of each field's control, by entry: its id, or its Edit ordinal.
-inline std::array<FieldControl, kFieldEntries> FieldsOf(const Layout& layout) {
-  std::array<FieldControl, kFieldEntries> fields{};
+// The 17 lines of a Tech.txt for this layout: each field's control identity (its id, or its Edit
+// ordinal), "0" (no control screen), the window class, and its title with the NUL the finder
+// captures.
+inline std::array<std::string, 17> TechLines(const Layout& layout) {
+  std::array<std::string, 17> lines;
   int edits = 0;
   for (const Control& control : layout.controls) {
-    edits += control.className.rfind("Edit", 0) == 0;
-    if (control.names != 0)
-      fields[static_cast<std::size_t>(control.names - 1)] = {control.names, layout.byOrdinal ? edits : control.id};
+    edits += control.className.starts_with("Edit");
+    if (control.names) lines[control.names - 1] = std::to_string(layout.byOrdinal ? edits : control.id);
   }
-  return fields;
+  lines[14] = "0";
+  lines[15] = layout.className;
+  lines[16] = layout.title + '\0';
+  return lines;
+}
+inline std::array<std::string, 17> plain::TechLines() {
+  return standin::TechLines(LayoutOf(Mode::Plain));
+}
+inline std::array<std::string, 17> julie::TechLines() {
+  return standin::TechLines(LayoutOf(Mode::Julie));
 }
 
-// The bytes of a Tech.txt holding these 17 lines, each ended by CR LF.
 inline std::string TechFileBytes(const std::array<std::string, 17>& lines) {
   std::string bytes;
   for (const std::string& line : lines) bytes += line + "\r\n";
   return bytes;
 }
 
-// The 17 entries of a Tech.txt for this layout: the identities of entries 1 to 14, "0" (no
-// control screen), the practice window class, and its title followed by one NUL as the finder
-// captures it (Visiodent: its title prefix; the live title is matched otherwise).
-inline std::array<std::string, 17> TechLines(const Layout& layout) {
-  std::array<std::string, 17> lines;
-  for (const FieldControl& field : FieldsOf(layout))
-    lines[static_cast<std::size_t>(field.entry - 1)] = std::to_string(field.identity);
-  lines[14] = "0";
-  lines[15] = layout.className;
-  lines[16] = layout.title + std::string(1, '\0');
-  return lines;
-}
-
-// A Windows-1252 text of ours as in-memory text. Our texts use no byte in 0x80..0x9F, so
-// each byte is its own code point.
+// A Windows-1252 text of ours as wide text (ours use no byte in 0x80..0x9F).
 inline std::wstring Wide(const std::string& bytes) {
   std::wstring text;
   for (char c : bytes) text += static_cast<wchar_t>(static_cast<unsigned char>(c));
   return text;
 }
 
-inline std::array<std::string, 17> plain::TechLines() {
-  return standin::TechLines(LayoutOf(Mode::Plain));
-}
-inline std::array<std::string, 17> julie::TechLines() {
-  return standin::TechLines(LayoutOf(Mode::Julie));
+// The demo patient (run command, end-to-end tests), as the practice program shows it.
+inline std::string PatientFile(const std::string& numDossier = "1207", const std::string& nom = "Lef\xE8vre") {
+  return "NumDossier=" + numDossier + "\r\nNom=" + nom +
+         "\r\nPrenom=H\xE9l\xE8ne\r\nDateNaissance=14/03/1985\r\nNumSS=2 85 03 75 123 456 78\r\n"
+         "Civilite=Mme\tMadame\r\nAdresse1=12 rue des Lilas\r\nCP=75011\r\nVille=Paris\r\n"
+         "Telephone=01 23 45 67 89\r\nMobile=06 12 34 56 78\r\nEMail=helene@example.fr\r\n";
 }
 
 }  // namespace corvane::standin

@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include "handoff/handoff_records.h"
-#include "platform/win32/win32_platform.h"
 #include "settings/link_settings.h"
 #include "tests/support/wine_support.h"
 
@@ -18,24 +17,24 @@ TEST(Utf8SystemTest, SettingsRoundTripAndAccentedNamesAreHandedOffInUtf8) {
   const std::wstring folder = L"C:\\corvane-utf8";
   testing::FreshFolder(folder);
   const SettingsPaths paths{folder + L"\\Tech.txt", folder + L"\\Tech2.txt"};
-  Win32FileSystem files;
-  const Win32Text text;
-  LinkSettings saved;
+  struct {
+    Win32FileSystem files;
+    Win32Text text;
+  } wine;
+  LinkSettings saved, loaded;
   ApplyResetValues(saved);
   saved.SetEntry(1, L"Gaëlle");
   saved.SetEntry(2, L"Łódź 5 €");
   saved.SetEntry(17, std::wstring(L"Fiche d'état civil") + L'\0');
-  SaveLinkSettings(saved, paths, files, text);
+  SaveLinkSettings(saved, paths, wine.files, wine.text);
   EXPECT_TRUE(testing::ReadBytes(paths.tech)
                   .starts_with("Ga\xC3\xABlle\r\n\xC5\x81\xC3\xB3"
                                "d\xC5\xBA 5 \xE2\x82\xAC\r\n"));
-  LinkSettings loaded;
-  LoadLinkSettings(loaded, paths, files, text);
+  LoadLinkSettings(loaded, paths, wine.files, wine.text);
   EXPECT_EQ(loaded, saved);
-  testing::RemoveFolder(folder);
 
   const HandOffRecords records = BuildHandOffRecords({L"LEFÈVRE", L"Zoé", L"14/03/1985", L"1207", L""}, L"CABINET1",
-                                                     {2027, 1, 15, 9, 30, 15}, text);
+                                                     {2027, 1, 15, 9, 30, 15}, wine.text);
   const std::string n =
       "\x00N\x00LEF\xC3\x88VRE\x00Zo\xC3\xA9_1207\x00"
       "14/03/1985\x00\x00\x00"
