@@ -21,56 +21,55 @@ inline constexpr wchar_t kStarts[] = LR"(C:\SIDEXIS\standin-starts.txt)";
 inline constexpr wchar_t kPatientFile[] = LR"(C:\corvane-e2e\patient.txt)";
 inline const std::wstring kShownFile = kPatientFile + standin::Wide(standin::kShownSuffix);
 
-// A path on Z: (the host's /) as the host sees it.
-inline std::string UnixPath(const std::wstring& path) {
-  std::string unix;
-  for (wchar_t c : path.substr(2)) unix += c == L'\\' ? '/' : static_cast<char>(c);
-  return unix;
-}
-// Runs a host command through /bin/sh; true when it ended with 0. Wine cannot wait on a host
-// process: the shell leaves its exit status in a file.
-inline bool RunHost(const std::string& command) {
-  static int serial = 0;
-  const std::wstring marker =
-      BuildDir() + L"\\host-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++serial) + L".status";
-  const std::string line = "/bin/sh -c \"" + command + "; echo $? > '" + UnixPath(marker) + "'\"";
-  ChildProcess shell;
-  const bool ok = shell.Start({}, std::wstring(line.begin(), line.end())) &&
-                  WaitUntil([&] { return !ReadBytes(marker).empty(); }, std::chrono::seconds(20)) &&
-                  ReadBytes(marker).starts_with("0");
-  DeleteFileW(marker.c_str());
-  return ok;
-}
-inline bool Xdotool(const std::string& arguments) {
-  return RunHost("/usr/bin/xdotool " + arguments);
-}
-// A press and release of `button` (1 left, 2 middle, 3 right) at a screen point, with these keys
-// (xdotool names: shift, ctrl, alt) held.
-inline bool ClickAt(POINT point, int button = 1, const std::vector<std::string>& keys = {}) {
-  std::string command = "mousemove " + std::to_string(point.x) + " " + std::to_string(point.y);
-  for (const auto& key : keys) command += " keydown " + key;
-  command += " click " + std::to_string(button);
-  for (const auto& key : keys) command += " keyup " + key;
-  return Xdotool(command);
-}
-inline POINT CentreOf(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-}
-inline void Screenshot(const std::string& name) {
-  RunHost("/usr/bin/import -window root '" + UnixPath(BuildDir()) + "/" + name + ".png'");
-}
-// Answers a message box and waits until it is gone.
-inline bool Answer(HWND box, int button) {
-  AnswerMessageBox(box, button);
-  return WaitUntil([&] { return !IsWindow(box); });
-}
-
 // A fresh C:\SIDEXIS with the settings for the plain stand-in showing the demo patient; the link
 // once StartLink() started it.
 class LinkTest : public ::testing::Test {
  protected:
+  // A path on Z: (the host's /) as the host sees it.
+  static std::string UnixPath(const std::wstring& path) {
+    std::string unix;
+    for (wchar_t c : path.substr(2)) unix += c == L'\\' ? '/' : static_cast<char>(c);
+    return unix;
+  }
+  // Runs a host command through /bin/sh; true when it ended with 0. Wine cannot wait on a host
+  // process: the shell leaves its exit status in a file.
+  static bool RunHost(const std::string& command) {
+    static int serial = 0;
+    const std::wstring marker = BuildDir() + L"\\host-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                std::to_wstring(++serial) + L".status";
+    const std::string line = "/bin/sh -c \"" + command + "; echo $? > '" + UnixPath(marker) + "'\"";
+    ChildProcess shell;
+    const bool ok = shell.Start({}, std::wstring(line.begin(), line.end())) &&
+                    WaitUntil([&] { return !ReadBytes(marker).empty(); }, std::chrono::seconds(20)) &&
+                    ReadBytes(marker).starts_with("0");
+    DeleteFileW(marker.c_str());
+    return ok;
+  }
+  static bool Xdotool(const std::string& arguments) { return RunHost("/usr/bin/xdotool " + arguments); }
+  static std::string At(POINT p) { return " " + std::to_string(p.x) + " " + std::to_string(p.y); }
+  // A press and release of `button` (1 left, 2 middle, 3 right) at a screen point, with these
+  // keys (xdotool names: shift, ctrl, alt) held.
+  static bool ClickAt(POINT point, int button = 1, const std::vector<std::string>& keys = {}) {
+    std::string command = "mousemove" + At(point);
+    for (const auto& key : keys) command += " keydown " + key;
+    command += " click " + std::to_string(button);
+    for (const auto& key : keys) command += " keyup " + key;
+    return Xdotool(command);
+  }
+  static POINT CentreOf(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+  }
+  static void Screenshot(const std::string& name) {
+    RunHost("/usr/bin/import -window root '" + UnixPath(BuildDir()) + "/" + name + ".png'");
+  }
+  // Answers a message box and waits until it is gone.
+  static bool Answer(HWND box, int button) {
+    AnswerMessageBox(box, button);
+    return WaitUntil([&] { return !IsWindow(box); });
+  }
+
   void SetUp() override {
     FreshFolder(LR"(C:\SIDEXIS)");
     // A stand-in X-ray program started at the end of the test before frees its file soon.

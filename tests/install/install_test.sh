@@ -42,8 +42,8 @@ check "the uninstall entry names the program" sh -c "wine reg query '$key' /v Di
 check "the uninstall entry runs the uninstaller" sh -c "wine reg query '$key' /v UninstallString | grep -q 'Desinstaller.exe'"
 check "no start with Windows unless asked" sh -c "! wine reg query '$run_key' /v 'Corvane Link'"
 wine "$program/CorvaneLink.exe" >/dev/null 2>&1 &
-check "the installed program shows its launcher" sh -c \
-  "wine '$build/wait_window.exe' CorvaneLinkDemarre | grep -q 'Corvane Link'"
+check "the installed program shows its launcher" wine "$build/launcher_point.exe"
+wine taskkill /f /im CorvaneLink.exe >/dev/null 2>&1 || true
 
 # A configured practice, its second copy lost: a reinstall keeps Tech.txt byte for byte and
 # makes the copy from it.

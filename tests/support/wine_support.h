@@ -20,7 +20,7 @@
 namespace corvane::testing {
 
 // The Win32 files, code page, environment, windows and drawing; the clock, program starts and
-// message boxes are fakes a test sets and reads, or real ones it passes to Using().
+// message boxes are fakes a test sets and reads.
 struct WinePlatform {
   Win32FileSystem files;
   Win32Text text;
@@ -31,9 +31,6 @@ struct WinePlatform {
   fakes::FakeProgramStarter programs;
   fakes::FakeMessageBoxes messages;
   Platform platform{files, text, clock, environment, programs, messages, windows, gdi};
-  Platform Using(ProgramStarter& starter, MessageBoxes& boxes) {
-    return {files, text, clock, environment, starter, boxes, windows, gdi};
-  }
 };
 
 // The build folder: CORVANE_BUILD_DIR (CTest sets it, a Windows path), else this program's.
@@ -160,7 +157,7 @@ inline void AnswerMessageBox(HWND box, int button) {
   PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
 }
 
-// The screen's pixels in `area` (screen coordinates), as 0x00RRGGBB, row by row.
+// The screen's pixels in `area` (screen coordinates), as COLORREF values, row by row.
 using Pixels = std::vector<std::uint32_t>;
 inline Pixels CaptureScreen(const RECT& area) {
   const int width = area.right - area.left, height = area.bottom - area.top;
@@ -172,7 +169,7 @@ inline Pixels CaptureScreen(const RECT& area) {
   BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
   GdiFlush();
   Pixels pixels(static_cast<std::uint32_t*>(bits), static_cast<std::uint32_t*>(bits) + width * height);
-  for (std::uint32_t& pixel : pixels) pixel &= 0x00FFFFFFu;
+  for (std::uint32_t& p : pixels) p = RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF);
   DeleteObject(SelectObject(memory, previous));
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);

@@ -5,7 +5,6 @@
 #include <stdexcept>
 #include <thread>
 
-#include "handoff/handoff_records.h"
 #include "link/read_patient_fields.h"
 #include "platform/link_error.h"
 #include "platform/win32/window_base.h"
@@ -202,88 +201,45 @@ TEST(SettingsFilesWin32Test, AccentedEntriesRoundTripInWindows1252AMissingFolder
   EXPECT_EQ(loaded, before);
 }
 
-// The hand-off against the real files, code page, environment, program start and message boxes,
-// in the test prefix's C:\SIDEXIS.
-const wchar_t kFolder[] = L"C:\\SIDEXIS", kSiomin[] = L"C:\\SIDEXIS\\siomin.sdx",
-              kSiomin2[] = L"C:\\SIDEXIS\\siomin2.sdx";
-const HandOffValues kLefevre{L"LEFÈVRE", L"Hélène", L"02/11/1970", L"88", L"270117512345678"};
+// The hand-off of LEFÈVRE Hélène, harvested just before, through the real files, code page and
+// environment into C:\SIDEXIS (the program start and its box: the end-to-end tests).
+const wchar_t kSiomin[] = L"C:\\SIDEXIS\\siomin.sdx", kSiomin2[] = L"C:\\SIDEXIS\\siomin2.sdx";
+bool Launch(WinePlatform& wine, SharedState& state) {
+  SetEnvironmentVariableW(L"COMPUTERNAME", L"CABINET1");
+  state.patient.BeginHarvest();
+  for (const auto& [field, value] : {std::pair{Field::Nom, L"LEFÈVRE"},
+                                     {Field::Prenom, L"Hélène"},
+                                     {Field::DateNaissance, L"02/11/1970"},
+                                     {Field::NumDossier, L"88"},
+                                     {Field::NumSS, L"270117512345678"}})
+    state.patient.StoreHarvested(field, value);
+  state.patient.CompleteHarvest();
+  return LaunchSidexis(state, {{}, kSiomin, kSiomin2, L"C:\\SIDEXIS\\Sidexis.exe"}, wine.platform);
+}
 
-class HandOffWin32Test : public ::testing::Test {
- protected:
-  void SetUp() override {
-    FreshFolder(kFolder);
-    SetEnvironmentVariableW(L"COMPUTERNAME", L"CABINET1");
-  }
-  // Hands off LEFÈVRE Hélène through these programs and message boxes.
-  bool Launch(ProgramStarter& programs, MessageBoxes& messages) {
-    Platform platform = wine_.Using(programs, messages);
+// No C:\SIDEXIS, or siomin2.sdx held open without sharing by another program (the stand-in X-ray
+// program): the hand-off fails before either file changes, says which file, and starts nothing.
+TEST(HandOffWin32Test, AMissingFolderOrASecondFileHeldByAnotherProgramLeavesTheFilesAndStartsNothing) {
+  for (const bool held : {false, true}) {
+    WinePlatform wine;
     SharedState state;
-    state.patient.BeginHarvest();
-    for (const auto& [field, value] : {std::pair{Field::Nom, kLefevre.nom},
-                                       {Field::Prenom, kLefevre.prenom},
-                                       {Field::DateNaissance, kLefevre.dateNaissance},
-                                       {Field::NumDossier, kLefevre.numDossier},
-                                       {Field::NumSS, kLefevre.numSS}})
-      state.patient.StoreHarvested(field, value);
-    state.patient.CompleteHarvest();
-    return LaunchSidexis(state, {{}, kSiomin, kSiomin2, L"C:\\SIDEXIS\\Sidexis.exe"}, platform);
+    ChildProcess holder;
+    FreshFolder(L"C:\\SIDEXIS");
+    WriteBytes(kSiomin, "earlier one");
+    WriteBytes(kSiomin2, "earlier two");
+    if (!held) RemoveFolder(L"C:\\SIDEXIS");
+    ASSERT_TRUE(!held || holder.Start(StandinPath(L"practice_standin"), L"hold"));
+    ASSERT_TRUE(WaitUntil([&] { return !held || FileExists(L"C:\\SIDEXIS\\siomin2.sdx.held"); }));
+    EXPECT_FALSE(Launch(wine, state));
+    holder.Kill();
+    EXPECT_EQ(ReadBytes(kSiomin) + ReadBytes(kSiomin2), held ? "earlier oneearlier two" : "");
+    EXPECT_EQ(FileExists(L"C:\\SIDEXIS"), held) << "the link never makes the folder";
+    EXPECT_TRUE(wine.programs.started.empty());
+    ASSERT_EQ(wine.messages.shown.size(), 1u);
+    const std::wstring& report = wine.messages.shown[0].text;
+    EXPECT_NE(report.find(held ? kSiomin2 : kSiomin), std::wstring::npos) << report;
+    EXPECT_TRUE(report.ends_with(held ? L" dans LignesCreees." : L". Erreur N° 3 dans LignesCreees.")) << report;
   }
-  // Both files hold the N and A records in Windows-1252 (the letters by the portable table).
-  void ExpectLefevreInBothFiles() {
-    const HandOffRecords records = BuildHandOffRecords(kLefevre, L"CABINET1", wine_.clock.now, PortableText());
-    EXPECT_EQ(ReadBytes(kSiomin), records.n + records.a);
-    EXPECT_EQ(ReadBytes(kSiomin2), records.n + records.a);
-    EXPECT_EQ(ReadBytes(kSiomin).substr(4, 16), std::string("LEF\xC8VRE\0H\xE9l\xE8ne_88", 16));
-  }
-  void ExpectOneReport(const std::wstring& naming, const std::wstring& ending) {
-    EXPECT_TRUE(wine_.programs.started.empty());
-    ASSERT_EQ(wine_.messages.shown.size(), 1u);
-    EXPECT_NE(wine_.messages.shown[0].text.find(naming), std::wstring::npos) << wine_.messages.shown[0].text;
-    EXPECT_TRUE(wine_.messages.shown[0].text.ends_with(ending)) << wine_.messages.shown[0].text;
-  }
-
-  WinePlatform wine_;
-};
-
-// Both files written, then the box (modal on this thread: another reads it and presses OK).
-TEST_F(HandOffWin32Test, MissingProgramIsShownInABoxAfterTheFilesAreWritten) {
-  Win32ProgramStarter programs;
-  Win32MessageBoxes messages;
-  std::wstring text, caption;
-  std::thread person([&] {
-    if (HWND box = WaitForMessageBox(GetCurrentProcessId(), std::chrono::seconds(30))) {
-      text = MessageBoxText(box);
-      caption = WindowCaption(box);
-      AnswerMessageBox(box, IDOK);
-    }
-  });
-  EXPECT_FALSE(Launch(programs, messages));
-  person.join();
-  EXPECT_EQ(caption, L"Tarnwick");
-  EXPECT_TRUE(text.starts_with(L"Impossible de démarrer Sidexis (C:\\SIDEXIS\\Sidexis.exe) : ")) << text;
-  EXPECT_TRUE(text.ends_with(L" (erreur N° 2).")) << text;
-  ExpectLefevreInBothFiles();
-}
-
-TEST_F(HandOffWin32Test, MissingFolderIsReportedAsAHandOffFailureAndNothingStarts) {
-  RemoveFolder(kFolder);
-  EXPECT_FALSE(Launch(wine_.programs, wine_.messages));
-  ExpectOneReport(kSiomin, L". Erreur N° " + std::to_wstring(ERROR_PATH_NOT_FOUND) + L" dans LignesCreees.");
-  EXPECT_FALSE(FileExists(kFolder));
-}
-
-// The X-ray program (its stand-in, another process) holds siomin2.sdx open without sharing: the
-// hand-off is refused before either file changes, and says which file.
-TEST_F(HandOffWin32Test, ASecondFileHeldByAnotherProgramLeavesBothFilesAsTheyWere) {
-  WriteBytes(kSiomin, "earlier one");
-  WriteBytes(kSiomin2, "earlier two");
-  ChildProcess holder(StandinPath(L"practice_standin"), L"hold");
-  ASSERT_TRUE(WaitUntil([] { return FileExists(L"C:\\SIDEXIS\\siomin2.sdx.held"); }));
-  EXPECT_FALSE(Launch(wine_.programs, wine_.messages));
-  holder.Kill();
-  EXPECT_EQ(ReadBytes(kSiomin), "earlier one");
-  EXPECT_EQ(ReadBytes(kSiomin2), "earlier two");
-  ExpectOneReport(kSiomin2, L" dans LignesCreees.");
 }
 
 }  // namespace
