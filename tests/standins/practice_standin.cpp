@@ -1,11 +1,8 @@
-// The stand-in practice program, its windows made from a layout table (standin_layout.h):
+// The stand-in practice program, its windows made from a layout table (ANSI: Windows-1252 texts):
 //   practice_standin.exe [MODE] PATIENT_FILE      MODE: plain (the default), julie, windev, visiodent
-//   practice_standin.exe MODE --bench=N [--region] [--maximise]
-//   practice_standin.exe [hold]                   the X-ray program's stand-in, see XrayStandin()
-// The first shows the patient of the file, read again whenever it changes; the second the
-// benchmark's tree of N windows (bench/bench_practice_layout.h), with an elliptic region or
-// maximised when asked. The main window gets its title once every child exists, so whoever finds
-// it by title finds it whole. ANSI functions: texts are Windows-1252 bytes as in the file.
+//   practice_standin.exe MODE --bench=N [--region] [--maximise]    bench/bench_practice_layout.h
+//   practice_standin.exe                          the X-ray program's stand-in, see XrayStandin()
+// The main window gets its title once every child exists: whoever finds it by title finds it whole.
 // clang-format off
 #include <windows.h>
 #include <shellapi.h>
@@ -15,6 +12,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <sstream>
 #include <utility>
 
 #include "bench/bench_practice_layout.h"
@@ -41,10 +39,10 @@ std::string Value(const std::string& key) {
 HWND Make(std::size_t row) {
   const Control& c = layout.controls[row];
   const bool edit = c.className == "Edit";
-  HWND parent = c.parent < 0 ? mainWindow : made[static_cast<std::size_t>(c.parent)];
   HWND window = CreateWindowExA(edit ? WS_EX_CLIENTEDGE : 0, c.className.c_str(), c.text.c_str(),
                                 WS_CHILD | (c.hidden ? 0 : WS_VISIBLE) | (edit ? ES_AUTOHSCROLL : 0), c.x, c.y, c.width,
-                                c.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), self, nullptr);
+                                c.height, c.parent < 0 ? mainWindow : made[c.parent],
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), self, nullptr);
   SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
   return window;
 }
@@ -77,11 +75,10 @@ void Poll() {
   if (changed) {
     lastBytes = bytes;
     values.clear();
-    for (std::size_t start = 0, end; start < bytes.size(); start = end + 1) {
-      end = std::min(bytes.find('\n', start), bytes.size());
-      const std::string line = bytes.substr(start, end - start - (end > start && bytes[end - 1] == '\r'));
+    std::istringstream lines(bytes);
+    for (std::string line; std::getline(lines, line);) {
       if (const std::size_t equals = line.find('='); equals != std::string::npos)
-        values[line.substr(0, equals)] = line.substr(equals + 1);
+        values[line.substr(0, equals)] = line.substr(equals + 1, line.size() - equals - 1 - line.ends_with('\r'));
     }
     Show();
   }
@@ -97,7 +94,7 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// Our own classes are the system's "Static" (or "Button", for "BOUTON...") under another name.
+// Our own classes (RichEdit20A too) are the system's "Static", or "Button" for "BOUTON...", renamed.
 void RegisterLike(const std::string& name, const char* systemClass) {
   WNDCLASSA windowClass{};
   GetClassInfoA(nullptr, systemClass, &windowClass);
@@ -106,16 +103,9 @@ void RegisterLike(const std::string& name, const char* systemClass) {
   RegisterClassA(&windowClass);  // fails harmlessly for a class already there
 }
 
-// Copied as C:\SIDEXIS\Sidexis.exe and started as the link starts it, it appends to
-// C:\SIDEXIS\standin-starts.txt what siomin.sdx holds, in upper-case hex, and ends: a test counts
-// the starts and sees the file was whole before. With "hold", it keeps siomin2.sdx open without
-// sharing, as a scanner may, creates siomin2.sdx.held once it does, and waits to be killed.
-int XrayStandin(bool hold) {
-  if (hold && CreateFileW(L"C:\\SIDEXIS\\siomin2.sdx", GENERIC_READ, 0, nullptr, OPEN_ALWAYS, 0, nullptr) !=
-                  INVALID_HANDLE_VALUE) {
-    std::ofstream("C:\\SIDEXIS\\siomin2.sdx.held").close();
-    Sleep(INFINITE);
-  }
+// As C:\SIDEXIS\Sidexis.exe, started without argument: appends what siomin.sdx holds, in hex, to
+// C:\SIDEXIS\standin-starts.txt, a line per start: the file was whole before.
+int XrayStandin() {
   std::ifstream in("C:\\SIDEXIS\\siomin.sdx", std::ios::binary);
   std::string line;
   for (unsigned char c : std::string{std::istreambuf_iterator<char>(in), {}})
@@ -128,36 +118,28 @@ int XrayStandin(bool hold) {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   int count = 0, bench = 0;
   LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-  std::string mode = "plain";
+  std::wstring mode = L"plain";
   bool region = false, maximise = false;
-  if (count == 1 || (count == 2 && arguments[1] == std::wstring(L"hold"))) return XrayStandin(count == 2);
+  if (count == 1) return XrayStandin();
   for (int i = 1; i < count; ++i) {
     const std::wstring arg = arguments[i];
-    const auto isMode = [&](Mode m) { return Wide(LayoutOf(m).name) == arg; };
-    if (arg.starts_with(L"--bench="))
-      bench = _wtoi(arg.c_str() + 8);
-    else if (arg == L"--region" || arg == L"--maximise")
-      (arg == L"--region" ? region : maximise) = true;
-    else if (std::ranges::any_of(kModes, isMode))
-      mode.assign(arg.begin(), arg.end());
-    else
-      patientFile = arg;
+    if (arg.starts_with(L"--bench=")) bench = _wtoi(arg.c_str() + 8);
+    region |= arg == L"--region";
+    maximise |= arg == L"--maximise";
+    const bool isMode = std::ranges::any_of(kModes, [&](Mode m) { return Wide(LayoutOf(m).name) == arg; });
+    if (!arg.starts_with(L"--")) (isMode ? mode : patientFile) = arg;
   }
-  const auto benchMode = corvane::bench::ModeFromName(mode);
-  if (bench > 0 && benchMode) layout = corvane::bench::StandinLayout(*benchMode, bench);
   for (Mode m : kModes)
-    if (bench == 0 && !patientFile.empty() && LayoutOf(m).name == mode) layout = LayoutOf(m);
-  if (layout.className.empty()) return 1;
+    if (Wide(LayoutOf(m).name) == mode) layout = LayoutOf(m);
+  const auto benchMode = corvane::bench::ModeFromName(layout.name);
+  if (bench > 0) layout = benchMode ? corvane::bench::StandinLayout(*benchMode, bench) : Layout{};
+  if (layout.className.empty() || (bench == 0 && patientFile.empty())) return 1;
 
-  if (!LoadLibraryA("riched20.dll")) RegisterLike("RichEdit20A", "Static");
   for (const Control& c : layout.controls)
     if (c.className != "Edit" && c.className != "Static" && c.className != "#32770")
       RegisterLike(c.className, c.className.starts_with("BOUTON") ? "Button" : "Static");
-  WNDCLASSA main{};
-  main.lpfnWndProc = MainProc;
-  main.hInstance = self;
-  main.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  main.lpszClassName = layout.className.c_str();
+  const WNDCLASSA main{
+      0, MainProc, 0, 0, self, nullptr, nullptr, GetSysColorBrush(COLOR_BTNFACE), nullptr, layout.className.c_str()};
   RegisterClassA(&main);
   mainWindow = CreateWindowExA(0, main.lpszClassName, "", WS_OVERLAPPEDWINDOW, 300, 100, 640, 480, nullptr, nullptr,
                                self, nullptr);

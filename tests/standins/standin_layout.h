@@ -1,8 +1,7 @@
 #pragma once
-// The stand-in practice program (practice_standin.cpp) and what the tests know of it: one layout
-// table per reading mode, one row per window, from which the program makes its windows and the
-// tests take the link settings (Tech.txt lines). Portable (no <windows.h>): native tests and the
-// run command's helper include it too. Texts are Windows-1252 bytes.
+// The stand-in practice program's layout table per reading mode, one row per window: the program makes
+// its windows from it, the tests take the link settings from it. Portable (native tests and the run
+// command's helper include it); texts are Windows-1252 bytes.
 #include <array>
 #include <string>
 #include <vector>
@@ -18,9 +17,8 @@ inline constexpr const char* kFieldKeys[] = {"", "Adresse1", "Adresse2", "Adress
 inline constexpr const char* kCaptions[] = {"", "Adresse", "", "", "Civilit\xE9", "Code postal", "N\xE9(e) le", "E-mail",
     "Portable", "Nom", "N\xB0 dossier", "N\xB0 SS", "Pr\xE9nom", "T\xE9l\xE9phone", "Ville"};
 // clang-format on
-// The patient file named on the command line: lines "Key=Value" (CR LF or LF), a later key wins,
-// values shown as given. Hang=N: the program stops pumping for N seconds after it showed the
-// file. DropNumSS=1: the NumSS control is destroyed, and made again at its place once the key
+// The patient file: lines "Key=Value", a later key wins. Hang=N: the program stops pumping N seconds
+// after showing it. DropNumSS=1: the NumSS control is destroyed, made again at its place once the key
 // is gone. Once it shows a changed file it writes "<file>.shown" holding the NumDossier shown.
 inline constexpr char kKeyHang[] = "Hang";
 inline constexpr char kKeyDropNumSS[] = "DropNumSS";
@@ -137,9 +135,8 @@ inline Layout LayoutOf(Mode mode) {
   return {};
 }
 
-// The 17 lines of a Tech.txt for this layout: each field's control identity (its id, or its Edit
-// ordinal), "0" (no control screen), the window class, and its title with the NUL the finder
-// captures.
+// The 17 lines of a Tech.txt for this layout: each field's control identity (id, or Edit ordinal), "0"
+// (no control screen), the window class, and its title with the NUL the finder captures.
 inline std::array<std::string, 17> TechLines(const Layout& layout) {
   std::array<std::string, 17> lines;
   int edits = 0;
@@ -149,7 +146,7 @@ inline std::array<std::string, 17> TechLines(const Layout& layout) {
   }
   lines[14] = "0";
   lines[15] = layout.className;
-  lines[16] = layout.title + '\0';
+  lines[16] = layout.title + std::string(1, '\0');
   return lines;
 }
 inline std::array<std::string, 17> plain::TechLines() {

@@ -3,13 +3,10 @@
 // programs, another process, waits, files, message boxes answered as a person would, pixels.
 #include <windows.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "platform/win32/win32_gdi.h"
 #include "platform/win32/win32_platform.h"
@@ -19,8 +16,7 @@
 
 namespace corvane::testing {
 
-// The Win32 files, code page, environment, windows and drawing; the clock, program starts and
-// message boxes are fakes a test sets and reads.
+// The Win32 files, code page, environment, windows, drawing; fake clock, program starts, message boxes.
 struct WinePlatform {
   Win32FileSystem files;
   Win32Text text;
@@ -78,8 +74,7 @@ inline bool WaitUntil(const std::function<bool()>& ready, std::chrono::milliseco
   return ready();
 }
 
-// Another program, killed if need be when this object goes. Without a program name, the
-// command line alone says what to start (a host program too).
+// Another program, killed if need be when this goes. Without a program, the command line says it all.
 class ChildProcess {
  public:
   ChildProcess() = default;
@@ -138,16 +133,14 @@ inline HWND WaitForMessageBox(DWORD pid, std::chrono::milliseconds limit = std::
   WaitUntil([&] { return (box = WaitForTopLevel(L"#32770", pid, nullptr, {})) && IsWindowVisible(box); }, limit);
   return box && IsWindowVisible(box) ? box : nullptr;
 }
-inline std::wstring WindowCaption(HWND window) {
+// A window's text, asked of the window (an edit of another process keeps its own).
+inline std::wstring TextOf(HWND window) {
   wchar_t text[2048] = {};
-  GetWindowTextW(window, text, 2048);
+  SendMessageW(window, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text));
   return text;
 }
-// A control's text, asked of its window (an edit of another process keeps its own).
 inline std::wstring ItemText(HWND window, int id) {
-  wchar_t text[2048] = {};
-  GetDlgItemTextW(window, id, text, 2048);
-  return text;
+  return TextOf(GetDlgItem(window, id));
 }
 inline std::wstring MessageBoxText(HWND box) {
   return ItemText(box, 0xFFFF);
@@ -174,6 +167,13 @@ inline Pixels CaptureScreen(const RECT& area) {
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
   return pixels;
+}
+
+// The same pixels twice in a row: nothing is still being painted there.
+inline Pixels Steady(const RECT& area) {
+  Pixels last = CaptureScreen(area);
+  WaitUntil([&] { return std::exchange(last, CaptureScreen(area)) == last; });
+  return last;
 }
 
 }  // namespace corvane::testing

@@ -1,10 +1,11 @@
-// The Win32 adapters against real windows, files, processes and message boxes of Wine.
+// The Win32 adapters against real windows, files, processes, message boxes and pixels under Wine.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <stdexcept>
 #include <thread>
 
+#include "finder/highlight.h"
 #include "link/read_patient_fields.h"
 #include "platform/link_error.h"
 #include "platform/win32/window_base.h"
@@ -16,9 +17,8 @@ namespace {
 
 using namespace corvane::testing;
 
-// Walk, class name and text of real windows of this process: the adapter stops a walk when asked and
-// lets a failure through, fits the class name to its buffer, reads at most 254 bytes (a careless
-// program, below, fills the whole buffer without a NUL), gives a text up only on a time-out.
+// Real windows of this process: a walk stops when asked and lets a failure through, a class name fits
+// its buffer, a text read is 254 bytes at most (a careless program fills it without a NUL).
 LRESULT CALLBACK FullTextProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   if (message != WM_GETTEXT) return DefWindowProcA(window, message, wParam, lParam);
   std::memset(reinterpret_cast<char*>(lParam), 'x', wParam);
@@ -31,10 +31,8 @@ HWND Make(const char* className, HWND parent, int id, const char* text = "") {
 }
 
 TEST(WindowQueryWin32Test, WalkStopsAndFailsAsAskedClassAndTextFitTheirBuffers) {
-  WNDCLASSA fullText{};
-  fullText.lpfnWndProc = FullTextProc;
-  fullText.hInstance = GetModuleHandleA(nullptr);
-  fullText.lpszClassName = "CorvaneFullText";
+  const WNDCLASSA fullText{0,       FullTextProc, 0,       0,       GetModuleHandleA(nullptr),
+                           nullptr, nullptr,      nullptr, nullptr, "CorvaneFullText"};
   RegisterClassA(&fullText);
   HWND top = Make("Static", nullptr, 0), edit = Make("Edit", top, 10, "Dupont"), panel = Make("Static", top, 20);
   HWND panelEdit = Make("Edit", panel, -5), careless = Make("CorvaneFullText", top, 30);
@@ -57,24 +55,19 @@ TEST(WindowQueryWin32Test, WalkStopsAndFailsAsAskedClassAndTextFitTheirBuffers) 
 
   EXPECT_EQ(windows.ClassName(HandleOf(careless)), "CorvaneFullText");
   EXPECT_EQ(windows.ClassName(HandleOf(careless), 8), "Corvane") << "at most the buffer less its NUL";
-  EXPECT_EQ(windows.ClassName(HandleOf(careless), 0), "");
 
-  EXPECT_EQ(windows.ReadText(HandleOf(edit)).status, TextRead::Status::Read);
   EXPECT_EQ(windows.ReadText(HandleOf(edit)).bytes, "Dupont");
-  const std::string longText = std::string(200, 'a') + std::string(100, 'b');
-  SetWindowTextA(edit, longText.c_str());
-  EXPECT_EQ(windows.ReadText(HandleOf(edit)).bytes, longText.substr(0, 254));
+  SetWindowTextA(edit, std::string(300, 'a').c_str());
+  EXPECT_EQ(windows.ReadText(HandleOf(edit)).bytes, std::string(254, 'a'));
   SetWindowTextA(edit, "Lef\xE8vre");
   EXPECT_EQ(windows.ReadText(HandleOf(edit)).bytes, "Lef\xE8vre") << "ANSI bytes, untouched";
   EXPECT_EQ(windows.ReadText(HandleOf(careless)).bytes, std::string(254, 'x')) << "never past byte 254";
   DestroyWindow(top);
   EXPECT_EQ(windows.ReadText(HandleOf(edit)).status, TextRead::Status::NotAWindow);
-  EXPECT_EQ(windows.ReadText(WindowHandle()).status, TextRead::Status::NotAWindow);
 }
 
-// A practice program that rebuilds its panel for the next patient destroys a control while our
-// read of it waits: no window, and the harvest goes on. Only a program that keeps us waiting past
-// the time-out stopped answering.
+// A control destroyed while our read waits (a panel rebuilt for the next patient) is no window; only a
+// program that keeps us waiting past the time-out stopped answering.
 TEST(WindowQueryWin32Test, AControlDestroyedDuringTheReadIsNoWindowOnlyATimeOutIsNotAnswering) {
   const auto busyMs = static_cast<DWORD>(kTextReadTimeout.count());
   for (const auto& [busy, expected] : {std::pair{busyMs / 8, TextRead::Status::NotAWindow},
@@ -94,8 +87,7 @@ TEST(WindowQueryWin32Test, AControlDestroyedDuringTheReadIsNoWindowOnlyATimeOutI
   }
 }
 
-// Wine gives the test programs the Western code page; the portable tables of the native tests give
-// what Windows gives, or a test could pass natively while a patient is written wrong.
+// Wine's code page is Western, and the native tests' portable tables give what Windows gives.
 TEST(TextWin32Test, AnsiCodePageIsWesternAndThePortableTablesAgreeWithTheSystem) {
   ASSERT_EQ(GetACP(), 1252u);
   const PortableText portable;
@@ -113,8 +105,7 @@ TEST(TextWin32Test, AnsiCodePageIsWesternAndThePortableTablesAgreeWithTheSystem)
   EXPECT_EQ(portable.ToAnsi(L"\u0141\u0119\u4E2D"), "???");
 }
 
-// The one window procedure: an exception that reaches it becomes a box and the window goes on; the
-// object is detached when its window goes.
+// The one window procedure: an exception that reaches it becomes a box and the window goes on.
 class ThrowingWindow : public WindowBase {
  public:
   bool Create() {
@@ -122,17 +113,15 @@ class ThrowingWindow : public WindowBase {
     return RegisterWindowClass(instance, L"CorvaneThrowingWindow") &&
            CreateAttached(0, L"CorvaneThrowingWindow", L"", WS_POPUP, {0, 0, 10, 10}, nullptr, 0, instance);
   }
-  bool destroyed = false;
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == WM_APP) throw std::runtime_error("a fault of ours");
     return message == WM_APP + 1 ? 42 : Default(message, wParam, lParam);
   }
-  void OnDestroyed() noexcept override { destroyed = true; }
 };
 
-TEST(WindowBaseTest, AnExceptionBecomesABoxTheWindowGoesOnAndItsEndDetachesTheObject) {
+TEST(WindowBaseTest, AnExceptionBecomesABoxAndTheWindowGoesOn) {
   ThrowingWindow window;
   ASSERT_TRUE(window.Create());
   std::wstring shown;
@@ -145,9 +134,6 @@ TEST(WindowBaseTest, AnExceptionBecomesABoxTheWindowGoesOnAndItsEndDetachesTheOb
   person.join();
   EXPECT_EQ(shown, L"Une erreur inattendue a interrompu la commande.");
   EXPECT_EQ(SendMessageW(window.Window(), WM_APP + 1, 0, 0), 42);
-  DestroyWindow(window.Window());
-  EXPECT_TRUE(window.destroyed);
-  EXPECT_EQ(window.Window(), nullptr);
 }
 
 // The settings files on a real folder: Windows-1252 on disk, failures that leave the files whole.
@@ -169,7 +155,6 @@ TEST(SettingsFilesWin32Test, AccentedEntriesRoundTripInWindows1252AMissingFolder
   expected += "0\r\nNotepad\r\nFiche d'\xE9tat civil" + std::string(1, '\0') + "\r\n";
   EXPECT_EQ(ReadBytes(paths.tech), expected);
   EXPECT_EQ(ReadBytes(paths.tech2), expected);
-  EXPECT_FALSE(FileExists(paths.tech + L".tmp"));
   LinkSettings loaded;
   LoadLinkSettings(loaded, paths, wine.files, wine.text);
   saved.SetEntry(4, L"?ód?");
@@ -185,8 +170,7 @@ TEST(SettingsFilesWin32Test, AccentedEntriesRoundTripInWindows1252AMissingFolder
   EXPECT_NE(ReadBytes(paths.tech), expected);
   EXPECT_FALSE(FileExists(paths.tech2 + L".tmp"));
 
-  // No folder: the save and the load fail with a message naming the file, the link never makes
-  // the folder and the settings in memory stay.
+  // No folder: the save and the load fail with a message naming the file; no folder is made.
   RemoveFolder(folder);
   try {
     SaveLinkSettings(saved, paths, wine.files, wine.text);
@@ -196,42 +180,28 @@ TEST(SettingsFilesWin32Test, AccentedEntriesRoundTripInWindows1252AMissingFolder
     EXPECT_NE(error.Number(), 0);
   }
   EXPECT_FALSE(FileExists(folder));
-  const LinkSettings before = loaded;
   EXPECT_THROW(LoadLinkSettings(loaded, paths, wine.files, wine.text), LinkError);
-  EXPECT_EQ(loaded, before);
 }
 
-// The hand-off of LEFÈVRE Hélène, harvested just before, through the real files, code page and
-// environment into C:\SIDEXIS (the program start and its box: the end-to-end tests).
-const wchar_t kSiomin[] = L"C:\\SIDEXIS\\siomin.sdx", kSiomin2[] = L"C:\\SIDEXIS\\siomin2.sdx";
-bool Launch(WinePlatform& wine, SharedState& state) {
-  SetEnvironmentVariableW(L"COMPUTERNAME", L"CABINET1");
-  state.patient.BeginHarvest();
-  for (const auto& [field, value] : {std::pair{Field::Nom, L"LEFÈVRE"},
-                                     {Field::Prenom, L"Hélène"},
-                                     {Field::DateNaissance, L"02/11/1970"},
-                                     {Field::NumDossier, L"88"},
-                                     {Field::NumSS, L"270117512345678"}})
-    state.patient.StoreHarvested(field, value);
-  state.patient.CompleteHarvest();
-  return LaunchSidexis(state, {{}, kSiomin, kSiomin2, L"C:\\SIDEXIS\\Sidexis.exe"}, wine.platform);
-}
-
-// No C:\SIDEXIS, or siomin2.sdx held open without sharing by another program (the stand-in X-ray
-// program): the hand-off fails before either file changes, says which file, and starts nothing.
+// The hand-off through the real files: with no C:\SIDEXIS, or siomin2.sdx held open without sharing
+// (as the X-ray program or a scanner may), it fails before either file changes, says which, starts nothing.
 TEST(HandOffWin32Test, AMissingFolderOrASecondFileHeldByAnotherProgramLeavesTheFilesAndStartsNothing) {
+  const wchar_t kSiomin[] = L"C:\\SIDEXIS\\siomin.sdx", kSiomin2[] = L"C:\\SIDEXIS\\siomin2.sdx";
+  const Field fields[] = {Field::Nom, Field::Prenom, Field::DateNaissance, Field::NumDossier, Field::NumSS};
+  const wchar_t* values[] = {L"LEFÈVRE", L"Hélène", L"02/11/1970", L"88", L"270117512345678"};
   for (const bool held : {false, true}) {
     WinePlatform wine;
     SharedState state;
-    ChildProcess holder;
+    state.patient.BeginHarvest();
+    for (int i = 0; i < 5; ++i) state.patient.StoreHarvested(fields[i], values[i]);
+    state.patient.CompleteHarvest();
     FreshFolder(L"C:\\SIDEXIS");
     WriteBytes(kSiomin, "earlier one");
     WriteBytes(kSiomin2, "earlier two");
     if (!held) RemoveFolder(L"C:\\SIDEXIS");
-    ASSERT_TRUE(!held || holder.Start(StandinPath(L"practice_standin"), L"hold"));
-    ASSERT_TRUE(WaitUntil([&] { return !held || FileExists(L"C:\\SIDEXIS\\siomin2.sdx.held"); }));
-    EXPECT_FALSE(Launch(wine, state));
-    holder.Kill();
+    HANDLE holder = held ? CreateFileW(kSiomin2, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) : nullptr;
+    EXPECT_FALSE(LaunchSidexis(state, {{}, kSiomin, kSiomin2, L"C:\\SIDEXIS\\Sidexis.exe"}, wine.platform));
+    CloseHandle(holder);
     EXPECT_EQ(ReadBytes(kSiomin) + ReadBytes(kSiomin2), held ? "earlier oneearlier two" : "");
     EXPECT_EQ(FileExists(L"C:\\SIDEXIS"), held) << "the link never makes the folder";
     EXPECT_TRUE(wine.programs.started.empty());
@@ -240,6 +210,88 @@ TEST(HandOffWin32Test, AMissingFolderOrASecondFileHeldByAnotherProgramLeavesTheF
     EXPECT_NE(report.find(held ? kSiomin2 : kSiomin), std::wstring::npos) << report;
     EXPECT_TRUE(report.ends_with(held ? L" dans LignesCreees." : L". Erreur N° 3 dans LignesCreees.")) << report;
   }
+}
+
+using Drawn = std::pair<std::string, std::vector<long long>>;  // a drawing call, its arguments after the DC
+
+// Win32Gdi that also notes its drawing calls, and the thread's DPI awareness at each rectangle.
+class RecordingGdi : public Win32Gdi {
+ public:
+  void Rectangle(GdiHandle dc, int left, int top, int right, int bottom) override {
+    drawn.push_back({"Rectangle", {left, top, right, bottom}});
+    awareness.push_back(GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()));
+    Win32Gdi::Rectangle(dc, left, top, right, bottom);
+  }
+  void FrameRgn(GdiHandle dc, GdiHandle region, GdiHandle brush, int width, int height) override {
+    drawn.push_back({"FrameRgn", {width, height}});
+    Win32Gdi::FrameRgn(dc, region, brush, width, height);
+  }
+  std::vector<Drawn> drawn;
+  std::vector<DPI_AWARENESS> awareness;
+};
+
+class HighlightWin32Test : public ::testing::TestWithParam<const wchar_t*> {};
+
+// The highlight on a practice window of another process, as is, shaped or maximised: a frame just inside
+// its edges (a maximised one's along the screen) or its region; the second call puts every pixel back.
+TEST_P(HighlightWin32Test, AFrameJustInsideTheEdgesThenEveryPixelBack) {
+  Win32WindowQuery windows;
+  RecordingGdi gdi;
+  const std::wstring option = GetParam(), title = L"Banc d'essai plain 20";
+  ChildProcess program(StandinPath(L"practice_standin"), L"plain --bench=20 " + option);
+  HWND main = WaitForTopLevel(L"CorvaneBenchPractice", program.Id(), &title);
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) && (option != L"--maximise" || IsZoomed(main)); }));
+  SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);  // answered once it has painted
+  const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+  const int fx = GetSystemMetrics(SM_CXFRAME), fy = GetSystemMetrics(SM_CYFRAME);
+  const int tx = 3 * GetSystemMetrics(SM_CXBORDER), ty = 3 * GetSystemMetrics(SM_CYBORDER);
+  RECT area{};
+  GetWindowRect(main, &area);
+  if (option == L"--maximise") area = {0, 0, cx, cy};
+
+  const Pixels before = Steady(area);
+  HighlightWindow(HandleOf(main), 3, windows, gdi);
+  WaitUntil([&] { return CaptureScreen(area) != before; }, std::chrono::seconds(5));
+  const Pixels framed = Steady(area);  // the whole frame, not its first part on screen
+  HighlightWindow(HandleOf(main), 3, windows, gdi);
+  EXPECT_TRUE(WaitUntil([&] { return CaptureScreen(area) == before; }, std::chrono::seconds(5)))
+      << "the second call must put every pixel back";
+
+  const int width = area.right - area.left, height = area.bottom - area.top;
+  const Drawn drawn = option == L"--region"     ? Drawn{"FrameRgn", {tx, ty}}
+                      : option == L"--maximise" ? Drawn{"Rectangle", {fx, fy, cx + fx, cy + fy}}
+                                                : Drawn{"Rectangle", {0, 0, width, height}};
+  EXPECT_EQ(gdi.drawn, std::vector(2, drawn));
+  // On the screen: the middle of each edge, at the frame's inner side, changed; inside it, nothing.
+  EXPECT_TRUE(framed != before);
+  const auto changed = [&](int x, int y) { return framed[y * width + x] != before[y * width + x]; };
+  for (const auto& [x, y] :
+       {std::pair{tx - 1, height / 2}, {width - tx, height / 2}, {width / 2, ty - 1}, {width / 2, height - ty}})
+    EXPECT_TRUE(option == L"--region" || changed(x, y)) << x << "," << y;
+  int insideChanged = 0;
+  for (int y = ty + 1; y < height - ty - 1; ++y)
+    for (int x = tx + 1; x < width - tx - 1; ++x) insideChanged += option != L"--region" && changed(x, y);
+  EXPECT_EQ(insideChanged, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(AsIsShapedMaximised, HighlightWin32Test, ::testing::Values(L"", L"--region", L"--maximise"));
+
+// A window not DPI aware has a DC in its own scaled coordinates: the frame is drawn in its awareness
+// (made here: under Wine another process's window says it is aware), and the thread's comes back.
+TEST(HighlightDpiWin32Test, TheFrameIsDrawnInTheTargetWindowsDpiAwareness) {
+  Win32WindowQuery windows;
+  RecordingGdi gdi;
+  const DPI_AWARENESS_CONTEXT previous = SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_UNAWARE);
+  HWND unaware =
+      CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 10, 10, 50, 50, nullptr, nullptr, nullptr, nullptr);
+  SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE);
+  HighlightWindow(HandleOf(unaware), 3, windows, gdi);
+  HighlightWindow(HandleOf(unaware), 3, windows, gdi);
+  EXPECT_EQ(GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()), DPI_AWARENESS_PER_MONITOR_AWARE);
+  SetThreadDpiAwarenessContext(previous);
+  DestroyWindow(unaware);
+  EXPECT_EQ(gdi.awareness, std::vector(2, DPI_AWARENESS_UNAWARE));
 }
 
 }  // namespace

@@ -1,0 +1,489 @@
+// The link end to end: the real CorvaneLink.exe beside the stand-in practice program and the
+// stand-in X-ray program at C:\SIDEXIS\Sidexis.exe, driven by real input (xdotool on the X display
+// under Wine's virtual desktop), screenshots left in the build folder for people to look at.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "handoff/handoff_records.h"
+#include "launcher/launcher_presenter.h"
+#include "launcher/launcher_win32.h"
+#include "reader/harvest.h"
+#include "settings/link_settings.h"
+#include "settings/screen/screen_layout.h"
+#include "settings/screen/screen_win32.h"
+#include "tests/support/wine_support.h"
+
+namespace corvane::e2e {
+namespace {
+
+using namespace corvane::testing;
+using namespace launcher_layout;
+using namespace screen_id;
+
+inline constexpr wchar_t kTech[] = LR"(C:\Sidexis\Tech.txt)", kTech2[] = LR"(C:\Sidexis\Tech2.txt)";
+inline constexpr wchar_t kSiomin[] = LR"(C:\SIDEXIS\siomin.sdx)", kSiomin2[] = LR"(C:\SIDEXIS\siomin2.sdx)";
+inline constexpr wchar_t kStarts[] = LR"(C:\SIDEXIS\standin-starts.txt)";
+inline constexpr wchar_t kPatientFile[] = LR"(C:\corvane-e2e\patient.txt)";
+inline const std::wstring kShownFile = kPatientFile + standin::Wide(standin::kShownSuffix);
+
+// A fresh C:\SIDEXIS set for the plain stand-in showing the demo patient; the link once started.
+class LinkTest : public ::testing::Test {
+ protected:
+  // A path on Z: (the host's /, as CTest gives the build folder) as the host sees it.
+  static std::string UnixPath(const std::wstring& path) { return {path.begin() + 2, path.end()}; }
+  // Runs a host command; true when it ended with 0 (Wine cannot wait on it: it leaves its status in a file).
+  static bool RunHost(const std::string& command) {
+    static int serial = 0;
+    const std::wstring marker =
+        BuildDir() + L"/host-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++serial) + L".status";
+    const std::string line = "/bin/sh -c \"" + command + "; echo $? > '" + UnixPath(marker) + "'\"";
+    ChildProcess shell;
+    const bool ok = shell.Start({}, std::wstring(line.begin(), line.end())) &&
+                    WaitUntil([&] { return !ReadBytes(marker).empty(); }, std::chrono::seconds(20)) &&
+                    ReadBytes(marker).starts_with("0");
+    DeleteFileW(marker.c_str());
+    return ok;
+  }
+  static bool Xdotool(const std::string& arguments) { return RunHost("/usr/bin/xdotool " + arguments); }
+  static std::string At(POINT p) { return " " + std::to_string(p.x) + " " + std::to_string(p.y); }
+  // A click of `button` (1 left, 2 middle, 3 right) at a screen point, these keys (shift, ctrl, alt) held.
+  static bool ClickAt(POINT point, int button = 1, const std::vector<std::string>& keys = {}) {
+    std::string command = "mousemove" + At(point);
+    for (const auto& key : keys) command += " keydown " + key;
+    command += " click " + std::to_string(button);
+    for (const auto& key : keys) command += " keyup " + key;
+    return Xdotool(command);
+  }
+  static POINT CentreOf(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+  }
+  static void Screenshot(const std::string& name) {
+    RunHost("/usr/bin/import -window root '" + UnixPath(BuildDir()) + "/" + name + ".png'");
+  }
+  static bool Answer(HWND box, int button) {
+    AnswerMessageBox(box, button);
+    return WaitUntil([&] { return !IsWindow(box); });
+  }
+
+  void SetUp() override {
+    FreshFolder(LR"(C:\SIDEXIS)");
+    // A stand-in X-ray program started at the end of the test before frees its file soon.
+    const std::wstring sidexis = StandinPath(L"practice_standin");
+    ASSERT_TRUE(WaitUntil([&] { return CopyFileW(sidexis.c_str(), LR"(C:\SIDEXIS\Sidexis.exe)", FALSE) != 0; }));
+    WriteSettings("0");
+    FreshFolder(LR"(C:\corvane-e2e)");
+    ShowPatient(standin::PatientFile());
+  }
+  void TearDown() override {
+    link_.Kill();
+    practice_.Kill();
+  }
+  // Tech.txt (and Tech2.txt) for the plain stand-in, with entry 15 (the screen flag).
+  static std::string SettingsBytes(const std::string& screenFlag) {
+    auto lines = standin::plain::TechLines();
+    lines[14] = screenFlag;
+    return standin::TechFileBytes(lines);
+  }
+  static void WriteSettings(const std::string& screenFlag) {
+    for (const wchar_t* file : {kTech, kTech2}) WriteBytes(file, SettingsBytes(screenFlag));
+  }
+  // The practice program (started in `mode` if need be) shows this patient file.
+  void ShowPatient(const std::string& file, standin::Mode mode = standin::Mode::Plain) {
+    DeleteFileW(kShownFile.c_str());
+    WriteBytes(kPatientFile, file);
+    ASSERT_TRUE(practice_.IsRunning() || practice_.StartPractice(mode, kPatientFile));
+    ASSERT_TRUE(WaitUntil([] { return FileExists(kShownFile); }));
+  }
+  void StartLink() {
+    ASSERT_TRUE(link_.Start(BuildDir() + L"\\CorvaneLink.exe"));
+    ASSERT_NE(launcher_ = WaitForTopLevel(kLauncherClassName, link_.Id()), nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return LauncherVisible(); }));
+    link_.WaitIdle();
+  }
+  POINT OnTooth() const {  // away from the "?" box
+    POINT point{25, 35};
+    ClientToScreen(launcher_, &point);
+    return point;
+  }
+  bool LauncherVisible() const { return IsWindowVisible(launcher_); }
+  bool BackToLauncher(HWND s) const {
+    return WaitUntil([&] { return LauncherVisible() && !IsWindowVisible(s); });
+  }
+  // The screen once shown (waiting as long as asked), else null.
+  HWND ShownScreen(std::chrono::milliseconds wait = {}) const {
+    HWND screen = nullptr;
+    WaitUntil([&] { return IsWindowVisible(screen = WaitForTopLevel(kScreenClassName, link_.Id(), nullptr, {})); },
+              wait);
+    return IsWindowVisible(screen) ? screen : nullptr;
+  }
+  HWND VisibleScreen() const { return ShownScreen(std::chrono::seconds(10)); }
+  // Clicks the tooth holding `keys`; the screen it opens, or null. Under Wine a click carries
+  // Shift, Ctrl and Alt only when the launcher's thread had the keyboard as they went down.
+  HWND OpenScreen(const std::vector<std::string>& keys) {
+    WaitUntil([&] { return GetForegroundWindow() == launcher_; });
+    return ClickAt(OnTooth(), 1, keys) ? VisibleScreen() : nullptr;
+  }
+  static bool Press(HWND screen, int id) { return ClickAt(CentreOf(GetDlgItem(screen, id))); }
+  HWND MessageBoxOfLink() const { return WaitForMessageBox(link_.Id()); }
+
+  int Starts() const { return static_cast<int>(std::ranges::count(ReadBytes(kStarts), '\n')); }
+  // The X-ray program started `starts` times, the last with both hand-off files complete and
+  // beginning with the N record of these values (the demo patient's by default).
+  void ExpectHandedOff(int starts, const HandOffValues& values = {L"LEFÈVRE", L"HELENE", L"14/03/1985", L"1207",
+                                                                  L"285037512345678"}) {
+    ASSERT_TRUE(WaitUntil([&] { return Starts() >= starts; })) << "the X-ray program was not started";
+    const std::string handOff = ReadBytes(kSiomin);
+    EXPECT_TRUE(handOff.starts_with(BuildNRecord(values, PortableText())));
+    EXPECT_EQ(ReadBytes(kSiomin2), handOff);
+    EXPECT_TRUE(ReadBytes(kStarts).ends_with(Hex(handOff) + "\r\n"));
+  }
+
+  ChildProcess practice_, link_;
+  HWND launcher_ = nullptr;
+};
+
+using LauncherE2e = LinkTest;
+
+// In its place, on top, the "?" box above the picture with its tooltip; the box shows the help (OK
+// only, nothing dispatched); a right click asks to quit: No keeps the program, Yes ends it.
+TEST_F(LauncherE2e, StandsInPlaceShowsItsHelpAndAsksBeforeQuitting) {
+  StartLink();
+  EXPECT_TRUE(TextOf(launcher_) == kLauncherCaption && (GetWindowLongW(launcher_, GWL_EXSTYLE) & WS_EX_TOPMOST));
+  HWND picture = GetDlgItem(launcher_, launcher_id::kImage1), aide = GetDlgItem(launcher_, launcher_id::kAide);
+  POINT origin{};
+  EXPECT_TRUE(ClientToScreen(launcher_, &origin) && origin.x == kClientLeft && origin.y == kClientTop);
+  EXPECT_EQ(WindowFromPoint(OnTooth()), picture);
+  EXPECT_EQ(WindowFromPoint(CentreOf(aide)), aide);
+  Screenshot("e2e-launcher");
+  HWND tip = nullptr;
+  ASSERT_TRUE(Xdotool("mousemove" + At(CentreOf(aide))));
+  ASSERT_TRUE(
+      WaitUntil([&] { return IsWindowVisible(tip = WaitForTopLevel(L"tooltips_class32", link_.Id(), nullptr, {})); }));
+  EXPECT_EQ(TextOf(tip), kHelpTooltip);
+
+  ASSERT_TRUE(ClickAt(CentreOf(aide)));
+  HWND box = MessageBoxOfLink();
+  EXPECT_EQ(TextOf(box), kLauncherCaption);
+  EXPECT_EQ(MessageBoxText(box), kHelpText);
+  EXPECT_EQ(GetDlgItem(box, IDNO), nullptr) << "OK only";
+  Screenshot("e2e-help");
+  ASSERT_TRUE(Answer(box, IDOK));
+  EXPECT_EQ(ShownScreen(), nullptr);
+  for (const int answer : {IDNO, IDYES}) {
+    ASSERT_TRUE(ClickAt(OnTooth(), 3));
+    ASSERT_NE(box = MessageBoxOfLink(), nullptr);
+    EXPECT_EQ(TextOf(box), kQuitTitle);
+    EXPECT_EQ(MessageBoxText(box), kQuitQuestion);
+    EXPECT_EQ(GetDlgItem(box, IDCANCEL), nullptr) << "no Cancel";
+    ASSERT_TRUE(Answer(box, answer));
+  }
+  DWORD exitCode = 1;
+  EXPECT_TRUE(link_.WaitExit(10000, &exitCode) && exitCode == 0) << "Yes ends the program";
+  EXPECT_EQ(Starts(), 0);
+}
+
+// A missing Tech.txt is reported at the first activation and at each click; once it is back, a plain
+// click hands off the patient shown, then the next; a missing X-ray program is shown once both are written.
+TEST_F(LauncherE2e, MissingSettingsAreReportedThenAPlainClickHandsOffThePatientShown) {
+  DeleteFileW(kTech);
+  StartLink();
+  for (const bool afterClick : {false, true}) {
+    ASSERT_TRUE(!afterClick || ClickAt(OnTooth(), 1, {"shift"}));
+    HWND box = MessageBoxOfLink();
+    EXPECT_NE(MessageBoxText(box).find(L"Tech.txt"), std::wstring::npos);
+    EXPECT_NE(MessageBoxText(box).find(L"Erreur N°"), std::wstring::npos);
+    ASSERT_TRUE(Answer(box, IDOK));
+  }
+  EXPECT_TRUE(link_.IsRunning());
+  EXPECT_FALSE(FileExists(kSiomin));
+  WriteSettings("0");
+  ASSERT_TRUE(ClickAt(OnTooth()));
+  ExpectHandedOff(1);
+  EXPECT_TRUE(LauncherVisible()) << "the launcher stays";
+  EXPECT_EQ(ShownScreen(), nullptr) << "no screen with entry 15 at 0";
+  ShowPatient(standin::PatientFile("1300", "Martin"));
+  ASSERT_TRUE(ClickAt(OnTooth(), 2));  // the middle button acts as the left one
+  ExpectHandedOff(2, {L"MARTIN", L"HELENE", L"14/03/1985", L"1300", L"285037512345678"});
+  EXPECT_TRUE(!WaitForMessageBox(link_.Id(), std::chrono::milliseconds(500)) && Starts() == 2) << "one start a click";
+  ASSERT_TRUE(WaitUntil([] { return DeleteFileW(LR"(C:\SIDEXIS\Sidexis.exe)") && DeleteFileW(kSiomin); }));
+  ASSERT_TRUE(ClickAt(OnTooth()));
+  HWND box = MessageBoxOfLink();
+  EXPECT_EQ(TextOf(box), L"Tarnwick");
+  EXPECT_TRUE(MessageBoxText(box).starts_with(L"Impossible de démarrer Sidexis (C:\\SIDEXIS\\Sidexis.exe) : "));
+  EXPECT_TRUE(MessageBoxText(box).ends_with(L" (erreur N° 2).")) << MessageBoxText(box);
+  EXPECT_TRUE(ReadBytes(kSiomin).find("MARTIN") != std::string::npos && ReadBytes(kSiomin2) == ReadBytes(kSiomin));
+  ASSERT_TRUE(Answer(box, IDOK));
+}
+
+// The practice program stops answering: the click gives the read up, says so, hands nothing off.
+TEST_F(LauncherE2e, AHungPracticeProgramIsReportedAndNothingIsHandedOff) {
+  StartLink();
+  ShowPatient(standin::PatientFile() + standin::kKeyHang + "=30\r\n");
+  ASSERT_TRUE(ClickAt(OnTooth()));
+  HWND box = MessageBoxOfLink();
+  EXPECT_NE(MessageBoxText(box).find(PracticeNotAnswering().Description()), std::wstring::npos);
+  ASSERT_TRUE(Answer(box, IDOK));
+  EXPECT_TRUE(link_.IsRunning() && LauncherVisible());
+  EXPECT_FALSE(FileExists(kSiomin));
+}
+
+// Patient A (the demo patient) was handed off, then the practice program closed: a click finds no
+// patient, says so, leaves A in the files, starts nothing; the screen still shows A. Back on B without
+// its social-security control: LANCER hands B off with an empty number, never A's that the screen
+// shows; a number typed there goes with B, and not with C after B.
+TEST_F(LauncherE2e, APatientWhoLeftThePracticeProgramsScreenIsNeverHandedOff) {
+  StartLink();
+  ASSERT_TRUE(ClickAt(OnTooth()));
+  ExpectHandedOff(1);
+  const std::string handOffA = ReadBytes(kSiomin);
+  practice_.Kill();
+  ASSERT_TRUE(WaitUntil([] { return FindWindowA(standin::plain::kClass, nullptr) == nullptr; }));
+  ASSERT_TRUE(ClickAt(OnTooth()));
+  HWND box = MessageBoxOfLink();
+  EXPECT_EQ(MessageBoxText(box), L"Il manque le prénom ou l'Application.");
+  EXPECT_EQ(TextOf(box), L"Tarnwick");
+  Screenshot("e2e-stale-patient-message");
+  ASSERT_TRUE(Answer(box, IDOK));
+  EXPECT_TRUE(ReadBytes(kSiomin) == handOffA && ReadBytes(kSiomin2) == handOffA);
+  HWND screen = OpenScreen({"shift"});
+  ASSERT_NE(screen, nullptr);
+  EXPECT_EQ(ItemText(screen, FieldBox(Field::NumSS)), L"285037512345678");
+
+  ShowPatient(standin::PatientFile("1300", "Martin") + "NumSS=1 90 11 13 055 001 23\r\nDropNumSS=1\r\n");
+  ASSERT_TRUE(Press(screen, kDemarrerSidexis));
+  HandOffValues b{L"MARTIN", L"HELENE", L"14/03/1985", L"1300", L""};
+  ExpectHandedOff(2, b);
+  EXPECT_EQ(Starts(), 2) << "the refused click started nothing";
+  EXPECT_EQ(ItemText(screen, FieldBox(Field::Nom)), L"MARTIN");
+  EXPECT_EQ(ItemText(screen, FieldBox(Field::NumSS)), L"285037512345678");
+  ASSERT_TRUE(Press(screen, FieldBox(Field::NumSS)));
+  for (const char* keys : {"key End", "key --repeat 20 BackSpace", "type 199999999999999"}) ASSERT_TRUE(Xdotool(keys));
+  ASSERT_TRUE(WaitUntil([&] { return ItemText(screen, FieldBox(Field::NumSS)) == L"199999999999999"; }));
+  ASSERT_TRUE(Press(screen, kDemarrerSidexis));
+  b.numSS = L"199999999999999";
+  ExpectHandedOff(3, b);
+  Screenshot("e2e-stale-patient-typed");
+
+  ShowPatient(standin::PatientFile("1400", "Roux") + "DropNumSS=1\r\n");
+  ASSERT_TRUE(Press(screen, kDemarrerSidexis));
+  ExpectHandedOff(4, {L"ROUX", L"HELENE", L"14/03/1985", L"1400", L""});
+  EXPECT_EQ(ItemText(screen, FieldBox(Field::NumSS)), L"199999999999999");
+}
+
+class ScreenE2e : public LinkTest {
+ protected:
+  static void ExpectSettingsUnchanged() {
+    EXPECT_TRUE(ReadBytes(kTech) == SettingsBytes("0") && ReadBytes(kTech2) == SettingsBytes("0"));
+  }
+  // Waits until the screen is painted as its table says (96 DPI): each control in place, saying what
+  // it says, shown in this mode or not; Tab through the shown ones that take the focus, in order; a
+  // field's or label's ground and text colours, the window's blue where a control is hidden.
+  static void ExpectAsTheTableSays(HWND screen, bool configuration) {
+    std::wstring unlike;
+    EXPECT_TRUE(WaitUntil([&] { return (unlike = Unlike(screen, configuration)).empty(); })) << unlike;
+  }
+  static std::wstring Unlike(HWND screen, bool configuration) {
+    RECT client{};
+    GetClientRect(screen, &client);
+    std::wstring unlike = client.right == kScreenClientWidth && client.bottom == kScreenClientHeight ? L"" : L"size ";
+    MapWindowPoints(screen, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    const Pixels pixels = CaptureScreen(client);
+    const auto shows = [&](const RECT& r, ScreenColour colour) {
+      if (colour == kSystemWindowColour) colour = GetSysColor(COLOR_WINDOW);
+      bool found = false;
+      for (LONG y = r.top; y < r.bottom; ++y)
+        for (LONG x = r.left; x < r.right; ++x) found |= pixels[y * (client.right - client.left) + x] == colour;
+      return found;
+    };
+    std::vector<int> tabStops, visited;
+    for (const ControlRow& row : kScreenLayout) {
+      HWND control = GetDlgItem(screen, row.id);
+      RECT r{}, expected{row.x, row.y, row.x + row.width, row.y + row.height};
+      GetWindowRect(control, &r);
+      MapWindowPoints(nullptr, screen, reinterpret_cast<POINT*>(&r), 2);
+      const LONG x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
+      const bool shown = configuration || row.shownIn == ShownIn::BothModes;
+      const bool coloured = row.kind == ControlKind::FieldBox || row.kind == ControlKind::Label;
+      const std::wstring says = ItemText(screen, row.id);
+      if (!EqualRect(&r, &expected) || (IsWindowVisible(control) != FALSE) != shown ||
+          (row.kind != ControlKind::FieldBox && row.id != kDemarrerSidexis && says != row.caption) ||
+          (!shown && !shows({x, y, x + 1, y + 1}, kDarkBlue)) ||
+          (shown && coloured && !(shows(r, row.ground) && (says.empty() || shows(r, row.text)))))
+        unlike += std::wstring(row.name) + L" ";
+      if (shown && row.kind != ControlKind::Label && row.kind != ControlKind::Picture) tabStops.push_back(row.id);
+    }
+    for (HWND c = GetDlgItem(screen, tabStops[0]);
+         visited.size() < 64 && (visited.empty() || c != GetDlgItem(screen, tabStops[0]));
+         c = GetNextDlgTabItem(screen, c, FALSE))
+      visited.push_back(GetDlgCtrlID(c));
+    return unlike + (visited == tabStops ? L"" : L"Tab");
+  }
+  // Clicks the close box, found by asking the window what lies along its caption.
+  static bool ClickCloseBox(HWND screen) {
+    RECT frame{};
+    GetWindowRect(screen, &frame);
+    for (int y = frame.top + 2; y < frame.top + 40; y += 2)
+      for (int x = frame.right - 2; x > frame.right - 80; x -= 2)
+        if (SendMessageW(screen, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE) return ClickAt({x, y});
+    return false;
+  }
+};
+
+// Entry 15 at "1" (the check box): a plain click shows the screen in launch mode and hands off; its close
+// box destroys it; Shift + click builds it afresh with the harvest, no start; LANCER hands off.
+TEST_F(ScreenE2e, ScreenFlagShowsLaunchModeShiftOnlyShows) {
+  WriteSettings("1");
+  StartLink();
+  ASSERT_TRUE(ClickAt(OnTooth()));
+  ExpectHandedOff(1);
+  HWND screen = VisibleScreen();
+  ASSERT_NE(screen, nullptr);
+  EXPECT_FALSE(LauncherVisible());
+  EXPECT_EQ(TextOf(screen), kScreenCaption);
+  EXPECT_EQ(ItemText(screen, kDemarrerSidexis), kLaunchCaption);
+  EXPECT_TRUE(GetWindowLongW(screen, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  ASSERT_TRUE(ClickCloseBox(screen));
+  ASSERT_TRUE(BackToLauncher(screen));
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(screen); })) << "the close box destroys the screen";
+
+  ASSERT_NE(screen = OpenScreen({"shift"}), nullptr);
+  EXPECT_FALSE(LauncherVisible());
+  EXPECT_TRUE(ItemText(screen, FieldBox(Field::Nom)) == L"LEFÈVRE" &&
+              ItemText(screen, FieldBox(Field::Ville)) == L"Paris");
+  ExpectAsTheTableSays(screen, false);
+  Screenshot("e2e-screen-launch");
+  EXPECT_EQ(Starts(), 1) << "Shift shows, it does not start";
+  ASSERT_TRUE(Press(screen, kDemarrerSidexis));
+  ExpectHandedOff(2);
+  EXPECT_TRUE(IsWindowVisible(screen)) << "the screen stays";
+}
+
+// Ctrl + click opens the configuration: its close box saves nothing (not the check box ticked); reset
+// answered No changes nothing, Yes leaves the reset files and the launcher. (VALIDER: the finder tests.)
+TEST_F(ScreenE2e, CtrlClickShowsConfigurationModeCloseSavesNothingResetAnsweredWrites) {
+  StartLink();
+  HWND screen = OpenScreen({"ctrl"});
+  ASSERT_NE(screen, nullptr);
+  EXPECT_FALSE(LauncherVisible());
+  EXPECT_EQ(ItemText(screen, kDemarrerSidexis), kValidateCaption);
+  ExpectAsTheTableSays(screen, true);
+  EXPECT_EQ(ItemText(screen, FieldBox(Field::Nom)), L"LEFÈVRE") << "the harvest ran first";
+  Screenshot("e2e-screen-config");
+  ASSERT_TRUE(Press(screen, kMontreSurClic));
+  ASSERT_TRUE(ClickCloseBox(screen));
+  ASSERT_TRUE(BackToLauncher(screen));
+  ExpectSettingsUnchanged();
+  ASSERT_TRUE(ClickAt(OnTooth()));
+  ExpectHandedOff(1);
+  EXPECT_EQ(ShownScreen(), nullptr) << "entry 15 reloaded from the file";
+
+  ASSERT_NE(screen = OpenScreen({"ctrl"}), nullptr);
+  for (const int answer : {IDNO, IDYES}) {
+    ASSERT_TRUE(Press(screen, kRaz));
+    HWND box = MessageBoxOfLink();
+    EXPECT_EQ(TextOf(box), kResetTitle);
+    EXPECT_EQ(MessageBoxText(box), kResetQuestion);
+    EXPECT_EQ(GetWindow(box, GW_OWNER), screen) << "nothing on the screen runs until it is answered";
+    EXPECT_FALSE(IsWindowEnabled(screen));
+    ASSERT_TRUE(Answer(box, answer));
+    if (answer == IDNO) {
+      ExpectSettingsUnchanged();
+      EXPECT_EQ(ItemText(screen, FieldBox(Field::Nom)), L"LEFÈVRE");
+    }
+  }
+  ASSERT_TRUE(BackToLauncher(screen));
+  EXPECT_EQ(ReadBytes(kTech).size(), 108u);
+  EXPECT_EQ(ReadBytes(kTech2), ReadBytes(kTech));
+}
+
+struct FinderCase {
+  standin::Mode mode;
+  bool fromNothing;  // no settings files at all, else the reset values
+  const char* name;
+};
+
+class FinderE2e : public LinkTest, public ::testing::WithParamInterface<FinderCase> {
+ protected:
+  // Presses on the finder box, moves over the desktop to `to` and stays there; Release() ends it.
+  static bool DragTo(HWND screen, Field field, POINT to) {
+    const POINT from = CentreOf(GetDlgItem(screen, screen_id::FinderBox(field)));
+    return Xdotool("mousemove" + At(from) + " mousedown 1 sleep 0.3 mousemove" +
+                   At({(from.x + to.x) / 2, (from.y + to.y) / 2}) + " sleep 0.2 mousemove" + At(to) + " sleep 0.4");
+  }
+  static bool Release(HWND screen) {
+    return Xdotool("mouseup 1") && WaitUntil([&] { return IsWindowVisible(screen) != FALSE; });
+  }
+  void AnswerMissingFile() {
+    HWND box = GetParam().fromNothing ? MessageBoxOfLink() : nullptr;
+    ASSERT_TRUE(!GetParam().fromNothing || (box && Answer(box, IDOK)));
+  }
+};
+
+// From the reset values or no file, every field set by a drag (the surname before the file number,
+// which decides a WinDev form); VALIDER writes what the stand-in's table says; a click hands off.
+TEST_P(FinderE2e, ConfiguredByDragsThenHandsOffThePatientShown) {
+  const standin::Layout layout = standin::LayoutOf(GetParam().mode);
+  practice_.Kill();
+  ShowPatient(standin::PatientFile(), GetParam().mode);
+  HWND practice = WaitForTopLevel(standin::Wide(layout.className), practice_.Id());
+  for (const wchar_t* file : {kTech, kTech2}) DeleteFileW(file);
+  if (!GetParam().fromNothing) {
+    LinkSettings reset;
+    ApplyResetValues(reset);
+    WinePlatform platform;
+    SaveLinkSettings(reset, {kTech, kTech2}, platform.files, platform.text);
+  }
+  StartLink();
+  AnswerMissingFile();
+  ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == launcher_; }));
+  ASSERT_TRUE(ClickAt(OnTooth(), 1, {"ctrl"}));
+  AnswerMissingFile();
+  HWND screen = VisibleScreen();
+  ASSERT_NE(screen, nullptr);
+
+  // The frame a drag draws on the practice window (the highlight tests check its pixels).
+  RECT frame{};
+  GetWindowRect(practice, &frame);
+  ASSERT_TRUE(DragTo(screen, Field::Nom, {frame.right - 15, frame.bottom - 15}));
+  Screenshot(std::string("e2e-finder-drag-") + GetParam().name);
+  ASSERT_TRUE(Release(screen));
+  for (int entry : {9, 10, 1, 2, 3, 4, 5, 6, 7, 8, 11, 12, 13, 14}) {  // each dropped inside its control
+    const auto& rows = layout.controls;
+    auto row = std::ranges::find(rows, entry, &standin::Control::names) - rows.begin();
+    POINT to{rows[row].x + rows[row].width - 4, rows[row].y + rows[row].height / 2};
+    for (row = rows[row].parent; row >= 0; row = rows[row].parent) to = POINT{to.x + rows[row].x, to.y + rows[row].y};
+    ClientToScreen(practice, &to);
+    ASSERT_TRUE(DragTo(screen, FieldOfEntry(entry), to)) << entry;
+    ASSERT_TRUE(Release(screen)) << entry;
+  }
+  RECT shown{};
+  GetWindowRect(screen, &shown);
+  Steady(shown);  // the screen, just shown again, has painted its controls
+  Screenshot(std::string("e2e-finder-configured-") + GetParam().name);
+  ASSERT_TRUE(Press(screen, screen_id::kDemarrerSidexis));
+  ASSERT_TRUE(BackToLauncher(screen));
+  // Visiodent's title is matched live: its entry holds the title shown at the drop.
+  std::array<std::string, 17> expected = standin::TechLines(layout);
+  char title[256] = {};
+  if (GetParam().mode == standin::Mode::Visiodent)
+    expected[16] = std::string(title, GetWindowTextA(practice, title, 256)) + '\0';
+  EXPECT_EQ(ReadBytes(kTech), standin::TechFileBytes(expected));
+  EXPECT_EQ(ReadBytes(kTech2), ReadBytes(kTech));
+  ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == launcher_; }));
+  ASSERT_TRUE(ClickAt(OnTooth()));
+  ExpectHandedOff(1);
+}
+
+INSTANTIATE_TEST_SUITE_P(EachPractice, FinderE2e,
+                         ::testing::Values(FinderCase{standin::Mode::Plain, false, "plain"},
+                                           FinderCase{standin::Mode::Julie, false, "julie"},
+                                           FinderCase{standin::Mode::WinDev, false, "windev"},
+                                           FinderCase{standin::Mode::Visiodent, false, "visiodent"},
+                                           FinderCase{standin::Mode::WinDev, true, "windev_from_nothing"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace corvane::e2e
