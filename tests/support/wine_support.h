@@ -7,6 +7,7 @@
 #include <fstream>
 #include <functional>
 #include <thread>
+#include <utility>
 
 #include "platform/win32/win32_gdi.h"
 #include "platform/win32/win32_platform.h"
