@@ -413,8 +413,11 @@ class FinderE2e : public LinkTest, public ::testing::WithParamInterface<FinderCa
     return Xdotool("mousemove" + At(from) + " mousedown 1 sleep 0.3 mousemove" +
                    At({(from.x + to.x) / 2, (from.y + to.y) / 2}) + " sleep 0.2 mousemove" + At(to) + " sleep 0.4");
   }
+  // Releases the button: the screen comes back, and once painted takes the next drag.
   static bool Release(HWND screen) {
-    return Xdotool("mouseup 1") && WaitUntil([&] { return IsWindowVisible(screen) != FALSE; });
+    RECT shown{};
+    const bool back = Xdotool("mouseup 1") && WaitUntil([&] { return IsWindowVisible(screen) != FALSE; });
+    return GetWindowRect(screen, &shown) && back && !Steady(shown).empty();
   }
   void AnswerMissingFile() {
     HWND box = GetParam().fromNothing ? MessageBoxOfLink() : nullptr;
@@ -459,9 +462,6 @@ TEST_P(FinderE2e, ConfiguredByDragsThenHandsOffThePatientShown) {
     ASSERT_TRUE(DragTo(screen, FieldOfEntry(entry), to)) << entry;
     ASSERT_TRUE(Release(screen)) << entry;
   }
-  RECT shown{};
-  GetWindowRect(screen, &shown);
-  Steady(shown);  // the screen, just shown again, has painted its controls
   Screenshot(std::string("e2e-finder-configured-") + GetParam().name);
   ASSERT_TRUE(Press(screen, screen_id::kDemarrerSidexis));
   ASSERT_TRUE(BackToLauncher(screen));
