@@ -56,7 +56,8 @@ struct Layout {
   }
   // Fields one below the other from y, 30 apart, of id idBase + entry (none when idBase is 0).
   void Column(int parent, int x, int y, std::initializer_list<int> entries, int idBase = 0) {
-    for (int entry : entries) Field(parent, entry, idBase ? idBase + entry : 0, x, (y += 30) - 30);
+    int row = 0;
+    for (int entry : entries) Field(parent, entry, idBase ? idBase + entry : 0, x, y + 30 * row++);
   }
   // A combo named by the settings that shows the value in a first child.
   void Combo(int parent, int entry, int id, int x, int y) {

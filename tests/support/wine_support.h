@@ -105,7 +105,8 @@ class ChildProcess {
   }
   void Kill() {
     if (IsRunning() && TerminateProcess(info_.hProcess, 1)) WaitForSingleObject(info_.hProcess, 5000);
-    if (info_.hProcess) CloseHandle(info_.hThread), CloseHandle(info_.hProcess);
+    for (HANDLE handle : {info_.hThread, info_.hProcess})
+      if (handle) CloseHandle(handle);
     info_ = {};
   }
 
