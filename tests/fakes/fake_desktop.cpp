@@ -1,240 +1,129 @@
 #include "tests/fakes/fake_desktop.h"
 
-#include <algorithm>
-#include <random>
-#include <stdexcept>
-
 namespace corvane::fakes {
 namespace {
 
 std::string UpToNul(const std::string& bytes) { return bytes.substr(0, bytes.find('\0')); }
 
-bool Contains(const Rect& rect, Point point) {
-  return point.x >= rect.left && point.x < rect.right && point.y >= rect.top && point.y < rect.bottom;
-}
-
 }  // namespace
 
 WindowHandle FakeDesktop::AddTopLevel(std::string className, std::string title) {
   const WindowHandle handle(next_++);
-  FakeWindow& window = windows_[handle.value];
-  window.className = std::move(className);
-  window.title = std::move(title);
+  windows_[handle.value] = {.className = std::move(className), .title = std::move(title)};
   topLevels_.push_back(handle);
   return handle;
 }
 
 WindowHandle FakeDesktop::AddChild(WindowHandle parent, std::string className, std::int32_t controlId,
                                    std::string text) {
-  FakeWindow& parentWindow = At(parent);
-  const WindowHandle handle(next_++);
-  FakeWindow& window = windows_[handle.value];
-  window.className = std::move(className);
-  window.controlId = controlId;
-  window.text = std::move(text);
-  window.parent = parent;
-  parentWindow.children.push_back(handle);
-  return handle;
-}
-
-FakeWindow& FakeDesktop::At(WindowHandle window) {
-  const auto found = windows_.find(window.value);
-  if (found == windows_.end()) throw std::out_of_range("FakeDesktop: unknown window handle");
-  return found->second;
-}
-
-const FakeWindow& FakeDesktop::At(WindowHandle window) const {
-  const auto found = windows_.find(window.value);
-  if (found == windows_.end()) throw std::out_of_range("FakeDesktop: unknown window handle");
-  return found->second;
+  At(parent).children.push_back(WindowHandle(next_));
+  windows_[next_] = {.className = std::move(className), .controlId = controlId, .text = std::move(text), .parent = parent};
+  return WindowHandle(next_++);
 }
 
 void FakeDesktop::Destroy(WindowHandle window) {
-  FakeWindow& target = At(window);
-  if (!target.alive) return;
-  target.alive = false;
-  for (const WindowHandle child : target.children) Destroy(child);
-}
-
-std::vector<WindowHandle>& FakeDesktop::ChildList(WindowHandle parent) {
-  return parent ? At(parent).children : topLevels_;
-}
-
-void FakeDesktop::ReverseChildren(WindowHandle parent) {
-  auto& list = ChildList(parent);
-  std::reverse(list.begin(), list.end());
-}
-
-void FakeDesktop::ShuffleChildren(WindowHandle parent, unsigned seed) {
-  // Fisher-Yates on the raw generator output: std::shuffle and the distributions may differ
-  // between standard libraries, and the same seed must give the same tree everywhere.
-  std::mt19937 generator(seed);
-  std::vector<WindowHandle> pending{parent};
-  while (!pending.empty()) {
-    const WindowHandle current = pending.back();
-    pending.pop_back();
-    auto& list = ChildList(current);
-    for (std::size_t i = list.size(); i > 1; --i) std::swap(list[i - 1], list[generator() % i]);
-    pending.insert(pending.end(), list.begin(), list.end());
-  }
-}
-
-std::vector<WindowHandle> FakeDesktop::TopLevels() const {
-  std::vector<WindowHandle> living;
-  for (const WindowHandle handle : topLevels_) {
-    if (At(handle).alive) living.push_back(handle);
-  }
-  return living;
+  At(window).alive = false;
+  for (const WindowHandle child : At(window).children) Destroy(child);
 }
 
 FakeWindow* FakeDesktop::Living(WindowHandle window) {
   const auto found = windows_.find(window.value);
-  if (found == windows_.end() || !found->second.alive) return nullptr;
-  return &found->second;
+  return found == windows_.end() || !found->second.alive ? nullptr : &found->second;
 }
 
 bool FakeDesktop::Walk(const std::vector<WindowHandle>& level, const std::function<bool(WindowHandle)>& visit) {
-  // A copy: the visitor may add or destroy windows while the walk goes on.
-  const std::vector<WindowHandle> snapshot = level;
-  for (const WindowHandle handle : snapshot) {
+  for (const WindowHandle handle : std::vector(level)) {  // a copy: the visitor may change the tree
     if (!Living(handle)) continue;
     ++counts.visited;
     if (!visit(handle)) return false;
-    if (FakeWindow* window = Living(handle)) {
-      if (!Walk(window->children, visit)) return false;
-    }
+    if (FakeWindow* window = Living(handle); window && !Walk(window->children, visit)) return false;
   }
   return true;
 }
 
 void FakeDesktop::EnumerateDescendants(WindowHandle parent, const std::function<bool(WindowHandle)>& visit) {
-  ++counts.enumerations;
-  if (!parent) {
-    Walk(topLevels_, visit);
-    return;
-  }
+  if (!parent) Walk(topLevels_, visit);
   if (FakeWindow* window = Living(parent)) Walk(window->children, visit);
 }
 
 std::string FakeDesktop::ClassName(WindowHandle window, std::size_t bufferSize) {
   ++counts.classNameReads;
   const FakeWindow* found = Living(window);
-  if (!found || bufferSize == 0) return {};
-  return found->className.substr(0, bufferSize - 1);
+  return found && bufferSize > 0 ? found->className.substr(0, bufferSize - 1) : std::string();
 }
 
 std::int32_t FakeDesktop::ControlId(WindowHandle window) {
   ++counts.controlIdReads;
-  const FakeWindow* found = Living(window);
-  return found ? found->controlId : 0;
+  return Living(window) ? Living(window)->controlId : 0;
 }
 
 WindowHandle FakeDesktop::FindTopLevel(const std::string& className, const std::optional<std::string>& title) {
-  const std::string wantedClass = UpToNul(className);
-  const std::optional<std::string> wantedTitle = title ? std::optional(UpToNul(*title)) : std::nullopt;
-  // Insertion order, whatever the enumeration order was made to be.
-  for (const auto& [value, window] : windows_) {
-    if (!window.alive || window.parent) continue;
-    if (UpToNul(window.className) != wantedClass) continue;
-    if (wantedTitle && UpToNul(window.title) != *wantedTitle) continue;
-    return WindowHandle(value);
+  for (const WindowHandle handle : topLevels_) {
+    const FakeWindow* window = Living(handle);
+    if (window && UpToNul(window->className) == UpToNul(className) && (!title || UpToNul(window->title) == UpToNul(*title)))
+      return handle;
   }
   return {};
 }
 
 WindowHandle FakeDesktop::Ancestor(WindowHandle window, AncestorKind kind) {
-  const FakeWindow* found = Living(window);
-  if (!found) return {};
-  if (kind == AncestorKind::Parent) return found->parent;
-  WindowHandle root = window;
-  while (const FakeWindow* current = Living(root)) {
-    if (!current->parent) break;
-    root = current->parent;
-  }
-  if (kind == AncestorKind::Root) return root;
-  // Bounded so that an owner loop set up by a test cannot hang it.
-  for (std::size_t steps = 0; steps < windows_.size(); ++steps) {
-    const FakeWindow* current = Living(root);
-    if (!current || !current->owner || !Living(current->owner)) break;
-    root = current->owner;
-  }
-  return root;
+  if (!Living(window)) return {};
+  if (kind == AncestorKind::Parent) return Living(window)->parent;
+  while (Living(window)->parent) window = Living(window)->parent;
+  while (kind == AncestorKind::RootOwner && Living(Living(window)->owner)) window = Living(window)->owner;
+  return window;
 }
 
 WindowHandle FakeDesktop::Parent(WindowHandle window) {
   const FakeWindow* found = Living(window);
-  if (!found) return {};
-  return found->parent ? found->parent : found->owner;
+  return !found ? WindowHandle() : found->parent ? found->parent : found->owner;
 }
 
 WindowHandle FakeDesktop::FirstChild(WindowHandle window) {
-  FakeWindow* found = Living(window);
-  if (!found) return {};
-  for (const WindowHandle child : found->children) {
-    if (Living(child)) return child;
-  }
+  if (Living(window))
+    for (const WindowHandle child : Living(window)->children)
+      if (Living(child)) return child;
   return {};
 }
 
 std::optional<Rect> FakeDesktop::WindowRect(WindowHandle window) {
-  const FakeWindow* found = Living(window);
-  if (!found) return std::nullopt;
-  return found->rect;
+  return Living(window) ? std::optional(Living(window)->rect) : std::nullopt;
 }
 
-bool FakeDesktop::IsWindow(WindowHandle window) { return Living(window) != nullptr; }
-
-bool FakeDesktop::IsVisible(WindowHandle window) {
-  // As IsWindowVisible: the window and every ancestor must be visible.
-  for (WindowHandle current = window; current;) {
-    const FakeWindow* found = Living(current);
-    if (!found || !found->visible) return false;
-    current = found->parent;
-  }
+bool FakeDesktop::IsVisible(WindowHandle window) {  // as IsWindowVisible: every ancestor too
+  for (; window; window = Living(window)->parent)
+    if (!Living(window) || !Living(window)->visible) return false;
   return true;
-}
-
-bool FakeDesktop::IsZoomed(WindowHandle window) {
-  const FakeWindow* found = Living(window);
-  return found && found->zoomed;
 }
 
 TextRead FakeDesktop::ReadText(WindowHandle window) {
   ++counts.textReads;
   const FakeWindow* found = Living(window);
-  if (!found) return {TextRead::Status::NotAWindow, {}};
-  if (found->hung) return {TextRead::Status::NotAnswering, {}};
-  if (found->destroyedWhileRead) {
-    Destroy(window);
-    return {TextRead::Status::NotAWindow, {}};
-  }
+  if (found && found->hung) return {TextRead::Status::NotAnswering, {}};
+  if (found && found->destroyedWhileRead) Destroy(window);
+  if (!Living(window)) return {TextRead::Status::NotAWindow, {}};
   return {TextRead::Status::Read, UpToNul(found->text).substr(0, 254)};
 }
 
 std::string FakeDesktop::Caption(WindowHandle window) {
-  const FakeWindow* found = Living(window);
-  return found ? UpToNul(found->title) : std::string();
-}
-
-WindowHandle FakeDesktop::TopmostAt(const std::vector<WindowHandle>& level, Point point) {
-  // The last-added window is on top, whatever order the enumeration was given.
-  WindowHandle best;
-  for (const WindowHandle handle : level) {
-    const FakeWindow* found = Living(handle);
-    if (!found || !found->visible || !Contains(found->rect, point)) continue;
-    if (!best || handle.value > best.value) best = handle;
-  }
-  return best;
+  return Living(window) ? UpToNul(Living(window)->title) : std::string();
 }
 
 WindowHandle FakeDesktop::WindowFromPoint(Point point) {
-  WindowHandle hit = TopmostAt(topLevels_, point);
-  while (hit) {
-    const WindowHandle deeper = TopmostAt(At(hit).children, point);
-    if (!deeper) break;
-    hit = deeper;
+  // The deepest visible window under the point, the last-added on top at each level.
+  WindowHandle hit;
+  for (const std::vector<WindowHandle>* level = &topLevels_;;) {
+    WindowHandle best;
+    for (const WindowHandle handle : *level) {
+      const FakeWindow* found = Living(handle);
+      const Rect& r = found ? found->rect : Rect{};
+      if (found && found->visible && point.x >= r.left && point.x < r.right && point.y >= r.top && point.y < r.bottom)
+        best = handle;
+    }
+    if (!best) return hit;
+    hit = best;
+    level = &At(hit).children;
   }
-  return hit;
 }
 
 }  // namespace corvane::fakes

@@ -1,6 +1,6 @@
 #pragma once
-// An in-memory desktop: a tree of windows that answers the window calls the way USER32 does,
-// counts what it was asked, and lets a test choose the enumeration order.
+// An in-memory desktop: a tree of windows that answers the window calls the way USER32 does
+// and counts what reaches the windows' programs.
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -18,7 +18,6 @@ struct FakeWindow {
   std::string text;  // ANSI bytes returned by WM_GETTEXT (may contain NULs, may exceed 254)
   Rect rect;         // screen coordinates
   bool visible = true;
-  bool hasRegion = false;
   bool zoomed = false;
   bool hung = false;
   bool destroyedWhileRead = false;  // its program destroys it while WM_GETTEXT waits
@@ -31,28 +30,18 @@ struct FakeWindow {
 class FakeDesktop : public WindowQuery {
  public:
   struct Counts {
-    int classNameReads = 0;
-    int controlIdReads = 0;
-    int textReads = 0;
-    int enumerations = 0;
-    int visited = 0;
+    int classNameReads = 0, controlIdReads = 0, textReads = 0, visited = 0;
   };
-
   Counts counts;
   Point cursor;  // what CursorPosition returns
 
   WindowHandle AddTopLevel(std::string className, std::string title);
   WindowHandle AddChild(WindowHandle parent, std::string className, std::int32_t controlId = 0, std::string text = {});
   // Throws std::out_of_range for a handle this desktop never gave out.
-  FakeWindow& At(WindowHandle window);
-  const FakeWindow& At(WindowHandle window) const;
+  FakeWindow& At(WindowHandle window) { return windows_.at(window.value); }
+  const FakeWindow& At(WindowHandle window) const { return windows_.at(window.value); }
   // The window and its descendants are no longer windows (their handles stay known to At).
   void Destroy(WindowHandle window);
-  // Enumeration order of the direct children; a null parent means the top-level windows.
-  void ReverseChildren(WindowHandle parent);
-  // Reorders the children of `parent` and of every descendant, the same way for the same seed.
-  void ShuffleChildren(WindowHandle parent, unsigned seed);
-  std::vector<WindowHandle> TopLevels() const;  // living ones, in enumeration order
 
   void EnumerateDescendants(WindowHandle parent, const std::function<bool(WindowHandle)>& visit) override;
   std::string ClassName(WindowHandle window, std::size_t bufferSize = 256) override;
@@ -62,9 +51,9 @@ class FakeDesktop : public WindowQuery {
   WindowHandle Parent(WindowHandle window) override;
   WindowHandle FirstChild(WindowHandle window) override;
   std::optional<Rect> WindowRect(WindowHandle window) override;
-  bool IsWindow(WindowHandle window) override;
+  bool IsWindow(WindowHandle window) override { return Living(window) != nullptr; }
   bool IsVisible(WindowHandle window) override;
-  bool IsZoomed(WindowHandle window) override;
+  bool IsZoomed(WindowHandle window) override { return Living(window) && Living(window)->zoomed; }
   TextRead ReadText(WindowHandle window) override;
   std::string Caption(WindowHandle window) override;
   Point CursorPosition() override { return cursor; }
@@ -72,12 +61,10 @@ class FakeDesktop : public WindowQuery {
 
  private:
   FakeWindow* Living(WindowHandle window);
-  std::vector<WindowHandle>& ChildList(WindowHandle parent);
   bool Walk(const std::vector<WindowHandle>& level, const std::function<bool(WindowHandle)>& visit);
-  WindowHandle TopmostAt(const std::vector<WindowHandle>& level, Point point);
 
   std::map<std::uintptr_t, FakeWindow> windows_;
-  std::vector<WindowHandle> topLevels_;  // in enumeration order
+  std::vector<WindowHandle> topLevels_;
   std::uintptr_t next_ = 0x100;
 };
 

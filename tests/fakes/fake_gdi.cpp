@@ -12,8 +12,8 @@ constexpr int kWhiteBrush = 0, kBlackPen = 7, kCopyPen = 13;
 }  // namespace
 
 FakeGdi::FakeGdi() {
-  stock_[kBlackPen] = Make({.kind = Kind::Stock, .style = kBlackPen});
-  stock_[kWhiteBrush] = Make({.kind = Kind::Stock, .style = kWhiteBrush});
+  GetStockObject(kBlackPen);
+  GetStockObject(kWhiteBrush);
 }
 
 GdiHandle FakeGdi::Make(Object object) {
@@ -21,13 +21,12 @@ GdiHandle FakeGdi::Make(Object object) {
   return next_++;
 }
 
-FakeGdi::Object* FakeGdi::Live(GdiHandle handle, bool dc) {
-  const std::string& call = calls.back();
+FakeGdi::Object* FakeGdi::Live(const char* call, GdiHandle handle, bool dc) {
   const auto found = objects_.find(handle);
   if (found == objects_.end() || found->second.freed) {
-    faults.push_back(call + ": unknown or freed handle " + std::to_string(handle));
+    faults.push_back(std::string(call) + ": unknown or freed handle");
   } else if (dc != (found->second.kind == Kind::Dc)) {
-    faults.push_back(call + ": handle " + std::to_string(handle) + (dc ? " is not a DC" : " is a DC"));
+    faults.push_back(std::string(call) + (dc ? ": not a DC" : ": a DC"));
   } else {
     return &found->second;
   }
@@ -41,84 +40,56 @@ int FakeGdi::LiveObjects() const {
 }
 
 GdiHandle FakeGdi::GetWindowDC(WindowHandle window) {
-  calls.push_back("GetWindowDC");
   return Make(
       {.kind = Kind::Dc, .window = window, .pen = stock_[kBlackPen], .brush = stock_[kWhiteBrush], .mix = kCopyPen});
 }
 
 void FakeGdi::ReleaseDC(WindowHandle window, GdiHandle dc) {
-  calls.push_back("ReleaseDC");
-  Object* released = Live(dc, true);
+  Object* released = Live("ReleaseDC", dc, true);
   if (released == nullptr) return;
   if (released->window != window) faults.push_back("ReleaseDC: DC released for another window");
-  if (released->pen != stock_[kBlackPen] || released->brush != stock_[kWhiteBrush] || released->mix != kCopyPen) {
+  if (released->pen != stock_[kBlackPen] || released->brush != stock_[kWhiteBrush] || released->mix != kCopyPen)
     faults.push_back("ReleaseDC: the DC's pen, brush or mix mode was not put back");
-  }
   released->freed = true;
 }
 
-GdiHandle FakeGdi::CreateRectRgn(int, int, int, int) {
-  calls.push_back("CreateRectRgn");
-  return Make({.kind = Kind::Region});
-}
-
 int FakeGdi::GetWindowRgn(WindowHandle window, GdiHandle region) {
-  calls.push_back("GetWindowRgn");
-  Live(region, false);
+  Live("GetWindowRgn", region, false);
   return shapedWindows.contains(window) ? 2 : 0;  // SIMPLEREGION : ERROR
 }
 
-int FakeGdi::GetSystemMetrics(int index) {
-  calls.push_back("GetSystemMetrics");
-  return metrics.contains(index) ? metrics.at(index) : 0;
-}
-
-std::uint32_t FakeGdi::GetSysColor(int index) {
-  calls.push_back("GetSysColor");
-  return sysColors.contains(index) ? sysColors.at(index) : 0;
-}
-
 GdiHandle FakeGdi::CreatePen(int style, int width, std::uint32_t color) {
-  calls.push_back("CreatePen");
   return Make({.kind = Kind::Pen, .style = style, .width = width, .color = color});
 }
 
 GdiHandle FakeGdi::CreateHatchBrush(int style, std::uint32_t color) {
-  calls.push_back("CreateHatchBrush");
   return Make({.kind = Kind::HatchBrush, .style = style, .color = color});
 }
 
 GdiHandle FakeGdi::GetStockObject(int index) {
-  calls.push_back("GetStockObject");
   if (!stock_.contains(index)) stock_[index] = Make({.kind = Kind::Stock, .style = index});
   return stock_[index];
 }
 
 GdiHandle FakeGdi::SelectObject(GdiHandle dc, GdiHandle object) {
-  calls.push_back("SelectObject");
-  Object* target = Live(dc, true);
-  const Object* selected = Live(object, false);
-  if (target == nullptr || selected == nullptr) return 0;
-  if (selected->kind == Kind::Region) {
-    faults.push_back("SelectObject: neither a pen nor a brush");
+  Object* target = Live("SelectObject", dc, true);
+  const Object* selected = Live("SelectObject", object, false);
+  if (target == nullptr || selected == nullptr || selected->kind == Kind::Region) {
+    faults.push_back("SelectObject: not a pen or a brush into a DC");
     return 0;
   }
-  const bool pen =
-      selected->kind == Kind::Pen || (selected->kind == Kind::Stock && selected->style >= 6 && selected->style <= 8);
+  const bool pen = selected->kind == Kind::Pen || (selected->kind == Kind::Stock && selected->style >= 6 && selected->style <= 8);
   return std::exchange(pen ? target->pen : target->brush, object);
 }
 
 int FakeGdi::SetROP2(GdiHandle dc, int mode) {
-  calls.push_back("SetROP2");
-  Object* target = Live(dc, true);
+  Object* target = Live("SetROP2", dc, true);
   return target == nullptr ? 0 : std::exchange(target->mix, mode);
 }
 
 void FakeGdi::Draw(GdiHandle dc, std::string what, std::vector<std::int64_t> args) {
-  calls.push_back(what);
-  if (const Object* target = Live(dc, true)) {
+  if (const Object* target = Live("drawing", dc, true))
     drawings.push_back({std::move(what), std::move(args), target->window, target->pen, target->brush, target->mix});
-  }
 }
 
 void FakeGdi::Rectangle(GdiHandle dc, int left, int top, int right, int bottom) {
@@ -126,21 +97,18 @@ void FakeGdi::Rectangle(GdiHandle dc, int left, int top, int right, int bottom) 
 }
 
 void FakeGdi::FrameRgn(GdiHandle dc, GdiHandle region, GdiHandle brush, int width, int height) {
+  Live("FrameRgn", region, false);
+  Live("FrameRgn", brush, false);
   Draw(dc, "FrameRgn", {static_cast<std::int64_t>(region), static_cast<std::int64_t>(brush), width, height});
-  Live(region, false);
-  Live(brush, false);
 }
 
 void FakeGdi::DeleteObject(GdiHandle object) {
-  calls.push_back("DeleteObject");
-  Object* deleted = Live(object, false);
+  Object* deleted = Live("DeleteObject", object, false);
   if (deleted == nullptr) return;
   if (deleted->kind == Kind::Stock) faults.push_back("DeleteObject: a stock object");
-  for (const auto& [handle, dc] : objects_) {
-    if (dc.kind == Kind::Dc && !dc.freed && (dc.pen == object || dc.brush == object)) {
+  for (const auto& [handle, dc] : objects_)
+    if (dc.kind == Kind::Dc && !dc.freed && (dc.pen == object || dc.brush == object))
       faults.push_back("DeleteObject: object still selected into a DC");
-    }
-  }
   deleted->freed = true;
 }
 

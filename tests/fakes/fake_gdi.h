@@ -1,8 +1,7 @@
 #pragma once
-// A drawing surface that records every call and keeps what a real DC keeps (selected pen and
-// brush, mix mode), so that a test can tell what was drawn with what. Misuse a real system
-// punishes (deleting an object still selected, releasing a DC not put back, using a freed
-// handle) is collected in `faults`.
+// A drawing surface that keeps what a real DC keeps (selected pen and brush, mix mode) and
+// records each drawing with that state. Misuse a real system punishes (deleting an object
+// still selected, releasing a DC not put back, using a freed handle) is collected in `faults`.
 #include <cstdint>
 #include <map>
 #include <string>
@@ -36,26 +35,21 @@ class FakeGdi : public Gdi {
 
   FakeGdi();
 
-  // Set by the test.
   std::map<int, int> metrics;                      // GetSystemMetrics, 0 when absent
   std::map<int, std::uint32_t> sysColors;          // GetSysColor, 0 when absent
   std::unordered_set<WindowHandle> shapedWindows;  // windows that have a window region
-
-  // Recorded.
-  std::vector<std::string> calls;  // the names, in order
   std::vector<Drawing> drawings;
   std::vector<std::string> faults;
 
-  // Created objects and DCs not yet deleted or released.
-  int LiveObjects() const;
+  int LiveObjects() const;  // created objects and DCs not yet deleted or released
   const Object& ObjectOf(GdiHandle handle) const { return objects_.at(handle); }
 
   GdiHandle GetWindowDC(WindowHandle window) override;
   void ReleaseDC(WindowHandle window, GdiHandle dc) override;
-  GdiHandle CreateRectRgn(int left, int top, int right, int bottom) override;
+  GdiHandle CreateRectRgn(int, int, int, int) override { return Make({.kind = Kind::Region}); }
   int GetWindowRgn(WindowHandle window, GdiHandle region) override;
-  int GetSystemMetrics(int index) override;
-  std::uint32_t GetSysColor(int index) override;
+  int GetSystemMetrics(int index) override { return metrics.contains(index) ? metrics[index] : 0; }
+  std::uint32_t GetSysColor(int index) override { return sysColors.contains(index) ? sysColors[index] : 0; }
   GdiHandle CreatePen(int style, int width, std::uint32_t color) override;
   GdiHandle CreateHatchBrush(int style, std::uint32_t color) override;
   GdiHandle GetStockObject(int index) override;
@@ -67,8 +61,8 @@ class FakeGdi : public Gdi {
 
  private:
   GdiHandle Make(Object object);
-  // The living object behind `handle`, of the kind the last call expects; else a fault.
-  Object* Live(GdiHandle handle, bool dc);
+  // The living object behind `handle`, a DC or not as `dc` says; else a fault of `call`.
+  Object* Live(const char* call, GdiHandle handle, bool dc);
   void Draw(GdiHandle dc, std::string what, std::vector<std::int64_t> args);
 
   std::map<GdiHandle, Object> objects_;

@@ -1,8 +1,11 @@
 #pragma once
 // The link as the native tests run it: a fresh temporary folder holding the settings and
-// hand-off files, the portable files and code page, and recording fakes for the rest.
+// hand-off files, the portable files and code page, and recording fakes for the rest; and
+// the fixture most tests share, a practice window showing a patient.
 #include <filesystem>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "link/link_state.h"
 #include "platform/platform.h"
@@ -19,6 +22,16 @@ struct FakeLink {
   FakeLink(const FakeLink&) = delete;
   FakeLink& operator=(const FakeLink&) = delete;
 
+  // A file's bytes, "<missing>" when there is none; a file written whole.
+  static std::string Read(const std::wstring& path);
+  static void Write(const std::wstring& path, const std::string& bytes);
+  // Both settings files, `lines` each ended by CR LF.
+  void WriteSettings(const std::vector<std::string>& lines);
+  // A practice window whose Edit control 1000 + n shows `shown[n]` (entry n), and both
+  // settings files naming it: entry n "1000 + n" for each shown field, entry 15 `flag`.
+  WindowHandle OpenPractice(const std::string& className, const std::string& title,
+                            const std::map<int, std::string>& shown, const std::string& flag = "0");
+
   std::filesystem::path folder;
   LinkPaths paths;  // Tech.txt, Tech2.txt, siomin.sdx, siomin2.sdx, Sidexis.exe in `folder`
   PortableFileSystem files;
@@ -31,6 +44,8 @@ struct FakeLink {
   FakeGdi gdi;
   Platform platform{files, text, clock, environment, programs, messages, desktop, gdi};
   SharedState state;
+  std::vector<std::string> settingsLines;  // as OpenPractice wrote them
+  std::map<int, WindowHandle> controls;    // by entry, as OpenPractice made them
 };
 
 }  // namespace corvane::fakes

@@ -1,16 +1,14 @@
 #include "tests/fakes/fake_system.h"
 
+#include <algorithm>
 #include <cwctype>
 
 namespace corvane::fakes {
 
 std::wstring FakeEnvironment::Variable(const std::wstring& name) const {
-  for (const auto& [key, value] : variables) {
-    if (key.size() != name.size()) continue;
-    bool same = true;
-    for (std::size_t i = 0; i < key.size() && same; ++i) same = std::towupper(key[i]) == std::towupper(name[i]);
-    if (same) return value;
-  }
+  const auto same = [](wchar_t a, wchar_t b) { return std::towupper(a) == std::towupper(b); };
+  for (const auto& [key, value] : variables)
+    if (std::ranges::equal(key, name, same)) return value;
   return {};
 }
 
@@ -19,15 +17,10 @@ void FakeProgramStarter::Start(const std::wstring& path) {
   started.push_back(path);
 }
 
-void FakeMessageBoxes::Inform(const std::wstring& text, const std::wstring& title) {
-  shown.push_back({text, title, false});
-}
-
 bool FakeMessageBoxes::AskYesNo(const std::wstring& text, const std::wstring& title) {
   shown.push_back({text, title, true});
-  if (answers.empty()) return true;
-  const bool answer = answers.front();
-  answers.erase(answers.begin());
+  const bool answer = answers.empty() || answers.front();
+  if (!answers.empty()) answers.erase(answers.begin());
   return answer;
 }
 

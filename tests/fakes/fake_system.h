@@ -40,7 +40,7 @@ class FakeMessageBoxes : public MessageBoxes {
   };
   std::vector<Shown> shown;
   std::vector<bool> answers;  // answers to the next questions, in order; Yes when none left
-  void Inform(const std::wstring& text, const std::wstring& title) override;
+  void Inform(const std::wstring& text, const std::wstring& title) override { shown.push_back({text, title, false}); }
   bool AskYesNo(const std::wstring& text, const std::wstring& title) override;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
-// A launcher window and a screen that only note what they were told, in one shared journal
-// so that a test sees the order of the calls across both; the one fake of each.
+// A launcher window and a screen host that only note what they were told, in one shared
+// journal so that a test sees the order of the calls across both.
 #include <functional>
 #include <string>
 #include <vector>
@@ -20,35 +20,22 @@ class LauncherSpy : public LauncherView, public ScreenExit {
  public:
   LauncherSpy() = default;
   explicit LauncherSpy(Journal& journal) : journal_(&journal) {}
-  int shown = 0;
-  int hidden = 0;
-  int broughtToTop = 0;
-  int quit = 0;
+  int shown = 0, hidden = 0, broughtToTop = 0, quit = 0;
   bool visible = true;
   std::function<void()> onShow;
   void Show() override {
-    ++shown;
-    visible = true;
-    Note(L"launcher.Show");
+    Note(L"launcher.Show", shown, true);
     if (onShow) onShow();
   }
-  void Hide() override {
-    ++hidden;
-    visible = false;
-    Note(L"launcher.Hide");
-  }
-  void BringToTop() override {
-    ++broughtToTop;
-    Note(L"launcher.BringToTop");
-  }
-  void Quit() override {
-    ++quit;
-    Note(L"launcher.Quit");
-  }
+  void Hide() override { Note(L"launcher.Hide", hidden, false); }
+  void BringToTop() override { Note(L"launcher.BringToTop", broughtToTop, visible); }
+  void Quit() override { Note(L"launcher.Quit", quit, visible); }
   void ShowLauncher() override { Show(); }
 
  private:
-  void Note(const std::wstring& call) {
+  void Note(const wchar_t* call, int& count, bool nowVisible) {
+    ++count;
+    visible = nowVisible;
     if (journal_ != nullptr) journal_->push_back(call);
   }
   Journal* journal_ = nullptr;

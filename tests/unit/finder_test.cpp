@@ -1,11 +1,13 @@
-// The finder's drag against an in-memory desktop: what is picked, where the frame lies, what a
-// drop stores and in which identity form.
+// The finder's drag and its frame against an in-memory desktop: what is picked, where the
+// frame lies, what a drop stores and in which identity form; the frame drawn without misuse.
 #include "finder/finder_drag.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 
+#include "finder/highlight.h"
 #include "tests/fakes/fake_desktop.h"
 #include "tests/fakes/fake_gdi.h"
 
@@ -16,11 +18,10 @@ using Handles = std::vector<WindowHandle>;
 using Texts = std::vector<std::wstring>;
 
 // The test is the screen: it notes what it was told, and how many frames are left when it shows.
-class FinderDragTest : public ::testing::Test, public FinderView {
+class FinderTest : public ::testing::Test, public FinderView {
  protected:
   WindowHandle Add(WindowHandle parent, const char* className, std::int32_t id, Rect rect, std::string text = {}) {
-    const WindowHandle window =
-        parent ? desktop.AddChild(parent, className, id, text) : desktop.AddTopLevel(className, "");
+    const WindowHandle window = parent ? desktop.AddChild(parent, className, id, text) : desktop.AddTopLevel(className, "");
     desktop.At(window).rect = rect;
     return window;
   }
@@ -62,14 +63,13 @@ class FinderDragTest : public ::testing::Test, public FinderView {
   const WindowHandle name = Add(main, "Edit", 1001, {50, 50, 250, 80}, "DUPONT");
 };
 
-TEST_F(FinderDragTest, PicksTheSmallestQualifyingWindowAroundThePointedOne) {
+TEST_F(FinderTest, PicksTheSmallestQualifyingWindowAroundThePointedOne) {
   const WindowHandle anchor = Add(main, "Edit", 1, {900, 10, 980, 30});
+  const WindowHandle strip = Add(main, "Panel", 4, {480, 40, 700, 100});
+  Add(strip, "Edit", 6, {500, 50, 600, 80});                            // walked before ...
+  const WindowHandle twin = Add(main, "Edit", 5, {500, 50, 600, 80});  // ... its twin, on top
   desktop.At(Add(main, "Edit", 2, {300, 200, 350, 220})).visible = false;
   const WindowHandle group = Add(main, "Button", 3, {10, 10, 410, 310});  // on top of both
-  const WindowHandle strip = Add(main, "Panel", 4, {480, 40, 700, 100});
-  const WindowHandle twin = Add(strip, "Edit", 5, {500, 50, 600, 80});
-  Add(strip, "Edit", 6, {500, 50, 600, 80});  // on top of its twin, but walked first
-  desktop.ReverseChildren(strip);
   Add(main, "Edit", kNeverPickedControlId, {520, 120, 540, 130});
   const WindowHandle box = Add(main, "Static", 7, {500, 110, 600, 140});  // on top of the 27001
   Add(main, "Static", 8, {500, 150, 600, 200});
@@ -86,7 +86,6 @@ TEST_F(FinderDragTest, PicksTheSmallestQualifyingWindowAroundThePointedOne) {
       {{530, 165}, anchor},    // never larger than the pointed window: the earlier pick stays
       {{700, 400}, anchor},    // an embedded browser keeps the earlier pick
       {{2000, 2000}, anchor},  // nothing under the pointer
-      {{600, 140}, box},       // on the edge of a control of the pointed top-level window
       {{950, 700}, main},      // a top-level window: never a window of another program behind it
   };
   for (const auto& [pointer, expected] : cases) {
@@ -100,14 +99,16 @@ TEST_F(FinderDragTest, PicksTheSmallestQualifyingWindowAroundThePointedOne) {
   }
 }
 
-TEST_F(FinderDragTest, ADragFramesThePreviousPickAndEndsWithoutAFrameWhereverItEnds) {
+TEST_F(FinderTest, ADragFramesThePreviousPickAndEndsWithoutAFrameWhereverItEnds) {
   const WindowHandle closing = Add(main, "Edit", 1002, {50, 90, 250, 120}, "Jean");
   EXPECT_EQ(DropOn(Field::Nom, {100, 60}), L"1001");
   EXPECT_EQ(journal, (Texts{L"hide", L"drag pointer", L"empty 9", L"[ ] in 9", L"[DUPONT] in 9", L"icon 9",
                             L"default pointer", L"show, frames 0"}));
   drag.Move({100, 100});  // no drag: nothing moves
+  drag.Drop();
   record.temp.clear();
   drag.Start(Field::Prenom);
+  drag.Start(Field::Nom);  // ignored while a drag is on
   EXPECT_EQ(Framed(), Handles{name});
   EXPECT_EQ((Texts{journal.back(), record.temp}), (Texts{L"[DUPONT] in 12", L"DUPONT"}));
   drag.Move({2000, 2000});
@@ -128,9 +129,10 @@ TEST_F(FinderDragTest, ADragFramesThePreviousPickAndEndsWithoutAFrameWhereverItE
   desktop.At(name).hung = true;
   EXPECT_THROW(drag.Drop(), LinkError);
   EXPECT_EQ((Texts{settings.Entry(14), journal.back()}), (Texts{L"", L"show, frames 0"}));
+  EXPECT_TRUE(gdi.faults.empty());
 }
 
-TEST_F(FinderDragTest, TheFileNumberDropCapturesTheRootOwnersClassAndTheRootsCaptionWithItsNul) {
+TEST_F(FinderTest, TheFileNumberDropCapturesTheRootOwnersClassAndTheRootsCaptionWithItsNul) {
   const WindowHandle dialog = Add({}, "#32770", 0, {100, 100, 300, 300});
   desktop.At(dialog).owner = main;
   desktop.At(dialog).title = "Recherche";
@@ -144,7 +146,7 @@ TEST_F(FinderDragTest, TheFileNumberDropCapturesTheRootOwnersClassAndTheRootsCap
   EXPECT_EQ(settings.Entry(17), std::wstring(1, L'\0'));
 }
 
-TEST_F(FinderDragTest, IdentitiesTakeTheFormOfThePracticeClassInForce) {
+TEST_F(FinderTest, IdentitiesTakeTheFormOfThePracticeClassInForce) {
   const WindowHandle windev = Add({}, "WinDevObject", 0, {1000, 0, 1400, 400});
   for (int i = 0; i < 3; ++i) Add(windev, i == 1 ? "Static" : "Edit", 11 + i, {1010, 10 + 30 * i, 1100, 30 + 30 * i});
   const Point edit1{1050, 20}, label{1050, 50}, edit2{1050, 80};
@@ -157,10 +159,49 @@ TEST_F(FinderDragTest, IdentitiesTakeTheFormOfThePracticeClassInForce) {
   // unless their entry changed since.
   ApplyResetValues(settings);
   practice = {L"Notepad", L"Sans titre - Bloc-notes ", L"0", WindowHandle()};
-  EXPECT_EQ((Texts{DropOn(Field::Nom, edit1), DropOn(Field::Ville, edit2)}), (Texts{L"11", L"13"}));
+  EXPECT_EQ((Texts{DropOn(Field::Adresse1, edit2), DropOn(Field::Nom, edit1), DropOn(Field::Ville, edit2)}),
+            (Texts{L"13", L"11", L"13"}));
   settings.SetEntry(9, L"100");
   EXPECT_EQ(DropOn(Field::NumDossier, edit1), L"1");
-  EXPECT_EQ((Texts{settings.Entry(9), settings.Entry(14)}), (Texts{L"100", L"2"}));
+  EXPECT_EQ((Texts{settings.Entry(1), settings.Entry(9), settings.Entry(14)}), (Texts{L"2", L"100", L"2"}));
+}
+
+// Each frame is one drawing on the window's own DC with the frame pen (inside frame, 3 borders
+// thick, blue), no fill, in XOR; the fake GDI finds no misuse and nothing is left created.
+TEST_F(FinderTest, TheFrameIsDrawnInXorAndEverythingIsPutBack) {
+  gdi.metrics = {{gdi::kSmCxScreen, 1280}, {gdi::kSmCyScreen, 1024}, {gdi::kSmCxBorder, 2},
+                 {gdi::kSmCyBorder, 5},    {gdi::kSmCxFrame, 7},     {gdi::kSmCyFrame, 11}};
+  gdi.sysColors[gdi::kColorWindowFrame] = 0x00123456;
+  const WindowHandle zoomed = Add({}, "Zoomed", 0, {-7, -11, 1287, 1035});
+  desktop.At(zoomed).zoomed = true;
+  const WindowHandle shaped = Add({}, "Shaped", 0, {5, 5, 50, 50});
+  desktop.At(shaped).zoomed = true;  // the region comes first
+  gdi.shapedWindows.insert(shaped);
+  HighlightWindow(WindowHandle(), 3, desktop, gdi);
+  for (const WindowHandle window : {name, zoomed, shaped}) HighlightWindow(window, 3, desktop, gdi);
+  EXPECT_EQ(CaptureWindowText(name, desktop, gdi, text), L"DUPONT");
+
+  EXPECT_EQ(gdi.faults, std::vector<std::string>{});
+  EXPECT_EQ(gdi.LiveObjects(), 0);
+  ASSERT_EQ(gdi.drawings.size(), 4u);
+  const std::vector<std::int64_t> expected[] = {{0, 0, 200, 30}, {7, 11, 1280 + 7, 1024 + 11}, {}, {0, 0, 200, 30}};
+  for (std::size_t i = 0; i < 4; ++i) {
+    const auto& drawing = gdi.drawings[i];
+    EXPECT_EQ(drawing.window, (Handles{name, zoomed, shaped, name}[i]));
+    EXPECT_EQ(drawing.mix, gdi::kR2XorPen);
+    const auto& pen = gdi.ObjectOf(drawing.pen);
+    EXPECT_EQ(std::tuple(pen.kind, pen.style, pen.width, pen.color),
+              std::tuple(fakes::FakeGdi::Kind::Pen, gdi::kPsInsideFrame, 3 * 2, 0x00FF6400u));
+    EXPECT_EQ(gdi.ObjectOf(drawing.brush).style, gdi::kNullBrush);
+    if (i != 2) EXPECT_EQ(drawing.args, expected[i]);
+  }
+  // The shaped window: its region outlined with a hatch brush of the window-frame colour.
+  const auto& args = gdi.drawings[2].args;
+  EXPECT_EQ(gdi.drawings[2].what, "FrameRgn");
+  EXPECT_EQ(gdi.ObjectOf(static_cast<GdiHandle>(args[0])).kind, fakes::FakeGdi::Kind::Region);
+  const auto& hatch = gdi.ObjectOf(static_cast<GdiHandle>(args[1]));
+  EXPECT_EQ(std::tuple(hatch.kind, hatch.style, hatch.color, args[2], args[3]),
+            std::tuple(fakes::FakeGdi::Kind::HatchBrush, gdi::kHsDiagCross, 0x00123456u, 6, 15));
 }
 
 }  // namespace
