@@ -12,18 +12,14 @@
 namespace corvane::fakes {
 
 struct FakeWindow {
-  std::string className;
-  std::string title;
+  std::string className, title;
   std::int32_t controlId = 0;
   std::string text;  // ANSI bytes returned by WM_GETTEXT (may contain NULs, may exceed 254)
   Rect rect;         // screen coordinates
-  bool visible = true;
-  bool zoomed = false;
-  bool hung = false;
+  bool visible = true, zoomed = false, hung = false;
   bool destroyedWhileRead = false;  // its program destroys it while WM_GETTEXT waits
-  WindowHandle parent;
-  WindowHandle owner;
-  std::vector<WindowHandle> children;  // in enumeration order
+  WindowHandle parent, owner;
+  std::vector<WindowHandle> children;  // in enumeration order, the last one on top
   bool alive = true;
 };
 
@@ -31,37 +27,109 @@ class FakeDesktop : public WindowQuery {
  public:
   struct Counts {
     int classNameReads = 0, controlIdReads = 0, textReads = 0, visited = 0;
-  };
-  Counts counts;
+  } counts;
   Point cursor;  // what CursorPosition returns
 
-  WindowHandle AddTopLevel(std::string className, std::string title);
-  WindowHandle AddChild(WindowHandle parent, std::string className, std::int32_t controlId = 0, std::string text = {});
+  WindowHandle AddTopLevel(std::string className, std::string title) {
+    windows_[next_] = {.className = std::move(className), .title = std::move(title)};
+    topLevels_.push_back(WindowHandle(next_));
+    return WindowHandle(next_++);
+  }
+  WindowHandle AddChild(WindowHandle parent, std::string className, std::int32_t controlId = 0, std::string text = {}) {
+    At(parent).children.push_back(WindowHandle(next_));
+    windows_[next_] = {.className = std::move(className), .controlId = controlId, .text = std::move(text), .parent = parent};
+    return WindowHandle(next_++);
+  }
   // Throws std::out_of_range for a handle this desktop never gave out.
   FakeWindow& At(WindowHandle window) { return windows_.at(window.value); }
   const FakeWindow& At(WindowHandle window) const { return windows_.at(window.value); }
   // The window and its descendants are no longer windows (their handles stay known to At).
-  void Destroy(WindowHandle window);
+  void Destroy(WindowHandle window) {
+    At(window).alive = false;
+    for (const WindowHandle child : At(window).children) Destroy(child);
+  }
 
-  void EnumerateDescendants(WindowHandle parent, const std::function<bool(WindowHandle)>& visit) override;
-  std::string ClassName(WindowHandle window, std::size_t bufferSize = 256) override;
-  std::int32_t ControlId(WindowHandle window) override;
-  WindowHandle FindTopLevel(const std::string& className, const std::optional<std::string>& title) override;
-  WindowHandle Ancestor(WindowHandle window, AncestorKind kind) override;
-  WindowHandle Parent(WindowHandle window) override;
-  WindowHandle FirstChild(WindowHandle window) override;
-  std::optional<Rect> WindowRect(WindowHandle window) override;
+  void EnumerateDescendants(WindowHandle parent, const std::function<bool(WindowHandle)>& visit) override {
+    if (!parent || Living(parent)) Walk(parent ? At(parent).children : topLevels_, visit);
+  }
+  std::string ClassName(WindowHandle window, std::size_t bufferSize = 256) override {
+    ++counts.classNameReads;
+    return Living(window) && bufferSize > 0 ? At(window).className.substr(0, bufferSize - 1) : std::string();
+  }
+  std::int32_t ControlId(WindowHandle window) override {
+    ++counts.controlIdReads;
+    return Living(window) ? At(window).controlId : 0;
+  }
+  WindowHandle FindTopLevel(const std::string& className, const std::optional<std::string>& title) override {
+    for (const WindowHandle handle : topLevels_) {
+      const FakeWindow* window = Living(handle);
+      if (window && UpToNul(window->className) == UpToNul(className) &&
+          (!title || UpToNul(window->title) == UpToNul(*title)))
+        return handle;
+    }
+    return {};
+  }
+  WindowHandle Ancestor(WindowHandle window, AncestorKind kind) override {
+    if (!Living(window) || kind == AncestorKind::Parent) return Living(window) ? At(window).parent : WindowHandle();
+    while (At(window).parent) window = At(window).parent;
+    while (kind == AncestorKind::RootOwner && Living(At(window).owner)) window = At(window).owner;
+    return window;
+  }
+  WindowHandle Parent(WindowHandle window) override {
+    return !Living(window) ? WindowHandle() : At(window).parent ? At(window).parent : At(window).owner;
+  }
+  WindowHandle FirstChild(WindowHandle window) override {
+    for (const WindowHandle child : Living(window) ? At(window).children : std::vector<WindowHandle>{})
+      if (Living(child)) return child;
+    return {};
+  }
+  std::optional<Rect> WindowRect(WindowHandle window) override {
+    return Living(window) ? std::optional(At(window).rect) : std::nullopt;
+  }
   bool IsWindow(WindowHandle window) override { return Living(window) != nullptr; }
-  bool IsVisible(WindowHandle window) override;
-  bool IsZoomed(WindowHandle window) override { return Living(window) && Living(window)->zoomed; }
-  TextRead ReadText(WindowHandle window) override;
-  std::string Caption(WindowHandle window) override;
+  bool IsVisible(WindowHandle window) override {  // as IsWindowVisible: every ancestor too
+    for (; window; window = At(window).parent)
+      if (!Living(window) || !At(window).visible) return false;
+    return true;
+  }
+  bool IsZoomed(WindowHandle window) override { return Living(window) && At(window).zoomed; }
+  TextRead ReadText(WindowHandle window) override {
+    ++counts.textReads;
+    if (Living(window) && At(window).hung) return {TextRead::Status::NotAnswering, {}};
+    if (Living(window) && At(window).destroyedWhileRead) Destroy(window);
+    if (!Living(window)) return {TextRead::Status::NotAWindow, {}};
+    return {TextRead::Status::Read, UpToNul(At(window).text).substr(0, 254)};
+  }
+  std::string Caption(WindowHandle window) override { return Living(window) ? UpToNul(At(window).title) : ""; }
   Point CursorPosition() override { return cursor; }
-  WindowHandle WindowFromPoint(Point point) override;
+  WindowHandle WindowFromPoint(Point point) override {  // the deepest visible window there, the top one at each level
+    WindowHandle hit;
+    for (bool deeper = true; deeper;) {
+      deeper = false;
+      for (const WindowHandle handle : hit ? At(hit).children : topLevels_) {
+        const FakeWindow* w = Living(handle);
+        if (w && w->visible && point.x >= w->rect.left && point.x < w->rect.right && point.y >= w->rect.top &&
+            point.y < w->rect.bottom)
+          hit = handle, deeper = true;
+      }
+    }
+    return hit;
+  }
 
  private:
-  FakeWindow* Living(WindowHandle window);
-  bool Walk(const std::vector<WindowHandle>& level, const std::function<bool(WindowHandle)>& visit);
+  static std::string UpToNul(const std::string& bytes) { return bytes.substr(0, bytes.find('\0')); }
+  FakeWindow* Living(WindowHandle window) {
+    const auto found = windows_.find(window.value);
+    return found == windows_.end() || !found->second.alive ? nullptr : &found->second;
+  }
+  bool Walk(const std::vector<WindowHandle>& level, const std::function<bool(WindowHandle)>& visit) {
+    for (const WindowHandle handle : std::vector(level)) {  // a copy: the visitor may change the tree
+      if (!Living(handle)) continue;
+      ++counts.visited;
+      if (!visit(handle) || (Living(handle) && !Walk(At(handle).children, visit))) return false;
+    }
+    return true;
+  }
 
   std::map<std::uintptr_t, FakeWindow> windows_;
   std::vector<WindowHandle> topLevels_;

@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "platform/gdi.h"
@@ -19,21 +20,17 @@ class FakeGdi : public Gdi {
     Kind kind = Kind::Pen;
     int style = 0, width = 0;
     std::uint32_t color = 0;
-    WindowHandle window{};         // a DC's window,
-    GdiHandle pen = 0, brush = 0;  // its selected objects
-    int mix = 0;                   // and mix mode
+    WindowHandle window{};         // a DC's window, its selected objects and mix mode
+    GdiHandle pen = 0, brush = 0;
+    int mix = 0;
     bool freed = false;            // deleted, or for a DC released
   };
   // A Rectangle or FrameRgn call, its arguments after the DC, and the DC's state then.
   struct Drawing {
     std::string what;
     std::vector<std::int64_t> args;
-    WindowHandle window;
-    GdiHandle pen = 0, brush = 0;
-    int mix = 0;
+    Object dc;
   };
-
-  FakeGdi();
 
   std::map<int, int> metrics;                      // GetSystemMetrics, 0 when absent
   std::map<int, std::uint32_t> sysColors;          // GetSysColor, 0 when absent
@@ -41,29 +38,83 @@ class FakeGdi : public Gdi {
   std::vector<Drawing> drawings;
   std::vector<std::string> faults;
 
-  int LiveObjects() const;  // created objects and DCs not yet deleted or released
+  int LiveObjects() const {  // created objects and DCs not yet deleted or released
+    int live = 0;
+    for (const auto& [handle, object] : objects_) live += object.kind != Kind::Stock && !object.freed;
+    return live;
+  }
   const Object& ObjectOf(GdiHandle handle) const { return objects_.at(handle); }
 
-  GdiHandle GetWindowDC(WindowHandle window) override;
-  void ReleaseDC(WindowHandle window, GdiHandle dc) override;
+  // A fresh DC holds the black stock pen (7), the white stock brush (0) and the copy mix mode (13).
+  GdiHandle GetWindowDC(WindowHandle window) override {
+    return Make({.kind = Kind::Dc, .window = window, .pen = GetStockObject(7), .brush = GetStockObject(0), .mix = 13});
+  }
+  void ReleaseDC(WindowHandle window, GdiHandle dc) override {
+    Object* released = Live("ReleaseDC", dc, true);
+    if (released == nullptr) return;
+    if (released->window != window || released->pen != GetStockObject(7) || released->brush != GetStockObject(0) ||
+        released->mix != 13)
+      faults.push_back("ReleaseDC: another window's DC, or its pen, brush or mix mode not put back");
+    released->freed = true;
+  }
   GdiHandle CreateRectRgn(int, int, int, int) override { return Make({.kind = Kind::Region}); }
-  int GetWindowRgn(WindowHandle window, GdiHandle region) override;
-  int GetSystemMetrics(int index) override { return metrics.contains(index) ? metrics[index] : 0; }
-  std::uint32_t GetSysColor(int index) override { return sysColors.contains(index) ? sysColors[index] : 0; }
-  GdiHandle CreatePen(int style, int width, std::uint32_t color) override;
-  GdiHandle CreateHatchBrush(int style, std::uint32_t color) override;
-  GdiHandle GetStockObject(int index) override;
-  GdiHandle SelectObject(GdiHandle dc, GdiHandle object) override;
-  int SetROP2(GdiHandle dc, int mode) override;
-  void Rectangle(GdiHandle dc, int left, int top, int right, int bottom) override;
-  void FrameRgn(GdiHandle dc, GdiHandle region, GdiHandle brush, int width, int height) override;
-  void DeleteObject(GdiHandle object) override;
+  int GetWindowRgn(WindowHandle window, GdiHandle region) override {
+    Live("GetWindowRgn", region, false);
+    return shapedWindows.contains(window) ? 2 : 0;  // SIMPLEREGION : ERROR
+  }
+  int GetSystemMetrics(int index) override { return metrics[index]; }
+  std::uint32_t GetSysColor(int index) override { return sysColors[index]; }
+  GdiHandle CreatePen(int style, int width, std::uint32_t color) override {
+    return Make({.kind = Kind::Pen, .style = style, .width = width, .color = color});
+  }
+  GdiHandle CreateHatchBrush(int style, std::uint32_t color) override {
+    return Make({.kind = Kind::HatchBrush, .style = style, .color = color});
+  }
+  GdiHandle GetStockObject(int index) override {  // stock objects 6 to 8 are pens, the others brushes
+    if (!stock_.contains(index)) stock_[index] = Make({.kind = Kind::Stock, .style = index});
+    return stock_[index];
+  }
+  GdiHandle SelectObject(GdiHandle dc, GdiHandle object) override {
+    Object* target = Live("SelectObject", dc, true);
+    const Object* selected = Live("SelectObject", object, false);
+    if (target == nullptr || selected == nullptr || selected->kind == Kind::Region) return 0;
+    const bool pen = selected->kind == Kind::Pen || (selected->kind == Kind::Stock && selected->style >= 6 && selected->style <= 8);
+    return std::exchange(pen ? target->pen : target->brush, object);
+  }
+  int SetROP2(GdiHandle dc, int mode) override {
+    Object* target = Live("SetROP2", dc, true);
+    return target == nullptr ? 0 : std::exchange(target->mix, mode);
+  }
+  void Rectangle(GdiHandle dc, int left, int top, int right, int bottom) override {
+    if (const Object* target = Live("Rectangle", dc, true)) drawings.push_back({"Rectangle", {left, top, right, bottom}, *target});
+  }
+  void FrameRgn(GdiHandle dc, GdiHandle region, GdiHandle brush, int width, int height) override {
+    const std::vector<std::int64_t> args{static_cast<std::int64_t>(region), static_cast<std::int64_t>(brush), width, height};
+    if (Live("FrameRgn", region, false) && Live("FrameRgn", brush, false))
+      if (const Object* target = Live("FrameRgn", dc, true)) drawings.push_back({"FrameRgn", args, *target});
+  }
+  void DeleteObject(GdiHandle object) override {
+    Object* deleted = Live("DeleteObject", object, false);
+    if (deleted == nullptr) return;
+    if (deleted->kind == Kind::Stock) faults.push_back("DeleteObject: a stock object");
+    for (const auto& [handle, dc] : objects_)
+      if (dc.kind == Kind::Dc && !dc.freed && (dc.pen == object || dc.brush == object))
+        faults.push_back("DeleteObject: object still selected into a DC");
+    deleted->freed = true;
+  }
 
  private:
-  GdiHandle Make(Object object);
+  GdiHandle Make(Object object) {
+    objects_[next_] = object;
+    return next_++;
+  }
   // The living object behind `handle`, a DC or not as `dc` says; else a fault of `call`.
-  Object* Live(const char* call, GdiHandle handle, bool dc);
-  void Draw(GdiHandle dc, std::string what, std::vector<std::int64_t> args);
+  Object* Live(const char* call, GdiHandle handle, bool dc) {
+    const auto found = objects_.find(handle);
+    if (found != objects_.end() && !found->second.freed && dc == (found->second.kind == Kind::Dc)) return &found->second;
+    faults.push_back(std::string(call) + ": unknown or freed handle, or not the kind expected");
+    return nullptr;
+  }
 
   std::map<GdiHandle, Object> objects_;
   std::map<int, GdiHandle> stock_;

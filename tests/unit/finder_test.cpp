@@ -28,7 +28,7 @@ class FinderTest : public ::testing::Test, public FinderView {
   Handles Framed() const {  // the living windows drawn on an odd number of times
     std::set<std::uintptr_t> drawn;
     for (const auto& drawing : gdi.drawings)
-      if (!drawn.erase(drawing.window.value)) drawn.insert(drawing.window.value);
+      if (!drawn.erase(drawing.dc.window.value)) drawn.insert(drawing.dc.window.value);
     Handles framed;
     for (const auto value : drawn)
       if (desktop.At(WindowHandle(value)).alive) framed.push_back(WindowHandle(value));
@@ -187,12 +187,12 @@ TEST_F(FinderTest, TheFrameIsDrawnInXorAndEverythingIsPutBack) {
   const std::vector<std::int64_t> expected[] = {{0, 0, 200, 30}, {7, 11, 1280 + 7, 1024 + 11}, {}, {0, 0, 200, 30}};
   for (std::size_t i = 0; i < 4; ++i) {
     const auto& drawing = gdi.drawings[i];
-    EXPECT_EQ(drawing.window, (Handles{name, zoomed, shaped, name}[i]));
-    EXPECT_EQ(drawing.mix, gdi::kR2XorPen);
-    const auto& pen = gdi.ObjectOf(drawing.pen);
+    EXPECT_EQ(drawing.dc.window, (Handles{name, zoomed, shaped, name}[i]));
+    EXPECT_EQ(drawing.dc.mix, gdi::kR2XorPen);
+    const auto& pen = gdi.ObjectOf(drawing.dc.pen);
     EXPECT_EQ(std::tuple(pen.kind, pen.style, pen.width, pen.color),
               std::tuple(fakes::FakeGdi::Kind::Pen, gdi::kPsInsideFrame, 3 * 2, 0x00FF6400u));
-    EXPECT_EQ(gdi.ObjectOf(drawing.brush).style, gdi::kNullBrush);
+    EXPECT_EQ(gdi.ObjectOf(drawing.dc.brush).style, gdi::kNullBrush);
     if (i != 2) EXPECT_EQ(drawing.args, expected[i]);
   }
   // The shaped window: its region outlined with a hatch brush of the window-frame colour.
