@@ -14,139 +14,101 @@ namespace {
 
 class SettingsTest : public ::testing::Test {
  protected:
-  static std::string Lines(int count, const char* end = "\r\n") {
-    std::string bytes;
-    for (int n = 1; n <= count; ++n) bytes += "line" + std::to_string(n) + end;
-    return bytes;
+  // The table the files give, or the failure's text.
+  std::wstring Load(const std::string& tech, const std::string& tech2 = "copy") {
+    for (const auto& [path, bytes] : {std::pair{paths_.tech, tech}, {paths_.tech2, tech2}})
+      bytes == "<missing>" ? (void)std::filesystem::remove(path) : link_.Write(path, bytes);
+    try {
+      LoadLinkSettings(settings_, paths_, link_.files, link_.text);
+    } catch (const LinkError& error) {
+      return CommandFailureText(error);
+    }
+    std::wstring entries;
+    for (int n = 1; n <= kEntryCount; ++n) entries += settings_.Entry(n) + L"|";
+    return entries;
   }
-  LinkSettings Loaded() {
-    LinkSettings settings;
-    LoadLinkSettings(settings, paths_, link_.files, link_.text);
-    return settings;
+  std::wstring Save() {
+    try {
+      SaveLinkSettings(settings_, paths_, link_.files, link_.text);
+    } catch (const LinkError& error) {
+      return CommandFailureText(error);
+    }
+    EXPECT_EQ(link_.Read(paths_.tech2), link_.Read(paths_.tech));
+    return L"saved";
   }
-  std::string Tech() const { return link_.Read(paths_.tech); }
 
   fakes::FakeLink link_{"settings"};
   const SettingsPaths& paths_ = link_.paths.settings;
+  LinkSettings settings_;
 };
 
-TEST_F(SettingsTest, SaveThenLoadGivesBackEveryEntryAndTheResetValues) {
-  LinkSettings saved;
-  for (int n = 1; n <= kEntryCount; ++n) saved.SetEntry(n, std::wstring(n % 3, L' ') + std::to_wstring(n) + L" Gaëlle");
-  saved.SetEntry(2, L"");
-  saved.SetEntry(17, std::wstring(L"Dossier patient - Lefèvre") + L'\0');
-  SaveLinkSettings(saved, paths_, link_.files, link_.text);
-  EXPECT_EQ(link_.Read(paths_.tech2), Tech());
-  EXPECT_TRUE(Tech().starts_with(" 1 Ga\xEBlle\r\n\r\n")) << "entries are written in Windows-1252";
-  EXPECT_TRUE(Tech().ends_with(std::string("Lef\xE8vre\0\r\n", 10))) << "the title's NUL is written";
-  EXPECT_EQ(Loaded(), saved);
-
-  ApplyResetValues(saved);
-  SaveLinkSettings(saved, paths_, link_.files, link_.text);
-  std::string expected;
-  for (int n = 1; n <= 14; ++n) expected += "100\r\n";
-  expected += "0\r\nNotepad\r\nSans titre - Bloc-notes \r\n";
-  EXPECT_EQ(Tech(), expected);
-  EXPECT_EQ(link_.Read(paths_.tech2), expected);
-}
-
-TEST_F(SettingsTest, ReadsAnyLineEndAndOnlyTheFirst17Lines) {
-  link_.Write(paths_.tech2, "whatever the copy holds");
-  for (const char* end : {"\r\n", "\n", "\r"}) {
-    link_.Write(paths_.tech, Lines(18, end));
-    EXPECT_EQ(Loaded().Entry(1) + Loaded().Entry(17), L"line1line17") << end[0];
-  }
-  // Mixed ends, empty lines kept as empty entries, a NUL inside a line, a last line without an end.
-  link_.Write(paths_.tech, "a\r\n\r\nc\n\nd\r\re\n\r" + Lines(8) + std::string("Ti\0tle", 6));
-  const LinkSettings loaded = Loaded();
-  const std::wstring expected[] = {L"a", L"", L"c", L"", L"d", L"", L"e", L"", L"line1"};
-  for (int n = 1; n <= 9; ++n) EXPECT_EQ(loaded.Entry(n), expected[n - 1]) << "entry " << n;
-  EXPECT_EQ(loaded.Entry(17), std::wstring(L"Ti\0tle", 6));
-  link_.Write(paths_.tech, Lines(16) + "\r\n");  // 16 ended lines and one more CR LF do make 17
-  EXPECT_EQ(Loaded().Entry(17), L"");
+TEST_F(SettingsTest, AnyLineEndAndOnlyTheFirst17LinesAreRead) {
+  const std::string lines = "1\r\n2\n3\r4\r\n\r\n6\n\n8\r\r10\n\r12\r\n13\r\n14\r\n15\r\n16\r\n";
+  const std::wstring entries = L"1|2|3|4||6||8||10||12|13|14|15|16|";
+  EXPECT_EQ(Load(lines + std::string("Ti\0tle\r\n18\r\n", 12)), entries + std::wstring(L"Ti\0tle|", 7));
+  EXPECT_EQ(Load(lines + "17"), entries + L"17|");
+  EXPECT_EQ(Load(lines + "\n"), entries + L"|");
 }
 
 TEST_F(SettingsTest, ShortOrMissingFilesFailAndLeaveTheTable) {
-  const std::string missing = "<missing>";
-  const struct {
-    std::string tech, tech2;
-    std::wstring said;
-  } cases[] = {
-      {Lines(16), Lines(17), L" » ne contient que 16 lignes au lieu de 17"},
-      {Lines(15) + "line16", Lines(17), L" » ne contient que 16 lignes au lieu de 17"},
-      {"line1\r\n", Lines(17), L" » ne contient qu'une ligne au lieu de 17"},
-      {"", Lines(17), L" » ne contient aucune ligne au lieu de 17"},
-      {Lines(17), missing, L"Fichier introuvable « "},
-      {missing, Lines(17), L"Fichier introuvable « "},
+  const std::wstring loaded = Load(std::string(17, '\n'));
+  const std::wstring tech = L"Le fichier de paramétrage « " + paths_.tech;
+  const std::pair<std::string, std::wstring> cases[] = {
+      {std::string(16, '\n'), tech + L" » ne contient que 16 lignes au lieu de 17\n\nErreur N° 20003"},
+      {std::string(15, '\n') + "16", tech + L" » ne contient que 16 lignes au lieu de 17\n\nErreur N° 20003"},
+      {"1", tech + L" » ne contient qu'une ligne au lieu de 17\n\nErreur N° 20003"},
+      {"", tech + L" » ne contient aucune ligne au lieu de 17\n\nErreur N° 20003"},
+      {"<missing>", L"Fichier introuvable « " + paths_.tech + L" »\n\nErreur N° 53"},
   };
-  LinkSettings marked;
-  for (int n = 1; n <= kEntryCount; ++n) marked.SetEntry(n, L"before " + std::to_wstring(n));
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.tech + " / " + c.tech2);
-    for (const auto& [path, bytes] : {std::pair{paths_.tech, c.tech}, {paths_.tech2, c.tech2}}) {
-      std::filesystem::remove(path);
-      if (bytes != missing) link_.Write(path, bytes);
-    }
-    LinkSettings settings = marked;
-    try {
-      LoadLinkSettings(settings, paths_, link_.files, link_.text);
-      ADD_FAILURE() << "the load should have failed";
-    } catch (const LinkError& error) {
-      EXPECT_EQ(error.Number(), c.tech2 == missing || c.tech == missing ? 53 : error_number::kSettingsFileTooShort);
-      EXPECT_NE(error.Description().find(c.said), std::wstring::npos);
-      EXPECT_NE(error.Description().find(c.tech2 == missing ? paths_.tech2 : paths_.tech), std::wstring::npos);
-    }
-    EXPECT_EQ(settings, marked);
+  for (const auto& [bytes, said] : cases) {
+    EXPECT_EQ(Load(bytes), said);
+    EXPECT_EQ(Load(std::string(17, '\n'), "<missing>"), L"Fichier introuvable « " + paths_.tech2 + L" »\n\nErreur N° 53");
+    EXPECT_EQ(settings_, LinkSettings());
   }
+  EXPECT_EQ(loaded, std::wstring(17, L'|'));
 }
 
-TEST_F(SettingsTest, AFailedSaveThrowsAndLeavesThePreviousFiles) {
-  LinkSettings settings;
-  ApplyResetValues(settings);
-  SaveLinkSettings(settings, paths_, link_.files, link_.text);
-  const std::string before = Tech();
-  const auto expectUnchanged = [&] {
-    EXPECT_EQ(Tech(), before);
-    EXPECT_EQ(link_.Read(paths_.tech2), before);
-  };
+TEST_F(SettingsTest, SaveWritesWhatALoadGivesBackAndAFailedSaveLeavesThePreviousFiles) {
+  ApplyResetValues(settings_);
+  EXPECT_EQ(Save(), L"saved");
+  std::string reset;
+  for (int n = 1; n <= 14; ++n) reset += "100\r\n";
+  reset += "0\r\nNotepad\r\nSans titre - Bloc-notes \r\n";
+  EXPECT_EQ(link_.Read(paths_.tech), reset);
 
-  // The temporary file beside Tech.txt cannot be made: neither file changes.
-  std::filesystem::create_directories(std::filesystem::path(paths_.tech + L".tmp") / "in-the-way");
-  settings.SetEntry(1, L"2002");
-  try {
-    SaveLinkSettings(settings, paths_, link_.files, link_.text);
-    ADD_FAILURE() << "the save should have failed";
-  } catch (const LinkError& error) {
-    EXPECT_EQ(CommandFailureText(error), L"Impossible de créer le fichier « " + paths_.tech + L".tmp »\n\nErreur N° 75");
+  // The temporary file beside Tech.txt cannot be made, an entry holds a line break, a write
+  // stops half way (at the process's file size limit): the files stay as they were.
+  const std::filesystem::path temporary(paths_.tech + L".tmp");
+  settings_.SetEntry(2, L" Gaëlle ");
+  settings_.SetEntry(17, std::wstring(L"Dossier patient\0", 16));
+  std::filesystem::create_directories(temporary / "in-the-way");
+  EXPECT_EQ(Save(), L"Impossible de créer le fichier « " + temporary.wstring() + L" »\n\nErreur N° 75");
+  std::filesystem::remove_all(temporary);
+  for (const auto& [n, value, name] : {std::tuple{1, L"\r1001", L"1 du paramétrage (Adresse1)"},
+                                       {16, L"Cabinet\n", L"16 du paramétrage (classe"}}) {
+    LinkSettings broken = settings_;
+    settings_.SetEntry(n, value);
+    EXPECT_TRUE(Save().starts_with(std::wstring(L"L'entrée ") + name)) << n;
+    EXPECT_TRUE(Save().ends_with(L"Rien n'a été enregistré.\n\nErreur N° 20005")) << n;
+    settings_ = broken;
   }
-  expectUnchanged();
-  std::filesystem::remove_all(std::filesystem::path(paths_.tech + L".tmp"));
-
-  // A line break inside an entry would shift the entries after it: refused, naming the entry.
-  for (const auto& [n, value] : {std::pair{17, L"Dossier\r\nLefèvre"}, {16, L"Cabinet\n"}, {1, L"\r1001"}}) {
-    LinkSettings broken = settings;
-    broken.SetEntry(n, value);
-    try {
-      SaveLinkSettings(broken, paths_, link_.files, link_.text);
-      ADD_FAILURE() << "entry " << n << " must be refused";
-    } catch (const LinkError& error) {
-      EXPECT_EQ(error.Number(), error_number::kSettingsEntryHasLineBreak);
-      const std::wstring named = n == 1 ? L"1 du paramétrage (Adresse1)" : n == 16 ? L"16 du paramétrage (classe" : L"17 du paramétrage (titre";
-      EXPECT_TRUE(error.Description().starts_with(L"L'entrée " + named)) << n;
-    }
-    expectUnchanged();
-  }
-
-  // A write that stops half way (here at the process's file size limit) leaves no temporary file.
   rlimit limit{};
   getrlimit(RLIMIT_FSIZE, &limit);
   const rlimit small{50, limit.rlim_max};
   std::signal(SIGXFSZ, SIG_IGN);
   setrlimit(RLIMIT_FSIZE, &small);
-  EXPECT_THROW(SaveLinkSettings(settings, paths_, link_.files, link_.text), LinkError);
+  EXPECT_NE(Save(), L"saved");
   setrlimit(RLIMIT_FSIZE, &limit);
-  EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(paths_.tech + L".tmp")));
-  expectUnchanged();
+  EXPECT_FALSE(std::filesystem::exists(temporary));
+  EXPECT_EQ(link_.Read(paths_.tech), reset);
+  EXPECT_EQ(link_.Read(paths_.tech2), reset);
+
+  const LinkSettings saved = settings_;
+  EXPECT_EQ(Save(), L"saved");
+  EXPECT_NE(link_.Read(paths_.tech).find("100\r\n Ga\xEBlle \r\n"), std::string::npos) << "written in Windows-1252";
+  settings_ = LinkSettings();
+  Load(link_.Read(paths_.tech), link_.Read(paths_.tech2));
+  EXPECT_EQ(settings_, saved);
 }
 
 }  // namespace
