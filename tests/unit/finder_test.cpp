@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <set>
-#include <tuple>
 
 #include "finder/highlight.h"
 #include "tests/fakes/fake_desktop.h"
@@ -40,13 +39,13 @@ class FinderTest : public ::testing::Test, public FinderView {
     drag.Drop();
     return settings.Entry(EntryOf(box));
   }
-  void Note(const std::wstring& what, Field box) { journal.push_back(what + L" " + std::to_wstring(EntryOf(box))); }
-  void HideScreen() override { journal.push_back(L"hide"); }
-  void ShowScreen() override { journal.push_back(L"show, frames " + std::to_wstring(Framed().size())); }
+  void Note(const std::wstring& what, Field box = {}) { journal.push_back(what + L" " + std::to_wstring(EntryOf(box))); }
+  void HideScreen() override { Note(L"hide"); }
+  void ShowScreen() override { Note(L"show, frames " + std::to_wstring(Framed().size())); }
   void EmptyFinderBox(Field box) override { Note(L"empty", box); }
   void ShowFinderIcon(Field box) override { Note(L"icon", box); }
-  void SetDragPointer() override { journal.push_back(L"drag pointer"); }
-  void RestorePointer() override { journal.push_back(L"default pointer"); }
+  void SetDragPointer() override { Note(L"drag pointer"); }
+  void RestorePointer() override { Note(L"default pointer"); }
   void ShowPreview(Field field, const std::wstring& text) override { Note(L"[" + text + L"] in", field); }
 
   fakes::FakeDesktop desktop;
@@ -65,9 +64,8 @@ class FinderTest : public ::testing::Test, public FinderView {
 
 TEST_F(FinderTest, PicksTheSmallestQualifyingWindowAroundThePointedOne) {
   const WindowHandle anchor = Add(main, "Edit", 1, {900, 10, 980, 30});
-  const WindowHandle strip = Add(main, "Panel", 4, {480, 40, 700, 100});
-  Add(strip, "Edit", 6, {500, 50, 600, 80});                            // walked before ...
-  const WindowHandle twin = Add(main, "Edit", 5, {500, 50, 600, 80});  // ... its twin, on top
+  Add(Add(main, "Panel", 4, {480, 40, 700, 100}), "Edit", 6, {500, 50, 600, 80});  // walked before ...
+  const WindowHandle twin = Add(main, "Edit", 5, {500, 50, 600, 80});              // ... its twin, on top
   desktop.At(Add(main, "Edit", 2, {300, 200, 350, 220})).visible = false;
   const WindowHandle group = Add(main, "Button", 3, {10, 10, 410, 310});  // on top of both
   Add(main, "Edit", kNeverPickedControlId, {520, 120, 540, 130});
@@ -75,7 +73,6 @@ TEST_F(FinderTest, PicksTheSmallestQualifyingWindowAroundThePointedOne) {
   Add(main, "Static", 8, {500, 150, 600, 200});
   Add(main, "Tip", kNeverPickedControlId, {520, 160, 540, 170});  // on top of the larger static
   Add(main, "Internet Explorer_Server2", 9, {600, 300, 900, 600});
-
   const std::pair<Point, WindowHandle> cases[] = {
       {{100, 60}, name},       // a smaller control inside a larger one
       {{250, 80}, name},       // on the right and bottom edges
@@ -102,8 +99,8 @@ TEST_F(FinderTest, PicksTheSmallestQualifyingWindowAroundThePointedOne) {
 TEST_F(FinderTest, ADragFramesThePreviousPickAndEndsWithoutAFrameWhereverItEnds) {
   const WindowHandle closing = Add(main, "Edit", 1002, {50, 90, 250, 120}, "Jean");
   EXPECT_EQ(DropOn(Field::Nom, {100, 60}), L"1001");
-  EXPECT_EQ(journal, (Texts{L"hide", L"drag pointer", L"empty 9", L"[ ] in 9", L"[DUPONT] in 9", L"icon 9",
-                            L"default pointer", L"show, frames 0"}));
+  EXPECT_EQ(journal, (Texts{L"hide 0", L"drag pointer 0", L"empty 9", L"[ ] in 9", L"[DUPONT] in 9", L"icon 9",
+                            L"default pointer 0", L"show, frames 0 0"}));
   drag.Move({100, 100});  // no drag: nothing moves
   drag.Drop();
   record.temp.clear();
@@ -113,26 +110,25 @@ TEST_F(FinderTest, ADragFramesThePreviousPickAndEndsWithoutAFrameWhereverItEnds)
   EXPECT_EQ((Texts{journal.back(), record.temp}), (Texts{L"[DUPONT] in 12", L"DUPONT"}));
   drag.Move({2000, 2000});
   drag.Drop();
-  EXPECT_EQ((Texts{settings.Entry(12), journal.back()}), (Texts{L"1001", L"show, frames 0"})) << "the earlier pick";
-
+  EXPECT_EQ((Texts{settings.Entry(12), journal.back()}), (Texts{L"1001", L"show, frames 0 0"})) << "the earlier pick";
   drag.Start(Field::Prenom);
   drag.Move({100, 100});
   desktop.Destroy(closing);
   drag.Move({2000, 2000});
   drag.Drop();
-  EXPECT_EQ(Texts(journal.end() - 4, journal.end() - 2), (Texts{L"[ ] in 12", L"icon 12"}));
-  EXPECT_EQ((Texts{settings.Entry(12), record.temp}), (Texts{L"0", L" "}));
-
+  EXPECT_EQ((Texts{settings.Entry(12), record.temp, journal.end()[-4]}), (Texts{L"0", L" ", L"[ ] in 12"}));
   // The program stops answering before the drop: the drag ends all the same, nothing stored.
   drag.Start(Field::Ville);
   drag.Move({100, 60});
   desktop.At(name).hung = true;
   EXPECT_THROW(drag.Drop(), LinkError);
-  EXPECT_EQ((Texts{settings.Entry(14), journal.back()}), (Texts{L"", L"show, frames 0"}));
-  EXPECT_TRUE(gdi.faults.empty());
+  EXPECT_EQ((Texts{settings.Entry(14), journal.back()}), (Texts{L"", L"show, frames 0 0"}));
 }
 
-TEST_F(FinderTest, TheFileNumberDropCapturesTheRootOwnersClassAndTheRootsCaptionWithItsNul) {
+// The file-number drop captures the root owner's class and the root's caption with its NUL;
+// fields dropped before it follow the identity form of the class it captures, unless their
+// entry changed since.
+TEST_F(FinderTest, IdentitiesTakeTheFormOfThePracticeClassInForce) {
   const WindowHandle dialog = Add({}, "#32770", 0, {100, 100, 300, 300});
   desktop.At(dialog).owner = main;
   desktop.At(dialog).title = "Recherche";
@@ -144,19 +140,13 @@ TEST_F(FinderTest, TheFileNumberDropCapturesTheRootOwnersClassAndTheRootsCaption
   desktop.At(dialog).title.clear();
   DropOn(Field::NumDossier, {150, 130});
   EXPECT_EQ(settings.Entry(17), std::wstring(1, L'\0'));
-}
 
-TEST_F(FinderTest, IdentitiesTakeTheFormOfThePracticeClassInForce) {
   const WindowHandle windev = Add({}, "WinDevObject", 0, {1000, 0, 1400, 400});
   for (int i = 0; i < 3; ++i) Add(windev, i == 1 ? "Static" : "Edit", 11 + i, {1010, 10 + 30 * i, 1100, 30 + 30 * i});
   const Point edit1{1050, 20}, label{1050, 50}, edit2{1050, 80};
-
-  // Already configured for WinDev: a re-dropped field gets its ordinal, a label none.
+  record.application.clear();
   practice = {L"WinDevObject", L"Patients", L"0", windev};
   EXPECT_EQ((Texts{DropOn(Field::Nom, edit2), DropOn(Field::Prenom, label)}), (Texts{L"2", L"0"}));
-
-  // From the reset values: fields dropped before the file number follow the class it captures,
-  // unless their entry changed since.
   ApplyResetValues(settings);
   practice = {L"Notepad", L"Sans titre - Bloc-notes ", L"0", WindowHandle()};
   EXPECT_EQ((Texts{DropOn(Field::Adresse1, edit2), DropOn(Field::Nom, edit1), DropOn(Field::Ville, edit2)}),
@@ -173,35 +163,31 @@ TEST_F(FinderTest, TheFrameIsDrawnInXorAndEverythingIsPutBack) {
                  {gdi::kSmCyBorder, 5},    {gdi::kSmCxFrame, 7},     {gdi::kSmCyFrame, 11}};
   gdi.sysColors[gdi::kColorWindowFrame] = 0x00123456;
   const WindowHandle zoomed = Add({}, "Zoomed", 0, {-7, -11, 1287, 1035});
-  desktop.At(zoomed).zoomed = true;
   const WindowHandle shaped = Add({}, "Shaped", 0, {5, 5, 50, 50});
-  desktop.At(shaped).zoomed = true;  // the region comes first
+  desktop.At(zoomed).zoomed = desktop.At(shaped).zoomed = true;  // a region comes first
   gdi.shapedWindows.insert(shaped);
   HighlightWindow(WindowHandle(), 3, desktop, gdi);
   for (const WindowHandle window : {name, zoomed, shaped}) HighlightWindow(window, 3, desktop, gdi);
   EXPECT_EQ(CaptureWindowText(name, desktop, gdi, text), L"DUPONT");
-
   EXPECT_EQ(gdi.faults, std::vector<std::string>{});
   EXPECT_EQ(gdi.LiveObjects(), 0);
   ASSERT_EQ(gdi.drawings.size(), 4u);
-  const std::vector<std::int64_t> expected[] = {{0, 0, 200, 30}, {7, 11, 1280 + 7, 1024 + 11}, {}, {0, 0, 200, 30}};
+  const Handles windows = {name, zoomed, shaped, name};
+  std::vector<std::int64_t> args[] = {{0, 0, 200, 30}, {7, 11, 1280 + 7, 1024 + 11}, {0, 0, 6, 15}, {0, 0, 200, 30}};
   for (std::size_t i = 0; i < 4; ++i) {
-    const auto& drawing = gdi.drawings[i];
-    EXPECT_EQ(drawing.dc.window, (Handles{name, zoomed, shaped, name}[i]));
-    EXPECT_EQ(drawing.dc.mix, gdi::kR2XorPen);
-    const auto& pen = gdi.ObjectOf(drawing.dc.pen);
-    EXPECT_EQ(std::tuple(pen.kind, pen.style, pen.width, pen.color),
-              std::tuple(fakes::FakeGdi::Kind::Pen, gdi::kPsInsideFrame, 3 * 2, 0x00FF6400u));
-    EXPECT_EQ(gdi.ObjectOf(drawing.dc.brush).style, gdi::kNullBrush);
-    if (i != 2) EXPECT_EQ(drawing.args, expected[i]);
+    const auto& [what, drawn, dc] = gdi.drawings[i];
+    const auto& pen = gdi.ObjectOf(dc.pen);
+    EXPECT_EQ(std::tuple(dc.window, dc.mix, pen.kind, pen.style, pen.width, pen.color, gdi.ObjectOf(dc.brush).style),
+              std::tuple(windows[i], gdi::kR2XorPen, fakes::FakeGdi::Kind::Pen, gdi::kPsInsideFrame, 3 * 2,
+                         0x00FF6400u, gdi::kNullBrush));
+    if (i == 2) args[2][0] = drawn[0], args[2][1] = drawn[1];  // the region GetWindowRgn filled, the hatch brush
+    EXPECT_EQ(drawn, args[i]);
   }
-  // The shaped window: its region outlined with a hatch brush of the window-frame colour.
-  const auto& args = gdi.drawings[2].args;
-  EXPECT_EQ(gdi.drawings[2].what, "FrameRgn");
-  EXPECT_EQ(gdi.ObjectOf(static_cast<GdiHandle>(args[0])).kind, fakes::FakeGdi::Kind::Region);
-  const auto& hatch = gdi.ObjectOf(static_cast<GdiHandle>(args[1]));
-  EXPECT_EQ(std::tuple(hatch.kind, hatch.style, hatch.color, args[2], args[3]),
-            std::tuple(fakes::FakeGdi::Kind::HatchBrush, gdi::kHsDiagCross, 0x00123456u, 6, 15));
+  const auto& hatch = gdi.ObjectOf(static_cast<GdiHandle>(args[2][1]));
+  EXPECT_EQ(std::tuple(gdi.drawings[2].what, gdi.ObjectOf(static_cast<GdiHandle>(args[2][0])).kind, hatch.kind,
+                       hatch.style, hatch.color),
+            std::tuple("FrameRgn", fakes::FakeGdi::Kind::Region, fakes::FakeGdi::Kind::HatchBrush, gdi::kHsDiagCross,
+                       0x00123456u));
 }
 
 }  // namespace
