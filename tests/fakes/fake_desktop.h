@@ -26,7 +26,7 @@ struct FakeWindow {
 class FakeDesktop : public WindowQuery {
  public:
   struct Counts {
-    int classNameReads = 0, controlIdReads = 0, textReads = 0, visited = 0;
+    int textReads = 0, visited = 0;  // windows read, and walked to
   } counts;
   Point cursor;  // what CursorPosition returns
 
@@ -53,11 +53,9 @@ class FakeDesktop : public WindowQuery {
     if (!parent || Living(parent)) Walk(parent ? At(parent).children : topLevels_, visit);
   }
   std::string ClassName(WindowHandle window, std::size_t bufferSize = 256) override {
-    ++counts.classNameReads;
     return Living(window) && bufferSize > 0 ? At(window).className.substr(0, bufferSize - 1) : std::string();
   }
   std::int32_t ControlId(WindowHandle window) override {
-    ++counts.controlIdReads;
     return Living(window) ? At(window).controlId : 0;
   }
   WindowHandle FindTopLevel(const std::string& className, const std::optional<std::string>& title) override {

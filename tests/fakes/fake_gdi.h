@@ -51,16 +51,14 @@ class FakeGdi : public Gdi {
   }
   void ReleaseDC(WindowHandle window, GdiHandle dc) override {
     Object* released = Live("ReleaseDC", dc, true);
-    if (released == nullptr) return;
-    if (released->window != window || released->pen != GetStockObject(7) || released->brush != GetStockObject(0) ||
-        released->mix != 13)
+    if (released && (released->window != window || released->pen != GetStockObject(7) ||
+                     released->brush != GetStockObject(0) || released->mix != 13))
       faults.push_back("ReleaseDC: another window's DC, or its pen, brush or mix mode not put back");
-    released->freed = true;
+    if (released) released->freed = true;
   }
   GdiHandle CreateRectRgn(int, int, int, int) override { return Make({.kind = Kind::Region}); }
   int GetWindowRgn(WindowHandle window, GdiHandle region) override {
-    Live("GetWindowRgn", region, false);
-    return shapedWindows.contains(window) ? 2 : 0;  // SIMPLEREGION : ERROR
+    return Live("GetWindowRgn", region, false) && shapedWindows.contains(window) ? 2 : 0;  // SIMPLEREGION : ERROR
   }
   int GetSystemMetrics(int index) override { return metrics[index]; }
   std::uint32_t GetSysColor(int index) override { return sysColors[index]; }
@@ -71,31 +69,30 @@ class FakeGdi : public Gdi {
     return Make({.kind = Kind::HatchBrush, .style = style, .color = color});
   }
   GdiHandle GetStockObject(int index) override {  // stock objects 6 to 8 are pens, the others brushes
-    if (!stock_.contains(index)) stock_[index] = Make({.kind = Kind::Stock, .style = index});
-    return stock_[index];
+    return stock_.contains(index) ? stock_[index] : stock_[index] = Make({.kind = Kind::Stock, .style = index});
   }
   GdiHandle SelectObject(GdiHandle dc, GdiHandle object) override {
     Object* target = Live("SelectObject", dc, true);
     const Object* selected = Live("SelectObject", object, false);
-    if (target == nullptr || selected == nullptr || selected->kind == Kind::Region) return 0;
-    const bool pen = selected->kind == Kind::Pen || (selected->kind == Kind::Stock && selected->style >= 6 && selected->style <= 8);
+    if (!target || !selected || selected->kind == Kind::Region) return 0;
+    const bool pen = selected->kind == Kind::Pen || (selected->kind == Kind::Stock && selected->style / 3 == 2);
     return std::exchange(pen ? target->pen : target->brush, object);
   }
   int SetROP2(GdiHandle dc, int mode) override {
     Object* target = Live("SetROP2", dc, true);
-    return target == nullptr ? 0 : std::exchange(target->mix, mode);
+    return target ? std::exchange(target->mix, mode) : 0;
   }
   void Rectangle(GdiHandle dc, int left, int top, int right, int bottom) override {
     if (const Object* target = Live("Rectangle", dc, true)) drawings.push_back({"Rectangle", {left, top, right, bottom}, *target});
   }
   void FrameRgn(GdiHandle dc, GdiHandle region, GdiHandle brush, int width, int height) override {
-    const std::vector<std::int64_t> args{static_cast<std::int64_t>(region), static_cast<std::int64_t>(brush), width, height};
     if (Live("FrameRgn", region, false) && Live("FrameRgn", brush, false))
-      if (const Object* target = Live("FrameRgn", dc, true)) drawings.push_back({"FrameRgn", args, *target});
+      if (const Object* target = Live("FrameRgn", dc, true))
+        drawings.push_back({"FrameRgn", {std::int64_t(region), std::int64_t(brush), width, height}, *target});
   }
   void DeleteObject(GdiHandle object) override {
     Object* deleted = Live("DeleteObject", object, false);
-    if (deleted == nullptr) return;
+    if (!deleted) return;
     if (deleted->kind == Kind::Stock) faults.push_back("DeleteObject: a stock object");
     for (const auto& [handle, dc] : objects_)
       if (dc.kind == Kind::Dc && !dc.freed && (dc.pen == object || dc.brush == object))

@@ -3,6 +3,8 @@
 // hand-off files, the portable files and code page, and recording fakes for the rest; and
 // the fixture most tests share, a practice window showing a patient.
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -18,19 +20,41 @@ namespace corvane::fakes {
 struct FakeLink {
   // `name` tells the folders of different suites apart; tests may run side by side.
   explicit FakeLink(const std::string& name);
-  ~FakeLink();
+  ~FakeLink() {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+  }
   FakeLink(const FakeLink&) = delete;
   FakeLink& operator=(const FakeLink&) = delete;
 
   // A file's bytes, "<missing>" when there is none; a file written whole.
-  static std::string Read(const std::wstring& path);
-  static void Write(const std::wstring& path, const std::string& bytes);
-  // Both settings files, `lines` each ended by CR LF.
-  void WriteSettings(const std::vector<std::string>& lines);
-  // A practice window whose Edit control 1000 + n shows `shown[n]` (entry n), and both
-  // settings files naming it: entry n "1000 + n" for each shown field, entry 15 `flag`.
+  static std::string Read(const std::wstring& path) {
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
+    return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<missing>";
+  }
+  static void Write(const std::wstring& path, const std::string& bytes) {
+    std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
+  }
+  void WriteSettings(const std::vector<std::string>& lines) {  // both files, CR LF after each line
+    std::string bytes;
+    for (const std::string& line : lines) bytes += line + "\r\n";
+    Write(paths.settings.tech, bytes);
+    Write(paths.settings.tech2, bytes);
+  }
+  // A practice window whose Edit control 1000 + n shows `shown[n]`, and both settings files
+  // naming it: entry n "1000 + n" for each shown field, entry 15 `flag`, its class and title.
   WindowHandle OpenPractice(const std::string& className, const std::string& title,
-                            const std::map<int, std::string>& shown, const std::string& flag = "0");
+                            const std::map<int, std::string>& shown, const std::string& flag = "0") {
+    const WindowHandle practice = desktop.AddTopLevel(className, title);
+    settingsLines.assign(kEntryCount, "");
+    for (const auto& [entry, value] : shown) {
+      controls[entry] = desktop.AddChild(practice, "Edit", 1000 + entry, value);
+      settingsLines[static_cast<std::size_t>(entry - 1)] = std::to_string(1000 + entry);
+    }
+    settingsLines[14] = flag, settingsLines[15] = className, settingsLines[16] = title;
+    WriteSettings(settingsLines);
+    return practice;
+  }
 
   std::filesystem::path folder;
   LinkPaths paths;  // Tech.txt, Tech2.txt, siomin.sdx, siomin2.sdx, Sidexis.exe in `folder`
