@@ -56,6 +56,12 @@ class FakeMessageBoxes : public MessageBoxes {
     if (!answers.empty()) answers.erase(answers.begin());
     return answer;
   }
+  std::wstring Taken() {  // the texts shown since the last call, each followed by "|"
+    std::wstring texts;
+    for (const Shown& box : shown) texts += box.text + L"|";
+    shown.clear();
+    return texts;
+  }
 };
 
 }  // namespace corvane::fakes

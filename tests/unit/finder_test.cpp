@@ -24,7 +24,7 @@ class FinderTest : public ::testing::Test, public FinderView {
     desktop.At(window).rect = rect;
     return window;
   }
-  Handles Framed() const {  // the living windows drawn on an odd number of times
+  Handles Framed() const {  // the living windows drawn on an odd number of times: those framed
     std::set<std::uintptr_t> drawn;
     for (const auto& drawing : gdi.drawings)
       if (!drawn.erase(drawing.dc.window.value)) drawn.insert(drawing.dc.window.value);
@@ -162,32 +162,31 @@ TEST_F(FinderTest, TheFrameIsDrawnInXorAndEverythingIsPutBack) {
   gdi.metrics = {{gdi::kSmCxScreen, 1280}, {gdi::kSmCyScreen, 1024}, {gdi::kSmCxBorder, 2},
                  {gdi::kSmCyBorder, 5},    {gdi::kSmCxFrame, 7},     {gdi::kSmCyFrame, 11}};
   gdi.sysColors[gdi::kColorWindowFrame] = 0x00123456;
-  const WindowHandle zoomed = Add({}, "Zoomed", 0, {-7, -11, 1287, 1035});
-  const WindowHandle shaped = Add({}, "Shaped", 0, {5, 5, 50, 50});
+  const WindowHandle zoomed = Add({}, "Zoomed", 0, {-7, -11, 1287, 1035}), shaped = Add({}, "Shaped", 0, {5, 5, 50, 50});
   desktop.At(zoomed).zoomed = desktop.At(shaped).zoomed = true;  // a region comes first
   gdi.shapedWindows.insert(shaped);
   HighlightWindow(WindowHandle(), 3, desktop, gdi);
-  for (const WindowHandle window : {name, zoomed, shaped}) HighlightWindow(window, 3, desktop, gdi);
+  for (const WindowHandle window : {zoomed, shaped}) HighlightWindow(window, 3, desktop, gdi);
   EXPECT_EQ(CaptureWindowText(name, desktop, gdi, text), L"DUPONT");
   EXPECT_EQ(gdi.faults, std::vector<std::string>{});
   EXPECT_EQ(gdi.LiveObjects(), 0);
-  ASSERT_EQ(gdi.drawings.size(), 4u);
-  const Handles windows = {name, zoomed, shaped, name};
-  std::vector<std::int64_t> args[] = {{0, 0, 200, 30}, {7, 11, 1280 + 7, 1024 + 11}, {0, 0, 6, 15}, {0, 0, 200, 30}};
-  for (std::size_t i = 0; i < 4; ++i) {
-    const auto& [what, drawn, dc] = gdi.drawings[i];
+  std::vector<std::vector<std::int64_t>> drawn;  // the window, then the arguments after the DC
+  for (const auto& [what, args, dc] : gdi.drawings) {
     const auto& pen = gdi.ObjectOf(dc.pen);
-    EXPECT_EQ(std::tuple(dc.window, dc.mix, pen.kind, pen.style, pen.width, pen.color, gdi.ObjectOf(dc.brush).style),
-              std::tuple(windows[i], gdi::kR2XorPen, fakes::FakeGdi::Kind::Pen, gdi::kPsInsideFrame, 3 * 2,
-                         0x00FF6400u, gdi::kNullBrush));
-    if (i == 2) args[2][0] = drawn[0], args[2][1] = drawn[1];  // the region GetWindowRgn filled, the hatch brush
-    EXPECT_EQ(drawn, args[i]);
+    EXPECT_EQ(std::tuple(dc.mix, pen.kind, pen.style, pen.width, pen.color, gdi.ObjectOf(dc.brush).style),
+              std::tuple(gdi::kR2XorPen, fakes::FakeGdi::Kind::Pen, gdi::kPsInsideFrame, 6, 0x00FF6400u, gdi::kNullBrush));
+    drawn.push_back({std::int64_t(dc.window.value)});
+    drawn.back().insert(drawn.back().end(), args.begin(), args.end());
   }
-  const auto& hatch = gdi.ObjectOf(static_cast<GdiHandle>(args[2][1]));
-  EXPECT_EQ(std::tuple(gdi.drawings[2].what, gdi.ObjectOf(static_cast<GdiHandle>(args[2][0])).kind, hatch.kind,
-                       hatch.style, hatch.color),
+  ASSERT_EQ(drawn.size(), 3u);
+  const auto& hatch = gdi.ObjectOf(GdiHandle(drawn[1][2]));  // the shaped window's region outlined with it
+  EXPECT_EQ(std::tuple(gdi.drawings[1].what, gdi.ObjectOf(GdiHandle(drawn[1][1])).kind, hatch.kind, hatch.style, hatch.color),
             std::tuple("FrameRgn", fakes::FakeGdi::Kind::Region, fakes::FakeGdi::Kind::HatchBrush, gdi::kHsDiagCross,
                        0x00123456u));
+  const auto window = [](WindowHandle w) { return std::int64_t(w.value); };
+  EXPECT_EQ(drawn, (decltype(drawn){{window(zoomed), 7, 11, 1287, 1035},
+                                    {window(shaped), drawn[1][1], drawn[1][2], 6, 15},
+                                    {window(name), 0, 0, 200, 30}}));
 }
 
 }  // namespace
