@@ -35,22 +35,21 @@ const std::string kExampleA = Bytes(
 struct FailingFiles : PortableFileSystem {
   enum class Fault { None, Write, Close, Unexpected } fault = Fault::None;
   struct File : OutputFile {
-    File(std::unique_ptr<OutputFile> file, Fault fault) : real(std::move(file)), fault(fault) {}
+    std::unique_ptr<OutputFile> real;
+    Fault fault;
     void WriteWhole(const std::string& bytes) override {
-      if (fault == Fault::Write) throw LinkError(L"Disque plein.", 112);
-      real->WriteWhole(bytes);
+      fault == Fault::Write ? throw LinkError(L"Disque plein.", 112) : real->WriteWhole(bytes);
     }
     void Close() override {
       if (fault == Fault::Unexpected) throw std::runtime_error("bad");
-      if (fault == Fault::Close) throw LinkError(L"Impossible de fermer le fichier « siomin2 »", 75);
-      real->Close();
+      fault == Fault::Close ? throw LinkError(L"Impossible de fermer le fichier « siomin2 »", 75) : real->Close();
     }
-    std::unique_ptr<OutputFile> real;
-    Fault fault;
   };
   std::unique_ptr<OutputFile> OpenForOutput(const std::wstring& path) override {
-    return std::make_unique<File>(PortableFileSystem::OpenForOutput(path),
-                                  path.ends_with(L"siomin2.sdx") ? fault : Fault::None);
+    auto file = std::make_unique<File>();
+    file->real = PortableFileSystem::OpenForOutput(path);
+    file->fault = path.ends_with(L"siomin2.sdx") ? fault : Fault::None;
+    return file;
   }
 };
 
