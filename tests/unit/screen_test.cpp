@@ -32,20 +32,17 @@ class ScreenTest : public ::testing::Test {
 
 TEST_F(ScreenTest, ActivationPresentsTheModeAndTheCheckBoxIsTickedByEntry15ExactlyOne) {
   const std::string before = Tech();
-  const std::pair<const wchar_t*, bool> cases[] = {{L"", false}, {L"1", true}, {L" 1", false}, {L"01", false}, {L"1", true}};
-  for (const auto& [entry, ticked] : cases) {
+  for (const auto& [entry, ticked] : {std::pair{L"", false}, {L"1", true}, {L" 1", false}, {L"01", false}, {L"1", true}}) {
     link_.state.settings.SetEntry(kEntryShowScreenFlag, entry);
     Activate(ticked ? ScreenMode::Ctrl : ScreenMode::Normal);
-    EXPECT_TRUE(view_.checkBox == ticked && presenter_.CheckBoxTicked() == ticked) << entry;
-    EXPECT_EQ(link_.state.settings.Entry(kEntryShowScreenFlag), ticked ? L"1" : L"0") << entry;
-    EXPECT_EQ(view_.configurationControls, ticked);
-    EXPECT_EQ(view_.caption, ticked ? L"VALIDER" : L"LANCER");
+    EXPECT_EQ(std::tuple(view_.checkBox, presenter_.CheckBoxTicked(), view_.configurationControls, view_.caption,
+                         link_.state.settings.Entry(kEntryShowScreenFlag)),
+              std::tuple(ticked, ticked, ticked, ticked ? L"VALIDER" : L"LANCER", ticked ? L"1" : L"0"));
   }
   EXPECT_TRUE(view_.dragCursorIsFinderIcon);
   EXPECT_EQ(view_.checkBoxSets, 3) << "the box is only touched when its state changes";
   presenter_.OnCheckBox(false);  // in memory only
-  EXPECT_EQ(link_.state.settings.Entry(kEntryShowScreenFlag), L"0");
-  EXPECT_EQ(Tech(), before);
+  EXPECT_EQ(link_.state.settings.Entry(kEntryShowScreenFlag) + link_.text.FromAnsi(Tech()), L"0" + link_.text.FromAnsi(before));
 }
 
 // VALIDER and the reset save both files and give way to the launcher; a failed save is
@@ -56,7 +53,6 @@ TEST_F(ScreenTest, OnlyValiderAndTheResetSaveAndAFailedSaveKeepsTheScreen) {
   presenter_.OnButton();
   EXPECT_TRUE(Tech().starts_with("77\r\n") && link_.Read(link_.paths.settings.tech2) == Tech());
   EXPECT_EQ(std::tuple(view_.visible, launcher_.shown, link_.messages.Taken()), std::tuple(false, 1, L""));
-
   Activate(ScreenMode::Ctrl);
   link_.state.patient.StoreTyped(Field::Ville, L"Paris");
   presenter_.RefreshFields();
@@ -75,12 +71,11 @@ TEST_F(ScreenTest, OnlyValiderAndTheResetSaveAndAFailedSaveKeepsTheScreen) {
   ApplyResetValues(reset);
   EXPECT_EQ(link_.state.settings, reset);
   EXPECT_TRUE(view_.fields == decltype(view_.fields){} && link_.state.patient.Value(Field::Ville).empty());
-
   std::filesystem::remove(link_.paths.settings.tech);
   presenter_.OnReset();
+  EXPECT_EQ(link_.messages.shown.back().title, L"Suppression du paramétrage");
   LoadLinkSettings(link_.state.settings, link_.paths.settings, link_.files, link_.text);
   EXPECT_EQ(link_.state.settings, reset);
-  EXPECT_EQ(link_.messages.shown.back().title, L"Suppression du paramétrage");
   EXPECT_EQ(std::tuple(view_.visible, launcher_.shown), std::tuple(false, 2));
 
   // The close box: the launcher's activation harvests as soon as it shows, so by then the
@@ -92,15 +87,14 @@ TEST_F(ScreenTest, OnlyValiderAndTheResetSaveAndAFailedSaveKeepsTheScreen) {
   launcher_.onShow = [&] { whenLauncherShown = (view_.built ? L"built " : L"") + link_.state.patient.temp; };
   presenter_.OnClose();
   EXPECT_EQ(whenLauncherShown, L"Valeurs pour lecture");
-  EXPECT_TRUE(Tech().ends_with("0\r\nNotepad\r\nSans titre - Bloc-notes \r\n"));
-  EXPECT_FALSE(presenter_.CheckBoxTicked());
+  EXPECT_TRUE(Tech().ends_with("0\r\nNotepad\r\nSans titre - Bloc-notes \r\n") && !presenter_.CheckBoxTicked());
   Activate(ScreenMode::Ctrl);  // built again: unticked at design time, ticked by entry 15 "1"
   EXPECT_EQ(view_.checkBoxSets, 1);
 }
 
 // The practice program shows no social-security number and no first name: the user types
-// them on the screen for patient A. LANCER hands them off with A, twice; once the practice
-// program shows B, or none, or the screen was left, they count no more (the boxes keep them).
+// them for patient A. LANCER hands them off with A, twice; once the practice program shows B,
+// or none, or the screen was left, they count no more (the boxes keep them).
 TEST_F(ScreenTest, AValueTypedOnTheScreenIsHandedOffOnlyWithItsPatient) {
   link_.settingsLines[11] = "";
   link_.WriteSettings(link_.settingsLines);
@@ -120,7 +114,6 @@ TEST_F(ScreenTest, AValueTypedOnTheScreenIsHandedOffOnlyWithItsPatient) {
   EXPECT_EQ(lancer(), "2 " + handedOff);
   EXPECT_EQ(link_.messages.Taken(), L"Il manque le prénom ou l'Application.|");
   EXPECT_EQ(view_.Field(Field::NumSS) + view_.Field(Field::Nom), L"199999999999999MARTIN");
-
   presenter_.OnFieldEdited(Field::Prenom, L"LUC");  // for patient B this time
   presenter_.OnFieldEdited(Field::NumSS, L"288888888888888");
   Activate(ScreenMode::Ctrl);
