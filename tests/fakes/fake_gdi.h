@@ -20,13 +20,12 @@ class FakeGdi : public Gdi {
     Kind kind = Kind::Pen;
     int style = 0, width = 0;
     std::uint32_t color = 0;
-    WindowHandle window{};         // a DC's window, its selected objects and mix mode
+    WindowHandle window{};  // a DC's window, selected objects and mix mode
     GdiHandle pen = 0, brush = 0;
     int mix = 0;
-    bool freed = false;            // deleted, or for a DC released
+    bool freed = false;  // deleted, or for a DC released
   };
-  // A Rectangle or FrameRgn call, its arguments after the DC, and the DC's state then.
-  struct Drawing {
+  struct Drawing {  // a Rectangle or FrameRgn call, its arguments after the DC, and the DC then
     std::string what;
     std::vector<std::int64_t> args;
     Object dc;
@@ -57,8 +56,8 @@ class FakeGdi : public Gdi {
     if (released) released->freed = true;
   }
   GdiHandle CreateRectRgn(int, int, int, int) override { return Make({.kind = Kind::Region}); }
-  int GetWindowRgn(WindowHandle window, GdiHandle region) override {
-    return Live("GetWindowRgn", region, false) && shapedWindows.contains(window) ? 2 : 0;  // SIMPLEREGION : ERROR
+  int GetWindowRgn(WindowHandle window, GdiHandle region) override {  // SIMPLEREGION or ERROR
+    return Live("GetWindowRgn", region, false) && shapedWindows.contains(window) ? 2 : 0;
   }
   int GetSystemMetrics(int index) override { return metrics[index]; }
   std::uint32_t GetSysColor(int index) override { return sysColors[index]; }
@@ -72,8 +71,7 @@ class FakeGdi : public Gdi {
     return stock_.contains(index) ? stock_[index] : stock_[index] = Make({.kind = Kind::Stock, .style = index});
   }
   GdiHandle SelectObject(GdiHandle dc, GdiHandle object) override {
-    Object* target = Live("SelectObject", dc, true);
-    const Object* selected = Live("SelectObject", object, false);
+    Object *target = Live("SelectObject", dc, true), *selected = Live("SelectObject", object, false);
     if (!target || !selected || selected->kind == Kind::Region) return 0;
     const bool pen = selected->kind == Kind::Pen || (selected->kind == Kind::Stock && selected->style / 3 == 2);
     return std::exchange(pen ? target->pen : target->brush, object);
@@ -83,21 +81,19 @@ class FakeGdi : public Gdi {
     return target ? std::exchange(target->mix, mode) : 0;
   }
   void Rectangle(GdiHandle dc, int left, int top, int right, int bottom) override {
-    if (const Object* target = Live("Rectangle", dc, true)) drawings.push_back({"Rectangle", {left, top, right, bottom}, *target});
+    Draw(dc, "Rectangle", {left, top, right, bottom});
   }
   void FrameRgn(GdiHandle dc, GdiHandle region, GdiHandle brush, int width, int height) override {
     if (Live("FrameRgn", region, false) && Live("FrameRgn", brush, false))
-      if (const Object* target = Live("FrameRgn", dc, true))
-        drawings.push_back({"FrameRgn", {std::int64_t(region), std::int64_t(brush), width, height}, *target});
+      Draw(dc, "FrameRgn", {std::int64_t(region), std::int64_t(brush), width, height});
   }
   void DeleteObject(GdiHandle object) override {
     Object* deleted = Live("DeleteObject", object, false);
-    if (!deleted) return;
-    if (deleted->kind == Kind::Stock) faults.push_back("DeleteObject: a stock object");
+    if (deleted && deleted->kind == Kind::Stock) faults.push_back("DeleteObject: a stock object");
     for (const auto& [handle, dc] : objects_)
-      if (dc.kind == Kind::Dc && !dc.freed && (dc.pen == object || dc.brush == object))
+      if (deleted && dc.kind == Kind::Dc && !dc.freed && (dc.pen == object || dc.brush == object))
         faults.push_back("DeleteObject: object still selected into a DC");
-    deleted->freed = true;
+    if (deleted) deleted->freed = true;
   }
 
  private:
@@ -111,6 +107,9 @@ class FakeGdi : public Gdi {
     if (found != objects_.end() && !found->second.freed && dc == (found->second.kind == Kind::Dc)) return &found->second;
     faults.push_back(std::string(call) + ": unknown or freed handle, or not the kind expected");
     return nullptr;
+  }
+  void Draw(GdiHandle dc, const char* what, std::vector<std::int64_t> args) {
+    if (const Object* target = Live(what, dc, true)) drawings.push_back({what, std::move(args), *target});
   }
 
   std::map<GdiHandle, Object> objects_;
