@@ -31,7 +31,7 @@ const std::string kExampleA = Bytes(
     "31 32 33 34 35 36 37 38 39 30 31 32 33 34 35 00 43 41 42 49 4E 45 54 31 00 "
     "31 35 2E 30 31 2E 32 30 32 37 00 30 39 3A 33 30 3A 31 35 00 00 00 00 0D 0A");
 
-// Files whose second one fails as told, or throws what no file system should.
+// Files whose first one fails as told, or throws what no file system should.
 struct FailingFiles : PortableFileSystem {
   enum class Fault { None, Write, Close, Unexpected } fault = Fault::None;
   struct File : OutputFile {
@@ -42,13 +42,13 @@ struct FailingFiles : PortableFileSystem {
     }
     void Close() override {
       if (fault == Fault::Unexpected) throw std::runtime_error("bad");
-      fault == Fault::Close ? throw LinkError(L"Impossible de fermer le fichier « siomin2 »", 75) : real->Close();
+      fault == Fault::Close ? throw LinkError(L"Impossible de fermer le fichier « siomin »", 75) : real->Close();
     }
   };
   std::unique_ptr<OutputFile> OpenForOutput(const std::wstring& path) override {
     auto file = std::make_unique<File>();
     file->real = PortableFileSystem::OpenForOutput(path);
-    file->fault = path.ends_with(L"siomin2.sdx") ? fault : Fault::None;
+    file->fault = path.ends_with(L"siomin.sdx") ? fault : Fault::None;
     return file;
   }
 };
@@ -127,7 +127,7 @@ TEST_F(HandOffTest, RefusalsAndFailuresAreReportedAndARefusalLeavesThePreviousHa
   link_.environment.variables[L"COMPUTERNAME"] = L"CABINET1";
   const std::pair<FailingFiles::Fault, std::wstring> faults[] = {
       {FailingFiles::Fault::Write, L"Disque plein. Erreur N° 112"},
-      {FailingFiles::Fault::Close, L"Impossible de fermer le fichier « siomin2 ». Erreur N° 75"},
+      {FailingFiles::Fault::Close, L"Impossible de fermer le fichier « siomin ». Erreur N° 75"},
       {FailingFiles::Fault::Unexpected, L"Erreur interne inattendue. Erreur N° 0"}};
   for (const auto& [fault, said] : faults) {
     files_.fault = fault;

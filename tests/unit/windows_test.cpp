@@ -14,14 +14,21 @@
 namespace corvane {
 namespace {
 
-class HarvestTest : public ::testing::Test {
+using Handles = std::vector<WindowHandle>;
+using Texts = std::vector<std::wstring>;
+
+// A desktop, and the screen the finder's drag talks to: the test notes what it was told, and
+// how many frames are left when it shows.
+class WindowsTest : public ::testing::Test, public FinderView {
  protected:
   WindowHandle Practice(const char* className) {
     practiceClass = PortableText().FromAnsi(className);
     return main = desktop.AddTopLevel(className, "Dossier");
   }
-  WindowHandle Add(WindowHandle parent, const char* className, std::int32_t id = 0, std::string text = "") {
-    return desktop.AddChild(parent, className, id, text);
+  WindowHandle Add(WindowHandle parent, const char* className, std::int32_t id = 0, std::string text = "", Rect rect = {}) {
+    const WindowHandle window = parent ? desktop.AddChild(parent, className, id, text) : desktop.AddTopLevel(className, "");
+    desktop.At(window).rect = rect;
+    return window;
   }
   // Entry n of the settings is entries[n - 1]; the fields harvested, "|" after each.
   std::wstring Harvest(const std::vector<const wchar_t*>& entries) {
@@ -32,13 +39,46 @@ class HarvestTest : public ::testing::Test {
     for (int n = 1; n <= kFieldCount; ++n) fields += patient.Value(FieldOfEntry(n)) + L"|";
     return fields;
   }
+  Handles Framed() const {  // the living windows drawn on an odd number of times: those framed
+    std::set<std::uintptr_t> drawn;
+    for (const auto& drawing : gdi.drawings)
+      if (!drawn.erase(drawing.dc.window.value)) drawn.insert(drawing.dc.window.value);
+    Handles framed;
+    for (const auto value : drawn)
+      if (desktop.At(WindowHandle(value)).alive) framed.push_back(WindowHandle(value));
+    return framed;
+  }
+  std::wstring DropOn(Field box, Point point) {
+    drag.Start(box);
+    drag.Move(point);
+    drag.Drop();
+    return settings.Entry(EntryOf(box));
+  }
+  void Note(const std::wstring& what, Field box = {}) { journal.push_back(what + L" " + std::to_wstring(EntryOf(box))); }
+  void HideScreen() override { Note(L"hide"); }
+  void ShowScreen() override { Note(L"show, frames " + std::to_wstring(Framed().size())); }
+  void EmptyFinderBox(Field box) override { Note(L"empty", box); }
+  void ShowFinderIcon(Field box) override { Note(L"icon", box); }
+  void SetDragPointer() override { Note(L"drag pointer"); }
+  void RestorePointer() override { Note(L"default pointer"); }
+  void ShowPreview(Field field, const std::wstring& text) override { Note(L"[" + text + L"] in", field); }
 
   fakes::FakeDesktop desktop;
+  fakes::FakeGdi gdi;
+  PortableText text;
   LinkSettings settings;
   PatientRecord patient;
-  WindowHandle main;
+  PracticeWindow practice;
+  FinderState finder;
+  FinderDrag drag{*this, desktop, gdi, text, settings, patient, practice, finder};
+  Texts journal;
   std::wstring practiceClass;
+  const WindowHandle behind = Add({}, "Other", 0, "", {940, 690, 960, 710});  // under the practice window
+  WindowHandle main = Add({}, "PracticeMain", 0, "", {0, 0, 1000, 800});
+  const WindowHandle name = Add(main, "Edit", 1001, "DUPONT", {50, 50, 250, 80});
 };
+using HarvestTest = WindowsTest;
+using FinderTest = WindowsTest;
 
 // Combos are read through their first child; statics and buttons never, whatever their id;
 // two entries on one control each get its own rule; 255 bytes shown, 254 read.
@@ -140,66 +180,17 @@ TEST_F(HarvestTest, TheHarvestReadsTheControlTheFinderIdentified) {
   EXPECT_EQ(EditOrdinalOf(first, other, desktop), 0) << "counted below the practice window only";
 }
 
-using Handles = std::vector<WindowHandle>;
-using Texts = std::vector<std::wstring>;
-
-// The test is the screen: it notes what it was told, and how many frames are left when it shows.
-class FinderTest : public ::testing::Test, public FinderView {
- protected:
-  WindowHandle Add(WindowHandle parent, const char* className, std::int32_t id, Rect rect, std::string text = {}) {
-    const WindowHandle window = parent ? desktop.AddChild(parent, className, id, text) : desktop.AddTopLevel(className, "");
-    desktop.At(window).rect = rect;
-    return window;
-  }
-  Handles Framed() const {  // the living windows drawn on an odd number of times: those framed
-    std::set<std::uintptr_t> drawn;
-    for (const auto& drawing : gdi.drawings)
-      if (!drawn.erase(drawing.dc.window.value)) drawn.insert(drawing.dc.window.value);
-    Handles framed;
-    for (const auto value : drawn)
-      if (desktop.At(WindowHandle(value)).alive) framed.push_back(WindowHandle(value));
-    return framed;
-  }
-  std::wstring DropOn(Field box, Point point) {
-    drag.Start(box);
-    drag.Move(point);
-    drag.Drop();
-    return settings.Entry(EntryOf(box));
-  }
-  void Note(const std::wstring& what, Field box = {}) { journal.push_back(what + L" " + std::to_wstring(EntryOf(box))); }
-  void HideScreen() override { Note(L"hide"); }
-  void ShowScreen() override { Note(L"show, frames " + std::to_wstring(Framed().size())); }
-  void EmptyFinderBox(Field box) override { Note(L"empty", box); }
-  void ShowFinderIcon(Field box) override { Note(L"icon", box); }
-  void SetDragPointer() override { Note(L"drag pointer"); }
-  void RestorePointer() override { Note(L"default pointer"); }
-  void ShowPreview(Field field, const std::wstring& text) override { Note(L"[" + text + L"] in", field); }
-
-  fakes::FakeDesktop desktop;
-  fakes::FakeGdi gdi;
-  PortableText text;
-  LinkSettings settings;
-  PatientRecord record;
-  PracticeWindow practice;
-  FinderState finder;
-  FinderDrag drag{*this, desktop, gdi, text, settings, record, practice, finder};
-  Texts journal;
-  const WindowHandle behind = Add({}, "Other", 0, {940, 690, 960, 710});  // under the practice window
-  const WindowHandle main = Add({}, "PracticeMain", 0, {0, 0, 1000, 800});
-  const WindowHandle name = Add(main, "Edit", 1001, {50, 50, 250, 80}, "DUPONT");
-};
-
 TEST_F(FinderTest, PicksTheSmallestQualifyingWindowAroundThePointedOne) {
-  const WindowHandle anchor = Add(main, "Edit", 1, {900, 10, 980, 30});
-  Add(Add(main, "Panel", 4, {480, 40, 700, 100}), "Edit", 6, {500, 50, 600, 80});  // walked before ...
-  const WindowHandle twin = Add(main, "Edit", 5, {500, 50, 600, 80});              // ... its twin, on top
-  desktop.At(Add(main, "Edit", 2, {300, 200, 350, 220})).visible = false;
-  const WindowHandle group = Add(main, "Button", 3, {10, 10, 410, 310});  // on top of both
-  Add(main, "Edit", kNeverPickedControlId, {520, 120, 540, 130});
-  const WindowHandle box = Add(main, "Static", 7, {500, 110, 600, 140});  // on top of the 27001
-  Add(main, "Static", 8, {500, 150, 600, 200});
-  Add(main, "Tip", kNeverPickedControlId, {520, 160, 540, 170});  // on top of the larger static
-  Add(main, "Internet Explorer_Server2", 9, {600, 300, 900, 600});
+  const WindowHandle anchor = Add(main, "Edit", 1, "", {900, 10, 980, 30});
+  Add(Add(main, "Panel", 4, "", {480, 40, 700, 100}), "Edit", 6, "", {500, 50, 600, 80});  // walked before ...
+  const WindowHandle twin = Add(main, "Edit", 5, "", {500, 50, 600, 80});              // ... its twin, on top
+  desktop.At(Add(main, "Edit", 2, "", {300, 200, 350, 220})).visible = false;
+  const WindowHandle group = Add(main, "Button", 3, "", {10, 10, 410, 310});  // on top of both
+  Add(main, "Edit", kNeverPickedControlId, "", {520, 120, 540, 130});
+  const WindowHandle box = Add(main, "Static", 7, "", {500, 110, 600, 140});  // on top of the 27001
+  Add(main, "Static", 8, "", {500, 150, 600, 200});
+  Add(main, "Tip", kNeverPickedControlId, "", {520, 160, 540, 170});  // on top of the larger static
+  Add(main, "Internet Explorer_Server2", 9, "", {600, 300, 900, 600});
   const std::pair<Point, WindowHandle> cases[] = {
       {{100, 60}, name},       // a smaller control inside a larger one
       {{250, 80}, name},       // on the right and bottom edges
@@ -224,17 +215,17 @@ TEST_F(FinderTest, PicksTheSmallestQualifyingWindowAroundThePointedOne) {
 }
 
 TEST_F(FinderTest, ADragFramesThePreviousPickAndEndsWithoutAFrameWhereverItEnds) {
-  const WindowHandle closing = Add(main, "Edit", 1002, {50, 90, 250, 120}, "Jean");
+  const WindowHandle closing = Add(main, "Edit", 1002, "Jean", {50, 90, 250, 120});
   EXPECT_EQ(DropOn(Field::Nom, {100, 60}), L"1001");
   EXPECT_EQ(journal, (Texts{L"hide 0", L"drag pointer 0", L"empty 9", L"[ ] in 9", L"[DUPONT] in 9", L"icon 9",
                             L"default pointer 0", L"show, frames 0 0"}));
   drag.Move({100, 100});  // no drag: nothing moves
   drag.Drop();
-  record.temp.clear();
+  patient.temp.clear();
   drag.Start(Field::Prenom);
   drag.Start(Field::Nom);  // ignored while a drag is on
   EXPECT_EQ(Framed(), Handles{name});
-  EXPECT_EQ((Texts{journal.back(), record.temp}), (Texts{L"[DUPONT] in 12", L"DUPONT"}));
+  EXPECT_EQ((Texts{journal.back(), patient.temp}), (Texts{L"[DUPONT] in 12", L"DUPONT"}));
   drag.Move({2000, 2000});
   drag.Drop();
   EXPECT_EQ((Texts{settings.Entry(12), journal.back()}), (Texts{L"1001", L"show, frames 0 0"})) << "the earlier pick";
@@ -243,7 +234,7 @@ TEST_F(FinderTest, ADragFramesThePreviousPickAndEndsWithoutAFrameWhereverItEnds)
   desktop.Destroy(closing);
   drag.Move({2000, 2000});
   drag.Drop();
-  EXPECT_EQ((Texts{settings.Entry(12), record.temp, journal.end()[-4]}), (Texts{L"0", L" ", L"[ ] in 12"}));
+  EXPECT_EQ((Texts{settings.Entry(12), patient.temp, journal.end()[-4]}), (Texts{L"0", L" ", L"[ ] in 12"}));
   // The program stops answering before the drop: the drag ends all the same, nothing stored.
   drag.Start(Field::Ville);
   drag.Move({100, 60});
@@ -256,22 +247,22 @@ TEST_F(FinderTest, ADragFramesThePreviousPickAndEndsWithoutAFrameWhereverItEnds)
 // fields dropped before it follow the identity form of the class it captures, unless their
 // entry changed since.
 TEST_F(FinderTest, IdentitiesTakeTheFormOfThePracticeClassInForce) {
-  const WindowHandle dialog = Add({}, "#32770", 0, {100, 100, 300, 300});
+  const WindowHandle dialog = Add({}, "#32770", 0, "", {100, 100, 300, 300});
   desktop.At(dialog).owner = main;
   desktop.At(dialog).title = "Recherche";
-  Add(dialog, "Edit", 77, {120, 120, 280, 140});
+  Add(dialog, "Edit", 77, "", {120, 120, 280, 140});
   EXPECT_EQ(DropOn(Field::NumDossier, {150, 130}), L"77");
-  EXPECT_EQ((Texts{record.application, settings.Entry(16), settings.Entry(17)}),
+  EXPECT_EQ((Texts{patient.application, settings.Entry(16), settings.Entry(17)}),
             (Texts{L"PracticeMain", L"PracticeMain", std::wstring(L"Recherche\0", 10)}));
   EXPECT_EQ(practice.handle, dialog);
   desktop.At(dialog).title.clear();
   DropOn(Field::NumDossier, {150, 130});
   EXPECT_EQ(settings.Entry(17), std::wstring(1, L'\0'));
 
-  const WindowHandle windev = Add({}, "WinDevObject", 0, {1000, 0, 1400, 400});
-  for (int i = 0; i < 3; ++i) Add(windev, i == 1 ? "Static" : "Edit", 11 + i, {1010, 10 + 30 * i, 1100, 30 + 30 * i});
+  const WindowHandle windev = Add({}, "WinDevObject", 0, "", {1000, 0, 1400, 400});
+  for (int i = 0; i < 3; ++i) Add(windev, i == 1 ? "Static" : "Edit", 11 + i, "", {1010, 10 + 30 * i, 1100, 30 + 30 * i});
   const Point edit1{1050, 20}, label{1050, 50}, edit2{1050, 80};
-  record.application.clear();
+  patient.application.clear();
   practice = {L"WinDevObject", L"Patients", L"0", windev};
   EXPECT_EQ((Texts{DropOn(Field::Nom, edit2), DropOn(Field::Prenom, label)}), (Texts{L"2", L"0"}));
   ApplyResetValues(settings);
@@ -289,7 +280,7 @@ TEST_F(FinderTest, TheFrameIsDrawnInXorAndEverythingIsPutBack) {
   gdi.metrics = {{gdi::kSmCxScreen, 1280}, {gdi::kSmCyScreen, 1024}, {gdi::kSmCxBorder, 2},
                  {gdi::kSmCyBorder, 5},    {gdi::kSmCxFrame, 7},     {gdi::kSmCyFrame, 11}};
   gdi.sysColors[gdi::kColorWindowFrame] = 0x00123456;
-  const WindowHandle zoomed = Add({}, "Zoomed", 0, {-7, -11, 1287, 1035}), shaped = Add({}, "Shaped", 0, {5, 5, 50, 50});
+  const WindowHandle zoomed = Add({}, "Zoomed", 0, "", {-7, -11, 1287, 1035}), shaped = Add({}, "Shaped", 0, "", {5, 5, 50, 50});
   desktop.At(zoomed).zoomed = desktop.At(shaped).zoomed = true;  // a region comes first
   gdi.shapedWindows.insert(shaped);
   HighlightWindow(WindowHandle(), 3, desktop, gdi);
