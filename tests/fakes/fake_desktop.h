@@ -37,7 +37,8 @@ class FakeDesktop : public WindowQuery {
   }
   WindowHandle AddChild(WindowHandle parent, std::string className, std::int32_t controlId = 0, std::string text = {}) {
     At(parent).children.push_back(WindowHandle(next_));
-    windows_[next_] = {.className = std::move(className), .controlId = controlId, .text = std::move(text), .parent = parent};
+    windows_[next_] = {
+        .className = std::move(className), .controlId = controlId, .text = std::move(text), .parent = parent};
     return WindowHandle(next_++);
   }
   // Throws std::out_of_range for a handle this desktop never gave out.
@@ -55,9 +56,7 @@ class FakeDesktop : public WindowQuery {
   std::string ClassName(WindowHandle window, std::size_t bufferSize = 256) override {
     return Living(window) && bufferSize > 0 ? At(window).className.substr(0, bufferSize - 1) : std::string();
   }
-  std::int32_t ControlId(WindowHandle window) override {
-    return Living(window) ? At(window).controlId : 0;
-  }
+  std::int32_t ControlId(WindowHandle window) override { return Living(window) ? At(window).controlId : 0; }
   WindowHandle FindTopLevel(const std::string& className, const std::optional<std::string>& title) override {
     for (const WindowHandle handle : topLevels_) {
       const FakeWindow* window = Living(handle);

@@ -104,7 +104,8 @@ class FakeGdi : public Gdi {
   // The living object behind `handle`, a DC or not as `dc` says; else a fault of `call`.
   Object* Live(const char* call, GdiHandle handle, bool dc) {
     const auto found = objects_.find(handle);
-    if (found != objects_.end() && !found->second.freed && dc == (found->second.kind == Kind::Dc)) return &found->second;
+    if (found != objects_.end() && !found->second.freed && dc == (found->second.kind == Kind::Dc))
+      return &found->second;
     faults.push_back(std::string(call) + ": unknown or freed handle, or not the kind expected");
     return nullptr;
   }

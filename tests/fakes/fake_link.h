@@ -17,6 +17,17 @@
 
 namespace corvane::fakes {
 
+// What the user is shown when `command` fails as a command of the link does, or "" when it does not.
+template <class Command>
+std::wstring FailureOf(Command command) {
+  try {
+    command();
+  } catch (const LinkError& error) {
+    return CommandFailureText(error);
+  }
+  return {};
+}
+
 struct FakeLink {
   // `name` tells the folders of different suites apart; tests may run side by side.
   explicit FakeLink(const std::string& name);

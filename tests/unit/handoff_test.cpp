@@ -1,11 +1,12 @@
 // The hand-off: the bytes of both records, the refusals and failures, the start of the X-ray
 // program, and a patient no longer shown never handed off.
+#include "handoff/handoff.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <sstream>
 
-#include "handoff/handoff.h"
 #include "handoff/handoff_records.h"
 #include "link/read_patient_fields.h"
 #include "tests/fakes/fake_link.h"
@@ -61,7 +62,9 @@ class HandOffTest : public ::testing::Test {
     const HandOffResult result = LignesCreees(values, title, {link_.paths.siomin, link_.paths.siomin2}, platform_);
     const std::string first = link_.Read(link_.paths.siomin);
     if (result == HandOffResult::Written) EXPECT_EQ(link_.Read(link_.paths.siomin2), first);
-    std::wstring said = result == HandOffResult::Written ? L"" : result == HandOffResult::Failed ? L"failed: " : L"missing: ";
+    std::wstring said = result == HandOffResult::Written  ? L""
+                        : result == HandOffResult::Failed ? L"failed: "
+                                                          : L"missing: ";
     for (const auto& box : link_.messages.shown) said += box.text + L"/" + box.title + L"|";
     link_.messages.shown.clear();
     return said.empty() ? W(first) : said;
@@ -69,8 +72,8 @@ class HandOffTest : public ::testing::Test {
 
   fakes::FakeLink link_{"handoff"};
   FailingFiles files_;
-  Platform platform_{files_, link_.text, link_.clock, link_.environment, link_.programs, link_.messages,
-                     link_.desktop, link_.gdi};
+  Platform platform_{files_,         link_.text,     link_.clock,   link_.environment,
+                     link_.programs, link_.messages, link_.desktop, link_.gdi};
 };
 
 TEST_F(HandOffTest, WritesWholeRecordsToBothFilesEveryTime) {
@@ -81,12 +84,13 @@ TEST_F(HandOffTest, WritesWholeRecordsToBothFilesEveryTime) {
   link_.environment.variables.clear();
   EXPECT_EQ(Run({L"LI", L"Bo", L"", L"7", L""}),
             W(Bytes("1B 00 4E 00 4C 49 00 42 6F 5F 37 00 00 00 00 44 75 20 44 6F 7A 75 00 00 00 0D 0A") +
-                Bytes("28 00 41 00 4C 49 00 42 6F 5F 37 00 00 00 00") + "03.12.0987" + '\0' + "17:04:05" +
-                std::string(4, '\0') + "\r\n"));
+              Bytes("28 00 41 00 4C 49 00 42 6F 5F 37 00 00 00 00") + "03.12.0987" + '\0' + "17:04:05" +
+              std::string(4, '\0') + "\r\n"));
   // A multi-line control answers with CR LF: each record stays one line all the same.
   link_.environment.variables[L"COMPUTERNAME"] = L"CABINET\n1";
   const std::wstring lines = Run({L"DUPONT\r\nMARTIN", L"Lucie", L"14/03\r1985", L"1207", L"12345678901234\t"});
-  EXPECT_EQ(lines.substr(0, 40), W(Bytes("46 00 4E 00") + "DUPONT  MARTIN" + '\0' + "Lucie_1207" + '\0' + "14/03 1985"));
+  EXPECT_EQ(lines.substr(0, 40),
+            W(Bytes("46 00 4E 00") + "DUPONT  MARTIN" + '\0' + "Lucie_1207" + '\0' + "14/03 1985"));
   EXPECT_EQ(lines.find(L"\r\n"), 68u);
   EXPECT_NE(lines.find(L"CABINET 1"), std::string::npos);
   // A length byte of 128 and more is one raw byte, which the code page would make '?'.
@@ -107,15 +111,18 @@ TEST_F(HandOffTest, RefusalsAndFailuresAreReportedAndARefusalLeavesThePreviousHa
   const std::wstring tooLong = L"failed: La fiche patient pour Sidexis (ligne ";
   link_.Write(link_.paths.siomin, "earlier");
   link_.Write(link_.paths.siomin2, "earlier");
-  EXPECT_EQ(Run(with(199)), tooLong + L"A) ferait 276 octets, 255 au plus ; le champ le plus long est le nom (199" + ends);
-  EXPECT_EQ(Run(with(200)), tooLong + L"N) ferait 256 octets, 255 au plus ; le champ le plus long est le nom (200" + ends);
+  EXPECT_EQ(Run(with(199)),
+            tooLong + L"A) ferait 276 octets, 255 au plus ; le champ le plus long est le nom (199" + ends);
+  EXPECT_EQ(Run(with(200)),
+            tooLong + L"N) ferait 256 octets, 255 au plus ; le champ le plus long est le nom (200" + ends);
   link_.environment.variables[L"COMPUTERNAME"] = std::wstring(200, L'C');
   EXPECT_TRUE(Run(with(7)).ends_with(L"le nom de l'ordinateur (200" + ends));
   EXPECT_EQ(Run(with(7, L" ", std::wstring(32, L'7'))),  // reported before the missing first name
             L"failed: Le numéro de dossier « " + std::wstring(32, L'7') +
                 L" » a 32 caractères : Sidexis en accepte 31 au plus. Erreur N° 20001 dans LignesCreees./Tarnwick|");
-  const std::wstring longMissing = L"missing: Il manque le prénom ou l'Application, ou bien vous devez cliquer sur "
-                                   L"l'onglet 'Sécurité Sociale-Mutuelle'./Tarnwick|";
+  const std::wstring longMissing =
+      L"missing: Il manque le prénom ou l'Application, ou bien vous devez cliquer sur "
+      L"l'onglet 'Sécurité Sociale-Mutuelle'./Tarnwick|";
   const std::wstring shortMissing = L"missing: Il manque le prénom ou l'Application./Tarnwick|";
   const std::wstring tabbed = L"Fiche d'état civil";
   EXPECT_EQ(Run(with(7, L" \r\n\t"), tabbed), longMissing);
@@ -137,7 +144,8 @@ TEST_F(HandOffTest, RefusalsAndFailuresAreReportedAndARefusalLeavesThePreviousHa
   link_.Write(link_.paths.siomin, "earlier");
   std::filesystem::remove(link_.paths.siomin2);
   std::filesystem::create_directory(link_.paths.siomin2);  // the second file cannot be opened
-  EXPECT_TRUE(LignesCreees(kExample, L"", {link_.paths.siomin, link_.paths.siomin2}, platform_) == HandOffResult::Failed);
+  EXPECT_TRUE(LignesCreees(kExample, L"", {link_.paths.siomin, link_.paths.siomin2}, platform_) ==
+              HandOffResult::Failed);
   EXPECT_EQ(link_.Read(link_.paths.siomin), "earlier") << "both files are opened before either changes";
   EXPECT_NE(link_.messages.shown.at(0).text.find(L"Erreur N° 75 dans"), std::wstring::npos);
 }
@@ -147,7 +155,8 @@ TEST_F(HandOffTest, LaunchHandsOffTheCurrentValuesThenStartsTheProgram) {
   state.patient.BeginHarvest();
   state.patient.StoreHarvested(Field::NumSS, L"999999999999999");  // from an earlier patient
   state.patient.BeginHarvest();
-  for (const auto& [field, value] : {std::pair{Field::Nom, kExample.nom}, {Field::Prenom, kExample.prenom},
+  for (const auto& [field, value] : {std::pair{Field::Nom, kExample.nom},
+                                     {Field::Prenom, kExample.prenom},
                                      {Field::DateNaissance, kExample.dateNaissance}})
     state.patient.StoreHarvested(field, value);
   state.patient.CompleteHarvest();
@@ -155,8 +164,9 @@ TEST_F(HandOffTest, LaunchHandsOffTheCurrentValuesThenStartsTheProgram) {
 
   link_.programs.fail = true;
   EXPECT_FALSE(LaunchSidexis(state, link_.paths, link_.platform));
-  EXPECT_EQ(link_.messages.shown.at(0).text, L"Impossible de démarrer Sidexis (C:\\SIDEXIS\\Sidexis.exe) : Le fichier "
-                                             L"spécifié est introuvable (erreur N° 2).");
+  EXPECT_EQ(link_.messages.shown.at(0).text,
+            L"Impossible de démarrer Sidexis (C:\\SIDEXIS\\Sidexis.exe) : Le fichier "
+            L"spécifié est introuvable (erreur N° 2).");
   link_.programs.fail = false;
   EXPECT_TRUE(LaunchSidexis(state, link_.paths, link_.platform));
   EXPECT_EQ(link_.programs.started, std::vector<std::wstring>{L"C:\\SIDEXIS\\Sidexis.exe"});
@@ -167,11 +177,14 @@ TEST_F(HandOffTest, LaunchHandsOffTheCurrentValuesThenStartsTheProgram) {
             L"Impossible de démarrer Sidexis (S.exe) : Accès refusé (erreur N° 5).");
 }
 
-const std::map<int, std::string> kPatientA = {{10, "1207"}, {9, "Lef\xE8vre"}, {12, "H\xE9l\xE8ne"}, {6, "14/03/1985"},
-                                              {11, "2 85 03 75 123 456 78"}};
+const std::map<int, std::string> kPatientA = {
+    {10, "1207"}, {9, "Lef\xE8vre"}, {12, "H\xE9l\xE8ne"}, {6, "14/03/1985"}, {11, "2 85 03 75 123 456 78"}};
 const HandOffValues kHandedOffA{L"LEFÈVRE", L"HELENE", L"14/03/1985", L"1207", L"285037512345678"};
-const std::map<int, std::wstring HandOffValues::*> kSlots = {{9, &HandOffValues::nom}, {12, &HandOffValues::prenom},
-    {6, &HandOffValues::dateNaissance}, {10, &HandOffValues::numDossier}, {11, &HandOffValues::numSS}};
+const std::map<int, std::wstring HandOffValues::*> kSlots = {{9, &HandOffValues::nom},
+                                                             {12, &HandOffValues::prenom},
+                                                             {6, &HandOffValues::dateNaissance},
+                                                             {10, &HandOffValues::numDossier},
+                                                             {11, &HandOffValues::numSS}};
 
 bool Click(fakes::FakeLink& link) {  // a plain click on the launcher: harvest, then hand off
   ReadPatientFields(link.state, link.paths, link.platform);
@@ -193,9 +206,11 @@ TEST(StalePatient, APatientNoLongerShownIsNeverHandedOff) {
       {[](fakes::FakeLink& l) { l.desktop.At(l.desktop.FindTopLevel("Cabinet", {})).title = "Agenda"; }, kShort},
       {[](fakes::FakeLink& l) { l.settingsLines[16] = ""; }, kShort},
       {[](fakes::FakeLink& l) { l.settingsLines[15] = "FENETRE_VISIODENT32"; }, kShort},  // not running
-      {[](fakes::FakeLink&) {}, kShort, 12},                                                // the first name's tab closed
-      {[](fakes::FakeLink&) {}, L"Il manque le prénom ou l'Application, ou bien vous devez cliquer sur l'onglet "
-                                L"'Sécurité Sociale-Mutuelle'.|", 12, "Fiche d'\xE9tat civil"},
+      {[](fakes::FakeLink&) {}, kShort, 12},                                              // the first name's tab closed
+      {[](fakes::FakeLink&) {},
+       L"Il manque le prénom ou l'Application, ou bien vous devez cliquer sur l'onglet "
+       L"'Sécurité Sociale-Mutuelle'.|",
+       12, "Fiche d'\xE9tat civil"},
       {[](fakes::FakeLink&) {}, nullptr, 9},
       {[](fakes::FakeLink&) {}, nullptr, 6},
       {[](fakes::FakeLink&) {}, nullptr, 10},

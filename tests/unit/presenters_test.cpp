@@ -42,7 +42,8 @@ class LauncherTest : public ::testing::Test {
 TEST_F(LauncherTest, EachClickRowHarvestsThenShowsOrLaunchesAsTheFileSays) {
   const std::wstring sidexis = link_.paths.sidexisProgram, refresh = L"screen.Refresh", hide = L"launcher.Hide";
   const Calls launched = {refresh, sidexis}, normal = {refresh, hide, L"screen.Show(Normal)"};
-  const Calls ctrl = {refresh, hide, L"screen.Show(Ctrl)"}, normalLaunched = {refresh, hide, L"screen.Show(Normal)", sidexis};
+  const Calls ctrl = {refresh, hide, L"screen.Show(Ctrl)"},
+              normalLaunched = {refresh, hide, L"screen.Show(Normal)", sidexis};
   EXPECT_EQ(Press(kLeft, 0), launched);
   EXPECT_EQ(Press(kMiddle, 0, "1"), normalLaunched);
   EXPECT_EQ(Press(kLeft, 0, " 1"), launched);
@@ -74,7 +75,8 @@ TEST_F(LauncherTest, QuestionsComeBeforeAnyHarvestAndNoChangesNothing) {
   presenter_.OnCloseRequest();
   presenter_.OnHelp();
   const auto& shown = link_.messages.shown;
-  EXPECT_EQ(std::tuple(shown[0].title, shown[1].title, shown[4].title), std::tuple(L"Quitter ?", L"Tarnwick", L"Corvane Link"));
+  EXPECT_EQ(std::tuple(shown[0].title, shown[1].title, shown[4].title),
+            std::tuple(L"Quitter ?", L"Tarnwick", L"Corvane Link"));
   EXPECT_TRUE(shown[3].question && !shown[4].question);
   EXPECT_EQ(link_.messages.Taken(), std::wstring(L"Voulez-vous fermer 'Corvane Link' ?|") +
                                         L"Voulez-vous lancer cette fonction de test ?|" +
@@ -94,8 +96,9 @@ TEST_F(LauncherTest, FailedHarvestIsReportedAndAbandonsEveryCommandButConfigurat
   const std::pair<std::wstring, std::wstring> failures[] = {
       {link_.paths.settings.tech, L"Fichier introuvable « " + link_.paths.settings.tech + L" »\n\nErreur N° 53"},
       {link_.paths.settings.tech2, L"Fichier introuvable « " + link_.paths.settings.tech2 + L" »\n\nErreur N° 53"},
-      {L"", L"Le logiciel de gestion du cabinet ne répond pas : la lecture du patient est abandonnée. Réessayez dans "
-            L"un instant.\n\nErreur N° 20004"}};
+      {L"",
+       L"Le logiciel de gestion du cabinet ne répond pas : la lecture du patient est abandonnée. Réessayez dans "
+       L"un instant.\n\nErreur N° 20004"}};
   for (const auto& [removed, said] : failures) {
     const auto fail = [&](int shift) {
       journal_.clear(), view_.visible = true;
@@ -118,7 +121,8 @@ TEST_F(LauncherTest, FailedHarvestIsReportedAndAbandonsEveryCommandButConfigurat
 class ScreenTest : public ::testing::Test {
  protected:
   ScreenTest() {
-    link_.OpenPractice("Cabinet", "Fiche", {{10, "4711"}, {9, "Durand"}, {12, "Anne"}, {6, "12/03/1961"}, {14, "Nice"}});
+    link_.OpenPractice("Cabinet", "Fiche",
+                       {{10, "4711"}, {9, "Durand"}, {12, "Anne"}, {6, "12/03/1961"}, {14, "Nice"}});
     LoadLinkSettings(link_.state.settings, link_.paths.settings, link_.files, link_.text);
   }
   std::string Tech() const { return link_.Read(link_.paths.settings.tech); }
@@ -136,7 +140,8 @@ class ScreenTest : public ::testing::Test {
 
 TEST_F(ScreenTest, ActivationPresentsTheModeAndTheCheckBoxIsTickedByEntry15ExactlyOne) {
   const std::string before = Tech();
-  for (const auto& [entry, ticked] : {std::pair{L"", false}, {L"1", true}, {L" 1", false}, {L"01", false}, {L"1", true}}) {
+  for (const auto& [entry, ticked] :
+       {std::pair{L"", false}, {L"1", true}, {L" 1", false}, {L"01", false}, {L"1", true}}) {
     link_.state.settings.SetEntry(kEntryShowScreenFlag, entry);
     Activate(ticked ? ScreenMode::Ctrl : ScreenMode::Normal);
     EXPECT_EQ(std::tuple(view_.checkBox, presenter_.CheckBoxTicked(), view_.configurationControls, view_.caption,
@@ -146,7 +151,8 @@ TEST_F(ScreenTest, ActivationPresentsTheModeAndTheCheckBoxIsTickedByEntry15Exact
   EXPECT_TRUE(view_.dragCursorIsFinderIcon);
   EXPECT_EQ(view_.checkBoxSets, 3) << "the box is only touched when its state changes";
   presenter_.OnCheckBox(false);  // in memory only
-  EXPECT_EQ(link_.state.settings.Entry(kEntryShowScreenFlag) + link_.text.FromAnsi(Tech()), L"0" + link_.text.FromAnsi(before));
+  EXPECT_EQ(link_.state.settings.Entry(kEntryShowScreenFlag) + link_.text.FromAnsi(Tech()),
+            L"0" + link_.text.FromAnsi(before));
 }
 
 // VALIDER and the reset save both files and give way to the launcher; a failed save is
@@ -167,7 +173,8 @@ TEST_F(ScreenTest, OnlyValiderAndTheResetSaveAndAFailedSaveKeepsTheScreen) {
   presenter_.OnReset();
   EXPECT_EQ(view_.Field(Field::Ville), L"Paris");
   presenter_.OnReset();
-  const std::wstring failed = L"Impossible de remplacer le fichier « " + link_.paths.settings.tech + L" »\n\nErreur N° 75|";
+  const std::wstring failed =
+      L"Impossible de remplacer le fichier « " + link_.paths.settings.tech + L" »\n\nErreur N° 75|";
   const std::wstring asked = L"Voulez-vous vraiment supprimer le paramétrage actuel ?|";
   EXPECT_EQ(link_.messages.Taken(), failed + asked + asked + failed);
   EXPECT_EQ(std::tuple(view_.visible, launcher_.shown), std::tuple(true, 1));
@@ -211,7 +218,10 @@ TEST_F(ScreenTest, AValueTypedOnTheScreenIsHandedOffOnlyWithItsPatient) {
   Activate(ScreenMode::Normal);
   presenter_.OnFieldEdited(Field::NumSS, L"199999999999999");
   presenter_.OnFieldEdited(Field::Prenom, L"ROSE");
-  const std::string handedOff("DURAND\0ROSE_4711\00012/03/1961\0" "199999999999999\0\0", 45);
+  const std::string handedOff(
+      "DURAND\0ROSE_4711\00012/03/1961\0"
+      "199999999999999\0\0",
+      45);
   EXPECT_EQ(lancer(), "1 " + handedOff);
   EXPECT_EQ(lancer(), "2 " + handedOff);
   link_.desktop.At(link_.controls[9]).text = "Martin";

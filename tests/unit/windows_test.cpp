@@ -25,8 +25,10 @@ class WindowsTest : public ::testing::Test, public FinderView {
     practiceClass = PortableText().FromAnsi(className);
     return main = desktop.AddTopLevel(className, "Dossier");
   }
-  WindowHandle Add(WindowHandle parent, const char* className, std::int32_t id = 0, std::string text = "", Rect rect = {}) {
-    const WindowHandle window = parent ? desktop.AddChild(parent, className, id, text) : desktop.AddTopLevel(className, "");
+  WindowHandle Add(WindowHandle parent, const char* className, std::int32_t id = 0, std::string text = "",
+                   Rect rect = {}) {
+    const WindowHandle window =
+        parent ? desktop.AddChild(parent, className, id, text) : desktop.AddTopLevel(className, "");
     desktop.At(window).rect = rect;
     return window;
   }
@@ -54,7 +56,9 @@ class WindowsTest : public ::testing::Test, public FinderView {
     drag.Drop();
     return settings.Entry(EntryOf(box));
   }
-  void Note(const std::wstring& what, Field box = {}) { journal.push_back(what + L" " + std::to_wstring(EntryOf(box))); }
+  void Note(const std::wstring& what, Field box = {}) {
+    journal.push_back(what + L" " + std::to_wstring(EntryOf(box)));
+  }
   void HideScreen() override { Note(L"hide"); }
   void ShowScreen() override { Note(L"show, frames " + std::to_wstring(Framed().size())); }
   void EmptyFinderBox(Field box) override { Note(L"empty", box); }
@@ -96,8 +100,8 @@ TEST_F(HarvestTest, PlainModeMatchesEntriesAgainstControlIds) {
   Add(main, "BOUTON", 12, "OK");
   Add(main, "Statique", 13, "lu");  // the class tests are case-sensitive prefixes
   Add(main, "XBOUTON", 14, "lu");
-  EXPECT_EQ(Harvest({L"", L"0", L"1002", L"1006", L"11", L"12", L"13", L"14", L"1002", L"1016", L"-5", L"1007",
-                     L"14", L"15"}),
+  EXPECT_EQ(Harvest({L"", L"0", L"1002", L"1006", L"11", L"12", L"13", L"14", L"1002", L"1016", L"-5", L"1007", L"14",
+                     L"15"}),
             L"||Lefèvre|Mme|||lu|lu|LEFÈVRE|Mme\tMadame|0102| |lu|" + std::wstring(254, L'a') + L"|");
   EXPECT_EQ(desktop.counts.textReads, 8) << "only the configured windows are read";
 }
@@ -118,12 +122,12 @@ TEST_F(HarvestTest, JulieReadsOnlyControlsWhoseDirectParentIsATabPageOrADialog) 
 
 TEST_F(HarvestTest, WinDevReadsEditWindowsByOrdinalAndStopsPastTheHighest) {
   Practice("WinDevObject");
-  Add(main, "Edit", 7, "00042");                                 // 1
-  Add(main, "RichEdit20A", 0, "Remarques");                      // not of the family
-  Add(main, "EditWinDev", 0, "Lef\xE8vre");                      // 2: any class beginning with "Edit"
+  Add(main, "Edit", 7, "00042");             // 1
+  Add(main, "RichEdit20A", 0, "Remarques");  // not of the family
+  Add(main, "EditWinDev", 0, "Lef\xE8vre");  // 2: any class beginning with "Edit"
   Add(main, "EDITMAJ", 0, "MAJUSCULES");
   desktop.At(Add(Add(main, "WinDevPane"), "Edit", 0, "CACH\xC9")).visible = false;  // 3: hidden ones count
-  Add(main, "Edit", 1002, "Zo\xEB");                             // 4, whatever its id
+  Add(main, "Edit", 1002, "Zo\xEB");                                                // 4, whatever its id
   Add(main, "Edit", 0, "jamais vu");
   EXPECT_EQ(Harvest({L"3", L"", L"", L"", L"", L"", L"", L"", L"2", L"1", L"", L"4"}),
             L"CACHÉ||||||||LEFÈVRE|00042||ZOE|||");
@@ -165,7 +169,8 @@ TEST_F(HarvestTest, TheHarvestReadsTheControlTheFinderIdentified) {
       const bool plain = practiceClass == L"Cabinet", read = plain || className.starts_with("Edit");
       EXPECT_EQ(identity == L"0", !plain && className.find("Edit") > 1) << mode << at;
       if (identity != L"0")
-        EXPECT_EQ(PortableText().ToAnsi(Harvest({identity.c_str()})), (read ? desktop.At(windows[at]).text : "") + std::string(14, '|'));
+        EXPECT_EQ(PortableText().ToAnsi(Harvest({identity.c_str()})),
+                  (read ? desktop.At(windows[at]).text : "") + std::string(14, '|'));
     }
   }
   const WindowHandle other = main;
@@ -183,7 +188,7 @@ TEST_F(HarvestTest, TheHarvestReadsTheControlTheFinderIdentified) {
 TEST_F(FinderTest, PicksTheSmallestQualifyingWindowAroundThePointedOne) {
   const WindowHandle anchor = Add(main, "Edit", 1, "", {900, 10, 980, 30});
   Add(Add(main, "Panel", 4, "", {480, 40, 700, 100}), "Edit", 6, "", {500, 50, 600, 80});  // walked before ...
-  const WindowHandle twin = Add(main, "Edit", 5, "", {500, 50, 600, 80});              // ... its twin, on top
+  const WindowHandle twin = Add(main, "Edit", 5, "", {500, 50, 600, 80});                  // ... its twin, on top
   desktop.At(Add(main, "Edit", 2, "", {300, 200, 350, 220})).visible = false;
   const WindowHandle group = Add(main, "Button", 3, "", {10, 10, 410, 310});  // on top of both
   Add(main, "Edit", kNeverPickedControlId, "", {520, 120, 540, 130});
@@ -260,7 +265,8 @@ TEST_F(FinderTest, IdentitiesTakeTheFormOfThePracticeClassInForce) {
   EXPECT_EQ(settings.Entry(17), std::wstring(1, L'\0'));
 
   const WindowHandle windev = Add({}, "WinDevObject", 0, "", {1000, 0, 1400, 400});
-  for (int i = 0; i < 3; ++i) Add(windev, i == 1 ? "Static" : "Edit", 11 + i, "", {1010, 10 + 30 * i, 1100, 30 + 30 * i});
+  for (int i = 0; i < 3; ++i)
+    Add(windev, i == 1 ? "Static" : "Edit", 11 + i, "", {1010, 10 + 30 * i, 1100, 30 + 30 * i});
   const Point edit1{1050, 20}, label{1050, 50}, edit2{1050, 80};
   patient.application.clear();
   practice = {L"WinDevObject", L"Patients", L"0", windev};
@@ -280,7 +286,8 @@ TEST_F(FinderTest, TheFrameIsDrawnInXorAndEverythingIsPutBack) {
   gdi.metrics = {{gdi::kSmCxScreen, 1280}, {gdi::kSmCyScreen, 1024}, {gdi::kSmCxBorder, 2},
                  {gdi::kSmCyBorder, 5},    {gdi::kSmCxFrame, 7},     {gdi::kSmCyFrame, 11}};
   gdi.sysColors[gdi::kColorWindowFrame] = 0x00123456;
-  const WindowHandle zoomed = Add({}, "Zoomed", 0, "", {-7, -11, 1287, 1035}), shaped = Add({}, "Shaped", 0, "", {5, 5, 50, 50});
+  const WindowHandle zoomed = Add({}, "Zoomed", 0, "", {-7, -11, 1287, 1035}),
+                     shaped = Add({}, "Shaped", 0, "", {5, 5, 50, 50});
   desktop.At(zoomed).zoomed = desktop.At(shaped).zoomed = true;  // a region comes first
   gdi.shapedWindows.insert(shaped);
   HighlightWindow(WindowHandle(), 3, desktop, gdi);
@@ -291,16 +298,18 @@ TEST_F(FinderTest, TheFrameIsDrawnInXorAndEverythingIsPutBack) {
   std::vector<std::vector<std::int64_t>> drawn;  // the window, then the arguments after the DC
   for (const auto& [what, args, dc] : gdi.drawings) {
     const auto& pen = gdi.ObjectOf(dc.pen);
-    EXPECT_EQ(std::tuple(dc.mix, pen.kind, pen.style, pen.width, pen.color, gdi.ObjectOf(dc.brush).style),
-              std::tuple(gdi::kR2XorPen, fakes::FakeGdi::Kind::Pen, gdi::kPsInsideFrame, 6, 0x00FF6400u, gdi::kNullBrush));
+    EXPECT_EQ(
+        std::tuple(dc.mix, pen.kind, pen.style, pen.width, pen.color, gdi.ObjectOf(dc.brush).style),
+        std::tuple(gdi::kR2XorPen, fakes::FakeGdi::Kind::Pen, gdi::kPsInsideFrame, 6, 0x00FF6400u, gdi::kNullBrush));
     drawn.push_back({std::int64_t(dc.window.value)});
     drawn.back().insert(drawn.back().end(), args.begin(), args.end());
   }
   ASSERT_EQ(drawn.size(), 3u);
   const auto& hatch = gdi.ObjectOf(GdiHandle(drawn[1][2]));  // the shaped window's region outlined with it
-  EXPECT_EQ(std::tuple(gdi.drawings[1].what, gdi.ObjectOf(GdiHandle(drawn[1][1])).kind, hatch.kind, hatch.style, hatch.color),
-            std::tuple("FrameRgn", fakes::FakeGdi::Kind::Region, fakes::FakeGdi::Kind::HatchBrush, gdi::kHsDiagCross,
-                       0x00123456u));
+  EXPECT_EQ(
+      std::tuple(gdi.drawings[1].what, gdi.ObjectOf(GdiHandle(drawn[1][1])).kind, hatch.kind, hatch.style, hatch.color),
+      std::tuple("FrameRgn", fakes::FakeGdi::Kind::Region, fakes::FakeGdi::Kind::HatchBrush, gdi::kHsDiagCross,
+                 0x00123456u));
   const auto window = [](WindowHandle w) { return std::int64_t(w.value); };
   EXPECT_EQ(drawn, (decltype(drawn){{window(zoomed), 7, 11, 1287, 1035},
                                     {window(shaped), drawn[1][1], drawn[1][2], 6, 15},
