@@ -1,6 +1,6 @@
 #pragma once
 // An in-memory desktop: a tree of windows that answers the window calls the way USER32 does
-// and counts what reaches the windows' programs.
+// and counts the windows walked to and read.
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -26,7 +26,7 @@ struct FakeWindow {
 class FakeDesktop : public WindowQuery {
  public:
   struct Counts {
-    int textReads = 0, visited = 0;  // windows read, and walked to
+    int textReads = 0, visited = 0;
   } counts;
   Point cursor;  // what CursorPosition returns
 
@@ -53,17 +53,13 @@ class FakeDesktop : public WindowQuery {
   void EnumerateDescendants(WindowHandle parent, const std::function<bool(WindowHandle)>& visit) override {
     if (!parent || Living(parent)) Walk(parent ? At(parent).children : topLevels_, visit);
   }
-  std::string ClassName(WindowHandle window, std::size_t bufferSize = 256) override {
-    return Living(window) && bufferSize > 0 ? At(window).className.substr(0, bufferSize - 1) : std::string();
+  std::string ClassName(WindowHandle window, std::size_t size = 256) override {
+    return Living(window) && size > 0 ? At(window).className.substr(0, size - 1) : "";
   }
   std::int32_t ControlId(WindowHandle window) override { return Living(window) ? At(window).controlId : 0; }
   WindowHandle FindTopLevel(const std::string& className, const std::optional<std::string>& title) override {
-    for (const WindowHandle handle : topLevels_) {
-      const FakeWindow* window = Living(handle);
-      if (window && UpToNul(window->className) == UpToNul(className) &&
-          (!title || UpToNul(window->title) == UpToNul(*title)))
-        return handle;
-    }
+    for (const WindowHandle w : topLevels_)
+      if (Living(w) && Cut(At(w).className) == Cut(className) && (!title || Cut(At(w).title) == Cut(*title))) return w;
     return {};
   }
   WindowHandle Ancestor(WindowHandle window, AncestorKind kind) override {
@@ -85,9 +81,7 @@ class FakeDesktop : public WindowQuery {
   }
   bool IsWindow(WindowHandle window) override { return Living(window) != nullptr; }
   bool IsVisible(WindowHandle window) override {  // as IsWindowVisible: every ancestor too
-    for (; window; window = At(window).parent)
-      if (!Living(window) || !At(window).visible) return false;
-    return true;
+    return Living(window) && At(window).visible && (!At(window).parent || IsVisible(At(window).parent));
   }
   bool IsZoomed(WindowHandle window) override { return Living(window) && At(window).zoomed; }
   TextRead ReadText(WindowHandle window) override {
@@ -95,35 +89,31 @@ class FakeDesktop : public WindowQuery {
     if (Living(window) && At(window).hung) return {TextRead::Status::NotAnswering, {}};
     if (Living(window) && At(window).destroyedWhileRead) Destroy(window);
     if (!Living(window)) return {TextRead::Status::NotAWindow, {}};
-    return {TextRead::Status::Read, UpToNul(At(window).text).substr(0, 254)};
+    return {TextRead::Status::Read, Cut(At(window).text).substr(0, 254)};
   }
-  std::string Caption(WindowHandle window) override { return Living(window) ? UpToNul(At(window).title) : ""; }
+  std::string Caption(WindowHandle window) override { return Living(window) ? Cut(At(window).title) : ""; }
   Point CursorPosition() override { return cursor; }
-  WindowHandle WindowFromPoint(Point point) override {  // the deepest visible window there, the top one at each level
+  WindowHandle WindowFromPoint(Point p) override {  // the deepest visible window there, the top one at each level
     WindowHandle hit;
     for (bool deeper = true; deeper;) {
       deeper = false;
-      for (const WindowHandle handle : hit ? At(hit).children : topLevels_) {
-        const FakeWindow* w = Living(handle);
-        if (w && w->visible && point.x >= w->rect.left && point.x < w->rect.right && point.y >= w->rect.top &&
-            point.y < w->rect.bottom)
-          hit = handle, deeper = true;
+      for (const WindowHandle w : hit ? At(hit).children : topLevels_) {
+        const Rect& r = At(w).rect;
+        if (IsVisible(w) && p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom) hit = w, deeper = true;
       }
     }
     return hit;
   }
 
  private:
-  static std::string UpToNul(const std::string& bytes) { return bytes.substr(0, bytes.find('\0')); }
+  static std::string Cut(const std::string& bytes) { return bytes.substr(0, bytes.find('\0')); }  // up to a NUL
   FakeWindow* Living(WindowHandle window) {
     const auto found = windows_.find(window.value);
     return found == windows_.end() || !found->second.alive ? nullptr : &found->second;
   }
   bool Walk(const std::vector<WindowHandle>& level, const std::function<bool(WindowHandle)>& visit) {
-    for (const WindowHandle handle : std::vector(level)) {  // a copy: the visitor may change the tree
-      if (!Living(handle)) continue;
-      ++counts.visited;
-      if (!visit(handle) || (Living(handle) && !Walk(At(handle).children, visit))) return false;
+    for (const WindowHandle w : std::vector(level)) {  // a copy: the visitor may change the tree
+      if (Living(w) && (++counts.visited, !visit(w) || (Living(w) && !Walk(At(w).children, visit)))) return false;
     }
     return true;
   }

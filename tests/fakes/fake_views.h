@@ -24,18 +24,17 @@ class LauncherSpy : public LauncherView, public ScreenExit {
   bool visible = true;
   std::function<void()> onShow;
   void Show() override {
-    Note(L"launcher.Show", shown, true);
+    Note(L"launcher.Show", shown, visible = true);
     if (onShow) onShow();
   }
-  void Hide() override { Note(L"launcher.Hide", hidden, false); }
+  void Hide() override { Note(L"launcher.Hide", hidden, visible = false); }
   void BringToTop() override { Note(L"launcher.BringToTop", broughtToTop, visible); }
   void Quit() override { Note(L"launcher.Quit", quit, visible); }
   void ShowLauncher() override { Show(); }
 
  private:
-  void Note(const wchar_t* call, int& count, bool nowVisible) {
+  void Note(const wchar_t* call, int& count, bool) {
     ++count;
-    visible = nowVisible;
     if (journal_ != nullptr) journal_->push_back(call);
   }
   Journal* journal_ = nullptr;
