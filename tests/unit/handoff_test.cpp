@@ -173,13 +173,11 @@ TEST(StalePatient, APatientNoLongerShownIsNeverHandedOff) {
       {[](fakes::FakeLink& l) { l.desktop.At(l.desktop.FindTopLevel("Cabinet", {})).title = "Agenda"; }, kShort},
       {[](fakes::FakeLink& l) { l.settingsLines[16] = ""; }, kShort},
       {[](fakes::FakeLink& l) { l.settingsLines[15] = "FENETRE_VISIODENT32"; }, kShort},  // not running
-      {[](fakes::FakeLink&) {}, kShort, 12},                                              // the first name's tab closed
       {[](fakes::FakeLink&) {},
        L"Il manque le prénom ou l'Application, ou bien vous devez cliquer sur l'onglet "
        L"'Sécurité Sociale-Mutuelle'.|",
        12, "Fiche d'\xE9tat civil"},
       {[](fakes::FakeLink&) {}, nullptr, 9},
-      {[](fakes::FakeLink&) {}, nullptr, 6},
       {[](fakes::FakeLink&) {}, nullptr, 10},
       {[](fakes::FakeLink&) {}, nullptr, 11},
   };

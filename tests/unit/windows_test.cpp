@@ -144,8 +144,7 @@ TEST_F(HarvestTest, AProgramThatStopsAnsweringAbandonsTheWalkAndADestroyedContro
 }
 
 // The finder's identity of a control is what the harvest looks for, in both forms, on a tree
-// past the 255 edit windows an 8-bit counter can number; an ordinal is counted below the
-// practice window up to the target only, and a window that is no Edit has none.
+// past the 255 edit windows an 8-bit counter can number; a window that is no Edit has none.
 TEST_F(HarvestTest, TheHarvestReadsTheControlTheFinderIdentified) {
   const char* classes[] = {"Edit", "Edit", "EditWinDev", "Edit ", " Edit", "EDIT", "Edi", "edit", "RichEdit20A", "  "};
   for (const char* mode : {"WinDevObject", "Cabinet"}) {
@@ -166,16 +165,6 @@ TEST_F(HarvestTest, TheHarvestReadsTheControlTheFinderIdentified) {
                   (read ? desktop.At(windows[at]).text : "") + std::string(14, '|'));
     }
   }
-  const WindowHandle other = main;
-  Practice("WinDevObject");
-  const WindowHandle first = Add(Add(main, "Panel"), "Edit"), label = Add(main, "Static"), second = Add(main, "Edit");
-  Add(main, "Edit");
-  desktop.counts = {};
-  EXPECT_EQ(EditOrdinalOf(second, main, desktop), 2);
-  EXPECT_EQ(desktop.counts.visited, 4) << "the walk stops at its target";
-  EXPECT_EQ(EditOrdinalOf(first, main, desktop), 1);
-  EXPECT_EQ(EditOrdinalOf(label, main, desktop), 0) << "never the ordinal of an earlier control";
-  EXPECT_EQ(EditOrdinalOf(first, other, desktop), 0) << "counted below the practice window only";
 }
 
 TEST_F(FinderTest, PicksTheSmallestQualifyingWindowAroundThePointedOne) {
