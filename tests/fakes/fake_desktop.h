@@ -12,14 +12,14 @@
 namespace corvane::fakes {
 
 struct FakeWindow {
-  std::string className, title;
+  std::string className{}, title{};
   std::int32_t controlId = 0;
-  std::string text;  // ANSI bytes returned by WM_GETTEXT (may contain NULs, may exceed 254)
-  Rect rect;         // screen coordinates
+  std::string text{};  // ANSI bytes returned by WM_GETTEXT (may contain NULs, may exceed 254)
+  Rect rect{};         // screen coordinates
   bool visible = true, zoomed = false, hung = false;
   bool destroyedWhileRead = false;  // its program destroys it while WM_GETTEXT waits
-  WindowHandle parent, owner;
-  std::vector<WindowHandle> children;  // in enumeration order, the last one on top
+  WindowHandle parent{}, owner{};
+  std::vector<WindowHandle> children{};  // in enumeration order, the last one on top
   bool alive = true;
 };
 
@@ -28,7 +28,6 @@ class FakeDesktop : public WindowQuery {
   struct Counts {
     int textReads = 0, visited = 0;
   } counts;
-  Point cursor;  // what CursorPosition returns
 
   WindowHandle AddTopLevel(std::string className, std::string title) {
     windows_[next_] = {.className = std::move(className), .title = std::move(title)};
@@ -92,7 +91,7 @@ class FakeDesktop : public WindowQuery {
     return {TextRead::Status::Read, Cut(At(window).text).substr(0, 254)};
   }
   std::string Caption(WindowHandle window) override { return Living(window) ? Cut(At(window).title) : ""; }
-  Point CursorPosition() override { return cursor; }
+  Point CursorPosition() override { return {}; }
   WindowHandle WindowFromPoint(Point p) override {  // the deepest visible window there, the top one at each level
     WindowHandle hit;
     for (bool deeper = true; deeper;) {

@@ -12,7 +12,6 @@ class FakeScreenView : public ScreenView {
  public:
   bool built = true;  // false after Destroy
   bool visible = false, checkBox = false, configurationControls = false, dragCursorIsFinderIcon = false;
-  int checkBoxSets = 0;
   std::wstring caption;
   std::array<std::wstring, kFieldCount> fields;  // by entry number - 1
 
@@ -24,7 +23,7 @@ class FakeScreenView : public ScreenView {
   void SetFieldText(corvane::Field field, const std::wstring& text) override {
     fields[static_cast<std::size_t>(EntryOf(field) - 1)] = text;
   }
-  void SetCheckBox(bool ticked) override { checkBox = ticked, ++checkBoxSets; }
+  void SetCheckBox(bool ticked) override { checkBox = ticked; }
   void ShowConfigurationControls(bool shown) override { configurationControls = shown; }
   void SetButtonCaption(const std::wstring& text) override { caption = text; }
   void UseFinderIconAsDragCursor() override { dragCursorIsFinderIcon = true; }

@@ -14,27 +14,26 @@ namespace corvane::fakes {
 
 using Journal = std::vector<std::wstring>;
 
-// The launcher window: counts its calls, notes them in the journal when it has one, and runs
+// The launcher window: counts its shows, notes its calls in the journal when it has one, and runs
 // `onShow` at each Show, as the launcher's activation would.
 class LauncherSpy : public LauncherView, public ScreenExit {
  public:
   LauncherSpy() = default;
   explicit LauncherSpy(Journal& journal) : journal_(&journal) {}
-  int shown = 0, hidden = 0, broughtToTop = 0, quit = 0;
+  int shown = 0;
   bool visible = true;
   std::function<void()> onShow;
   void Show() override {
-    Note(L"launcher.Show", shown, visible = true);
+    Note(L"launcher.Show"), ++shown, visible = true;
     if (onShow) onShow();
   }
-  void Hide() override { Note(L"launcher.Hide", hidden, visible = false); }
-  void BringToTop() override { Note(L"launcher.BringToTop", broughtToTop, visible); }
-  void Quit() override { Note(L"launcher.Quit", quit, visible); }
+  void Hide() override { Note(L"launcher.Hide"), visible = false; }
+  void BringToTop() override { Note(L"launcher.BringToTop"); }
+  void Quit() override { Note(L"launcher.Quit"); }
   void ShowLauncher() override { Show(); }
 
  private:
-  void Note(const wchar_t* call, int& count, bool) {
-    ++count;
+  void Note(const wchar_t* call) {
     if (journal_ != nullptr) journal_->push_back(call);
   }
   Journal* journal_ = nullptr;
@@ -44,9 +43,7 @@ class LauncherSpy : public LauncherView, public ScreenExit {
 class FakeScreenHost : public ScreenHost {
  public:
   FakeScreenHost(Journal& journal, const SharedState& state) : journal_(journal), state_(state) {}
-  bool shown = false;
   void ShowScreen() override {
-    shown = true;
     journal_.push_back(state_.screenMode == ScreenMode::Ctrl ? L"screen.Show(Ctrl)" : L"screen.Show(Normal)");
   }
   void RefreshFields() override { journal_.push_back(L"screen.Refresh"); }
