@@ -160,9 +160,10 @@ TEST_F(HarvestTest, TheHarvestReadsTheControlTheFinderIdentified) {
       const std::wstring identity = ControlIdentityOf(windows[at], IdentityFormOf(practiceClass), main, desktop);
       const bool plain = practiceClass == L"Cabinet", read = plain || className.starts_with("Edit");
       EXPECT_EQ(identity == L"0", !plain && className.find("Edit") > 1) << mode << at;
-      if (identity != L"0")
+      if (identity != L"0") {
         EXPECT_EQ(PortableText().ToAnsi(Harvest({identity.c_str()})),
                   (read ? desktop.At(windows[at]).text : "") + std::string(14, '|'));
+      }
     }
   }
 }
