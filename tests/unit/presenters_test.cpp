@@ -123,8 +123,9 @@ TEST_F(ScreenTest, OnlyValiderAndTheResetSaveAndAFailedSaveKeepsTheScreen) {
   for (const auto& [entry, ticked] : {std::pair{L" 1", false}, {L"1", true}}) {
     link_.state.settings.SetEntry(kEntryShowScreenFlag, entry);
     Activate(ticked ? ScreenMode::Ctrl : ScreenMode::Normal);
-    EXPECT_EQ(std::tuple(view_.checkBox, view_.configurationControls, view_.caption, view_.dragCursorIsFinderIcon),
-              std::tuple(ticked, ticked, ticked ? L"VALIDER" : L"LANCER", true));
+    EXPECT_EQ(std::tuple(view_.checkBox, screen_.CheckBoxTicked(), view_.configurationControls, view_.caption,
+                         view_.dragCursorIsFinderIcon),
+              std::tuple(ticked, ticked, ticked, ticked ? L"VALIDER" : L"LANCER", true));
   }
   screen_.OnCheckBox(false);  // in memory only, saved by VALIDER
   screen_.OnButton();
@@ -135,15 +136,20 @@ TEST_F(ScreenTest, OnlyValiderAndTheResetSaveAndAFailedSaveKeepsTheScreen) {
   std::filesystem::create_directory(link_.paths.settings.tech);  // it cannot be replaced
   Activate(ScreenMode::Ctrl);
   view_.fields.back() = L"Nice";
+  link_.state.patient.StoreHarvested(Field::Ville, L"Nice");
   link_.messages.answers = {false, true};
+  screen_.OnButton();
   screen_.OnReset();
   screen_.OnReset();
-  EXPECT_EQ(link_.messages.Taken(),
-            L"Voulez-vous vraiment supprimer le paramétrage actuel ?|"
-            L"Voulez-vous vraiment supprimer le paramétrage actuel ?|Impossible de remplacer le "
-            L"fichier « " +
-                link_.paths.settings.tech + L" »\n\nErreur N° 75|");
-  EXPECT_EQ(std::tuple(view_.visible, launcherView_.shown, view_.Field(Field::Ville)), std::tuple(true, 1, L""));
+  const std::wstring failed =
+      L"Impossible de remplacer le fichier « " + link_.paths.settings.tech + L" »\n\nErreur N° 75|";
+  EXPECT_EQ(link_.messages.Taken(), failed +
+                                        L"Voulez-vous vraiment supprimer le paramétrage actuel ?|"
+                                        L"Voulez-vous vraiment supprimer le paramétrage actuel ?|" +
+                                        failed);
+  EXPECT_EQ(std::tuple(view_.visible, launcherView_.shown,
+                       view_.Field(Field::Ville) + link_.state.patient.Value(Field::Ville)),
+            std::tuple(true, 1, L""));
   std::filesystem::remove(link_.paths.settings.tech);
   screen_.OnReset();
   EXPECT_TRUE(Tech().ends_with("100\r\n0\r\nNotepad\r\nSans titre - Bloc-notes \r\n"));

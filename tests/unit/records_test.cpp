@@ -89,6 +89,11 @@ TEST(PatientRecord, ATypedValueCountsOnlyForItsPatientWhileTheScreenShows) {
       {[](PatientRecord& r) { r.BeginHarvest(), Harvest(r, L"4711"); }, L""},
       {[](PatientRecord& r) { r.EndScreenShowing(), Harvest(r, L"4711"); }, L""},  // the screen hidden
       {[](PatientRecord& r) { r.Clear(Field::NumSS); }, L""},
+      {[](PatientRecord& r) {  // the first name no longer read: another patient
+         r.BeginHarvest(), r.StoreHarvested(Field::NumDossier, L"4711"), r.StoreHarvested(Field::Nom, L"DURAND");
+         r.StoreHarvested(Field::DateNaissance, L"12/03/1961"), r.CompleteHarvest();
+       },
+       L""},
       {[](PatientRecord& r) { r.BeginHarvest(), r.StoreHarvested(Field::NumSS, L"1"), r.CompleteHarvest(); }, L"1"},
   };
   for (const auto& [then, handedOff] : cases) {
