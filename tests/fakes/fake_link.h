@@ -1,8 +1,13 @@
 #pragma once
 // The link as the native tests run it: a fresh temporary folder holding the settings and
-// hand-off files, the portable files and code page, and recording fakes for the rest.
+// hand-off files, the portable files and code page, and recording fakes for the rest; and
+// the fixture most tests share, a practice window showing a patient.
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "link/link_state.h"
 #include "platform/platform.h"
@@ -12,12 +17,55 @@
 
 namespace corvane::fakes {
 
+// What the user is shown when `command` fails as a command of the link does, or "" when it does not.
+template <class Command>
+std::wstring FailureOf(Command command) {
+  try {
+    command();
+  } catch (const LinkError& error) {
+    return CommandFailureText(error);
+  }
+  return {};
+}
+
 struct FakeLink {
   // `name` tells the folders of different suites apart; tests may run side by side.
   explicit FakeLink(const std::string& name);
-  ~FakeLink();
+  ~FakeLink() {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+  }
   FakeLink(const FakeLink&) = delete;
   FakeLink& operator=(const FakeLink&) = delete;
+
+  // A file's bytes, "<missing>" when there is none; a file written whole.
+  static std::string Read(const std::wstring& path) {
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
+    return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<missing>";
+  }
+  static void Write(const std::wstring& path, const std::string& bytes) {
+    std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
+  }
+  void WriteSettings(const std::vector<std::string>& lines) {  // both files, CR LF after each line
+    std::string bytes;
+    for (const std::string& line : lines) bytes += line + "\r\n";
+    Write(paths.settings.tech, bytes);
+    Write(paths.settings.tech2, bytes);
+  }
+  // A practice window whose Edit control 1000 + n shows `shown[n]`, and both settings files
+  // naming it: entry n "1000 + n" for each shown field, entry 15 `flag`, its class and title.
+  WindowHandle OpenPractice(const std::string& className, const std::string& title,
+                            const std::map<int, std::string>& shown, const std::string& flag = "0") {
+    const WindowHandle practice = desktop.AddTopLevel(className, title);
+    settingsLines.assign(kEntryCount, "");
+    for (const auto& [entry, value] : shown) {
+      controls[entry] = desktop.AddChild(practice, "Edit", 1000 + entry, value);
+      settingsLines[static_cast<std::size_t>(entry - 1)] = std::to_string(1000 + entry);
+    }
+    settingsLines[14] = flag, settingsLines[15] = className, settingsLines[16] = title;
+    WriteSettings(settingsLines);
+    return practice;
+  }
 
   std::filesystem::path folder;
   LinkPaths paths;  // Tech.txt, Tech2.txt, siomin.sdx, siomin2.sdx, Sidexis.exe in `folder`
@@ -31,6 +79,8 @@ struct FakeLink {
   FakeGdi gdi;
   Platform platform{files, text, clock, environment, programs, messages, desktop, gdi};
   SharedState state;
+  std::vector<std::string> settingsLines;  // as OpenPractice wrote them
+  std::map<int, WindowHandle> controls;    // by entry, as OpenPractice made them
 };
 
 }  // namespace corvane::fakes

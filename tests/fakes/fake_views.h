@@ -1,6 +1,6 @@
 #pragma once
-// A launcher window and a screen that only note what they were told, in one shared journal
-// so that a test sees the order of the calls across both; the one fake of each.
+// A launcher window and a screen host that only note what they were told, in one shared
+// journal so that a test sees the order of the calls across both.
 #include <functional>
 #include <string>
 #include <vector>
@@ -14,41 +14,26 @@ namespace corvane::fakes {
 
 using Journal = std::vector<std::wstring>;
 
-// The launcher window: counts its calls, notes them in the journal when it has one, and runs
+// The launcher window: counts its shows, notes its calls in the journal when it has one, and runs
 // `onShow` at each Show, as the launcher's activation would.
 class LauncherSpy : public LauncherView, public ScreenExit {
  public:
   LauncherSpy() = default;
   explicit LauncherSpy(Journal& journal) : journal_(&journal) {}
   int shown = 0;
-  int hidden = 0;
-  int broughtToTop = 0;
-  int quit = 0;
   bool visible = true;
   std::function<void()> onShow;
   void Show() override {
-    ++shown;
-    visible = true;
-    Note(L"launcher.Show");
+    Note(L"launcher.Show"), ++shown, visible = true;
     if (onShow) onShow();
   }
-  void Hide() override {
-    ++hidden;
-    visible = false;
-    Note(L"launcher.Hide");
-  }
-  void BringToTop() override {
-    ++broughtToTop;
-    Note(L"launcher.BringToTop");
-  }
-  void Quit() override {
-    ++quit;
-    Note(L"launcher.Quit");
-  }
+  void Hide() override { Note(L"launcher.Hide"), visible = false; }
+  void BringToTop() override { Note(L"launcher.BringToTop"); }
+  void Quit() override { Note(L"launcher.Quit"); }
   void ShowLauncher() override { Show(); }
 
  private:
-  void Note(const std::wstring& call) {
+  void Note(const wchar_t* call) {
     if (journal_ != nullptr) journal_->push_back(call);
   }
   Journal* journal_ = nullptr;
@@ -58,9 +43,7 @@ class LauncherSpy : public LauncherView, public ScreenExit {
 class FakeScreenHost : public ScreenHost {
  public:
   FakeScreenHost(Journal& journal, const SharedState& state) : journal_(journal), state_(state) {}
-  bool shown = false;
   void ShowScreen() override {
-    shown = true;
     journal_.push_back(state_.screenMode == ScreenMode::Ctrl ? L"screen.Show(Ctrl)" : L"screen.Show(Normal)");
   }
   void RefreshFields() override { journal_.push_back(L"screen.Refresh"); }

@@ -1,24 +1,18 @@
-// The hand-off: the bytes of both records, the rules of their fields, the refusals that leave
-// the previous hand-off whole, and the start of the X-ray program.
+// The hand-off: the bytes of both records, the refusals and failures, the start of the X-ray
+// program, and a patient no longer shown never handed off.
 #include "handoff/handoff.h"
-#include "link/read_patient_fields.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <functional>
 #include <sstream>
 
 #include "handoff/handoff_records.h"
-#include "platform/link_error.h"
+#include "link/read_patient_fields.h"
 #include "tests/fakes/fake_link.h"
 
 namespace corvane {
 namespace {
-
-namespace fs = std::filesystem;
 
 // "3F 00 4E" -> the bytes 0x3F 0x00 0x4E.
 std::string Bytes(const std::string& hex) {
@@ -28,13 +22,8 @@ std::string Bytes(const std::string& hex) {
   return out;
 }
 
-std::string ReadFile(const std::wstring& path) {
-  std::ifstream in(fs::path(path), std::ios::binary);
-  if (!in) return "<missing>";
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // The worked example: EXEMPLE Lucie, file 1207, on CABINET1, 15 January 2027 at 09:30:15.
+const HandOffValues kExample{L"EXEMPLE", L"Lucie", L"14/03/1985", L"1207", L"123456789012345"};
 const std::string kExampleN = Bytes(
     "3F 00 4E 00 45 58 45 4D 50 4C 45 00 4C 75 63 69 65 5F 31 32 30 37 00 31 34 2F 30 33 2F 31 39 38 35 00 "
     "31 32 33 34 35 36 37 38 39 30 31 32 33 34 35 00 00 44 75 20 44 6F 7A 75 00 00 00 0D 0A");
@@ -43,269 +32,206 @@ const std::string kExampleA = Bytes(
     "31 32 33 34 35 36 37 38 39 30 31 32 33 34 35 00 43 41 42 49 4E 45 54 31 00 "
     "31 35 2E 30 31 2E 32 30 32 37 00 30 39 3A 33 30 3A 31 35 00 00 00 00 0D 0A");
 
-HandOffValues Example() {
-  return {L"EXEMPLE", L"Lucie", L"14/03/1985", L"1207", L"123456789012345"};
-}
-
-const wchar_t kShortMissingFirstName[] = L"Il manque le prénom ou l'Application.";
-const wchar_t kLongMissingFirstName[] =
-    L"Il manque le prénom ou l'Application, ou bien vous devez cliquer sur l'onglet 'Sécurité Sociale-Mutuelle'.";
+// Files whose first one fails as told, or throws what no file system should.
+struct FailingFiles : PortableFileSystem {
+  enum class Fault { None, Write, Close, Unexpected } fault = Fault::None;
+  struct File : OutputFile {
+    std::unique_ptr<OutputFile> real;
+    Fault fault;
+    void WriteWhole(const std::string& bytes) override {
+      fault == Fault::Write ? throw LinkError(L"Disque plein.", 112) : real->WriteWhole(bytes);
+    }
+    void Close() override {
+      if (fault == Fault::Unexpected) throw std::runtime_error("bad");
+      fault == Fault::Close ? throw LinkError(L"Impossible de fermer le fichier « siomin »", 75) : real->Close();
+    }
+  };
+  std::unique_ptr<OutputFile> OpenForOutput(const std::wstring& path) override {
+    auto file = std::make_unique<File>();
+    file->real = PortableFileSystem::OpenForOutput(path);
+    file->fault = path.ends_with(L"siomin.sdx") ? fault : Fault::None;
+    return file;
+  }
+};
 
 class HandOffTest : public ::testing::Test {
  protected:
-  HandOffResult Run(const HandOffValues& values, const std::wstring& title = L"") {
-    return LignesCreees(values, title, {link_.paths.siomin, link_.paths.siomin2}, link_.platform);
-  }
-  // What both files hold; they must be the same after every completed call.
-  std::string BothFiles() const {
-    const std::string first = ReadFile(link_.paths.siomin);
-    EXPECT_EQ(ReadFile(link_.paths.siomin2), first) << "the two hand-off files differ";
-    return first;
-  }
-  // A previous hand-off, which a refused one must leave whole.
-  void WriteEarlierHandOff() {
-    std::ofstream(fs::path(link_.paths.siomin), std::ios::binary) << "earlier one";
-    std::ofstream(fs::path(link_.paths.siomin2), std::ios::binary) << "earlier two";
-  }
-  void ExpectEarlierHandOffUntouched() const {
-    EXPECT_EQ(ReadFile(link_.paths.siomin), "earlier one");
-    EXPECT_EQ(ReadFile(link_.paths.siomin2), "earlier two");
-  }
-  // A record whose values the last harvest read.
-  static SharedState Harvested(const HandOffValues& values) {
-    SharedState state;
-    state.patient.BeginHarvest();
-    state.patient.StoreHarvested(Field::Nom, values.nom);
-    state.patient.StoreHarvested(Field::Prenom, values.prenom);
-    state.patient.StoreHarvested(Field::DateNaissance, values.dateNaissance);
-    state.patient.StoreHarvested(Field::NumDossier, values.numDossier);
-    state.patient.StoreHarvested(Field::NumSS, values.numSS);
-    state.patient.CompleteHarvest();
-    return state;
-  }
-  // The one message shown, a report rather than a question.
-  std::wstring OnlyReport() const {
-    EXPECT_EQ(link_.messages.shown.size(), 1u);
-    if (link_.messages.shown.empty()) return {};
-    EXPECT_EQ(link_.messages.shown[0].title, L"Tarnwick");
-    EXPECT_FALSE(link_.messages.shown[0].question);
-    return link_.messages.shown[0].text;
+  // What both files hold (the same when written), or the result and the messages shown.
+  std::wstring W(const std::string& bytes) const { return link_.text.FromAnsi(bytes); }
+  std::wstring Run(const HandOffValues& values, const std::wstring& title = L"") {
+    const HandOffResult result = LignesCreees(values, title, {link_.paths.siomin, link_.paths.siomin2}, platform_);
+    const std::string first = link_.Read(link_.paths.siomin);
+    EXPECT_TRUE(result != HandOffResult::Written || link_.Read(link_.paths.siomin2) == first) << "the files differ";
+    std::wstring said = result == HandOffResult::Written  ? L""
+                        : result == HandOffResult::Failed ? L"failed: "
+                                                          : L"missing: ";
+    for (const auto& box : link_.messages.shown) said += box.text + L"/" + box.title + L"|";
+    link_.messages.shown.clear();
+    return said.empty() ? W(first) : said;
   }
 
-  fakes::FakeLink link_{"handoff"};  // the hand-off asks nothing of the windows
+  fakes::FakeLink link_{"handoff"};
+  FailingFiles files_;
+  Platform platform_{files_,         link_.text,     link_.clock,   link_.environment,
+                     link_.programs, link_.messages, link_.desktop, link_.gdi};
 };
 
 TEST_F(HandOffTest, WritesWholeRecordsToBothFilesEveryTime) {
-  ASSERT_EQ(kExampleN.size(), 63u);
-  ASSERT_EQ(kExampleA.size(), 84u);
-  const LocalTime exampleTime = link_.clock.now;
-  ASSERT_EQ(Run(Example()), HandOffResult::Written);
-  EXPECT_EQ(BothFiles(), kExampleN + kExampleA);
-  EXPECT_TRUE(link_.messages.shown.empty());
-
-  // A shorter patient afterwards: nothing of the longer one may remain at the end.
-  link_.clock.now = {2027, 12, 3, 17, 4, 5};
-  ASSERT_EQ(Run({L"LI", L"Bo", L"", L"7", L""}), HandOffResult::Written);
-  EXPECT_EQ(BothFiles(), Bytes("1B 00 4E 00 4C 49 00 42 6F 5F 37 00 00 00 00 44 75 20 44 6F 7A 75 00 00 00 0D 0A") +
-                             Bytes("30 00 41 00 4C 49 00 42 6F 5F 37 00 00 00") + "CABINET1" + '\0' + "03.12.2027" +
-                             '\0' + "17:04:05" + std::string(4, '\0') + "\r\n");
-
-  // "computername" not set: its field is empty and the A record 8 bytes shorter.
+  EXPECT_EQ(Run(kExample), W(kExampleN + kExampleA));
+  // A shorter patient afterwards, at another moment, "computername" unset: nothing of the
+  // longer one remains, the computer's field is empty.
+  link_.clock.now = {987, 12, 3, 17, 4, 5};
   link_.environment.variables.clear();
-  link_.clock.now = exampleTime;
-  std::string a = kExampleA;
-  a.erase(50, 8);
-  a[0] = 84 - 8;
-  ASSERT_EQ(Run(Example()), HandOffResult::Written);
-  EXPECT_EQ(BothFiles(), kExampleN + a);
-}
-
-TEST(HandOffNameField, FirstNameIsCutToTheRoomTheFileNumberLeavesThenTrimmed) {
-  const std::wstring number31(31, L'9');
-  const struct {
-    std::wstring prenom, numDossier, expected;
-  } cases[] = {
-      {L"Lucie", L"1207", L"Lucie_1207"},
-      {L" Lucie ", L"1207", L"Lucie_1207"},
-      // Room 27 for "_1207": the cut keeps 27 characters, then the spaces it ends on go.
-      {L"Marie-Christine Anne-Sophie Elisabeth", L"1207", L"Marie-Christine Anne-Sophie_1207"},
-      {L"Marie-Christine Anne-Sophi  Elisabeth", L"1207", L"Marie-Christine Anne-Sophi_1207"},
-      // Leading spaces take room in the cut before they are trimmed.
-      {std::wstring(30, L' ') + L"Lucie", L"1", L"_1"},
-      {L"\tLucie\u00A0", L"1", L"Lucie\u00A0_1"},  // a control character is a space; U+00A0 stays
-      {L"Lu\r\ncie", L"1\n", L"Lu  cie_1 "},
-      {std::wstring(40, L'x'), L"", std::wstring(31, L'x') + L"_"},
-      {L"Lucie", number31, L"_" + number31},  // a 31-character file number leaves no room
-  };
-  for (const auto& c : cases) EXPECT_EQ(NameField(c.prenom, c.numDossier), c.expected) << "first name " << c.prenom;
-  EXPECT_NO_THROW(CheckFileNumber(number31));
-  EXPECT_THROW(CheckFileNumber(number31 + L"9"), LinkError);
-}
-
-TEST_F(HandOffTest, SocialSecurityNumberIsWrittenWholeFrom15Characters) {
-  for (const std::wstring numSS :
-       {L"123456789012345", L"1 23 45 678 901", L" 2345678901234 ", L"555555555555555555555"}) {
-    EXPECT_EQ(WrittenNumSS(numSS), numSS);
-  }
-  EXPECT_EQ(WrittenNumSS(L"12345678901234"), L"");
-  // 14 characters: the field is a lone NUL in both records, each 15 bytes shorter.
-  HandOffValues values = Example();
-  values.numSS = L"12345678901234";
-  ASSERT_EQ(Run(values), HandOffResult::Written);
-  const std::string content = BothFiles();
-  ASSERT_EQ(content.size(), 63u - 15 + 84 - 15);
-  EXPECT_EQ(content[0], 63 - 15);
-  EXPECT_EQ(content.substr(34, 2), std::string("\0\0", 2));
-  EXPECT_EQ(content.substr(48 + 34, 10), std::string("\0", 1) + "CABINET1" + '\0');
-}
-
-// A multi-line control answers with CR LF; each record must stay one line all the same.
-TEST_F(HandOffTest, ControlCharactersInAFieldBecomeSpacesSoEachRecordStaysOneLine) {
-  link_.environment.variables[L"COMPUTERNAME"] = L"CABINET\n1";
-  ASSERT_EQ(Run({L"DUPONT\r\nMARTIN", L"Lucie", L"14/03\r1985", L"1207", L"12345678901234\t"}), HandOffResult::Written);
-  const std::string content = BothFiles();
-  EXPECT_EQ(content.substr(0, 22), Bytes("46 00 4E 00") + "DUPONT  MARTIN" + '\0' + "Luc");
-  EXPECT_EQ(content.substr(30, 10), "14/03 1985");
-  EXPECT_EQ(content.substr(68, 2), "\r\n");
-  EXPECT_EQ(std::count(content.begin(), content.end(), '\r'), 2);
-  EXPECT_EQ(std::count(content.begin(), content.end(), '\n'), 2);
-  EXPECT_NE(content.find("CABINET 1"), std::string::npos);
-  // A first name of control characters only is a missing one.
-  EXPECT_EQ(Run({L"DUPONT", L"\r\n\t", L"", L"1207", L""}), HandOffResult::FirstNameMissing);
-}
-
-TEST_F(HandOffTest, LengthByteOf128AndMoreIsOneRawByte) {
-  // 21 fixed bytes + "Lucie_1207" + date + NumSS = 56: a name of 72 gives 128, which would
-  // turn into '?' if it went through the code page.
-  HandOffValues values = Example();
+  EXPECT_EQ(Run({L"LI", L"Bo", L"", L"7", L""}),
+            W(Bytes("1B 00 4E 00 4C 49 00 42 6F 5F 37 00 00 00 00 44 75 20 44 6F 7A 75 00 00 00 0D 0A") +
+              Bytes("28 00 41 00 4C 49 00 42 6F 5F 37 00 00 00 00") + "03.12.0987" + '\0' + "17:04:05" +
+              std::string(4, '\0') + "\r\n"));
+  // A length byte of 128 and more is one raw byte, which the code page would make '?'.
+  HandOffValues values = kExample;
   values.nom = std::wstring(72, L'N');
-  ASSERT_EQ(Run(values), HandOffResult::Written);
-  const std::string content = BothFiles();
-  ASSERT_EQ(content.size(), 128u + 149u);
-  EXPECT_EQ(content.substr(0, 2), std::string("\x80\0", 2));
-  EXPECT_EQ(content.substr(126, 4), std::string("\r\n\x95\0", 4));
-}
-
-TEST(HandOffRecordLength, AnNRecordOfExactly255BytesIsBuiltOneMoreIsRefused) {
-  const PortableText text;
-  HandOffValues values = Example();
+  EXPECT_EQ(Run(values).substr(0, 2), W(std::string("\x80\0", 2)));
   values.nom = std::wstring(255 - 56, L'N');
-  const std::string record = BuildNRecord(values, text);
-  EXPECT_EQ(record.size(), 255u);
-  EXPECT_EQ(record.substr(0, 1) + record.substr(253), "\xFF\r\n");
-  values.nom.push_back(L'N');
-  EXPECT_THROW(BuildNRecord(values, text), LinkError);
+  EXPECT_EQ(BuildNRecord(values, link_.text).substr(0, 1) + BuildNRecord(values, link_.text).substr(253), "\xFF\r\n");
 }
 
-// Everything that can be refused is refused before a file is opened.
-TEST_F(HandOffTest, RefusalsAreReportedAndLeaveThePreviousHandOffWhole) {
+// What can be refused is refused before a file is opened; a file that cannot be opened,
+// written or closed is a failure too; so is a fault no one expected, shown, not swallowed.
+TEST_F(HandOffTest, RefusalsAndFailuresAreReportedAndARefusalLeavesThePreviousHandOffWhole) {
   const auto with = [](std::size_t nomLength, std::wstring prenom = L"Lucie", std::wstring numDossier = L"1207") {
     return HandOffValues{std::wstring(nomLength, L'N'), prenom, L"14/03/1985", numDossier, L"123456789012345"};
   };
+  const std::wstring ends = L" caractères). Erreur N° 20002 dans LignesCreees./Tarnwick|";
+  const std::wstring tooLong = L"failed: La fiche patient pour Sidexis (ligne ";
+  link_.Write(link_.paths.siomin, "earlier");
+  link_.Write(link_.paths.siomin2, "earlier");
+  EXPECT_EQ(Run(with(199)),
+            tooLong + L"A) ferait 276 octets, 255 au plus ; le champ le plus long est le nom (199" + ends);
+  EXPECT_EQ(Run(with(200)),
+            tooLong + L"N) ferait 256 octets, 255 au plus ; le champ le plus long est le nom (200" + ends);
+  EXPECT_EQ(Run(with(7, L" ", std::wstring(32, L'7'))),  // reported before the missing first name
+            L"failed: Le numéro de dossier « " + std::wstring(32, L'7') +
+                L" » a 32 caractères : Sidexis en accepte 31 au plus. Erreur N° 20001 dans LignesCreees./Tarnwick|");
+  const std::wstring longMissing =
+      L"missing: Il manque le prénom ou l'Application, ou bien vous devez cliquer sur "
+      L"l'onglet 'Sécurité Sociale-Mutuelle'./Tarnwick|";
+  const std::wstring shortMissing = L"missing: Il manque le prénom ou l'Application./Tarnwick|";
+  const std::wstring tabbed = L"Fiche d'état civil";
+  EXPECT_EQ(Run(with(7, L" \r\n\t"), tabbed), longMissing);
+  EXPECT_EQ(Run(with(7, L""), tabbed + L'\0'), longMissing);  // as the finder stores it
+  EXPECT_EQ(Run(with(7, L""), L"fiche d'état civil"), shortMissing);
+  EXPECT_EQ(link_.Read(link_.paths.siomin), "earlier");
+
+  const std::pair<FailingFiles::Fault, std::wstring> faults[] = {
+      {FailingFiles::Fault::Write, L"Disque plein. Erreur N° 112"},
+      {FailingFiles::Fault::Close, L"Impossible de fermer le fichier « siomin ». Erreur N° 75"},
+      {FailingFiles::Fault::Unexpected, L"Erreur interne inattendue. Erreur N° 0"}};
+  for (const auto& [fault, said] : faults) {
+    files_.fault = fault;
+    EXPECT_EQ(Run(kExample), L"failed: " + said + L" dans LignesCreees./Tarnwick|");
+  }
+  files_.fault = FailingFiles::Fault::None;
+  link_.Write(link_.paths.siomin, "earlier");
+  std::filesystem::remove(link_.paths.siomin2);
+  std::filesystem::create_directory(link_.paths.siomin2);  // the second file cannot be opened
+  EXPECT_TRUE(LignesCreees(kExample, L"", {link_.paths.siomin, link_.paths.siomin2}, platform_) ==
+              HandOffResult::Failed);
+  EXPECT_EQ(link_.Read(link_.paths.siomin), "earlier") << "both files are opened before either changes";
+  EXPECT_NE(link_.messages.shown.at(0).text.find(L"Erreur N° 75 dans"), std::wstring::npos);
+}
+
+TEST(LinkError, AStartThatFailsSaysWhatTheSystemSaidAfterThePath) {
+  EXPECT_EQ(StartFailureText(L"S.exe", LinkError(L"Impossible de lancer « S.exe » : Accès refusé. ", 5)),
+            L"Impossible de démarrer Sidexis (S.exe) : Accès refusé (erreur N° 5).");
+}
+
+const std::map<int, std::string> kPatientA = {
+    {10, "1207"}, {9, "Lef\xE8vre"}, {12, "H\xE9l\xE8ne"}, {6, "14/03/1985"}, {11, "2 85 03 75 123 456 78"}};
+const HandOffValues kHandedOffA{L"LEFÈVRE", L"HELENE", L"14/03/1985", L"1207", L"285037512345678"};
+const std::map<int, std::wstring HandOffValues::*> kSlots = {{9, &HandOffValues::nom},
+                                                             {12, &HandOffValues::prenom},
+                                                             {6, &HandOffValues::dateNaissance},
+                                                             {10, &HandOffValues::numDossier},
+                                                             {11, &HandOffValues::numSS}};
+
+bool Click(fakes::FakeLink& link) {  // a plain click on the launcher: harvest, then hand off
+  ReadPatientFields(link.state, link.paths, link.platform);
+  return LaunchSidexis(link.state, link.paths, link.platform);
+}
+
+// After patient A was handed off, every way a click can miss patient B refuses the hand-off
+// or hands B off with the missing field empty, never with A's value, which the screen still
+// shows; the files keep A and the X-ray program is not started again.
+TEST(StalePatient, APatientNoLongerShownIsNeverHandedOff) {
+  const wchar_t* const kShort = L"Il manque le prénom ou l'Application.|";
   const struct {
-    HandOffValues values;
-    std::wstring computerName;
-    std::vector<std::wstring> said;
-    long number;
+    std::function<void(fakes::FakeLink&)> lose;
+    const wchar_t* said;  // null: B is handed off without the field whose control is gone
+    int gone = 0;
+    const char* title = "Dossier patient";
   } cases[] = {
-      // An N record of exactly 255 bytes, so an A record longer than that.
-      {with(255 - 56), L"CABINET1", {L"ligne A"}, error_number::kRecordTooLong},
-      {with(256 - 56),
-       L"CABINET1",
-       {L"ligne N", L"256 octets", L"le nom (200 caractères)"},
-       error_number::kRecordTooLong},
-      {with(7), std::wstring(200, L'C'), {L"le nom de l'ordinateur (200 caractères)"}, error_number::kRecordTooLong},
-      // Reported before the missing first name.
-      {with(7, L"   ", std::wstring(32, L'7')), L"CABINET1", {L"numéro de dossier"}, error_number::kFileNumberTooLong},
+      {[](fakes::FakeLink& l) { l.desktop.Destroy(l.desktop.FindTopLevel("Cabinet", {})); }, kShort},  // closed
+      {[](fakes::FakeLink& l) { l.desktop.At(l.desktop.FindTopLevel("Cabinet", {})).title = "Agenda"; }, kShort},
+      {[](fakes::FakeLink& l) { l.settingsLines[16] = ""; }, kShort},
+      {[](fakes::FakeLink& l) { l.settingsLines[15] = "FENETRE_VISIODENT32"; }, kShort},  // not running
+      {[](fakes::FakeLink&) {},
+       L"Il manque le prénom ou l'Application, ou bien vous devez cliquer sur l'onglet "
+       L"'Sécurité Sociale-Mutuelle'.|",
+       12, "Fiche d'\xE9tat civil"},
+      {[](fakes::FakeLink&) {}, nullptr, 9},
+      {[](fakes::FakeLink&) {}, nullptr, 10},
+      {[](fakes::FakeLink&) {}, nullptr, 11},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.said[0]);
-    WriteEarlierHandOff();
-    link_.messages.shown.clear();
-    link_.environment.variables[L"COMPUTERNAME"] = c.computerName;
-    EXPECT_EQ(Run(c.values), HandOffResult::Failed);
-    ExpectEarlierHandOffUntouched();
-    const std::wstring report = OnlyReport();
-    for (const std::wstring& part : c.said) EXPECT_NE(report.find(part), std::wstring::npos) << report;
-    EXPECT_TRUE(report.ends_with(L". Erreur N° " + std::to_wstring(c.number) + L" dans LignesCreees.")) << report;
-    EXPECT_EQ(report.find(L".."), std::wstring::npos) << report;
+    SCOPED_TRACE(&c - cases);
+    fakes::FakeLink link("stale");
+    link.OpenPractice("Cabinet", c.title, kPatientA);
+    ASSERT_TRUE(Click(link));
+    const std::string handOffA = link.Read(link.paths.siomin);
+    c.lose(link);
+    link.WriteSettings(link.settingsLines);
+    if (c.gone) link.desktop.Destroy(link.controls[c.gone]);
+    for (const auto& [entry, value] : std::map<int, std::string>{
+             {10, "1300"}, {9, "Martin"}, {12, "Luc"}, {6, "02/11/1990"}, {11, "1 90 11 13 055 001 23"}})
+      link.desktop.At(link.controls[entry]).text = value;
+    EXPECT_EQ(Click(link), c.said == nullptr);
+    const int shown = c.gone ? c.gone : 12;  // still shows patient A's value
+    EXPECT_EQ(link.state.patient.Value(FieldOfEntry(shown)), kHandedOffA.*kSlots.at(shown));
+    HandOffValues b{L"MARTIN", L"LUC", L"02/11/1990", L"1300", L"190111305500123"};
+    if (c.gone) b.*kSlots.at(c.gone) = L"";
+    const HandOffRecords records = BuildHandOffRecords(b, L"CABINET1", link.clock.now, link.text);
+    EXPECT_EQ(link.Read(link.paths.siomin), c.said ? handOffA : records.n + records.a);
+    EXPECT_EQ(link.Read(link.paths.siomin2), link.Read(link.paths.siomin));
+    EXPECT_EQ(link.messages.Taken(), c.said ? c.said : L"");
+    EXPECT_EQ(link.programs.started.size(), c.said ? 1u : 2u);
   }
 }
 
-TEST_F(HandOffTest, MissingFirstNameWritesNothingStartsNothingAndItsWordingFollowsTheTitle) {
-  WriteEarlierHandOff();
-  SharedState state = Harvested({L"EXEMPLE", L"    ", L"", L"", L""});
-  EXPECT_FALSE(LaunchSidexis(state, link_.paths, link_.platform));
-  ExpectEarlierHandOffUntouched();
-  EXPECT_TRUE(link_.programs.started.empty());
-  EXPECT_EQ(OnlyReport(), kShortMissingFirstName);
-
-  // Only that program's exact title, up to the NUL the finder stores, names the tab the first
-  // name may be hidden on.
-  HandOffValues values = Example();
-  values.prenom.clear();
-  const std::wstring tabbed = L"Fiche d'état civil";
-  const std::pair<std::wstring, const wchar_t*> cases[] = {{tabbed, kLongMissingFirstName},
-                                                           {tabbed + L'\0', kLongMissingFirstName},
-                                                           {L"fiche d'état civil", kShortMissingFirstName},
-                                                           {tabbed + L' ', kShortMissingFirstName},
-                                                           {L"Fiche d'etat civil", kShortMissingFirstName}};
-  for (const auto& [title, wording] : cases) {
-    link_.messages.shown.clear();
-    EXPECT_EQ(Run(values, title), HandOffResult::FirstNameMissing);
-    EXPECT_EQ(OnlyReport(), wording) << title;
+// Visiodent's live title, read (and framed) from the first window of its class, replaces the
+// stored one when it begins with exactly "VISIODE"; a stored title is used up to its first NUL.
+TEST(StalePatient, ThePracticeWindowIsFoundByItsTitleVisiodentsLiveOne) {
+  const std::tuple<const char*, std::string, std::string, bool> cases[] = {
+      {"Cabinet", std::string("Dossier\0", 8), "Dossier", true},
+      {"Cabinet", std::string(1, '\0'), "", true},
+      {"Cabinet", "", "", false},
+      {"FENETRE_VISIODENT32", "Dossier", "VISIODE", true},
+      {"FENETRE_VISIODENT32", "VISIODENT", "VISIODENT - Lef\xE8vre", true},
+      {"FENETRE_VISIODENT32", "Visiodent", "Visiodent", false},
+      {"FENETRE_VISIODENT32", " VISIODENT", " VISIODENT", false},
+  };
+  for (const auto& [className, stored, title, found] : cases) {
+    SCOPED_TRACE(title);
+    fakes::FakeLink link("visiodent");
+    const WindowHandle window = link.OpenPractice(className, title, kPatientA, "1");
+    link.desktop.At(window).text = title;  // a top-level window answers WM_GETTEXT with its title
+    link.settingsLines[16] = stored;
+    link.WriteSettings(link.settingsLines);
+    ReadPatientFields(link.state, link.paths, link.platform);
+    EXPECT_EQ(link.state.practice.handle, found ? window : WindowHandle());
+    EXPECT_EQ(link.state.patient.ValuesToHandOff(), found ? kHandedOffA : HandOffValues{});
+    const bool visiodent = className[0] == 'F';
+    EXPECT_EQ(link.gdi.drawings.size(), visiodent ? 1u : 0u) << "only the Visiodent title read draws a frame";
+    EXPECT_TRUE(!visiodent || found || link.state.patient.temp == link.text.FromAnsi(title)) << "Temp keeps it";
   }
-  ExpectEarlierHandOffUntouched();
-}
-
-// Records what the hand-off file held at the moment the program was started.
-class SnapshotStarter : public ProgramStarter {
- public:
-  explicit SnapshotStarter(std::wstring watched) : watched_(std::move(watched)) {}
-  void Start(const std::wstring& path) override {
-    started.push_back(path);
-    contentsAtStart.push_back(ReadFile(watched_));
-  }
-  std::vector<std::wstring> started;
-  std::vector<std::string> contentsAtStart;
-
- private:
-  std::wstring watched_;
-};
-
-TEST_F(HandOffTest, LaunchHandsOffTheCurrentValuesThenStartsTheProgramOnce) {
-  SnapshotStarter starter(link_.paths.siomin);
-  Platform platform{link_.files, link_.text,     link_.clock,   link_.environment,
-                    starter,     link_.messages, link_.desktop, link_.gdi};
-  SharedState state;
-  state.patient.BeginHarvest();
-  state.patient.StoreHarvested(Field::NumSS, L"999999999999999");  // from an earlier patient
-  state.patient.BeginHarvest();
-  state.patient.StoreHarvested(Field::Nom, L"EXEMPLE");
-  state.patient.StoreHarvested(Field::Prenom, L"Lucie");
-  state.patient.StoreHarvested(Field::DateNaissance, L"14/03/1985");
-  state.patient.CompleteHarvest();
-  state.patient.StoreTyped(Field::NumDossier, L"1207");
-
-  EXPECT_TRUE(LaunchSidexis(state, link_.paths, platform));
-  EXPECT_EQ(starter.started, std::vector<std::wstring>{L"C:\\SIDEXIS\\Sidexis.exe"});
-  // The stale social-security number is not handed off; the files were whole at the start.
-  const std::string n = BuildNRecord({L"EXEMPLE", L"Lucie", L"14/03/1985", L"1207", L""}, link_.text);
-  ASSERT_EQ(starter.contentsAtStart.size(), 1u);
-  EXPECT_EQ(starter.contentsAtStart[0].substr(0, n.size()), n);
-  EXPECT_EQ(starter.contentsAtStart[0], BothFiles());
-  EXPECT_TRUE(link_.messages.shown.empty());
-  EXPECT_EQ(state.patient.Value(Field::NumSS), L"999999999999999");  // the record is left as it was
-}
-
-TEST_F(HandOffTest, AProgramThatCannotStartIsReportedAfterTheFilesAreWritten) {
-  link_.programs.fail = true;
-  SharedState state = Harvested(Example());
-  EXPECT_FALSE(LaunchSidexis(state, link_.paths, link_.platform));
-  EXPECT_EQ(BothFiles(), kExampleN + kExampleA);
-  EXPECT_EQ(OnlyReport(),
-            L"Impossible de démarrer Sidexis (C:\\SIDEXIS\\Sidexis.exe) : Le fichier spécifié est introuvable "
-            L"(erreur N° 2).");
 }
 
 }  // namespace

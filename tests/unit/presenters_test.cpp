@@ -1,0 +1,220 @@
+// The launcher and the screen apart from their windows: the click table, the questions, a
+// failed harvest, the screen's modes, VALIDER, the reset, the close box and typed values.
+#include <gtest/gtest.h>
+
+#include "launcher/launcher_presenter.h"
+#include "link/read_patient_fields.h"
+#include "settings/screen/screen_presenter.h"
+#include "tests/fakes/fake_link.h"
+#include "tests/fakes/fake_screen_view.h"
+
+namespace corvane {
+namespace {
+
+using namespace mouse;
+using Calls = std::vector<std::wstring>;
+
+// Both presenters over one link whose practice program shows a patient; the launcher window
+// and the screen host note their calls in one journal, and the screen gives way to the launcher.
+class PresenterTest : public ::testing::Test {
+ protected:
+  PresenterTest() {
+    link_.OpenPractice("Cabinet", "Fiche",
+                       {{10, "4711"}, {9, "Durand"}, {12, "Anne"}, {6, "12/03/1961"}, {14, "Nice"}});
+    LoadLinkSettings(link_.state.settings, link_.paths.settings, link_.files, link_.text);
+  }
+  // A press with entry 15 as the file holds it (memory says the opposite, so that a presenter
+  // that trusted memory would go the other way): the calls, then what was started.
+  Calls Press(int button, int shift, const char* flag = "0") {
+    journal_.clear(), link_.programs.started.clear();
+    link_.settingsLines[14] = flag;
+    link_.WriteSettings(link_.settingsLines);
+    link_.state.settings.SetEntry(kEntryShowScreenFlag, flag == std::string("1") ? L"0" : L"1");
+    link_.state.screenMode = ScreenMode::Ctrl;
+    launcher_.OnMouseDown(button, shift);
+    journal_.insert(journal_.end(), link_.programs.started.begin(), link_.programs.started.end());
+    return journal_;
+  }
+  void Activate(ScreenMode mode) {
+    link_.state.screenMode = mode;
+    view_.Show();
+    screen_.OnActivate();
+  }
+  std::string Tech() const { return link_.Read(link_.paths.settings.tech); }
+
+  fakes::FakeLink link_{"presenters"};
+  fakes::Journal journal_;
+  fakes::LauncherSpy launcherView_{journal_};
+  fakes::FakeScreenHost host_{journal_, link_.state};
+  LauncherPresenter launcher_{link_.state, link_.paths, link_.platform, launcherView_, host_};
+  fakes::FakeScreenView view_;
+  ScreenPresenter screen_{link_.state, link_.paths, link_.platform, view_, launcherView_};
+};
+using LauncherTest = PresenterTest;
+using ScreenTest = PresenterTest;
+
+TEST_F(LauncherTest, EachClickRowHarvestsThenShowsOrLaunchesAsTheFileSays) {
+  const std::wstring sidexis = link_.paths.sidexisProgram, refresh = L"screen.Refresh", hide = L"launcher.Hide";
+  const Calls launched = {refresh, sidexis}, normal = {refresh, hide, L"screen.Show(Normal)"};
+  const Calls ctrl = {refresh, hide, L"screen.Show(Ctrl)"}, normalLaunched = {refresh, hide, normal[2], sidexis};
+  EXPECT_EQ(Press(kLeft, 0, " 1"), launched);
+  EXPECT_EQ(Press(kMiddle, 0, "1"), normalLaunched);
+  EXPECT_EQ(Press(kRight, kShift, "1"), normal);
+  EXPECT_EQ(Press(kLeft, kCtrl), ctrl);
+  EXPECT_EQ(link_.state.screenMode, ScreenMode::Ctrl);
+  for (int shift : {kAlt, kCtrl | kShift, kAlt | kCtrl}) EXPECT_EQ(Press(kLeft, shift, "1"), launched) << shift;
+  EXPECT_EQ(link_.state.screenMode, ScreenMode::Normal);
+  EXPECT_NE(link_.Read(link_.paths.siomin).find("ANNE_4711"), std::string::npos);
+  EXPECT_EQ(ChooseClickRow(kRight, kCtrl, L"1"), ClickRow::AskTest);
+  EXPECT_EQ(ChooseClickRow(kRight, kAlt, L"0"), ClickRow::Launch);
+
+  // The questions come before any harvest: No changes nothing, Yes quits or reads the title.
+  link_.messages.answers = {false, false};
+  EXPECT_EQ(Press(kRight, 0), Calls{});
+  EXPECT_EQ(Press(kRight, kCtrl), Calls{});
+  launcher_.OnCloseRequest();
+  launcher_.OnHelp();
+  EXPECT_EQ(link_.messages.Taken(),
+            L"Voulez-vous fermer 'Corvane Link' ?|Voulez-vous lancer cette fonction de test ?|"
+            L"Voulez-vous fermer 'Corvane Link' ?|" +
+                std::wstring(kHelpText) + L"|");
+  EXPECT_EQ(journal_, (Calls{L"launcher.Quit"}));
+  EXPECT_EQ(link_.state.screenMode, ScreenMode::Ctrl);
+  launcher_.OnLoad();
+  launcher_.OnActivate();
+  EXPECT_EQ(link_.state.screenMode, ScreenMode::Normal);
+  EXPECT_EQ(journal_, (Calls{L"launcher.Quit", L"launcher.BringToTop", L"screen.Refresh"}));
+}
+
+// A harvest that fails abandons whichever command asked for it but the configuration, reports
+// the failure with its number, and the screen shows what it stored; Ctrl + click then opens the
+// screen all the same. Once the fault is gone the next click works.
+TEST_F(LauncherTest, FailedHarvestIsReportedAndAbandonsEveryCommandButConfiguration) {
+  const std::pair<std::wstring, std::wstring> failures[] = {
+      {link_.paths.settings.tech, L"Fichier introuvable « " + link_.paths.settings.tech + L" »\n\nErreur N° 53"},
+      {link_.paths.settings.tech2, L"Fichier introuvable « " + link_.paths.settings.tech2 + L" »\n\nErreur N° 53"},
+      {L"",
+       L"Le logiciel de gestion du cabinet ne répond pas : la lecture du patient est abandonnée. Réessayez "
+       L"dans un instant.\n\nErreur N° 20004"}};
+  for (const auto& failure : failures) {
+    const std::wstring &removed = failure.first, &said = failure.second;
+    const auto fail = [&](int shift) {
+      journal_.clear(), launcherView_.visible = true;
+      link_.WriteSettings(link_.settingsLines);
+      link_.desktop.At(link_.controls[12]).hung = removed.empty();
+      if (!removed.empty()) std::filesystem::remove(removed);
+      launcher_.OnMouseDown(kLeft, shift);
+      EXPECT_EQ(link_.messages.Taken(), said + L"|");
+      return journal_;
+    };
+    for (int shift : {0, kShift, kAlt}) EXPECT_EQ(fail(shift), (Calls{L"screen.Refresh"})) << shift;
+    EXPECT_TRUE(launcherView_.visible);
+    EXPECT_EQ(fail(kCtrl), (Calls{L"screen.Refresh", L"launcher.Hide", L"screen.Show(Ctrl)"}));
+    EXPECT_TRUE(link_.programs.started.empty());
+  }
+  link_.desktop.At(link_.controls[12]).hung = false;
+  EXPECT_EQ(Press(kLeft, 0).back(), link_.paths.sidexisProgram);
+}
+
+// The check box says what a plain click will do: ticked by entry 15 exactly "1". VALIDER and
+// the reset save both files and give way to the launcher; a failed save is reported and the
+// screen stays; the close box saves nothing, and the launcher it shows finds the screen gone.
+TEST_F(ScreenTest, OnlyValiderAndTheResetSaveAndAFailedSaveKeepsTheScreen) {
+  for (const auto& [entry, ticked] : {std::pair{L" 1", false}, {L"1", true}}) {
+    link_.state.settings.SetEntry(kEntryShowScreenFlag, entry);
+    Activate(ticked ? ScreenMode::Ctrl : ScreenMode::Normal);
+    EXPECT_EQ(std::tuple(view_.checkBox, screen_.CheckBoxTicked(), view_.configurationControls, view_.caption,
+                         view_.dragCursorIsFinderIcon),
+              std::tuple(ticked, ticked, ticked, ticked ? L"VALIDER" : L"LANCER", true));
+  }
+  screen_.OnCheckBox(false);  // in memory only, saved by VALIDER
+  screen_.OnButton();
+  EXPECT_EQ(std::tuple(view_.visible, launcherView_.shown, link_.Read(link_.paths.settings.tech2)),
+            std::tuple(false, 1, Tech()));
+  EXPECT_TRUE(Tech().ends_with("4\r\n0\r\nCabinet\r\nFiche\r\n"));
+  std::filesystem::remove(link_.paths.settings.tech);
+  std::filesystem::create_directory(link_.paths.settings.tech);  // it cannot be replaced
+  Activate(ScreenMode::Ctrl);
+  view_.fields.back() = L"Nice";
+  link_.state.patient.StoreHarvested(Field::Ville, L"Nice");
+  link_.messages.answers = {false, true};
+  screen_.OnButton();
+  screen_.OnReset();
+  screen_.OnReset();
+  const std::wstring failed =
+      L"Impossible de remplacer le fichier « " + link_.paths.settings.tech + L" »\n\nErreur N° 75|";
+  EXPECT_EQ(link_.messages.Taken(), failed +
+                                        L"Voulez-vous vraiment supprimer le paramétrage actuel ?|"
+                                        L"Voulez-vous vraiment supprimer le paramétrage actuel ?|" +
+                                        failed);
+  EXPECT_EQ(std::tuple(view_.visible, launcherView_.shown,
+                       view_.Field(Field::Ville) + link_.state.patient.Value(Field::Ville)),
+            std::tuple(true, 1, L""));
+  std::filesystem::remove(link_.paths.settings.tech);
+  screen_.OnReset();
+  EXPECT_TRUE(Tech().ends_with("100\r\n0\r\nNotepad\r\nSans titre - Bloc-notes \r\n"));
+  std::wstring whenLauncherShown;
+  launcherView_.onShow = [&] { whenLauncherShown = (view_.built ? L"built " : L"") + link_.state.patient.temp; };
+  link_.state.patient.temp = L"lu";
+  screen_.OnClose();
+  EXPECT_EQ(whenLauncherShown, L"Valeurs pour lecture");
+  EXPECT_EQ(launcherView_.shown, 3);
+}
+
+// The practice program shows no social-security number and no first name: the user types
+// them for patient A. LANCER hands them off with A, twice; once the practice program shows B,
+// or none, or the screen was left, they count no more (the boxes keep them).
+TEST_F(ScreenTest, AValueTypedOnTheScreenIsHandedOffOnlyWithItsPatient) {
+  link_.settingsLines[11] = "";
+  link_.WriteSettings(link_.settingsLines);
+  const auto lancer = [&] {
+    screen_.OnButton();
+    const std::string n = link_.Read(link_.paths.siomin);
+    return std::to_string(link_.programs.started.size()) + " " + n.substr(4, n.find("Du Dozu") - 4);
+  };
+  ReadPatientFields(link_.state, link_.paths, link_.platform);
+  Activate(ScreenMode::Normal);
+  screen_.OnFieldEdited(Field::NumSS, L"199999999999999");
+  screen_.OnFieldEdited(Field::Prenom, L"ROSE");
+  const std::string handedOff(
+      "DURAND\0ROSE_4711\00012/03/1961\0"
+      "199999999999999\0\0",
+      45);
+  EXPECT_EQ(lancer(), "1 " + handedOff);
+  EXPECT_EQ(lancer(), "2 " + handedOff);
+  link_.desktop.At(link_.controls[9]).text = "Martin";
+  EXPECT_EQ(lancer(), "2 " + handedOff);
+  EXPECT_EQ(link_.messages.Taken(), L"Il manque le prénom ou l'Application.|");
+  EXPECT_EQ(view_.Field(Field::NumSS) + view_.Field(Field::Nom), L"199999999999999MARTIN");
+  screen_.OnFieldEdited(Field::Prenom, L"LUC");  // for patient B this time
+  screen_.OnFieldEdited(Field::NumSS, L"288888888888888");
+  Activate(ScreenMode::Ctrl);
+  screen_.OnButton();  // VALIDER ends this showing of the screen
+  ReadPatientFields(link_.state, link_.paths, link_.platform);
+  EXPECT_EQ(link_.state.patient.ValuesToHandOff(), (HandOffValues{L"MARTIN", L"", L"12/03/1961", L"4711", L""}));
+  Activate(ScreenMode::Normal);
+  screen_.OnFieldEdited(Field::Prenom, L"PAUL");
+  link_.desktop.Destroy(link_.desktop.FindTopLevel("Cabinet", std::nullopt));
+  EXPECT_EQ(lancer()[0], '2');
+  EXPECT_EQ(link_.messages.Taken(), L"Il manque le prénom ou l'Application.|");
+}
+
+// LANCER after a harvest that fails: reported, the fields it stored shown, every field down to
+// the last box (Ville), and nothing handed off.
+TEST_F(ScreenTest, LancerRefreshesEveryFieldAndAFailedHarvestHandsOffNothing) {
+  link_.desktop.At(link_.controls[12]).hung = true;
+  Activate(ScreenMode::Normal);
+  screen_.OnButton();
+  EXPECT_NE(link_.messages.Taken().find(L"\n\nErreur N° 20004|"), std::wstring::npos);
+  EXPECT_EQ(view_.Field(Field::Nom) + view_.Field(Field::Ville), L"DURAND");  // Ville comes after the hang
+  EXPECT_EQ(link_.Read(link_.paths.siomin), "<missing>");
+  link_.desktop.At(link_.controls[12]).hung = false;
+  screen_.OnButton();
+  std::wstring shown;
+  for (const auto& field : view_.fields) shown += field + L"|";
+  EXPECT_EQ(shown, L"|||||12/03/1961|||DURAND|4711||ANNE||Nice|");
+  EXPECT_EQ(link_.programs.started.size(), 1u);
+}
+
+}  // namespace
+}  // namespace corvane

@@ -1,0 +1,290 @@
+// The practice program's windows: the harvest in its three reading modes, the finder's drag
+// and its frame, and the control identities the finder gives, which the harvest reads back.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+
+#include "finder/finder_drag.h"
+#include "finder/highlight.h"
+#include "reader/harvest.h"
+#include "tests/fakes/fake_desktop.h"
+#include "tests/fakes/fake_gdi.h"
+#include "tests/fakes/fake_link.h"
+
+namespace corvane {
+namespace {
+
+using Handles = std::vector<WindowHandle>;
+using Texts = std::vector<std::wstring>;
+
+// A desktop, and the screen the finder's drag talks to: the test notes what it was told, and
+// how many frames are left when it shows.
+class WindowsTest : public ::testing::Test, public FinderView {
+ protected:
+  WindowHandle Practice(const char* className) {
+    practiceClass = PortableText().FromAnsi(className);
+    return main = desktop.AddTopLevel(className, "Dossier");
+  }
+  WindowHandle Add(WindowHandle parent, const char* className, std::int32_t id = 0, std::string text = "",
+                   Rect rect = {}) {
+    const WindowHandle window =
+        parent ? desktop.AddChild(parent, className, id, text) : desktop.AddTopLevel(className, "");
+    desktop.At(window).rect = rect;
+    return window;
+  }
+  // Entry n of the settings is entries[n - 1]; the fields harvested, "|" after each.
+  std::wstring Harvest(const std::vector<const wchar_t*>& entries) {
+    for (std::size_t n = 0; n < entries.size(); ++n) settings.SetEntry(static_cast<int>(n + 1), entries[n]);
+    patient = PatientRecord();
+    HarvestPracticeWindow(main, settings, practiceClass, patient, desktop, PortableText());
+    std::wstring fields;
+    for (int n = 1; n <= kFieldCount; ++n) fields += patient.Value(FieldOfEntry(n)) + L"|";
+    return fields;
+  }
+  Handles Framed() const {  // the living windows drawn on an odd number of times: those framed
+    std::set<std::uintptr_t> drawn;
+    for (const auto& drawing : gdi.drawings)
+      if (!drawn.erase(drawing.dc.window.value)) drawn.insert(drawing.dc.window.value);
+    Handles framed;
+    for (const auto value : drawn)
+      if (desktop.At(WindowHandle(value)).alive) framed.push_back(WindowHandle(value));
+    return framed;
+  }
+  std::wstring DropOn(Field box, Point point) {
+    drag.Start(box);
+    drag.Move(point);
+    drag.Drop();
+    return settings.Entry(EntryOf(box));
+  }
+  void Note(const std::wstring& what, Field box = {}) {
+    journal.push_back(what + L" " + std::to_wstring(EntryOf(box)));
+  }
+  void HideScreen() override { Note(L"hide"); }
+  void ShowScreen() override { Note(L"show, frames " + std::to_wstring(Framed().size())); }
+  void EmptyFinderBox(Field box) override { Note(L"empty", box); }
+  void ShowFinderIcon(Field box) override { Note(L"icon", box); }
+  void SetDragPointer() override { Note(L"drag pointer"); }
+  void RestorePointer() override { Note(L"default pointer"); }
+  void ShowPreview(Field field, const std::wstring& text) override { Note(L"[" + text + L"] in", field); }
+
+  fakes::FakeDesktop desktop;
+  fakes::FakeGdi gdi;
+  PortableText text;
+  LinkSettings settings;
+  PatientRecord patient;
+  PracticeWindow practice;
+  FinderState finder;
+  FinderDrag drag{*this, desktop, gdi, text, settings, patient, practice, finder};
+  Texts journal;
+  std::wstring practiceClass;
+  const WindowHandle behind = Add({}, "Other", 0, "", {940, 690, 960, 710});  // under the practice window
+  WindowHandle main = Add({}, "PracticeMain", 0, "", {0, 0, 1000, 800});
+  const WindowHandle name = Add(main, "Edit", 1001, "DUPONT", {50, 50, 250, 80});
+};
+using HarvestTest = WindowsTest;
+using FinderTest = WindowsTest;
+
+// Combos are read through their first child; statics and buttons never, whatever their id;
+// two entries on one control each get its own rule; 255 bytes shown, 254 read.
+TEST_F(HarvestTest, PlainModeMatchesEntriesAgainstControlIds) {
+  Practice("JULIE2");
+  Add(Add(main, "Panel", 50, "panneau"), "Edit", 1002, "Lef\xE8vre");
+  Add(main, "Edit", -5, "01 02");
+  Add(main, "Edit", 15, std::string(255, 'a') + '\0' + "b");
+  const WindowHandle combo = Add(main, "JWCOMBOBOX", 1006, "Liste");
+  Add(combo, "EDIT", 1016, "Mme\tMadame");
+  Add(combo, "EDIT", 1017, "second");
+  Add(main, "JWCOMBO", 1007, "sans enfant");
+  Add(main, "STATIQUE_LABEL", 11, "LIBELLE");
+  Add(main, "BOUTON", 12, "OK");
+  Add(main, "XBOUTON", 14, "lu");  // the class tests are case-sensitive prefixes
+  EXPECT_EQ(
+      Harvest({L"", L"0", L"1002", L"1006", L"11", L"12", L"", L"14", L"1002", L"1016", L"-5", L"1007", L"14", L"15"}),
+      L"||Lefèvre|Mme||||lu|LEFÈVRE|Mme\tMadame|0102| |lu|" + std::wstring(254, L'a') + L"|");
+  EXPECT_EQ(desktop.counts.textReads, 7) << "only the configured windows are read";
+}
+
+TEST_F(HarvestTest, JulieReadsOnlyControlsWhoseDirectParentIsATabPageOrADialog) {
+  Practice("JULIE");
+  const WindowHandle page = Add(main, "JWTABPAGE1", 2000);
+  Add(page, "Edit", 1001, "00042");
+  Add(Add(main, "#32770", 2001), "Edit", 1007, "3 rue");
+  Add(Add(page, "JWCOMBOBOX", 1006, "Civilit\xE9"), "Edit", 1016, "M.\tMonsieur");  // its parent is the combo
+  Add(main, "Edit", 1099, "HORS PAGE");
+  Add(Add(main, "jwtabpage", 2004), "Edit", 1096, "minuscules");
+  Add(page, "STATIQUE", 1095, "libell\xE9");
+  EXPECT_EQ(Harvest({L"1001", L"1007", L"1006", L"1016", L"1099", L"", L"1096", L"2000", L"1095"}),
+            L"00042|3 rue|M.\tMonsieur||||||||||||");
+}
+
+TEST_F(HarvestTest, WinDevReadsEditWindowsByOrdinalAndStopsPastTheHighest) {
+  Practice("WinDevObject");
+  Add(main, "Edit", 7, "00042");             // 1
+  Add(main, "RichEdit20A", 0, "Remarques");  // not of the family
+  Add(main, "EditWinDev", 0, "Lef\xE8vre");  // 2: any class beginning with "Edit"
+  Add(main, "EDITMAJ", 0, "MAJUSCULES");
+  desktop.At(Add(Add(main, "WinDevPane"), "Edit", 0, "CACH\xC9")).visible = false;  // 3: hidden ones count
+  Add(main, "Edit", 1002, "Zo\xEB");                                                // 4, whatever its id
+  Add(main, "Edit", 0, "jamais vu");
+  EXPECT_EQ(Harvest({L"3", L"", L"", L"", L"", L"", L"", L"", L"2", L"1", L"", L"4"}),
+            L"CACHÉ||||||||LEFÈVRE|00042||ZOE|||");
+  EXPECT_EQ(desktop.counts.visited, 7) << "no window after the 4th Edit is asked anything";
+}
+
+TEST_F(HarvestTest, AProgramThatStopsAnsweringAbandonsTheWalkAndADestroyedControlGivesASpace) {
+  Practice("CabinetPlain");
+  desktop.At(Add(main, "Panel", 1)).destroyedWhileRead = true;  // rebuilt for the next patient as we read
+  Add(main, "Edit", 2, "avant");
+  desktop.At(Add(main, "Edit", 3, "jamais")).hung = true;
+  Add(main, "Edit", 4, "apres");
+  EXPECT_TRUE(fakes::FailureOf([&] { Harvest({L"1", L"2", L"3", L"4"}); }).ends_with(L"Erreur N° 20004"));
+  EXPECT_EQ(patient.Value(Field::Adresse1) + patient.Value(Field::Adresse2) + patient.Value(Field::CP), L" avant");
+  EXPECT_EQ(desktop.counts.visited, 3);  // each further window would wait out its own time-out
+}
+
+// The finder's identity of a control is what the harvest looks for, in both forms, on a tree
+// past the 255 edit windows an 8-bit counter can number; a window that is no Edit has none.
+TEST_F(HarvestTest, TheHarvestReadsTheControlTheFinderIdentified) {
+  const char* classes[] = {"Edit", "Edit", "EditWinDev", "Edit ", " Edit", "EDIT", "Edi", "edit", "RichEdit20A", "  "};
+  for (const char* mode : {"WinDevObject", "Cabinet"}) {
+    Practice(mode);
+    std::mt19937 random(7);
+    std::vector<WindowHandle> windows{main};
+    for (int i = 0; i < 700; ++i) {
+      const char* className = classes[random() % std::size(classes)];
+      windows.push_back(Add(windows[random() % windows.size()], className, i + 1, className + std::to_string(i)));
+    }
+    for (std::size_t at = 1; at <= 700; at += 9) {  // a " Edit" window is counted but never read
+      const std::string& className = desktop.At(windows[at]).className;
+      const std::wstring identity = ControlIdentityOf(windows[at], IdentityFormOf(practiceClass), main, desktop);
+      const bool plain = practiceClass == L"Cabinet", read = plain || className.starts_with("Edit");
+      EXPECT_EQ(identity == L"0", !plain && className.find("Edit") > 1) << mode << at;
+      if (identity != L"0") {
+        EXPECT_EQ(PortableText().ToAnsi(Harvest({identity.c_str()})),
+                  (read ? desktop.At(windows[at]).text : "") + std::string(14, '|'));
+      }
+    }
+  }
+}
+
+TEST_F(FinderTest, PicksTheSmallestQualifyingWindowAroundThePointedOne) {
+  const WindowHandle anchor = Add(main, "Edit", 1, "", {900, 10, 980, 30});
+  Add(Add(main, "Panel", 4, "", {480, 40, 700, 100}), "Edit", 6, "", {500, 50, 600, 80});  // walked before ...
+  const WindowHandle twin = Add(main, "Edit", 5, "", {500, 50, 600, 80});                  // ... its twin, on top
+  desktop.At(Add(main, "Edit", 2, "", {300, 200, 350, 220})).visible = false;
+  const WindowHandle group = Add(main, "Button", 3, "", {10, 10, 410, 310});  // on top of both
+  Add(main, "Edit", kNeverPickedControlId, "", {520, 120, 540, 130});
+  const WindowHandle box = Add(main, "Static", 7, "", {500, 110, 600, 140});  // on top of the 27001
+  Add(main, "Static", 8, "", {500, 150, 600, 200});
+  Add(main, "Tip", kNeverPickedControlId, "", {520, 160, 540, 170});  // on top of the larger static
+  Add(main, "Internet Explorer_Server2", 9, "", {600, 300, 900, 600});
+  const std::pair<Point, WindowHandle> cases[] = {
+      {{250, 80}, name},       // on the right and bottom edges, a smaller control inside a larger one
+      {{50, 50}, name},        // on the left and top edges
+      {{320, 210}, group},     // an invisible window is never picked
+      {{550, 60}, twin},       // equal areas: the later in the walk
+      {{530, 125}, box},       // id 27001 never picked, even the smallest
+      {{530, 165}, anchor},    // never larger than the pointed window: the earlier pick stays
+      {{700, 400}, anchor},    // an embedded browser keeps the earlier pick
+      {{2000, 2000}, anchor},  // nothing under the pointer
+      {{950, 700}, main},      // a top-level window: never a window of another program behind it
+  };
+  for (const auto& [pointer, expected] : cases) {
+    SCOPED_TRACE(testing::Message() << pointer.x << ", " << pointer.y);
+    drag.Start(Field::Nom);
+    drag.Move({950, 20});
+    drag.Move(pointer);
+    EXPECT_EQ(Framed(), Handles{expected});
+    drag.Drop();
+    EXPECT_EQ(Framed(), Handles{});
+  }
+}
+
+TEST_F(FinderTest, ADragFramesThePreviousPickAndEndsWithoutAFrameWhereverItEnds) {
+  EXPECT_EQ(DropOn(Field::Nom, {100, 60}), L"1001");
+  EXPECT_EQ(journal, (Texts{L"hide 0", L"drag pointer 0", L"empty 9", L"[ ] in 9", L"[DUPONT] in 9", L"icon 9",
+                            L"default pointer 0", L"show, frames 0 0"}));
+  drag.Move({100, 100});  // no drag: nothing moves
+  drag.Drop();
+  patient.temp.clear();
+  drag.Start(Field::Prenom);
+  EXPECT_EQ(Framed(), Handles{name});
+  EXPECT_EQ((Texts{journal.back(), patient.temp}), (Texts{L"[DUPONT] in 12", L"DUPONT"}));
+  drag.Move({2000, 2000});
+  drag.Drop();
+  EXPECT_EQ((Texts{settings.Entry(12), journal.back()}), (Texts{L"1001", L"show, frames 0 0"})) << "the earlier pick";
+  // The program stops answering before the drop: the drag ends all the same, nothing stored.
+  drag.Start(Field::Ville);
+  drag.Move({100, 60});
+  desktop.At(name).hung = true;
+  EXPECT_THROW(drag.Drop(), LinkError);
+  EXPECT_EQ((Texts{settings.Entry(14), journal.back()}), (Texts{L"", L"show, frames 0 0"}));
+}
+
+// The file-number drop captures the root owner's class and the root's caption with its NUL;
+// fields dropped before it follow the identity form of the class it captures, unless their
+// entry changed since.
+TEST_F(FinderTest, IdentitiesTakeTheFormOfThePracticeClassInForce) {
+  const WindowHandle dialog = Add({}, "#32770", 0, "", {100, 100, 300, 300});
+  desktop.At(dialog).owner = main;
+  desktop.At(dialog).title = "Recherche";
+  Add(dialog, "Edit", 77, "", {120, 120, 280, 140});
+  EXPECT_EQ(DropOn(Field::NumDossier, {150, 130}), L"77");
+  EXPECT_EQ((Texts{patient.application, settings.Entry(16), settings.Entry(17)}),
+            (Texts{L"PracticeMain", L"PracticeMain", std::wstring(L"Recherche\0", 10)}));
+  EXPECT_EQ(practice.handle, dialog);
+  desktop.At(dialog).title.clear();
+  DropOn(Field::NumDossier, {150, 130});
+  EXPECT_EQ(settings.Entry(17), std::wstring(1, L'\0'));
+
+  const WindowHandle windev = Add({}, "WinDevObject", 0, "", {1000, 0, 1400, 400});
+  for (int i = 0; i < 3; ++i)
+    Add(windev, i == 1 ? "Static" : "Edit", 11 + i, "", {1010, 10 + 30 * i, 1100, 30 + 30 * i});
+  const Point edit1{1050, 20}, label{1050, 50}, edit2{1050, 80};
+  patient.application.clear();
+  practice = {L"WinDevObject", L"Patients", L"0", windev};
+  EXPECT_EQ((Texts{DropOn(Field::Nom, edit2), DropOn(Field::Prenom, label)}), (Texts{L"2", L"0"}));
+  ApplyResetValues(settings);
+  practice = {L"Notepad", L"Sans titre - Bloc-notes ", L"0", WindowHandle()};
+  EXPECT_EQ((Texts{DropOn(Field::Adresse1, edit2), DropOn(Field::Nom, edit1), DropOn(Field::Ville, edit2)}),
+            (Texts{L"13", L"11", L"13"}));
+  settings.SetEntry(9, L"100");
+  EXPECT_EQ(DropOn(Field::NumDossier, edit1), L"1");
+  EXPECT_EQ((Texts{settings.Entry(1), settings.Entry(9), settings.Entry(14)}), (Texts{L"2", L"100", L"2"}));
+}
+
+// Each frame is one drawing on the window's own DC with the frame pen (inside frame, 3 borders
+// thick, blue), no fill, in XOR; the fake GDI finds no misuse and nothing is left created.
+TEST_F(FinderTest, TheFrameIsDrawnInXorAndEverythingIsPutBack) {
+  gdi.metrics = {{gdi::kSmCxScreen, 1280}, {gdi::kSmCyScreen, 1024}, {gdi::kSmCxBorder, 2},
+                 {gdi::kSmCyBorder, 5},    {gdi::kSmCxFrame, 7},     {gdi::kSmCyFrame, 11}};
+  gdi.sysColors[gdi::kColorWindowFrame] = 0x00123456;
+  const WindowHandle zoomed = Add({}, "Zoomed", 0, "", {-7, -11, 1287, 1035}),
+                     shaped = Add({}, "Shaped", 0, "", {5, 5, 50, 50});
+  desktop.At(zoomed).zoomed = desktop.At(shaped).zoomed = true;  // a region comes first
+  gdi.shapedWindows.insert(shaped);
+  HighlightWindow(WindowHandle(), 3, desktop, gdi);
+  for (const WindowHandle window : {zoomed, shaped}) HighlightWindow(window, 3, desktop, gdi);
+  EXPECT_EQ(CaptureWindowText(name, desktop, gdi, text), L"DUPONT");
+  EXPECT_EQ(gdi.faults, std::vector<std::string>{});
+  EXPECT_EQ(gdi.LiveObjects(), 0);
+  std::vector<std::vector<std::int64_t>> drawn;  // the window, then the arguments after the DC
+  for (const auto& [what, args, dc] : gdi.drawings) {
+    const auto& pen = gdi.ObjectOf(dc.pen);
+    EXPECT_EQ(
+        std::tuple(dc.mix, pen.kind, pen.style, pen.width, pen.color, gdi.ObjectOf(dc.brush).style),
+        std::tuple(gdi::kR2XorPen, fakes::FakeGdi::Kind::Pen, gdi::kPsInsideFrame, 6, 0x00FF6400u, gdi::kNullBrush));
+    drawn.push_back({std::int64_t(dc.window.value)});
+    drawn.back().insert(drawn.back().end(), args.begin(), args.end());
+  }
+  ASSERT_EQ(drawn.size(), 3u);
+  EXPECT_EQ(gdi.ObjectOf(GdiHandle(drawn[1][2])).color, 0x00123456u);  // the shaped window's outline's hatch
+  const auto window = [](WindowHandle w) { return std::int64_t(w.value); };
+  EXPECT_EQ(drawn, (decltype(drawn){{window(zoomed), 7, 11, 1287, 1035},
+                                    {window(shaped), drawn[1][1], drawn[1][2], 6, 15},
+                                    {window(name), 0, 0, 200, 30}}));
+}
+
+}  // namespace
+}  // namespace corvane
