@@ -8,10 +8,9 @@ IdentityForm IdentityFormOf(const std::wstring& practiceClass) {
 
 bool IsEditClass(const std::string& className) {
   const std::size_t first = className.find_first_not_of(' ');
-  if (first == std::string::npos) return false;
-  const std::size_t last = className.find_last_not_of(' ');
-  // Case-sensitive on purpose: "EDIT" or "edit" are other programs' classes, not WinDev's.
-  return last - first + 1 >= 4 && className.compare(first, 4, "Edit") == 0;
+  // Case-sensitive on purpose: "EDIT" or "edit" are other programs' classes, not WinDev's. A
+  // class shorter than "Edit" after its leading spaces compares unequal.
+  return first != std::string::npos && className.compare(first, 4, "Edit") == 0;
 }
 
 std::int32_t EditOrdinalOf(WindowHandle target, WindowHandle practiceWindow, WindowQuery& windows) {

@@ -2,10 +2,12 @@
 // The link as the native tests run it: a fresh temporary folder holding the settings and
 // hand-off files, the portable files and code page, and recording fakes for the rest; and
 // the fixture most tests share, a practice window showing a patient.
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -30,7 +32,17 @@ std::wstring FailureOf(Command command) {
 
 struct FakeLink {
   // `name` tells the folders of different suites apart; tests may run side by side.
-  explicit FakeLink(const std::string& name);
+  explicit FakeLink(const std::string& name) {
+    static std::atomic<unsigned> counter{0};
+    folder = std::filesystem::temp_directory_path() /
+             ("corvane-" + name + "-" + std::to_string(std::random_device{}()) + "-" + std::to_string(counter++));
+    std::filesystem::create_directories(folder);
+    paths = {{(folder / "Tech.txt").wstring(), (folder / "Tech2.txt").wstring()},
+             (folder / "siomin.sdx").wstring(),
+             (folder / "siomin2.sdx").wstring(),
+             L"C:\\SIDEXIS\\Sidexis.exe"};  // only ever given to the fake starter
+    environment.variables[L"COMPUTERNAME"] = L"CABINET1";
+  }
   ~FakeLink() {
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);

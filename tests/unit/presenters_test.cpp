@@ -6,7 +6,7 @@
 #include "link/read_patient_fields.h"
 #include "settings/screen/screen_presenter.h"
 #include "tests/fakes/fake_link.h"
-#include "tests/fakes/fake_screen_view.h"
+#include "tests/fakes/fake_views.h"
 
 namespace corvane {
 namespace {
