@@ -12,7 +12,7 @@
 #include "platform/win32/win32_gdi.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_window_query.h"
-#include "tests/fakes/fake_system.h"
+#include "tests/fakes/fake_link.h"
 #include "tests/standins/standin_layout.h"
 
 namespace corvane::testing {

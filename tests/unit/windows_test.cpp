@@ -9,7 +9,6 @@
 #include "finder/highlight.h"
 #include "reader/harvest.h"
 #include "tests/fakes/fake_desktop.h"
-#include "tests/fakes/fake_gdi.h"
 #include "tests/fakes/fake_link.h"
 
 namespace corvane {
