@@ -27,9 +27,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::wstring line = OneLine(decoded);
   FUZZ_CHECK(line.size() == decoded.size() && line.find(L'\r') == std::wstring::npos &&
              line.find(L'\n') == std::wstring::npos && line.find(L'\0') == std::wstring::npos);
-  if (size >= 4) {
-    const AnsiConversion how = AnsiConversionFor(data[0] | data[1] << 8 | data[2] << 16 | unsigned{data[3]} << 24);
-    FUZZ_CHECK((how.flags == 0) == (how.defaultChar == nullptr));
-  }
   return 0;
 }
