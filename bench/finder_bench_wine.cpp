@@ -75,7 +75,7 @@ int main() {
   }
   DWORD_PTR ignored = 0;
   SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &ignored);
-  program.WaitIdle(30000);
+  WaitForInputIdle(program.Handle(), 30000);
 
   // The first container's first two windows, and two containers side by side, pointed at
   // beside their windows.

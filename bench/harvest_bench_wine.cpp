@@ -40,7 +40,7 @@ bool Measure(BenchMode mode, int descendants, int rounds, bool perWindowAt5000, 
   // Until it has painted and gone idle, it answers late for reasons of its own.
   DWORD_PTR ignored = 0;
   SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &ignored);
-  program.WaitIdle(30000);
+  WaitForInputIdle(program.Handle(), 30000);
 
   // One per-window harvest at 1000 descendants takes seconds, at 5000 minutes (it grows with
   // the square of the edit windows): few runs there.

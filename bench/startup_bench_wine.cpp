@@ -48,7 +48,7 @@ struct Run {
 
 void WriteFiles() {
   CreateDirectoryW(kSidexisFolder, nullptr);
-  const std::string tech = standin::TechFileBytes(standin::plain::TechLines());
+  const std::string tech = standin::TechFileBytes(standin::TechLines(standin::LayoutOf(standin::Mode::Plain)));
   testing::WriteBytes(std::wstring(kSidexisFolder) + L"\\Tech.txt", tech);
   testing::WriteBytes(std::wstring(kSidexisFolder) + L"\\Tech2.txt", tech);
   CreateDirectoryW(kPatientFolder, nullptr);
@@ -105,12 +105,13 @@ bool MeasureEmptyOnce(int number, Run& run) {
 // One start of the link beside a freshly started stand-in; false (reason printed) when a
 // step did not happen. Both programs are ended on the way out.
 bool MeasureOnce(int number, Run& run) {
-  const std::wstring shown = std::wstring(kPatientFile) + standin::Wide(standin::kShownSuffix);
+  const std::wstring shown = std::wstring(kPatientFile) + PortableText().FromAnsi(standin::kShownSuffix);
   DeleteFileW(shown.c_str());
   testing::ChildProcess practice;
   if (!practice.StartPractice(standin::Mode::Plain, kPatientFile) ||
-      testing::WaitForTopLevel(standin::Wide(standin::plain::kClass), practice.Id()) == nullptr ||
-      !testing::WaitUntil([&] { return testing::FileExists(shown); })) {
+      testing::WaitForTopLevel(PortableText().FromAnsi(standin::LayoutOf(standin::Mode::Plain).className),
+                               practice.Id()) == nullptr ||
+      !testing::WaitUntil([&] { return std::filesystem::exists(shown); })) {
     std::printf("run %d: the plain practice stand-in did not show its patient\n", number);
     return false;
   }
@@ -140,7 +141,7 @@ bool MeasureOnce(int number, Run& run) {
     return false;
   }
   const auto harvested = Clock::now();
-  if (HWND box = testing::WaitForMessageBox(link.Id(), 0ms)) {
+  if (HWND box = testing::WaitForShown(L"#32770", link.Id(), 0ms)) {
     std::printf("run %d: the harvest reported: %ls\n", number, testing::MessageBoxText(box).c_str());
   }
 

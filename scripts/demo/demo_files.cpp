@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
   using namespace corvane;
   const std::string what = argc > 1 ? argv[1] : "";
   if (what == "tech" && argc == 2) {
-    std::cout << standin::TechFileBytes(standin::plain::TechLines());
+    std::cout << standin::TechFileBytes(standin::TechLines(standin::LayoutOf(standin::Mode::Plain)));
   } else if (what == "patient" && argc == 2) {
     std::cout << standin::PatientFile();
   } else if (what == "records" && argc == 3) {

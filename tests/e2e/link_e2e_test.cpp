@@ -1,16 +1,13 @@
-// The link end to end: the real CorvaneLink.exe beside the stand-in practice program and the
-// stand-in X-ray program at C:\SIDEXIS\Sidexis.exe, driven by real input (xdotool on the X display
-// under Wine's virtual desktop), screenshots left in the build folder for people to look at.
+// The real CorvaneLink.exe beside the stand-in practice and X-ray (C:\SIDEXIS\Sidexis.exe) programs, driven by
+// xdotool on Wine's virtual desktop; screenshots left in the build folder for people to look at.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "handoff/handoff_records.h"
-#include "launcher/launcher_presenter.h"
 #include "launcher/launcher_win32.h"
 #include "reader/harvest.h"
 #include "settings/link_settings.h"
-#include "settings/screen/screen_layout.h"
 #include "settings/screen/screen_win32.h"
 #include "tests/support/wine_support.h"
 
@@ -18,17 +15,18 @@ namespace corvane::e2e {
 namespace {
 
 using namespace corvane::testing;
+using namespace std::chrono_literals;
 using namespace launcher_layout;
 using namespace screen_id;
 
 inline constexpr wchar_t kTech[] = LR"(C:\Sidexis\Tech.txt)", kTech2[] = LR"(C:\Sidexis\Tech2.txt)";
 inline constexpr wchar_t kSiomin[] = LR"(C:\SIDEXIS\siomin.sdx)", kSiomin2[] = LR"(C:\SIDEXIS\siomin2.sdx)";
-inline constexpr wchar_t kStarts[] = LR"(C:\SIDEXIS\standin-starts.txt)";
-inline constexpr wchar_t kPatientFile[] = LR"(C:\corvane-e2e\patient.txt)";
-inline const std::wstring kShownFile = kPatientFile + standin::Wide(standin::kShownSuffix);
+inline constexpr wchar_t kStarts[] = LR"(C:\SIDEXIS\standin-starts.txt)",
+                         kPatientFile[] = LR"(C:\corvane-e2e\patient.txt)";
+inline const std::wstring kShownFile = kPatientFile + PortableText().FromAnsi(standin::kShownSuffix);
 
 // A fresh C:\SIDEXIS set for the plain stand-in showing the demo patient; the link once started.
-class LinkTest : public ::testing::Test {
+class LauncherE2e : public ::testing::Test {
  protected:
   // A path on Z: (the host's /, as CTest gives the build folder) as the host sees it.
   static std::string UnixPath(const std::wstring& path) { return {path.begin() + 2, path.end()}; }
@@ -40,32 +38,24 @@ class LinkTest : public ::testing::Test {
     const std::string line = "/bin/sh -c \"" + command + "; echo $? > '" + UnixPath(marker) + "'\"";
     ChildProcess shell;
     const bool ok = shell.Start({}, std::wstring(line.begin(), line.end())) &&
-                    WaitUntil([&] { return !ReadBytes(marker).empty(); }, std::chrono::seconds(20)) &&
-                    ReadBytes(marker).starts_with("0");
+                    WaitUntil([&] { return !ReadBytes(marker).empty(); }, 20s) && ReadBytes(marker).starts_with("0");
     DeleteFileW(marker.c_str());
     return ok;
   }
   static bool Xdotool(const std::string& arguments) { return RunHost("/usr/bin/xdotool " + arguments); }
-  static std::string At(POINT p) { return " " + std::to_string(p.x) + " " + std::to_string(p.y); }
+  static std::string At(POINT p) { return std::string(" ").append(std::to_string(p.x)) + ' ' + std::to_string(p.y); }
   // A click of `button` (1 left, 2 middle, 3 right) at a screen point, these keys (shift, ctrl, alt) held.
   static bool ClickAt(POINT point, int button = 1, const std::vector<std::string>& keys = {}) {
-    std::string command = "mousemove" + At(point);
-    for (const auto& key : keys) command += " keydown " + key;
-    command += " click " + std::to_string(button);
-    for (const auto& key : keys) command += " keyup " + key;
-    return Xdotool(command);
+    std::string down, up;
+    for (const auto& key : keys) down += " keydown " + key, up += " keyup " + key;
+    return Xdotool("mousemove" + At(point) + down + " click " + std::to_string(button) + up);
   }
   static POINT CentreOf(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    RECT r{};
+    return GetWindowRect(window, &r) ? POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2} : POINT{};
   }
   static void Screenshot(const std::string& name) {
     RunHost("/usr/bin/import -window root '" + UnixPath(BuildDir()) + "/" + name + ".png'");
-  }
-  static bool Answer(HWND box, int button) {
-    AnswerMessageBox(box, button);
-    return WaitUntil([&] { return !IsWindow(box); });
   }
 
   void SetUp() override {
@@ -77,75 +67,61 @@ class LinkTest : public ::testing::Test {
     FreshFolder(LR"(C:\corvane-e2e)");
     ShowPatient(standin::PatientFile());
   }
-  void TearDown() override {
-    link_.Kill();
-    practice_.Kill();
-  }
   // Tech.txt (and Tech2.txt) for the plain stand-in, with entry 15 (the screen flag).
   static std::string SettingsBytes(const std::string& screenFlag) {
-    auto lines = standin::plain::TechLines();
+    auto lines = standin::TechLines(standin::LayoutOf(standin::Mode::Plain));
     lines[14] = screenFlag;
     return standin::TechFileBytes(lines);
   }
   static void WriteSettings(const std::string& screenFlag) {
     for (const wchar_t* file : {kTech, kTech2}) WriteBytes(file, SettingsBytes(screenFlag));
   }
-  // The practice program (started in `mode` if need be) shows this patient file.
   void ShowPatient(const std::string& file, standin::Mode mode = standin::Mode::Plain) {
     DeleteFileW(kShownFile.c_str());
     WriteBytes(kPatientFile, file);
     ASSERT_TRUE(practice_.IsRunning() || practice_.StartPractice(mode, kPatientFile));
-    ASSERT_TRUE(WaitUntil([] { return FileExists(kShownFile); }));
+    ASSERT_TRUE(WaitUntil([] { return std::filesystem::exists(kShownFile); }));
   }
   void StartLink() {
     ASSERT_TRUE(link_.Start(BuildDir() + L"\\CorvaneLink.exe"));
-    ASSERT_NE(launcher_ = WaitForTopLevel(kLauncherClassName, link_.Id()), nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return LauncherVisible(); }));
-    link_.WaitIdle();
+    launcher_ = WaitForTopLevel(kLauncherClassName, link_.Id());
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(launcher_); }));
+    WaitForInputIdle(link_.Handle(), 10000);
   }
   POINT OnTooth() const {  // away from the "?" box
     POINT point{25, 35};
-    ClientToScreen(launcher_, &point);
-    return point;
+    return ClientToScreen(launcher_, &point) ? point : POINT{};
   }
-  bool LauncherVisible() const { return IsWindowVisible(launcher_); }
   bool BackToLauncher(HWND s) const {
-    return WaitUntil([&] { return LauncherVisible() && !IsWindowVisible(s); });
+    return WaitUntil([&] { return IsWindowVisible(launcher_) && !IsWindowVisible(s); });
   }
-  // The screen once shown (waiting as long as asked), else null.
-  HWND ShownScreen(std::chrono::milliseconds wait = {}) const {
-    HWND screen = nullptr;
-    WaitUntil([&] { return IsWindowVisible(screen = WaitForTopLevel(kScreenClassName, link_.Id(), nullptr, {})); },
-              wait);
-    return IsWindowVisible(screen) ? screen : nullptr;
+  HWND ShownScreen(std::chrono::milliseconds wait = 10s) const {
+    return WaitForShown(kScreenClassName, link_.Id(), wait);
   }
-  HWND VisibleScreen() const { return ShownScreen(std::chrono::seconds(10)); }
   // Clicks the tooth holding `keys`; the screen it opens, or null. Under Wine a click carries
   // Shift, Ctrl and Alt only when the launcher's thread had the keyboard as they went down.
   HWND OpenScreen(const std::vector<std::string>& keys) {
     WaitUntil([&] { return GetForegroundWindow() == launcher_; });
-    return ClickAt(OnTooth(), 1, keys) ? VisibleScreen() : nullptr;
+    return ClickAt(OnTooth(), 1, keys) ? ShownScreen() : nullptr;
   }
   static bool Press(HWND screen, int id) { return ClickAt(CentreOf(GetDlgItem(screen, id))); }
-  HWND MessageBoxOfLink() const { return WaitForMessageBox(link_.Id()); }
+  HWND MessageBoxOfLink() const { return WaitForShown(L"#32770", link_.Id()); }
+  static std::wstring TitleAndText(HWND box) { return TextOf(box) + L": " + MessageBoxText(box); }
 
   int Starts() const { return static_cast<int>(std::ranges::count(ReadBytes(kStarts), '\n')); }
-  // The X-ray program started `starts` times, the last with both hand-off files complete and
-  // beginning with the N record of these values (the demo patient's by default).
+  // Started `starts` times, the last with both hand-off files whole, beginning with this N record.
   void ExpectHandedOff(int starts, const HandOffValues& values = {L"LEFÈVRE", L"HELENE", L"14/03/1985", L"1207",
                                                                   L"285037512345678"}) {
     ASSERT_TRUE(WaitUntil([&] { return Starts() >= starts; })) << "the X-ray program was not started";
     const std::string handOff = ReadBytes(kSiomin);
     EXPECT_TRUE(handOff.starts_with(BuildNRecord(values, PortableText())));
     EXPECT_EQ(ReadBytes(kSiomin2), handOff);
-    EXPECT_TRUE(ReadBytes(kStarts).ends_with(Hex(handOff) + "\r\n"));
+    EXPECT_TRUE(ReadBytes(kStarts).ends_with(standin::Hex(handOff) + "\r\n"));
   }
 
   ChildProcess practice_, link_;
   HWND launcher_ = nullptr;
 };
-
-using LauncherE2e = LinkTest;
 
 // In its place, on top, the "?" box above the picture with its tooltip; the box shows the help (OK
 // only, nothing dispatched); a right click asks to quit: No keeps the program, Yes ends it.
@@ -158,30 +134,27 @@ TEST_F(LauncherE2e, StandsInPlaceShowsItsHelpAndAsksBeforeQuitting) {
   EXPECT_EQ(WindowFromPoint(OnTooth()), picture);
   EXPECT_EQ(WindowFromPoint(CentreOf(aide)), aide);
   Screenshot("e2e-launcher");
-  HWND tip = nullptr;
   ASSERT_TRUE(Xdotool("mousemove" + At(CentreOf(aide))));
-  ASSERT_TRUE(
-      WaitUntil([&] { return IsWindowVisible(tip = WaitForTopLevel(L"tooltips_class32", link_.Id(), nullptr, {})); }));
-  EXPECT_EQ(TextOf(tip), kHelpTooltip);
+  EXPECT_EQ(TextOf(WaitForShown(L"tooltips_class32", link_.Id())), kHelpTooltip);
 
   ASSERT_TRUE(ClickAt(CentreOf(aide)));
   HWND box = MessageBoxOfLink();
-  EXPECT_EQ(TextOf(box), kLauncherCaption);
-  EXPECT_EQ(MessageBoxText(box), kHelpText);
+  EXPECT_EQ(TitleAndText(box), std::wstring(kLauncherCaption) + L": " + kHelpText);
   EXPECT_EQ(GetDlgItem(box, IDNO), nullptr) << "OK only";
   Screenshot("e2e-help");
-  ASSERT_TRUE(Answer(box, IDOK));
-  EXPECT_EQ(ShownScreen(), nullptr);
+  ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+  EXPECT_EQ(ShownScreen({}), nullptr);
   for (const int answer : {IDNO, IDYES}) {
     ASSERT_TRUE(ClickAt(OnTooth(), 3));
     ASSERT_NE(box = MessageBoxOfLink(), nullptr);
-    EXPECT_EQ(TextOf(box), kQuitTitle);
-    EXPECT_EQ(MessageBoxText(box), kQuitQuestion);
+    EXPECT_EQ(TitleAndText(box), std::wstring(kQuitTitle) + L": " + kQuitQuestion);
     EXPECT_EQ(GetDlgItem(box, IDCANCEL), nullptr) << "no Cancel";
-    ASSERT_TRUE(Answer(box, answer));
+    ASSERT_TRUE(AnswerMessageBox(box, answer));
   }
   DWORD exitCode = 1;
-  EXPECT_TRUE(link_.WaitExit(10000, &exitCode) && exitCode == 0) << "Yes ends the program";
+  EXPECT_TRUE(WaitForSingleObject(link_.Handle(), 10000) == WAIT_OBJECT_0 &&
+              GetExitCodeProcess(link_.Handle(), &exitCode) && exitCode == 0)
+      << "Yes ends the program";
   EXPECT_EQ(Starts(), 0);
 }
 
@@ -195,28 +168,26 @@ TEST_F(LauncherE2e, MissingSettingsAreReportedThenAPlainClickHandsOffThePatientS
     HWND box = MessageBoxOfLink();
     EXPECT_NE(MessageBoxText(box).find(L"Tech.txt"), std::wstring::npos);
     EXPECT_NE(MessageBoxText(box).find(L"Erreur N°"), std::wstring::npos);
-    ASSERT_TRUE(Answer(box, IDOK));
+    ASSERT_TRUE(AnswerMessageBox(box, IDOK));
   }
-  EXPECT_TRUE(link_.IsRunning());
-  EXPECT_FALSE(FileExists(kSiomin));
+  EXPECT_TRUE(link_.IsRunning() && !std::filesystem::exists(kSiomin));
   WriteSettings("0");
   ASSERT_TRUE(ClickAt(OnTooth()));
   ExpectHandedOff(1);
-  EXPECT_TRUE(LauncherVisible()) << "the launcher stays";
-  EXPECT_EQ(ShownScreen(), nullptr) << "no screen with entry 15 at 0";
+  EXPECT_TRUE(IsWindowVisible(launcher_)) << "the launcher stays";
+  EXPECT_EQ(ShownScreen({}), nullptr) << "no screen with entry 15 at 0";
   ShowPatient(standin::PatientFile("1300", "Martin"));
   ASSERT_TRUE(ClickAt(OnTooth(), 2));  // the middle button acts as the left one
   ExpectHandedOff(2, {L"MARTIN", L"HELENE", L"14/03/1985", L"1300", L"285037512345678"});
-  EXPECT_TRUE(!WaitForMessageBox(link_.Id(), std::chrono::milliseconds(500)) && Starts() == 2) << "one start a click";
+  EXPECT_TRUE(!WaitForShown(L"#32770", link_.Id(), 500ms) && Starts() == 2) << "one start a click";
   const auto gone = [](const wchar_t* file) { return DeleteFileW(file) || GetLastError() == ERROR_FILE_NOT_FOUND; };
   ASSERT_TRUE(WaitUntil([&] { return gone(LR"(C:\SIDEXIS\Sidexis.exe)") && gone(kSiomin); }));
   ASSERT_TRUE(ClickAt(OnTooth()));
   HWND box = MessageBoxOfLink();
-  EXPECT_EQ(TextOf(box), L"Tarnwick");
-  EXPECT_TRUE(MessageBoxText(box).starts_with(L"Impossible de démarrer Sidexis (C:\\SIDEXIS\\Sidexis.exe) : "));
+  EXPECT_TRUE(TitleAndText(box).starts_with(L"Tarnwick: Impossible de démarrer Sidexis (C:\\SIDEXIS\\Sidexis.exe) : "));
   EXPECT_TRUE(MessageBoxText(box).ends_with(L" (erreur N° 2).")) << MessageBoxText(box);
   EXPECT_TRUE(ReadBytes(kSiomin).find("MARTIN") != std::string::npos && ReadBytes(kSiomin2) == ReadBytes(kSiomin));
-  ASSERT_TRUE(Answer(box, IDOK));
+  ASSERT_TRUE(AnswerMessageBox(box, IDOK));
 }
 
 // The practice program stops answering: the click gives the read up, says so, hands nothing off.
@@ -226,9 +197,8 @@ TEST_F(LauncherE2e, AHungPracticeProgramIsReportedAndNothingIsHandedOff) {
   ASSERT_TRUE(ClickAt(OnTooth()));
   HWND box = MessageBoxOfLink();
   EXPECT_NE(MessageBoxText(box).find(PracticeNotAnswering().Description()), std::wstring::npos);
-  ASSERT_TRUE(Answer(box, IDOK));
-  EXPECT_TRUE(link_.IsRunning() && LauncherVisible());
-  EXPECT_FALSE(FileExists(kSiomin));
+  ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+  EXPECT_TRUE(link_.IsRunning() && IsWindowVisible(launcher_) && !std::filesystem::exists(kSiomin));
 }
 
 // Patient A (the demo patient) was handed off, then the practice program closed: a click finds no
@@ -241,13 +211,12 @@ TEST_F(LauncherE2e, APatientWhoLeftThePracticeProgramsScreenIsNeverHandedOff) {
   ExpectHandedOff(1);
   const std::string handOffA = ReadBytes(kSiomin);
   practice_.Kill();
-  ASSERT_TRUE(WaitUntil([] { return FindWindowA(standin::plain::kClass, nullptr) == nullptr; }));
+  ASSERT_TRUE(WaitUntil([] { return FindWindowA("CorvanePlainPractice", nullptr) == nullptr; }));
   ASSERT_TRUE(ClickAt(OnTooth()));
   HWND box = MessageBoxOfLink();
-  EXPECT_EQ(MessageBoxText(box), L"Il manque le prénom ou l'Application.");
-  EXPECT_EQ(TextOf(box), L"Tarnwick");
+  EXPECT_EQ(TitleAndText(box), L"Tarnwick: Il manque le prénom ou l'Application.");
   Screenshot("e2e-stale-patient-message");
-  ASSERT_TRUE(Answer(box, IDOK));
+  ASSERT_TRUE(AnswerMessageBox(box, IDOK));
   EXPECT_TRUE(ReadBytes(kSiomin) == handOffA && ReadBytes(kSiomin2) == handOffA);
   HWND screen = OpenScreen({"shift"});
   ASSERT_NE(screen, nullptr);
@@ -266,7 +235,6 @@ TEST_F(LauncherE2e, APatientWhoLeftThePracticeProgramsScreenIsNeverHandedOff) {
   ASSERT_TRUE(Press(screen, kDemarrerSidexis));
   b.numSS = L"199999999999999";
   ExpectHandedOff(3, b);
-  Screenshot("e2e-stale-patient-typed");
 
   ShowPatient(standin::PatientFile("1400", "Roux") + "DropNumSS=1\r\n");
   ASSERT_TRUE(Press(screen, kDemarrerSidexis));
@@ -274,11 +242,8 @@ TEST_F(LauncherE2e, APatientWhoLeftThePracticeProgramsScreenIsNeverHandedOff) {
   EXPECT_EQ(ItemText(screen, FieldBox(Field::NumSS)), L"199999999999999");
 }
 
-class ScreenE2e : public LinkTest {
+class ScreenE2e : public LauncherE2e {
  protected:
-  static void ExpectSettingsUnchanged() {
-    EXPECT_TRUE(ReadBytes(kTech) == SettingsBytes("0") && ReadBytes(kTech2) == SettingsBytes("0"));
-  }
   // Waits until the screen is painted as its table says (96 DPI): each control in place, saying what
   // it says, shown in this mode or not; Tab through the shown ones that take the focus, in order; a
   // field's or label's ground and text colours, the window's blue where a control is hidden.
@@ -316,10 +281,9 @@ class ScreenE2e : public LinkTest {
         unlike += std::wstring(row.name) + L" ";
       if (shown && row.kind != ControlKind::Label && row.kind != ControlKind::Picture) tabStops.push_back(row.id);
     }
-    for (HWND c = GetDlgItem(screen, tabStops[0]);
-         visited.size() < 64 && (visited.empty() || c != GetDlgItem(screen, tabStops[0]));
-         c = GetNextDlgTabItem(screen, c, FALSE))
-      visited.push_back(GetDlgCtrlID(c));
+    HWND first = GetDlgItem(screen, tabStops[0]), c = first;
+    do visited.push_back(GetDlgCtrlID(c));
+    while ((c = GetNextDlgTabItem(screen, c, FALSE)) != first && visited.size() < 64);
     return unlike + (visited == tabStops ? L"" : L"Tab");
   }
   // Clicks the close box, found by asking the window what lies along its caption.
@@ -340,9 +304,9 @@ TEST_F(ScreenE2e, ScreenFlagShowsLaunchModeShiftOnlyShows) {
   StartLink();
   ASSERT_TRUE(ClickAt(OnTooth()));
   ExpectHandedOff(1);
-  HWND screen = VisibleScreen();
+  HWND screen = ShownScreen();
   ASSERT_NE(screen, nullptr);
-  EXPECT_FALSE(LauncherVisible());
+  EXPECT_FALSE(IsWindowVisible(launcher_));
   EXPECT_EQ(TextOf(screen), kScreenCaption);
   EXPECT_EQ(ItemText(screen, kDemarrerSidexis), kLaunchCaption);
   EXPECT_TRUE(GetWindowLongW(screen, GWL_EXSTYLE) & WS_EX_TOPMOST);
@@ -351,7 +315,7 @@ TEST_F(ScreenE2e, ScreenFlagShowsLaunchModeShiftOnlyShows) {
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(screen); })) << "the close box destroys the screen";
 
   ASSERT_NE(screen = OpenScreen({"shift"}), nullptr);
-  EXPECT_FALSE(LauncherVisible());
+  EXPECT_FALSE(IsWindowVisible(launcher_));
   EXPECT_TRUE(ItemText(screen, FieldBox(Field::Nom)) == L"LEFÈVRE" &&
               ItemText(screen, FieldBox(Field::Ville)) == L"Paris");
   ExpectAsTheTableSays(screen, false);
@@ -368,7 +332,7 @@ TEST_F(ScreenE2e, CtrlClickShowsConfigurationModeCloseSavesNothingResetAnsweredW
   StartLink();
   HWND screen = OpenScreen({"ctrl"});
   ASSERT_NE(screen, nullptr);
-  EXPECT_FALSE(LauncherVisible());
+  EXPECT_FALSE(IsWindowVisible(launcher_));
   EXPECT_EQ(ItemText(screen, kDemarrerSidexis), kValidateCaption);
   ExpectAsTheTableSays(screen, true);
   EXPECT_EQ(ItemText(screen, FieldBox(Field::Nom)), L"LEFÈVRE") << "the harvest ran first";
@@ -376,22 +340,21 @@ TEST_F(ScreenE2e, CtrlClickShowsConfigurationModeCloseSavesNothingResetAnsweredW
   ASSERT_TRUE(Press(screen, kMontreSurClic));
   ASSERT_TRUE(ClickCloseBox(screen));
   ASSERT_TRUE(BackToLauncher(screen));
-  ExpectSettingsUnchanged();
+  EXPECT_EQ(ReadBytes(kTech) + ReadBytes(kTech2), SettingsBytes("0") + SettingsBytes("0"));
   ASSERT_TRUE(ClickAt(OnTooth()));
   ExpectHandedOff(1);
-  EXPECT_EQ(ShownScreen(), nullptr) << "entry 15 reloaded from the file";
+  EXPECT_EQ(ShownScreen({}), nullptr) << "entry 15 reloaded from the file";
 
   ASSERT_NE(screen = OpenScreen({"ctrl"}), nullptr);
   for (const int answer : {IDNO, IDYES}) {
     ASSERT_TRUE(Press(screen, kRaz));
     HWND box = MessageBoxOfLink();
-    EXPECT_EQ(TextOf(box), kResetTitle);
-    EXPECT_EQ(MessageBoxText(box), kResetQuestion);
+    EXPECT_EQ(TitleAndText(box), std::wstring(kResetTitle) + L": " + kResetQuestion);
     EXPECT_EQ(GetWindow(box, GW_OWNER), screen) << "nothing on the screen runs until it is answered";
     EXPECT_FALSE(IsWindowEnabled(screen));
-    ASSERT_TRUE(Answer(box, answer));
+    ASSERT_TRUE(AnswerMessageBox(box, answer));
     if (answer == IDNO) {
-      ExpectSettingsUnchanged();
+      EXPECT_EQ(ReadBytes(kTech) + ReadBytes(kTech2), SettingsBytes("0") + SettingsBytes("0"));
       EXPECT_EQ(ItemText(screen, FieldBox(Field::Nom)), L"LEFÈVRE");
     }
   }
@@ -403,10 +366,10 @@ TEST_F(ScreenE2e, CtrlClickShowsConfigurationModeCloseSavesNothingResetAnsweredW
 struct FinderCase {
   standin::Mode mode;
   bool fromNothing;  // no settings files at all, else the reset values
-  const char* name;
+  std::string Name() const { return standin::LayoutOf(mode).name + (fromNothing ? "_from_nothing" : ""); }
 };
 
-class FinderE2e : public LinkTest, public ::testing::WithParamInterface<FinderCase> {
+class FinderE2e : public LauncherE2e, public ::testing::WithParamInterface<FinderCase> {
  protected:
   // Presses on the finder box, moves over the desktop to `to` and stays there; Release() ends it.
   static bool DragTo(HWND screen, Field field, POINT to) {
@@ -420,10 +383,6 @@ class FinderE2e : public LinkTest, public ::testing::WithParamInterface<FinderCa
     const bool back = Xdotool("mouseup 1") && WaitUntil([&] { return IsWindowVisible(screen) != FALSE; });
     return GetWindowRect(screen, &shown) && back && !Steady(shown).empty();
   }
-  void AnswerMissingFile() {
-    HWND box = GetParam().fromNothing ? MessageBoxOfLink() : nullptr;
-    ASSERT_TRUE(!GetParam().fromNothing || (box && Answer(box, IDOK)));
-  }
 };
 
 // From the reset values or no file, every field set by a drag (the surname before the file number,
@@ -432,27 +391,25 @@ TEST_P(FinderE2e, ConfiguredByDragsThenHandsOffThePatientShown) {
   const standin::Layout layout = standin::LayoutOf(GetParam().mode);
   practice_.Kill();
   ShowPatient(standin::PatientFile(), GetParam().mode);
-  HWND practice = WaitForTopLevel(standin::Wide(layout.className), practice_.Id());
+  HWND practice = WaitForTopLevel(PortableText().FromAnsi(layout.className), practice_.Id());
   for (const wchar_t* file : {kTech, kTech2}) DeleteFileW(file);
-  if (!GetParam().fromNothing) {
-    LinkSettings reset;
-    ApplyResetValues(reset);
-    WinePlatform platform;
-    SaveLinkSettings(reset, {kTech, kTech2}, platform.files, platform.text);
-  }
+  LinkSettings reset;
+  ApplyResetValues(reset);
+  Win32FileSystem files;
+  if (!GetParam().fromNothing) SaveLinkSettings(reset, {kTech, kTech2}, files, Win32Text());
   StartLink();
-  AnswerMissingFile();
+  ASSERT_TRUE(!GetParam().fromNothing || AnswerMessageBox(MessageBoxOfLink(), IDOK));
   ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == launcher_; }));
   ASSERT_TRUE(ClickAt(OnTooth(), 1, {"ctrl"}));
-  AnswerMissingFile();
-  HWND screen = VisibleScreen();
+  ASSERT_TRUE(!GetParam().fromNothing || AnswerMessageBox(MessageBoxOfLink(), IDOK));
+  HWND screen = ShownScreen();
   ASSERT_NE(screen, nullptr);
 
   // The frame a drag draws on the practice window (the highlight tests check its pixels).
   RECT frame{};
   GetWindowRect(practice, &frame);
   ASSERT_TRUE(DragTo(screen, Field::Nom, {frame.right - 15, frame.bottom - 15}));
-  Screenshot(std::string("e2e-finder-drag-") + GetParam().name);
+  Screenshot("e2e-finder-drag-" + GetParam().Name());
   ASSERT_TRUE(Release(screen));
   for (int entry : {9, 10, 1, 2, 3, 4, 5, 6, 7, 8, 11, 12, 13, 14}) {  // each dropped inside its control
     const auto& rows = layout.controls;
@@ -463,7 +420,7 @@ TEST_P(FinderE2e, ConfiguredByDragsThenHandsOffThePatientShown) {
     ASSERT_TRUE(DragTo(screen, FieldOfEntry(entry), to)) << entry;
     ASSERT_TRUE(Release(screen)) << entry;
   }
-  Screenshot(std::string("e2e-finder-configured-") + GetParam().name);
+  Screenshot("e2e-finder-configured-" + GetParam().Name());
   ASSERT_TRUE(Press(screen, screen_id::kDemarrerSidexis));
   ASSERT_TRUE(BackToLauncher(screen));
   // Visiodent's title is matched live: its entry holds the title shown at the drop.
@@ -478,13 +435,11 @@ TEST_P(FinderE2e, ConfiguredByDragsThenHandsOffThePatientShown) {
   ExpectHandedOff(1);
 }
 
-INSTANTIATE_TEST_SUITE_P(EachPractice, FinderE2e,
-                         ::testing::Values(FinderCase{standin::Mode::Plain, false, "plain"},
-                                           FinderCase{standin::Mode::Julie, false, "julie"},
-                                           FinderCase{standin::Mode::WinDev, false, "windev"},
-                                           FinderCase{standin::Mode::Visiodent, false, "visiodent"},
-                                           FinderCase{standin::Mode::WinDev, true, "windev_from_nothing"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+using standin::Mode;
+const FinderCase kFinderCases[] = {
+    {Mode::Plain, false}, {Mode::Julie, false}, {Mode::WinDev, false}, {Mode::Visiodent, false}, {Mode::WinDev, true}};
+INSTANTIATE_TEST_SUITE_P(EachPractice, FinderE2e, ::testing::ValuesIn(kFinderCases),
+                         [](const auto& info) { return info.param.Name(); });
 
 }  // namespace
 }  // namespace corvane::e2e

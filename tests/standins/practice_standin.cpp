@@ -1,14 +1,10 @@
 // The stand-in practice program, its windows made from a layout table (ANSI: Windows-1252 texts):
 //   practice_standin.exe [MODE] PATIENT_FILE      MODE: plain (the default), julie, windev, visiodent
 //   practice_standin.exe MODE --bench=N [--region] [--maximise]    bench/bench_practice_layout.h
-//   practice_standin.exe                          the X-ray program's stand-in, see XrayStandin()
+//   practice_standin.exe                          the X-ray program's stand-in, see WinMain()
 // The main window gets its title once every child exists: whoever finds it by title finds it whole.
-// clang-format off
 #include <windows.h>
-#include <shellapi.h>
-// clang-format on
 
-#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -23,16 +19,12 @@ using namespace corvane::standin;
 
 const HINSTANCE self = GetModuleHandleA(nullptr);
 Layout layout;
-std::wstring patientFile;
+std::string patientFile;
 HWND mainWindow = nullptr;
 std::vector<HWND> made;  // by row; null while dropped
 std::map<std::string, std::string> values;
 std::string lastBytes(1, '\0');  // no patient file's: the first poll shows the file
 bool shownPending = false;
-
-std::string Value(const std::string& key) {
-  return values.contains(key) ? values[key] : "";
-}
 
 // A negative id goes through the menu-handle parameter like any other (GetDlgCtrlID reads it back
 // signed); a "#32770" row is a dialog made child of its parent, as Julie nests its forms.
@@ -48,7 +40,7 @@ HWND Make(std::size_t row) {
 }
 
 void Show() {
-  const bool drop = Value(kKeyDropNumSS) == "1";
+  const bool drop = values[kKeyDropNumSS] == "1";
   for (std::size_t row = 0; row < made.size(); ++row) {
     const Control& c = layout.controls[row];
     if (c.shows == kNumSS && drop && made[row]) {
@@ -59,16 +51,16 @@ void Show() {
         if (layout.controls[before].parent == c.parent && made[before]) after = made[before];
       SetWindowPos(made[row] = Make(row), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
-    if (c.shows && made[row]) SetWindowTextA(made[row], Value(kFieldKeys[c.shows]).c_str());
+    if (c.shows && made[row]) SetWindowTextA(made[row], values[kFieldKeys[c.shows]].c_str());
   }
   if (layout.name == "visiodent")
-    SetWindowTextA(mainWindow, (layout.title + Value(kFieldKeys[kNom]) + " " + Value(kFieldKeys[kPrenom])).c_str());
+    SetWindowTextA(mainWindow, (layout.title + values[kFieldKeys[kNom]] + " " + values[kFieldKeys[kPrenom]]).c_str());
 }
 
 // The content is compared, not the write time (two writes within one tick keep it); the shown
 // file is written again until it could be.
 void Poll() {
-  std::ifstream in(patientFile.c_str(), std::ios::binary);
+  std::ifstream in(patientFile, std::ios::binary);
   const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   const bool changed = in && bytes != lastBytes;
   if (!changed && !shownPending) return;
@@ -76,16 +68,13 @@ void Poll() {
     lastBytes = bytes;
     values.clear();
     std::istringstream lines(bytes);
-    for (std::string line; std::getline(lines, line);) {
+    for (std::string line; std::getline(lines, line);)
       if (const std::size_t equals = line.find('='); equals != std::string::npos)
         values[line.substr(0, equals)] = line.substr(equals + 1, line.size() - equals - 1 - line.ends_with('\r'));
-    }
     Show();
   }
-  const std::string shown = Value(kFieldKeys[kNumDossier]);
-  shownPending = !std::ofstream(std::wstring(patientFile).append(Wide(kShownSuffix)).c_str(), std::ios::binary)
-                      .write(shown.data(), shown.size());
-  if (changed) Sleep(static_cast<DWORD>(std::atoi(Value(kKeyHang).c_str())) * 1000);
+  shownPending = !(std::ofstream(patientFile + kShownSuffix, std::ios::binary) << values[kFieldKeys[kNumDossier]]);
+  if (changed) Sleep(static_cast<DWORD>(std::atoi(values[kKeyHang].c_str())) * 1000);
 }
 
 LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
@@ -94,50 +83,40 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// Our own classes (RichEdit20A too) are the system's "Static", or "Button" for "BOUTON...", renamed.
-void RegisterLike(const std::string& name, const char* systemClass) {
-  WNDCLASSA windowClass{};
-  GetClassInfoA(nullptr, systemClass, &windowClass);
-  windowClass.hInstance = self;
-  windowClass.lpszClassName = name.c_str();
-  RegisterClassA(&windowClass);  // fails harmlessly for a class already there
-}
-
-// As C:\SIDEXIS\Sidexis.exe, started without argument: appends what siomin.sdx holds, in hex, to
-// C:\SIDEXIS\standin-starts.txt, a line per start: the file was whole before.
-int XrayStandin() {
-  std::ifstream in("C:\\SIDEXIS\\siomin.sdx", std::ios::binary);
-  std::string line;
-  for (unsigned char c : std::string{std::istreambuf_iterator<char>(in), {}})
-    line += {"0123456789ABCDEF"[c >> 4], "0123456789ABCDEF"[c & 15]};
-  return std::ofstream("C:\\SIDEXIS\\standin-starts.txt", std::ios::binary | std::ios::app) << line << "\r\n" ? 0 : 1;
-}
-
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  int count = 0, bench = 0;
-  LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-  std::wstring mode = L"plain";
+  int bench = 0;
   bool region = false, maximise = false;
-  if (count == 1) return XrayStandin();
-  for (int i = 1; i < count; ++i) {
-    const std::wstring arg = arguments[i];
-    if (arg.starts_with(L"--bench=")) bench = _wtoi(arg.c_str() + 8);
-    region |= arg == L"--region";
-    maximise |= arg == L"--maximise";
-    const bool isMode = std::ranges::any_of(kModes, [&](Mode m) { return Wide(LayoutOf(m).name) == arg; });
-    if (!arg.starts_with(L"--")) (isMode ? mode : patientFile) = arg;
+  // As C:\SIDEXIS\Sidexis.exe, started without argument: appends what siomin.sdx holds, in hex, to
+  // C:\SIDEXIS\standin-starts.txt, a line per start: the file was whole before.
+  if (__argc == 1) {
+    std::ifstream in("C:\\SIDEXIS\\siomin.sdx", std::ios::binary);
+    const std::string line = Hex({std::istreambuf_iterator<char>(in), {}});
+    return std::ofstream("C:\\SIDEXIS\\standin-starts.txt", std::ios::binary | std::ios::app) << line << "\r\n" ? 0 : 1;
   }
-  for (Mode m : kModes)
-    if (Wide(LayoutOf(m).name) == mode) layout = LayoutOf(m);
+  layout = LayoutOf(Mode::Plain);
+  for (int i = 1; i < __argc; ++i) {
+    const std::string arg = __argv[i];
+    if (arg.starts_with("--bench=")) bench = std::atoi(arg.c_str() + 8);
+    region |= arg == "--region";
+    maximise |= arg == "--maximise";
+    for (Mode m : kModes)
+      if (LayoutOf(m).name == arg) layout = LayoutOf(m);
+    if (!arg.starts_with("--") && layout.name != arg) patientFile = arg;
+  }
   const auto benchMode = corvane::bench::ModeFromName(layout.name);
   if (bench > 0) layout = benchMode ? corvane::bench::StandinLayout(*benchMode, bench) : Layout{};
   if (layout.className.empty() || (bench == 0 && patientFile.empty())) return 1;
 
-  for (const Control& c : layout.controls)
-    if (c.className != "Edit" && c.className != "Static" && c.className != "#32770")
-      RegisterLike(c.className, c.className.starts_with("BOUTON") ? "Button" : "Static");
+  // Our own classes (RichEdit20A too) are the system's "Static", or "Button" for "BOUTON...", renamed;
+  for (const Control& c : layout.controls) {
+    WNDCLASSA like{};
+    GetClassInfoA(nullptr, c.className.starts_with("BOUTON") ? "Button" : "Static", &like);
+    like.hInstance = self;
+    like.lpszClassName = c.className.c_str();
+    if (c.className != "Edit" && c.className != "Static" && c.className != "#32770") RegisterClassA(&like);
+  }
   const WNDCLASSA main{
       0, MainProc, 0, 0, self, nullptr, nullptr, GetSysColorBrush(COLOR_BTNFACE), nullptr, layout.className.c_str()};
   RegisterClassA(&main);
@@ -150,10 +129,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   SetWindowTextA(mainWindow, layout.title.c_str());
   ShowWindow(mainWindow, maximise ? SW_SHOWMAXIMIZED : SW_SHOWNOACTIVATE);
   UpdateWindow(mainWindow);
-  if (!patientFile.empty()) {
-    Poll();
-    SetTimer(mainWindow, 1, 200, nullptr);
-  }
+  if (!patientFile.empty()) SetTimer(mainWindow, 1, 200, nullptr);
   for (MSG message; GetMessageA(&message, nullptr, 0, 0) > 0;) DispatchMessageA(&message);
   return 0;
 }

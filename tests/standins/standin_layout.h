@@ -1,7 +1,6 @@
 #pragma once
-// The stand-in practice program's layout table per reading mode, one row per window: the program makes
-// its windows from it, the tests take the link settings from it. Portable (native tests and the run
-// command's helper include it); texts are Windows-1252 bytes.
+// The stand-in practice program's layout per reading mode, a row per window: the program makes its windows from it,
+// the tests take the link settings from it. Portable (the run command's helper includes it); Windows-1252 texts.
 #include <array>
 #include <string>
 #include <vector>
@@ -11,7 +10,7 @@ namespace corvane::standin {
 // Link settings entry n feeds the patient field of key kFieldKeys[n], captioned kCaptions[n].
 // clang-format off
 enum Entry { kAdresse1 = 1, kAdresse2, kAdresse3, kCivilite, kCP, kDateNaissance, kEMail, kMobile, kNom, kNumDossier,
-             kNumSS, kPrenom, kTelephone, kVille, kFieldEntries = kVille };
+             kNumSS, kPrenom, kTelephone, kVille };
 inline constexpr const char* kFieldKeys[] = {"", "Adresse1", "Adresse2", "Adresse3", "Civilite", "CP", "DateNaissance",
     "EMail", "Mobile", "Nom", "NumDossier", "NumSS", "Prenom", "Telephone", "Ville"};
 inline constexpr const char* kCaptions[] = {"", "Adresse", "", "", "Civilit\xE9", "Code postal", "N\xE9(e) le", "E-mail",
@@ -67,23 +66,10 @@ struct Layout {
   }
 };
 
-namespace plain {
-inline constexpr char kClass[] = "CorvanePlainPractice";
-inline constexpr char kTitle[] = "Dossier patient";
-inline std::array<std::string, 17> TechLines();
-}  // namespace plain
-namespace julie {
-inline constexpr char kClass[] = "JULIE";
-inline constexpr char kTitle[] = "Fiche d'\xE9tat civil";
-inline constexpr char kTabPageClass[] = "JWTABPAGE1";
-inline constexpr int kTabPageId = 2000;
-inline std::array<std::string, 17> TechLines();
-}  // namespace julie
-
 inline Layout LayoutOf(Mode mode) {
   switch (mode) {
     case Mode::Plain: {  // by control id: a negative id, a combo, fields in a panel; traps without field
-      Layout l{"plain", plain::kClass, plain::kTitle};
+      Layout l{"plain", "CorvanePlainPractice", "Dossier patient"};
       l.Column(-1, 130, 16, {kNumDossier, kNom, kPrenom, kDateNaissance, kNumSS}, 1000);
       l.Combo(-1, kCivilite, 1000 + kCivilite, 130, 166);
       l.Field(-1, kTelephone, -5, 130, 196);
@@ -96,8 +82,8 @@ inline Layout LayoutOf(Mode mode) {
       return l;
     }
     case Mode::Julie: {  // only controls on a "JWTABPAGE..." or "#32770" parent count
-      Layout l{"julie", julie::kClass, julie::kTitle};
-      const int page = l.Add({-1, julie::kTabPageClass, julie::kTabPageId, "", 8, 8, 300, 400});
+      Layout l{"julie", "JULIE", "Fiche d'\xE9tat civil"};
+      const int page = l.Add({-1, "JWTABPAGE1", 2000, "", 8, 8, 300, 400});
       l.Column(page, 115, 12, {kNumDossier, kNom, kPrenom, kDateNaissance, kNumSS}, 1000);
       l.Combo(page, kCivilite, 1000 + kCivilite, 115, 162);
       l.Add({page, "JWCOMBOBOX", 1015, "VIDE", 115, 192, 170, 22});  // no child: reads as one blank
@@ -145,16 +131,10 @@ inline std::array<std::string, 17> TechLines(const Layout& layout) {
     edits += control.className.starts_with("Edit");
     if (control.names) lines[control.names - 1] = std::to_string(layout.byOrdinal ? edits : control.id);
   }
-  lines[14] = "0";
+  lines[14] = '0';
   lines[15] = layout.className;
   lines[16] = layout.title + std::string(1, '\0');
   return lines;
-}
-inline std::array<std::string, 17> plain::TechLines() {
-  return standin::TechLines(LayoutOf(Mode::Plain));
-}
-inline std::array<std::string, 17> julie::TechLines() {
-  return standin::TechLines(LayoutOf(Mode::Julie));
 }
 
 inline std::string TechFileBytes(const std::array<std::string, 17>& lines) {
@@ -163,11 +143,11 @@ inline std::string TechFileBytes(const std::array<std::string, 17>& lines) {
   return bytes;
 }
 
-// A Windows-1252 text of ours as wide text (ours use no byte in 0x80..0x9F).
-inline std::wstring Wide(const std::string& bytes) {
-  std::wstring text;
-  for (char c : bytes) text += static_cast<wchar_t>(static_cast<unsigned char>(c));
-  return text;
+// Upper-case hex without separators, as the stand-in X-ray program logs the hand-off.
+inline std::string Hex(const std::string& bytes) {
+  std::string hex;
+  for (unsigned char c : bytes) hex += {"0123456789ABCDEF"[c >> 4], "0123456789ABCDEF"[c & 15]};
+  return hex;
 }
 
 // The demo patient (run command, end-to-end tests), as the practice program shows it.

@@ -5,8 +5,4 @@
 
 #include <cstdio>
 
-namespace {
-
-const int kStdoutMode = _setmode(_fileno(stdout), _O_BINARY);
-
-}  // namespace
+static const int kStdoutMode = _setmode(_fileno(stdout), _O_BINARY);

@@ -1,6 +1,5 @@
 #pragma once
-// What the programs run under Wine share (tests and benchmarks): a real Platform, the build's
-// programs, another process, waits, files, message boxes answered as a person would, pixels.
+// Shared by the programs run under Wine (tests, benchmarks): processes, waits, files, message boxes, pixels.
 #include <windows.h>
 
 #include <filesystem>
@@ -9,26 +8,10 @@
 #include <thread>
 #include <utility>
 
-#include "platform/win32/win32_gdi.h"
 #include "platform/win32/win32_platform.h"
-#include "platform/win32/win32_window_query.h"
-#include "tests/fakes/fake_link.h"
 #include "tests/standins/standin_layout.h"
 
 namespace corvane::testing {
-
-// The Win32 files, code page, environment, windows, drawing; fake clock, program starts, message boxes.
-struct WinePlatform {
-  Win32FileSystem files;
-  Win32Text text;
-  Win32WindowQuery windows;
-  Win32Gdi gdi;
-  Win32Environment environment;
-  fakes::FakeClock clock;
-  fakes::FakeProgramStarter programs;
-  fakes::FakeMessageBoxes messages;
-  Platform platform{files, text, clock, environment, programs, messages, windows, gdi};
-};
 
 // The build folder: CORVANE_BUILD_DIR (CTest sets it, a Windows path), else this program's.
 inline std::wstring BuildDir() {
@@ -48,25 +31,12 @@ inline std::string ReadBytes(const std::wstring& path) {
 inline void WriteBytes(const std::wstring& path, const std::string& bytes) {
   std::ofstream(path.c_str(), std::ios::binary | std::ios::trunc) << bytes;
 }
-inline bool FileExists(const std::wstring& path) {
-  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-inline void RemoveFolder(const std::wstring& folder) {
+inline void FreshFolder(const std::wstring& folder) {
   std::error_code ignored;
   std::filesystem::remove_all(folder, ignored);
-}
-inline void FreshFolder(const std::wstring& folder) {
-  RemoveFolder(folder);
   CreateDirectoryW(folder.c_str(), nullptr);
 }
-// Upper-case hex without separators, as the stand-in X-ray program logs the hand-off.
-inline std::string Hex(const std::string& bytes) {
-  std::string hex;
-  for (unsigned char c : bytes) hex += {"0123456789ABCDEF"[c >> 4], "0123456789ABCDEF"[c & 15]};
-  return hex;
-}
 
-// Polls `ready` every 20 ms until it is true or the time is up.
 inline bool WaitUntil(const std::function<bool()>& ready, std::chrono::milliseconds limit = std::chrono::seconds(10)) {
   for (const auto end = std::chrono::steady_clock::now() + limit; std::chrono::steady_clock::now() < end;) {
     if (ready()) return true;
@@ -80,8 +50,6 @@ class ChildProcess {
  public:
   ChildProcess() = default;
   ChildProcess(const std::wstring& program, const std::wstring& arguments) { Start(program, arguments); }
-  ChildProcess(const ChildProcess&) = delete;
-  ChildProcess& operator=(const ChildProcess&) = delete;
   ~ChildProcess() { Kill(); }
   bool Start(const std::wstring& program, const std::wstring& arguments = L"") {
     STARTUPINFOW startup{};
@@ -92,17 +60,12 @@ class ChildProcess {
   }
   // The stand-in practice program in this reading mode, showing the patient of `patientFile`.
   bool StartPractice(standin::Mode mode, const std::wstring& patientFile) {
-    const std::wstring name = standin::Wide(standin::LayoutOf(mode).name);
+    const std::wstring name = PortableText().FromAnsi(standin::LayoutOf(mode).name);
     return Start(StandinPath(L"practice_standin"), name + L" \"" + patientFile + L"\"");
   }
   DWORD Id() const { return info_.dwProcessId; }
   HANDLE Handle() const { return info_.hProcess; }
   bool IsRunning() const { return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
-  void WaitIdle(DWORD milliseconds = 10000) const { WaitForInputIdle(info_.hProcess, milliseconds); }
-  bool WaitExit(DWORD milliseconds, DWORD* exitCode = nullptr) const {
-    return WaitForSingleObject(info_.hProcess, milliseconds) == WAIT_OBJECT_0 &&
-           (!exitCode || GetExitCodeProcess(info_.hProcess, exitCode));
-  }
   void Kill() {
     if (IsRunning() && TerminateProcess(info_.hProcess, 1)) WaitForSingleObject(info_.hProcess, 5000);
     for (HANDLE handle : {info_.hThread, info_.hProcess})
@@ -129,11 +92,12 @@ inline HWND WaitForTopLevel(const std::wstring& className, DWORD pid = 0, const 
       limit);
   return found;
 }
-// A message box of process `pid` once shown (once its texts are set), else null.
-inline HWND WaitForMessageBox(DWORD pid, std::chrono::milliseconds limit = std::chrono::seconds(10)) {
-  HWND box = nullptr;
-  WaitUntil([&] { return (box = WaitForTopLevel(L"#32770", pid, nullptr, {})) && IsWindowVisible(box); }, limit);
-  return box && IsWindowVisible(box) ? box : nullptr;
+// A window of that class of process `pid` once shown (a message box once its texts are set), else null.
+inline HWND WaitForShown(const std::wstring& className, DWORD pid,
+                         std::chrono::milliseconds limit = std::chrono::seconds(10)) {
+  HWND shown = nullptr;
+  WaitUntil([&] { return IsWindowVisible(shown = WaitForTopLevel(className, pid, nullptr, {})) != FALSE; }, limit);
+  return IsWindowVisible(shown) ? shown : nullptr;
 }
 // A window's text, asked of the window (an edit of another process keeps its own).
 inline std::wstring TextOf(HWND window) {
@@ -147,9 +111,10 @@ inline std::wstring ItemText(HWND window, int id) {
 inline std::wstring MessageBoxText(HWND box) {
   return ItemText(box, 0xFFFF);
 }
-// Presses a button of a message box (IDOK, IDYES, IDNO) as a click would.
-inline void AnswerMessageBox(HWND box, int button) {
-  PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+// Presses a button of a message box (IDOK, IDYES, IDNO) as a click would; true once the box is gone.
+inline bool AnswerMessageBox(HWND box, int button) {
+  return box && PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0) &&
+         WaitUntil([&] { return !IsWindow(box); });
 }
 
 // The screen's pixels in `area` (screen coordinates), as COLORREF values, row by row.

@@ -3,13 +3,13 @@
 
 #include <cstring>
 #include <stdexcept>
-#include <thread>
 
 #include "finder/highlight.h"
 #include "link/read_patient_fields.h"
 #include "platform/link_error.h"
 #include "platform/win32/window_base.h"
 #include "settings/link_settings.h"
+#include "tests/fakes/fake_link.h"
 #include "tests/support/wine_support.h"
 
 namespace corvane {
@@ -57,10 +57,11 @@ TEST(WindowQueryWin32Test, WalkStopsAndFailsAsAskedClassAndTextFitTheirBuffers) 
   EXPECT_EQ(windows.ClassName(HandleOf(careless), 8), "Corvane") << "at most the buffer less its NUL";
 
   EXPECT_EQ(windows.ReadText(HandleOf(edit)).bytes, "Dupont");
-  SetWindowTextA(edit, std::string(300, 'a').c_str());
-  EXPECT_EQ(windows.ReadText(HandleOf(edit)).bytes, std::string(254, 'a'));
-  SetWindowTextA(edit, "Lef\xE8vre");
-  EXPECT_EQ(windows.ReadText(HandleOf(edit)).bytes, "Lef\xE8vre") << "ANSI bytes, untouched";
+  for (const auto& [text, read] :
+       {std::pair{std::string(300, 'a'), std::string(254, 'a')}, {"Lef\xE8vre", "Lef\xE8vre"}}) {
+    SetWindowTextA(edit, text.c_str());
+    EXPECT_EQ(windows.ReadText(HandleOf(edit)).bytes, read) << "at most 254 bytes, ANSI bytes untouched";
+  }
   EXPECT_EQ(windows.ReadText(HandleOf(careless)).bytes, std::string(254, 'x')) << "never past byte 254";
   DestroyWindow(top);
   EXPECT_EQ(windows.ReadText(HandleOf(edit)).status, TextRead::Status::NotAWindow);
@@ -107,12 +108,10 @@ TEST(TextWin32Test, AnsiCodePageIsWesternAndThePortableTablesAgreeWithTheSystem)
 class ThrowingWindow : public WindowBase {
  public:
   bool Create() {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    return RegisterWindowClass(instance, L"CorvaneThrowingWindow") &&
-           CreateAttached(0, L"CorvaneThrowingWindow", L"", WS_POPUP, {0, 0, 10, 10}, nullptr, 0, instance);
+    return RegisterWindowClass(GetModuleHandleW(nullptr), L"CorvaneThrowingWindow") &&
+           CreateAttached(0, L"CorvaneThrowingWindow", L"", WS_POPUP, {0, 0, 10, 10}, nullptr, 0,
+                          GetModuleHandleW(nullptr));
   }
-
- private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == WM_APP) throw std::runtime_error("a fault of ours");
     return message == WM_APP + 1 ? 42 : Default(message, wParam, lParam);
@@ -124,7 +123,7 @@ TEST(WindowBaseTest, AnExceptionBecomesABoxAndTheWindowGoesOn) {
   ASSERT_TRUE(window.Create());
   std::wstring shown;
   std::thread person([&] {
-    HWND box = WaitForMessageBox(GetCurrentProcessId());
+    HWND box = WaitForShown(L"#32770", GetCurrentProcessId());
     shown = MessageBoxText(box);
     AnswerMessageBox(box, IDOK);
   });
@@ -138,23 +137,22 @@ TEST(WindowBaseTest, AnExceptionBecomesABoxAndTheWindowGoesOn) {
 TEST(SettingsFilesWin32Test, AccentedEntriesRoundTripInWindows1252AMissingFolderFailsAHeldTech2IsLeftWhole) {
   const std::wstring folder = L"C:\\corvane-settings";
   const SettingsPaths paths{folder + L"\\Tech.txt", folder + L"\\Tech2.txt"};
-  WinePlatform wine;
+  Win32FileSystem files;
+  const Win32Text text;
   FreshFolder(folder);
   LinkSettings saved;
   ApplyResetValues(saved);
-  saved.SetEntry(1, L"Gaëlle");
-  saved.SetEntry(2, L"Œuvre à 5 €");
-  saved.SetEntry(3, L"");
-  saved.SetEntry(4, L"Łódź");  // not in the code page: '?' rather than a look-alike letter
+  // Łódź is not in the code page: '?' rather than a look-alike letter.
+  for (const auto& [n, value] : {std::pair{1, L"Gaëlle"}, {2, L"Œuvre à 5 €"}, {3, L""}, {4, L"Łódź"}})
+    saved.SetEntry(n, value);
   saved.SetEntry(17, std::wstring(L"Fiche d'état civil") + L'\0');
-  SaveLinkSettings(saved, paths, wine.files, wine.text);
+  SaveLinkSettings(saved, paths, files, text);
   std::string expected = "Ga\xEBlle\r\n\x8Cuvre \xE0 5 \x80\r\n\r\n?\xF3\x64?\r\n";
   for (int n = 5; n <= 14; ++n) expected += "100\r\n";
   expected += "0\r\nNotepad\r\nFiche d'\xE9tat civil" + std::string(1, '\0') + "\r\n";
-  EXPECT_EQ(ReadBytes(paths.tech), expected);
-  EXPECT_EQ(ReadBytes(paths.tech2), expected);
+  EXPECT_EQ(ReadBytes(paths.tech) + ReadBytes(paths.tech2), expected + expected);
   LinkSettings loaded;
-  LoadLinkSettings(loaded, paths, wine.files, wine.text);
+  LoadLinkSettings(loaded, paths, files, text);
   saved.SetEntry(4, L"?ód?");
   EXPECT_EQ(loaded, saved);
 
@@ -162,49 +160,54 @@ TEST(SettingsFilesWin32Test, AccentedEntriesRoundTripInWindows1252AMissingFolder
   HANDLE held = CreateFileW(paths.tech2.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   saved.SetEntry(10, L"1001");
-  EXPECT_THROW(SaveLinkSettings(saved, paths, wine.files, wine.text), LinkError);
+  EXPECT_THROW(SaveLinkSettings(saved, paths, files, text), LinkError);
   CloseHandle(held);
   EXPECT_EQ(ReadBytes(paths.tech2), expected);
   EXPECT_NE(ReadBytes(paths.tech), expected);
-  EXPECT_FALSE(FileExists(paths.tech2 + L".tmp"));
+  EXPECT_FALSE(std::filesystem::exists(paths.tech2 + L".tmp"));
 
   // No folder: the save and the load fail with a message naming the file; no folder is made.
-  RemoveFolder(folder);
+  std::filesystem::remove_all(folder);
   try {
-    SaveLinkSettings(saved, paths, wine.files, wine.text);
+    SaveLinkSettings(saved, paths, files, text);
     ADD_FAILURE() << "the save should have failed";
   } catch (const LinkError& error) {
-    EXPECT_NE(error.Description().find(L"Tech.txt"), std::wstring::npos);
-    EXPECT_NE(error.Number(), 0);
+    EXPECT_TRUE(error.Description().find(L"Tech.txt") != std::wstring::npos && error.Number() != 0);
   }
-  EXPECT_FALSE(FileExists(folder));
-  EXPECT_THROW(LoadLinkSettings(loaded, paths, wine.files, wine.text), LinkError);
+  EXPECT_FALSE(std::filesystem::exists(folder));
+  EXPECT_THROW(LoadLinkSettings(loaded, paths, files, text), LinkError);
 }
 
 // The hand-off through the real files: with no C:\SIDEXIS, or siomin2.sdx held open without sharing
 // (as the X-ray program or a scanner may), it fails before either file changes, says which, starts nothing.
 TEST(HandOffWin32Test, AMissingFolderOrASecondFileHeldByAnotherProgramLeavesTheFilesAndStartsNothing) {
   const wchar_t kSiomin[] = L"C:\\SIDEXIS\\siomin.sdx", kSiomin2[] = L"C:\\SIDEXIS\\siomin2.sdx";
-  const Field fields[] = {Field::Nom, Field::Prenom, Field::DateNaissance, Field::NumDossier, Field::NumSS};
-  const wchar_t* values[] = {L"LEFÈVRE", L"Hélène", L"02/11/1970", L"88", L"270117512345678"};
   for (const bool held : {false, true}) {
-    WinePlatform wine;
+    Win32Platform win;
+    fakes::FakeProgramStarter programs;
+    fakes::FakeMessageBoxes messages;
+    Platform platform{win.files, win.text, win.clock, win.environment, programs, messages, win.windows, win.gdi};
     SharedState state;
     state.patient.BeginHarvest();
-    for (int i = 0; i < 5; ++i) state.patient.StoreHarvested(fields[i], values[i]);
+    for (const auto& [field, value] : {std::pair{Field::Nom, L"LEFÈVRE"},
+                                       {Field::Prenom, L"Hélène"},
+                                       {Field::DateNaissance, L"02/11/1970"},
+                                       {Field::NumDossier, L"88"},
+                                       {Field::NumSS, L"270117512345678"}})
+      state.patient.StoreHarvested(field, value);
     state.patient.CompleteHarvest();
     FreshFolder(L"C:\\SIDEXIS");
     WriteBytes(kSiomin, "earlier one");
     WriteBytes(kSiomin2, "earlier two");
-    if (!held) RemoveFolder(L"C:\\SIDEXIS");
+    if (!held) std::filesystem::remove_all(L"C:\\SIDEXIS");
     HANDLE holder = held ? CreateFileW(kSiomin2, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) : nullptr;
-    EXPECT_FALSE(LaunchSidexis(state, {{}, kSiomin, kSiomin2, L"C:\\SIDEXIS\\Sidexis.exe"}, wine.platform));
+    EXPECT_FALSE(LaunchSidexis(state, {{}, kSiomin, kSiomin2, L"C:\\SIDEXIS\\Sidexis.exe"}, platform));
     CloseHandle(holder);
     EXPECT_EQ(ReadBytes(kSiomin) + ReadBytes(kSiomin2), held ? "earlier oneearlier two" : "");
-    EXPECT_EQ(FileExists(L"C:\\SIDEXIS"), held) << "the link never makes the folder";
-    EXPECT_TRUE(wine.programs.started.empty());
-    ASSERT_EQ(wine.messages.shown.size(), 1u);
-    const std::wstring& report = wine.messages.shown[0].text;
+    EXPECT_EQ(std::filesystem::exists(L"C:\\SIDEXIS"), held) << "the link never makes the folder";
+    EXPECT_TRUE(programs.started.empty());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    const std::wstring& report = messages.shown[0].text;
     EXPECT_NE(report.find(held ? kSiomin2 : kSiomin), std::wstring::npos) << report;
     EXPECT_TRUE(report.ends_with(held ? L" dans LignesCreees." : L". Erreur N° 3 dans LignesCreees.")) << report;
   }
@@ -238,7 +241,6 @@ TEST_P(HighlightWin32Test, AFrameJustInsideTheEdgesThenEveryPixelBack) {
   const std::wstring option = GetParam(), title = L"Banc d'essai plain 20";
   ChildProcess program(StandinPath(L"practice_standin"), L"plain --bench=20 " + option);
   HWND main = WaitForTopLevel(L"CorvaneBenchPractice", program.Id(), &title);
-  ASSERT_NE(main, nullptr);
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) && (option != L"--maximise" || IsZoomed(main)); }));
   SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);  // answered once it has painted
   const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
@@ -281,8 +283,7 @@ TEST(HighlightDpiWin32Test, TheFrameIsDrawnInTheTargetWindowsDpiAwareness) {
   Win32WindowQuery windows;
   RecordingGdi gdi;
   const DPI_AWARENESS_CONTEXT previous = SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_UNAWARE);
-  HWND unaware =
-      CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 10, 10, 50, 50, nullptr, nullptr, nullptr, nullptr);
+  HWND unaware = Make("Static", nullptr, 0);
   SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE);
   HighlightWindow(HandleOf(unaware), 3, windows, gdi);
   HighlightWindow(HandleOf(unaware), 3, windows, gdi);
