@@ -67,8 +67,7 @@ class ChildProcess {
   bool IsRunning() const { return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
   void Kill() {
     if (IsRunning() && TerminateProcess(info_.hProcess, 1)) WaitForSingleObject(info_.hProcess, 5000);
-    for (HANDLE handle : {info_.hThread, info_.hProcess})
-      if (handle) CloseHandle(handle);
+    for (HANDLE handle : {info_.hThread, info_.hProcess}) CloseHandle(handle);  // a null one is refused, harmlessly
     info_ = {};
   }
 
