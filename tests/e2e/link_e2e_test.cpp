@@ -25,16 +25,13 @@ inline constexpr wchar_t kStarts[] = LR"(C:\SIDEXIS\standin-starts.txt)",
                          kPatientFile[] = LR"(C:\corvane-e2e\patient.txt)";
 inline const std::wstring kShownFile = kPatientFile + PortableText().FromAnsi(standin::kShownSuffix);
 
-// A fresh C:\SIDEXIS set for the plain stand-in showing the demo patient; the link once started.
 class LauncherE2e : public ::testing::Test {
  protected:
   // A path on Z: (the host's /, as CTest gives the build folder) as the host sees it.
   static std::string UnixPath(const std::wstring& path) { return {path.begin() + 2, path.end()}; }
   // Runs a host command; true when it ended with 0 (Wine cannot wait on it: it leaves its status in a file).
   static bool RunHost(const std::string& command) {
-    static int serial = 0;
-    const std::wstring marker =
-        BuildDir() + L"/host-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++serial) + L".status";
+    const std::wstring marker = BuildDir() + L"/host-" + std::to_wstring(GetCurrentProcessId()) + L".status";
     const std::string line = "/bin/sh -c \"" + command + "; echo $? > '" + UnixPath(marker) + "'\"";
     ChildProcess shell;
     const bool ok = shell.Start({}, std::wstring(line.begin(), line.end())) &&
@@ -44,7 +41,6 @@ class LauncherE2e : public ::testing::Test {
   }
   static bool Xdotool(const std::string& arguments) { return RunHost("/usr/bin/xdotool " + arguments); }
   static std::string At(POINT p) { return std::string(" ").append(std::to_string(p.x)) + ' ' + std::to_string(p.y); }
-  // A click of `button` (1 left, 2 middle, 3 right) at a screen point, these keys (shift, ctrl, alt) held.
   static bool ClickAt(POINT point, int button = 1, const std::vector<std::string>& keys = {}) {
     std::string down, up;
     for (const auto& key : keys) down += " keydown " + key, up += " keyup " + key;
@@ -67,7 +63,6 @@ class LauncherE2e : public ::testing::Test {
     FreshFolder(LR"(C:\corvane-e2e)");
     ShowPatient(standin::PatientFile());
   }
-  // Tech.txt (and Tech2.txt) for the plain stand-in, with entry 15 (the screen flag).
   static std::string SettingsBytes(const std::string& screenFlag) {
     auto lines = standin::TechLines(standin::LayoutOf(standin::Mode::Plain));
     lines[14] = screenFlag;
@@ -88,10 +83,7 @@ class LauncherE2e : public ::testing::Test {
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(launcher_); }));
     WaitForInputIdle(link_.Handle(), 10000);
   }
-  POINT OnTooth() const {  // away from the "?" box
-    POINT point{25, 35};
-    return ClientToScreen(launcher_, &point) ? point : POINT{};
-  }
+  static POINT OnTooth() { return {kClientLeft + 25, kClientTop + 35}; }  // away from the "?" box
   bool BackToLauncher(HWND s) const {
     return WaitUntil([&] { return IsWindowVisible(launcher_) && !IsWindowVisible(s); });
   }
@@ -219,7 +211,7 @@ TEST_F(LauncherE2e, APatientWhoLeftThePracticeProgramsScreenIsNeverHandedOff) {
   ASSERT_TRUE(AnswerMessageBox(box, IDOK));
   EXPECT_TRUE(ReadBytes(kSiomin) == handOffA && ReadBytes(kSiomin2) == handOffA);
   HWND screen = OpenScreen({"shift"});
-  ASSERT_NE(screen, nullptr);
+  ASSERT_TRUE(screen);
   EXPECT_EQ(ItemText(screen, FieldBox(Field::NumSS)), L"285037512345678");
 
   ShowPatient(standin::PatientFile("1300", "Martin") + "NumSS=1 90 11 13 055 001 23\r\nDropNumSS=1\r\n");
@@ -286,7 +278,6 @@ class ScreenE2e : public LauncherE2e {
     while ((c = GetNextDlgTabItem(screen, c, FALSE)) != first && visited.size() < 64);
     return unlike + (visited == tabStops ? L"" : L"Tab");
   }
-  // Clicks the close box, found by asking the window what lies along its caption.
   static bool ClickCloseBox(HWND screen) {
     RECT frame{};
     GetWindowRect(screen, &frame);
@@ -305,8 +296,7 @@ TEST_F(ScreenE2e, ScreenFlagShowsLaunchModeShiftOnlyShows) {
   ASSERT_TRUE(ClickAt(OnTooth()));
   ExpectHandedOff(1);
   HWND screen = ShownScreen();
-  ASSERT_NE(screen, nullptr);
-  EXPECT_FALSE(IsWindowVisible(launcher_));
+  ASSERT_TRUE(screen && !IsWindowVisible(launcher_));
   EXPECT_EQ(TextOf(screen), kScreenCaption);
   EXPECT_EQ(ItemText(screen, kDemarrerSidexis), kLaunchCaption);
   EXPECT_TRUE(GetWindowLongW(screen, GWL_EXSTYLE) & WS_EX_TOPMOST);
@@ -314,8 +304,7 @@ TEST_F(ScreenE2e, ScreenFlagShowsLaunchModeShiftOnlyShows) {
   ASSERT_TRUE(BackToLauncher(screen));
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(screen); })) << "the close box destroys the screen";
 
-  ASSERT_NE(screen = OpenScreen({"shift"}), nullptr);
-  EXPECT_FALSE(IsWindowVisible(launcher_));
+  ASSERT_TRUE((screen = OpenScreen({"shift"})) && !IsWindowVisible(launcher_));
   EXPECT_TRUE(ItemText(screen, FieldBox(Field::Nom)) == L"LEFÈVRE" &&
               ItemText(screen, FieldBox(Field::Ville)) == L"Paris");
   ExpectAsTheTableSays(screen, false);
@@ -331,8 +320,7 @@ TEST_F(ScreenE2e, ScreenFlagShowsLaunchModeShiftOnlyShows) {
 TEST_F(ScreenE2e, CtrlClickShowsConfigurationModeCloseSavesNothingResetAnsweredWrites) {
   StartLink();
   HWND screen = OpenScreen({"ctrl"});
-  ASSERT_NE(screen, nullptr);
-  EXPECT_FALSE(IsWindowVisible(launcher_));
+  ASSERT_TRUE(screen && !IsWindowVisible(launcher_));
   EXPECT_EQ(ItemText(screen, kDemarrerSidexis), kValidateCaption);
   ExpectAsTheTableSays(screen, true);
   EXPECT_EQ(ItemText(screen, FieldBox(Field::Nom)), L"LEFÈVRE") << "the harvest ran first";
@@ -377,7 +365,6 @@ class FinderE2e : public LauncherE2e, public ::testing::WithParamInterface<Finde
     return Xdotool("mousemove" + At(from) + " mousedown 1 sleep 0.3 mousemove" +
                    At({(from.x + to.x) / 2, (from.y + to.y) / 2}) + " sleep 0.2 mousemove" + At(to) + " sleep 0.4");
   }
-  // Releases the button: the screen comes back, and once painted takes the next drag.
   static bool Release(HWND screen) {
     RECT shown{};
     const bool back = Xdotool("mouseup 1") && WaitUntil([&] { return IsWindowVisible(screen) != FALSE; });
@@ -405,7 +392,6 @@ TEST_P(FinderE2e, ConfiguredByDragsThenHandsOffThePatientShown) {
   HWND screen = ShownScreen();
   ASSERT_NE(screen, nullptr);
 
-  // The frame a drag draws on the practice window (the highlight tests check its pixels).
   RECT frame{};
   GetWindowRect(practice, &frame);
   ASSERT_TRUE(DragTo(screen, Field::Nom, {frame.right - 15, frame.bottom - 15}));

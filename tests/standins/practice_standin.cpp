@@ -26,31 +26,11 @@ std::map<std::string, std::string> values;
 std::string lastBytes(1, '\0');  // no patient file's: the first poll shows the file
 bool shownPending = false;
 
-// A negative id goes through the menu-handle parameter like any other (GetDlgCtrlID reads it back
-// signed); a "#32770" row is a dialog made child of its parent, as Julie nests its forms.
-HWND Make(std::size_t row) {
-  const Control& c = layout.controls[row];
-  const bool edit = c.className == "Edit";
-  HWND window = CreateWindowExA(edit ? WS_EX_CLIENTEDGE : 0, c.className.c_str(), c.text.c_str(),
-                                WS_CHILD | (c.hidden ? 0 : WS_VISIBLE) | (edit ? ES_AUTOHSCROLL : 0), c.x, c.y, c.width,
-                                c.height, c.parent < 0 ? mainWindow : made[c.parent],
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), self, nullptr);
-  SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
-  return window;
-}
-
 void Show() {
-  const bool drop = values[kKeyDropNumSS] == "1";
   for (std::size_t row = 0; row < made.size(); ++row) {
     const Control& c = layout.controls[row];
-    if (c.shows == kNumSS && drop && made[row]) {
+    if (c.shows == kNumSS && values[kKeyDropNumSS] == "1" && made[row])
       DestroyWindow(std::exchange(made[row], nullptr));
-    } else if (c.shows == kNumSS && !drop && !made[row]) {
-      HWND after = HWND_TOP;  // right after the sibling made before it: WinDev's Edit ordinals count on it
-      for (std::size_t before = 0; before < row; ++before)
-        if (layout.controls[before].parent == c.parent && made[before]) after = made[before];
-      SetWindowPos(made[row] = Make(row), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
     if (c.shows && made[row]) SetWindowTextA(made[row], values[kFieldKeys[c.shows]].c_str());
   }
   if (layout.name == "visiodent")
@@ -101,7 +81,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (arg.starts_with("--bench=")) bench = std::atoi(arg.c_str() + 8);
     region |= arg == "--region";
     maximise |= arg == "--maximise";
-    for (Mode m : kModes)
+    for (Mode m : {Mode::Plain, Mode::Julie, Mode::WinDev, Mode::Visiodent})
       if (LayoutOf(m).name == arg) layout = LayoutOf(m);
     if (!arg.starts_with("--") && layout.name != arg) patientFile = arg;
   }
@@ -123,8 +103,18 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   mainWindow = CreateWindowExA(0, main.lpszClassName, "", WS_OVERLAPPEDWINDOW, 300, 100, 640, 480, nullptr, nullptr,
                                self, nullptr);
   made.assign(layout.controls.size(), nullptr);
-  for (std::size_t row = 0; row < made.size(); ++row)
-    if (!mainWindow || !(made[row] = Make(row))) return 2;
+  // A negative id goes through the menu-handle parameter like any other (GetDlgCtrlID reads it back
+  // signed); a "#32770" row is a dialog made child of its parent, as Julie nests its forms.
+  for (std::size_t row = 0; row < made.size(); ++row) {
+    const Control& c = layout.controls[row];
+    const bool edit = c.className == "Edit";
+    made[row] = CreateWindowExA(edit ? WS_EX_CLIENTEDGE : 0, c.className.c_str(), c.text.c_str(),
+                                WS_CHILD | (c.hidden ? 0 : WS_VISIBLE) | (edit ? ES_AUTOHSCROLL : 0), c.x, c.y, c.width,
+                                c.height, c.parent < 0 ? mainWindow : made[c.parent],
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), self, nullptr);
+    if (!made[row]) return 2;
+    SendMessageA(made[row], WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+  }
   if (region) SetWindowRgn(mainWindow, CreateEllipticRgn(0, 0, 640, 480), TRUE);
   SetWindowTextA(mainWindow, layout.title.c_str());
   ShowWindow(mainWindow, maximise ? SW_SHOWMAXIMIZED : SW_SHOWNOACTIVATE);

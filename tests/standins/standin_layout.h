@@ -17,14 +17,13 @@ inline constexpr const char* kCaptions[] = {"", "Adresse", "", "", "Civilit\xE9"
     "Portable", "Nom", "N\xB0 dossier", "N\xB0 SS", "Pr\xE9nom", "T\xE9l\xE9phone", "Ville"};
 // clang-format on
 // The patient file: lines "Key=Value", a later key wins. Hang=N: the program stops pumping N seconds
-// after showing it. DropNumSS=1: the NumSS control is destroyed, made again at its place once the key
-// is gone. Once it shows a changed file it writes "<file>.shown" holding the NumDossier shown.
+// after showing it. DropNumSS=1: the NumSS control is destroyed for good. Once it shows a changed file
+// it writes "<file>.shown" holding the NumDossier shown.
 inline constexpr char kKeyHang[] = "Hang";
 inline constexpr char kKeyDropNumSS[] = "DropNumSS";
 inline constexpr char kShownSuffix[] = ".shown";
 
 enum class Mode { Plain, Julie, WinDev, Visiodent };
-inline constexpr Mode kModes[] = {Mode::Plain, Mode::Julie, Mode::WinDev, Mode::Visiodent};
 
 // A window below the main window. Rows are in creation order, a parent before its children, so
 // also in the order of a depth-first walk.
@@ -48,12 +47,10 @@ struct Layout {
     controls.push_back(std::move(control));
     return static_cast<int>(controls.size()) - 1;
   }
-  // A field: its caption (a "Static" without id) at the left of its control.
   void Field(int parent, int entry, int id, int x, int y, const char* className = "Edit") {
     Add({parent, "Static", 0, kCaptions[entry], x - 105, y + 3, 100, 18});
     Add({parent, className, id, "", x, y, 170, 22, entry, entry});
   }
-  // Fields one below the other from y, 30 apart, of id idBase + entry (none when idBase is 0).
   void Column(int parent, int x, int y, std::initializer_list<int> entries, int idBase = 0) {
     int row = 0;
     for (int entry : entries) Field(parent, entry, idBase ? idBase + entry : 0, x, y + 30 * row++);

@@ -58,7 +58,6 @@ class ChildProcess {
     return CreateProcessW(program.empty() ? nullptr : program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                           nullptr, &startup, &info_);
   }
-  // The stand-in practice program in this reading mode, showing the patient of `patientFile`.
   bool StartPractice(standin::Mode mode, const std::wstring& patientFile) {
     const std::wstring name = PortableText().FromAnsi(standin::LayoutOf(mode).name);
     return Start(StandinPath(L"practice_standin"), name + L" \"" + patientFile + L"\"");
@@ -68,8 +67,7 @@ class ChildProcess {
   bool IsRunning() const { return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
   void Kill() {
     if (IsRunning() && TerminateProcess(info_.hProcess, 1)) WaitForSingleObject(info_.hProcess, 5000);
-    for (HANDLE handle : {info_.hThread, info_.hProcess})
-      if (handle) CloseHandle(handle);
+    for (HANDLE handle : {info_.hThread, info_.hProcess}) CloseHandle(handle);  // a null one is refused, harmlessly
     info_ = {};
   }
 
@@ -77,7 +75,6 @@ class ChildProcess {
   PROCESS_INFORMATION info_{};
 };
 
-// The first top-level window of that class (and title) of process `pid` (any when 0), waited for.
 inline HWND WaitForTopLevel(const std::wstring& className, DWORD pid = 0, const std::wstring* title = nullptr,
                             std::chrono::milliseconds limit = std::chrono::seconds(10)) {
   HWND found = nullptr;
@@ -111,7 +108,6 @@ inline std::wstring ItemText(HWND window, int id) {
 inline std::wstring MessageBoxText(HWND box) {
   return ItemText(box, 0xFFFF);
 }
-// Presses a button of a message box (IDOK, IDYES, IDNO) as a click would; true once the box is gone.
 inline bool AnswerMessageBox(HWND box, int button) {
   return box && PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0) &&
          WaitUntil([&] { return !IsWindow(box); });
@@ -136,7 +132,6 @@ inline Pixels CaptureScreen(const RECT& area) {
   return pixels;
 }
 
-// The same pixels twice in a row: nothing is still being painted there.
 inline Pixels Steady(const RECT& area) {
   Pixels last = CaptureScreen(area);
   WaitUntil([&] { return std::exchange(last, CaptureScreen(area)) == last; });
