@@ -41,9 +41,21 @@ class LauncherE2e : public ::testing::Test {
   }
   static bool Xdotool(const std::string& arguments) { return RunHost("/usr/bin/xdotool " + arguments); }
   static std::string At(POINT p) { return std::string(" ").append(std::to_string(p.x)) + ' ' + std::to_string(p.y); }
+  // A key goes down only once the X focus is on Wine's desktop, which may lag behind a change of foreground
+  // window: the keys are pressed again until Wine sees them all down, and only then the button.
   static bool ClickAt(POINT point, int button = 1, const std::vector<std::string>& keys = {}) {
     std::string down, up;
     for (const auto& key : keys) down += " keydown " + key, up += " keyup " + key;
+    const auto held = [&] {
+      return std::ranges::all_of(keys, [](const std::string& key) {
+        return GetAsyncKeyState(key == "shift" ? VK_SHIFT : key == "ctrl" ? VK_CONTROL : VK_MENU) < 0;
+      });
+    };
+    for (int attempt = 0; !keys.empty() && attempt < 5; ++attempt) {
+      if (!Xdotool("mousemove" + At(point) + down)) return false;
+      if (WaitUntil(held, 2s)) break;
+      Xdotool(up.substr(1));
+    }
     return Xdotool("mousemove" + At(point) + down + " click " + std::to_string(button) + up);
   }
   static POINT CentreOf(HWND window) {
