@@ -174,7 +174,7 @@ TEST(SettingsFilesWin32Test, AccentedEntriesRoundTripInWindows1252AMissingFolder
 
 // The hand-off through the real files: with no C:\SIDEXIS, or siomin2.sdx held open without sharing
 // (as the X-ray program or a scanner may), it fails before either file changes, says which, starts nothing.
-TEST(HandOffWin32Test, AMissingFolderOrASecondFileHeldByAnotherProgramLeavesTheFilesAndStartsNothing) {
+TEST(HandOffWin32Test, AMissingFolderOrASecondFileHeldOpenLeavesTheFilesAndStartsNothing) {
   const wchar_t kSiomin[] = L"C:\\SIDEXIS\\siomin.sdx", kSiomin2[] = L"C:\\SIDEXIS\\siomin2.sdx";
   Win32Platform win;
   fakes::FakeProgramStarter programs;
