@@ -22,6 +22,8 @@ std::int64_t AreaOf(const Rect& rect) {
   return (std::int64_t{rect.bottom} - rect.top) * (std::int64_t{rect.right} - rect.left);
 }
 
+static_assert(std::tuple_size_v<decltype(FinderState::drops)> == kFieldCount);
+
 }  // namespace
 
 FinderDrag::FinderDrag(FinderView& view, WindowQuery& windows, Gdi& gdi, const TextPlatform& text,
@@ -117,7 +119,7 @@ void FinderDrag::Store(const std::wstring& preview) {
   if (box_ == Field::NumDossier) CapturePracticeWindow(picked);
   const std::wstring identity = IdentityOf(picked);
   settings_.SetEntry(EntryOf(box_), identity);
-  drops_[static_cast<std::size_t>(EntryOf(box_) - 1)] = Dropped{picked, identity};
+  finder_.drops[static_cast<std::size_t>(EntryOf(box_) - 1)] = FinderDrop{picked, identity};
   if (box_ == Field::NumDossier) RecomputeEarlierDrops();
 }
 
@@ -131,12 +133,17 @@ void FinderDrag::CapturePracticeWindow(WindowHandle picked) {
 }
 
 // The file-number drop may change the practice class, hence the identity form, and the window
-// ordinals are counted below. A field dropped earlier gets the identity the harvest will look
-// for, unless its entry changed since (a reset, a reload).
+// ordinals are counted below. A field dropped earlier in this configuration gets the identity
+// the harvest will look for, unless its entry changed since or its window is gone from the
+// practice window just captured: a dead window's identity would wipe a working entry.
 void FinderDrag::RecomputeEarlierDrops() {
   for (int entry = 1; entry <= kFieldCount; ++entry) {
-    std::optional<Dropped>& dropped = drops_[static_cast<std::size_t>(entry - 1)];
+    std::optional<FinderDrop>& dropped = finder_.drops[static_cast<std::size_t>(entry - 1)];
     if (entry == EntryOf(Field::NumDossier) || !dropped || settings_.Entry(entry) != dropped->identity) continue;
+    if (!windows_.IsWindow(dropped->window) ||
+        windows_.Ancestor(dropped->window, AncestorKind::Root) != practice_.handle) {
+      continue;
+    }
     dropped->identity = IdentityOf(dropped->window);
     settings_.SetEntry(entry, dropped->identity);
   }

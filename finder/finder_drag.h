@@ -57,11 +57,6 @@ class FinderDrag {
   void Drop();
 
  private:
-  struct Dropped {
-    WindowHandle window;
-    std::wstring identity;  // what the drop stored in the box's entry
-  };
-
   WindowHandle PickAt(Point point);
   // Draws the frame on `window` first, then erases it where it was: only when they differ.
   void MoveFrameTo(WindowHandle window);
@@ -80,7 +75,6 @@ class FinderDrag {
   PracticeWindow& practice_;
   FinderState& finder_;
   Field box_ = Field::NumDossier;
-  std::array<std::optional<Dropped>, kFieldCount> drops_;
 };
 
 }  // namespace corvane

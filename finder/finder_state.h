@@ -1,14 +1,27 @@
 #pragma once
 // What the finder keeps between the events of a drag and from one drag to the next.
+#include <array>
+#include <optional>
+#include <string>
+
 #include "platform/types.h"
 
 namespace corvane {
 
-// The drag under way, the window picked last and the one that carries the frame.
+// A drop of the configuration under way: the window dropped on and the identity it stored.
+struct FinderDrop {
+  WindowHandle window;
+  std::wstring identity;
+};
+
+// The drag under way, the window picked last and the one that carries the frame, and the
+// drops of this configuration (from the screen's opening to "VALIDER", a confirmed reset or
+// the close box), by entry number - 1.
 struct FinderState {
   bool dragging = false;
   WindowHandle picked;
   WindowHandle highlighted;
+  std::array<std::optional<FinderDrop>, 14> drops;
 };
 
 }  // namespace corvane

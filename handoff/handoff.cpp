@@ -17,7 +17,7 @@ HandOffResult LignesCreees(const HandOffValues& values, const std::wstring& prac
                            Platform& platform) {
   try {
     CheckFileNumber(values.numDossier);
-    if (IsFirstNameMissing(values.prenom)) {
+    if (IsBlankField(values.prenom)) {
       // On that practice program the first name sits on a tab the user may not have opened.
       // The title as the finder stores it ends with a NUL, which the window lookup ignores;
       // compare it the same way, or the tab hint could never show.
@@ -26,21 +26,24 @@ HandOffResult LignesCreees(const HandOffValues& values, const std::wstring& prac
                                    ? L"Il manque le prénom ou l'Application, ou bien vous devez cliquer sur l'onglet "
                                      L"'Sécurité Sociale-Mutuelle'."
                                    : L"Il manque le prénom ou l'Application.");
-      return HandOffResult::FirstNameMissing;
+      return HandOffResult::Refused;
+    }
+    // Without its file number the images would go to a patient that does not exist; without
+    // the name, to every patient of that first name.
+    for (const auto& [value, missing] : {std::pair{&values.numDossier, kMissingFileNumber}, {&values.nom, kMissingName}}) {
+      if (IsBlankField(*value)) {
+        platform.messages.Inform(missing);
+        return HandOffResult::Refused;
+      }
     }
     // Everything that can be refused is built before a file is opened, so a refusal leaves
     // the previous hand-off whole.
     const HandOffRecords records = BuildHandOffRecords(values, platform.environment.Variable(L"computername"),
                                                        platform.clock.Now(), platform.text);
     const std::string bytes = records.n + records.a;
-    // Both files are opened before either changes: when one is held by another program (the
-    // X-ray program or a scanner reading it), the pair stays as the previous hand-off left it.
-    std::unique_ptr<OutputFile> first = platform.files.OpenForOutput(files.siomin);
-    std::unique_ptr<OutputFile> second = platform.files.OpenForOutput(files.siomin2);
-    first->WriteWhole(bytes);
-    second->WriteWhole(bytes);
-    first->Close();
-    second->Close();
+    // Written in place, as the X-ray program may hold them open, and both or neither: the
+    // X-ray program must never read one patient in one file and another in the other.
+    WriteBothOrNeither(platform.files, files.siomin, files.siomin2, bytes, PairWrite::InPlace);
     return HandOffResult::Written;
   } catch (const LinkError& error) {
     platform.messages.Inform(HandOffFailureText(error));

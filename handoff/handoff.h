@@ -9,7 +9,7 @@ namespace corvane {
 
 enum class HandOffResult {
   Written,           // both files hold the N and the A record
-  FirstNameMissing,  // the message was shown; nothing written
+  Refused,           // a field is missing: the message was shown; nothing written
   Failed,            // the failure was shown (" dans LignesCreees."); see the files' state
 };
 
@@ -18,8 +18,17 @@ struct HandOffFiles {
   std::wstring siomin2;
 };
 
-// Builds both records, checks them, then writes them to both files. Shows its own messages
-// (missing first name, failure) and never throws. `practiceTitle` chooses the wording of the
+inline constexpr wchar_t kMissingFileNumber[] =
+    L"Il manque le numéro de dossier du patient : rien n'a été transmis à Sidexis.\n\nAffichez la fiche du "
+    L"patient dans le logiciel de gestion du cabinet, ou refaites le paramétrage de « Numéro de Dossier » "
+    L"(Ctrl + clic sur la dent).";
+inline constexpr wchar_t kMissingName[] =
+    L"Il manque le nom du patient : rien n'a été transmis à Sidexis.\n\nAffichez la fiche du patient dans le "
+    L"logiciel de gestion du cabinet, ou refaites le paramétrage de « Nom » (Ctrl + clic sur la dent).";
+
+// Checks that the first name, the file number and the name are there, builds both records,
+// checks them, then writes them to both files, both or neither. Shows its own messages (a
+// missing field, a failure) and never throws. `practiceTitle` chooses the wording of the
 // missing-first-name message.
 HandOffResult LignesCreees(const HandOffValues& values, const std::wstring& practiceTitle, const HandOffFiles& files,
                            Platform& platform);

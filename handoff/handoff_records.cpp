@@ -87,8 +87,8 @@ std::wstring OneLine(std::wstring value) {
   return value;
 }
 
-bool IsFirstNameMissing(const std::wstring& prenom) {
-  return TrimSpaces(OneLine(prenom)).empty();
+bool IsBlankField(const std::wstring& value) {
+  return TrimSpaces(OneLine(value)).empty();
 }
 
 std::wstring NameField(const std::wstring& prenom, const std::wstring& numDossier) {

@@ -30,8 +30,8 @@ void CheckFileNumber(const std::wstring& numDossier);
 // multi-line control must not reach the file.
 std::wstring OneLine(std::wstring value);
 
-// True when the first name is empty once made one line and U+0020 spaces are taken off both ends.
-bool IsFirstNameMissing(const std::wstring& prenom);
+// True when the value is empty once made one line and U+0020 spaces are taken off both ends.
+bool IsBlankField(const std::wstring& value);
 
 // Both values made one line, then the first name cut to the room the suffix "_" + file number
 // leaves, then trimmed of U+0020 at both ends, then the suffix. Expects a file number that

@@ -65,7 +65,10 @@ void LauncherPresenter::Dispatch(int button, int shift) {
   // Configuration is how a practice gets out of a failing harvest (no settings files yet, a
   // practice program that does not answer): the failure is reported, then the screen opens
   // on the entries as they stand. Every other command is abandoned.
-  if (!Harvest() && row != ClickRow::Configure) return;
+  if (!Harvest()) {
+    if (row != ClickRow::Configure) return;
+    if (state_.settingsLoadFailed) StartFromRecoveredSettings();
+  }
   // Entry 15 counts as the file holds it at the click, so the row is chosen again now that
   // the harvest has reloaded the settings (rows 1 to 4 do not depend on it).
   row = ChooseClickRow(button, shift, state_.settings.Entry(kEntryShowScreenFlag));
@@ -88,6 +91,14 @@ void LauncherPresenter::Dispatch(int button, int shift) {
     case ClickRow::AskQuit:
       break;
   }
+}
+
+void LauncherPresenter::StartFromRecoveredSettings() {
+  const RecoveredSettings recovered =
+      RecoverLinkSettings(paths_.settings, platform_.files, platform_.text, state_.lastLoaded);
+  state_.settings = recovered.settings;
+  const std::wstring notice = RecoveryNotice(recovered, paths_.settings);
+  if (!notice.empty()) platform_.messages.Inform(notice);
 }
 
 void LauncherPresenter::OnCloseRequest() {

@@ -65,6 +65,10 @@ class LauncherPresenter {
   // configuration, which opens all the same.
   bool Harvest();
   void Dispatch(int button, int shift);
+  // The settings files could not be loaded: the configuration starts from the best that can
+  // be had of them (said in a box unless it is Tech.txt itself), so that "VALIDER" repairs
+  // them instead of saving over them what a failed load left in the table.
+  void StartFromRecoveredSettings();
   void ShowScreen(ScreenMode mode);
 
   SharedState& state_;

@@ -2,6 +2,7 @@
 // The one state object of the link, created by app/; each part is handed to the code that
 // uses it. A test builds its own.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "finder/finder_state.h"
@@ -30,6 +31,10 @@ struct SharedState {
   ScreenMode screenMode = ScreenMode::Normal;
   PracticeWindow practice;
   FinderState finder;
+  // Whether the last load of the settings files failed, and the table the last one that
+  // succeeded in this run gave: what a configuration opened after a failure starts from.
+  bool settingsLoadFailed = false;
+  std::optional<LinkSettings> lastLoaded;
 };
 
 }  // namespace corvane

@@ -9,13 +9,25 @@ void ReadPatientFields(SharedState& state, const LinkPaths& paths, Platform& pla
   // First, before anything can stop the run: a run that finds nothing must leave the earlier
   // values shown but stale, so that a patient no longer on screen is never handed off.
   state.patient.BeginHarvest();
+  state.settingsLoadFailed = true;
   LoadLinkSettings(state.settings, paths.settings, platform.files, platform.text);
+  state.settingsLoadFailed = false;
+  state.lastLoaded = state.settings;
   if (!LocatePracticeWindow(state.settings, state.practice, state.patient.temp, platform.windows, platform.gdi,
                             platform.text)) {
     return;
   }
-  HarvestPracticeWindow(state.practice.handle, state.settings, state.practice.className, state.patient,
-                        platform.windows, platform.text);
+  // Each field is read in turn: a practice program that moves to the next patient between two
+  // reads would give one record of two patients. The handed-off fields are read once more, and
+  // the whole reading made again once when they changed.
+  for (int reading = 1;; ++reading) {
+    const HarvestSources sources = HarvestPracticeWindow(state.practice.handle, state.settings,
+                                                         state.practice.className, state.patient, platform.windows,
+                                                         platform.text);
+    if (HandedOffFieldsUnchanged(sources, state.patient, platform.windows, platform.text)) break;
+    if (reading == 2) throw PatientChangedDuringReading();
+    state.patient.RestartHarvest();
+  }
   state.patient.CompleteHarvest();
 }
 

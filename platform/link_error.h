@@ -28,6 +28,7 @@ inline constexpr long kPracticeNotAnswering = 20004;  // the practice program st
 inline constexpr long kSettingsEntryHasLineBreak = 20005;  // a settings entry cannot be one line
 inline constexpr long kShortWrite = 20006;                 // a file took fewer bytes than it was given
 inline constexpr long kTextConversion = 20007;             // the system could not convert a text
+inline constexpr long kPatientChangedDuringReading = 20008;  // two readings in a row mixed two patients
 }  // namespace error_number
 
 // A file that took only `written` of its `wanted` bytes (a full disk, a quota).

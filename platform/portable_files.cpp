@@ -42,7 +42,23 @@ class PortableOutputFile : public OutputFile {
 std::string PortableFileSystem::ReadAll(const std::wstring& path) const {
   std::ifstream in(std::filesystem::path(path), std::ios::binary);
   if (!in) throw LinkError(FailureOn(L"Fichier introuvable", path), 53);
+  std::error_code error;
+  if (std::filesystem::is_directory(std::filesystem::path(path), error)) {
+    throw LinkError(FailureOn(L"Impossible de lire le fichier", path), 75);
+  }
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::optional<std::string> PortableFileSystem::ReadIfPresent(const std::wstring& path) const {
+  std::error_code error;
+  if (!std::filesystem::exists(std::filesystem::path(path), error) && !error) return std::nullopt;
+  return ReadAll(path);
+}
+
+void PortableFileSystem::Remove(const std::wstring& path) {
+  std::error_code error;
+  std::filesystem::remove(std::filesystem::path(path), error);
+  if (error) throw LinkError(FailureOn(L"Impossible de supprimer le fichier", path), 75);
 }
 
 std::unique_ptr<OutputFile> PortableFileSystem::OpenForOutput(const std::wstring& path) {

@@ -34,9 +34,11 @@ class WindowQuery {
   virtual std::string ClassName(WindowHandle window, std::size_t bufferSize = 256) = 0;
   // GetDlgCtrlID: 0 for a window without one or for a handle that is not a window.
   virtual std::int32_t ControlId(WindowHandle window) = 0;
-  // FindWindowA: the first top-level window with that class and title (compared up to a NUL);
-  // no title means any title.
-  virtual WindowHandle FindTopLevel(const std::string& className, const std::optional<std::string>& title) = 0;
+  // FindWindowExA(desktop, after, ...): the next top-level window after `after` (the first
+  // when none) with that class and title, compared up to a NUL with letter case ignored; no
+  // title means any title. Hidden windows are found too.
+  virtual WindowHandle FindTopLevel(const std::string& className, const std::optional<std::string>& title,
+                                    WindowHandle after = {}) = 0;
   virtual WindowHandle Ancestor(WindowHandle window, AncestorKind kind) = 0;  // GetAncestor
   virtual WindowHandle Parent(WindowHandle window) = 0;                       // GetParent
   virtual WindowHandle FirstChild(WindowHandle window) = 0;                   // GetWindow(GW_CHILD)

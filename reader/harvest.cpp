@@ -80,6 +80,7 @@ bool HarvestOne(WindowHandle window, HarvestWalk& walk) {
     if (walk.identities[static_cast<std::size_t>(entry - 1)] == identity) {
       const Field field = FieldOfEntry(entry);
       patient.StoreHarvested(field, NormaliseField(field, patient.temp, walk.text));
+      walk.sources[static_cast<std::size_t>(entry - 1)] = source;
     }
   }
   return goOn;
@@ -149,12 +150,32 @@ bool HarvestChildProc(WindowHandle window, HarvestWalk& walk) noexcept {
   }
 }
 
-void HarvestPracticeWindow(WindowHandle practice, const LinkSettings& settings, const std::wstring& practiceClass,
-                           PatientRecord& patient, WindowQuery& windows, const TextPlatform& text) {
+LinkError PatientChangedDuringReading() {
+  return LinkError(
+      L"Le logiciel de gestion du cabinet a changé de patient pendant la lecture : rien n'a été transmis à "
+      L"Sidexis. Vérifiez le patient affiché, puis cliquez de nouveau.",
+      error_number::kPatientChangedDuringReading);
+}
+
+HarvestSources HarvestPracticeWindow(WindowHandle practice, const LinkSettings& settings,
+                                     const std::wstring& practiceClass, PatientRecord& patient, WindowQuery& windows,
+                                     const TextPlatform& text) {
   HarvestWalk walk(settings, practiceClass, patient, windows, text);
   windows.EnumerateDescendants(practice,
                                [&walk](WindowHandle window) { return HarvestChildProc(window, walk); });
   if (walk.failure) std::rethrow_exception(walk.failure);
+  return walk.sources;
+}
+
+bool HandedOffFieldsUnchanged(const HarvestSources& sources, const PatientRecord& patient, WindowQuery& windows,
+                              const TextPlatform& text) {
+  for (const Field field : {Field::NumDossier, Field::Nom, Field::Prenom, Field::DateNaissance, Field::NumSS}) {
+    const WindowHandle source = sources[static_cast<std::size_t>(EntryOf(field) - 1)];
+    if (source && NormaliseField(field, ReadWindowText(source, windows, text), text) != patient.Value(field)) {
+      return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace corvane

@@ -27,6 +27,10 @@ ReadingMode ReadingModeOf(const std::wstring& practiceClass);
 // rather than guessed at. Spaces around the number and a leading + or - are accepted.
 std::int32_t EntryIdentity(const std::wstring& entry);
 
+// The window each field of the record was read from by one walk, by entry number - 1; none
+// for a field the walk did not read.
+using HarvestSources = std::array<WindowHandle, kFieldCount>;
+
 // What one walk needs and what it leaves. Built at the start of a walk: the entries are read
 // once from the settings, the mode from the practice window's class.
 class HarvestWalk {
@@ -41,6 +45,7 @@ class HarvestWalk {
   std::array<std::int32_t, kFieldCount> identities{};  // of entries 1 to 14
   std::int32_t highestIdentity = 0;                    // of the 14
   EditOrdinalCounter ordinals;
+  HarvestSources sources{};  // the window each field was last read from
   // The failure that ended the walk early (the practice program stopped answering), if any.
   std::exception_ptr failure;
 };
@@ -62,10 +67,22 @@ std::wstring ReadWindowText(WindowHandle window, WindowQuery& windows, const Tex
 // was reading the patient is abandoned.
 LinkError PracticeNotAnswering();
 
+// The failure raised when the practice program showed another patient while it was read,
+// twice in a row: nothing of that reading may be handed off.
+LinkError PatientChangedDuringReading();
+
 // Walks every descendant of `practice` with HarvestChildProc, storing into `patient` the
-// fields that `settings` configures. Throws LinkError when the practice program stops
-// answering: the walk stops there, fields stored before stay.
-void HarvestPracticeWindow(WindowHandle practice, const LinkSettings& settings, const std::wstring& practiceClass,
-                           PatientRecord& patient, WindowQuery& windows, const TextPlatform& text);
+// fields that `settings` configures; returns where each field was read. Throws LinkError when
+// the practice program stops answering: the walk stops there, fields stored before stay.
+HarvestSources HarvestPracticeWindow(WindowHandle practice, const LinkSettings& settings,
+                                     const std::wstring& practiceClass, PatientRecord& patient, WindowQuery& windows,
+                                     const TextPlatform& text);
+
+// Reads once more the fields that are handed off (file number, name, first name, date of
+// birth, social-security number) from the windows the walk read them from: true when each
+// still shows what the record holds, so that the record is one patient's and not two mixed
+// by a change of patient between two reads. Throws LinkError as a harvest does.
+bool HandedOffFieldsUnchanged(const HarvestSources& sources, const PatientRecord& patient, WindowQuery& windows,
+                              const TextPlatform& text);
 
 }  // namespace corvane

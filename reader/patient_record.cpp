@@ -20,13 +20,16 @@ void PatientRecord::BeginHarvest() {
   // The harvest before this one found no practice window or was abandoned: what was typed
   // for the patient then on screen no longer belongs to anyone.
   if (!harvestCompleted_) ForgetTyped();
-  harvestCompleted_ = false;
+  harvestCompleted_ = foundAnotherPatient_ = false;
   ++currentHarvest_;
 }
 
+void PatientRecord::RestartHarvest() { ++currentHarvest_; }
+
 void PatientRecord::CompleteHarvest() {
   const PatientKey patient = CurrentPatient();
-  if (patient != patientOnScreen_) ForgetTyped();
+  foundAnotherPatient_ = patient != patientOnScreen_;
+  if (foundAnotherPatient_) ForgetTyped();
   patientOnScreen_ = patient;
   harvestCompleted_ = true;
 }

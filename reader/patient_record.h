@@ -40,9 +40,15 @@ class PatientRecord {
 
   // A harvest starts: what earlier harvests stored stays shown but is no longer current.
   void BeginHarvest();
+  // The harvest just begun starts its reading over: what it stored so far no longer counts,
+  // typed values still do.
+  void RestartHarvest();
   // The harvest just begun found the practice window and read it to the end: the patient on
   // screen is known, and typed values that were typed for another one stop counting.
   void CompleteHarvest();
+  // True when the last harvest was completed and found another patient (file number, name,
+  // first name or date of birth as read) than the completed harvest before it.
+  bool FoundAnotherPatient() const { return foundAnotherPatient_; }
   // The harvest just begun read this value from the practice program.
   void StoreHarvested(Field field, std::wstring value);
   // The user typed this value into the field's box on the screen, for the patient on screen.
@@ -81,6 +87,7 @@ class PatientRecord {
   std::uint64_t currentHarvest_ = 0;
   bool harvestCompleted_ = false;  // the current harvest found the practice window and ended
   PatientKey patientOnScreen_;     // as the last completed harvest read them
+  bool foundAnotherPatient_ = false;
 };
 
 }  // namespace corvane

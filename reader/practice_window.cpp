@@ -19,10 +19,23 @@ std::string LookupBytes(const std::wstring& value, const TextPlatform& text) {
   return bytes;
 }
 
+// A window the practice program hid (a closed form it keeps for later) holds a patient no
+// longer on screen: only a visible one counts. The bound only guards against a z-order that
+// keeps changing under the walk.
+WindowHandle FindVisibleTopLevel(WindowQuery& windows, const std::string& className,
+                                 const std::optional<std::string>& title) {
+  WindowHandle found;
+  for (int tried = 0; tried < 4096; ++tried) {
+    found = windows.FindTopLevel(className, title, found);
+    if (!found || windows.IsVisible(found)) return found;
+  }
+  return {};
+}
+
 }  // namespace
 
 std::wstring CurrentVisiodentTitle(WindowQuery& windows, Gdi& gdi, const TextPlatform& text, std::wstring& temp) {
-  const WindowHandle visiodent = windows.FindTopLevel(kVisiodentClassBytes, std::nullopt);
+  const WindowHandle visiodent = FindVisibleTopLevel(windows, kVisiodentClassBytes, std::nullopt);
   temp = CaptureWindowText(visiodent, windows, gdi, text);
   return temp.compare(0, 7, kVisiodentTitlePrefix) == 0 ? temp : std::wstring();
 }
@@ -36,7 +49,7 @@ bool LocatePracticeWindow(const LinkSettings& settings, PracticeWindow& practice
   if (practice.className == kVisiodentClass) practice.title = CurrentVisiodentTitle(windows, gdi, text, temp);
   if (practice.title.empty()) return false;
   practice.handle =
-      windows.FindTopLevel(LookupBytes(practice.className, text), LookupBytes(practice.title, text));
+      FindVisibleTopLevel(windows, LookupBytes(practice.className, text), LookupBytes(practice.title, text));
   return static_cast<bool>(practice.handle);
 }
 

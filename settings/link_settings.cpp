@@ -1,6 +1,7 @@
 #include "settings/link_settings.h"
 
 #include <cassert>
+#include <optional>
 #include <vector>
 
 #include "platform/files.h"
@@ -94,10 +95,62 @@ void SaveLinkSettings(const LinkSettings& settings, const SettingsPaths& paths, 
     bytes += text.ToAnsi(settings.Entry(n));
     bytes += "\r\n";
   }
-  // Each file is replaced whole: a failure leaves the previous file intact rather than a
-  // half-written one that the next load would refuse. Tech.txt first, as it is the one read.
-  files.ReplaceWhole(paths.tech, bytes);
-  files.ReplaceWhole(paths.tech2, bytes);
+  // Each file is replaced whole, never left half-written for the next load to refuse, and
+  // the two stay one configuration: a failure on the copy puts Tech.txt back as it was.
+  WriteBothOrNeither(files, paths.tech, paths.tech2, bytes, PairWrite::Replace);
+}
+
+RecoveredSettings RecoverLinkSettings(const SettingsPaths& paths, const FileSystem& files, const TextPlatform& text,
+                                      const std::optional<LinkSettings>& lastLoaded) {
+  const auto linesOf = [&](const std::wstring& path) -> std::optional<std::vector<std::string>> {
+    try {
+      return SplitLines(files.ReadAll(path), kEntryCount);
+    } catch (const LinkError&) {
+      return std::nullopt;
+    }
+  };
+  RecoveredSettings recovered;
+  ApplyResetValues(recovered.settings);
+  const auto take = [&](const std::vector<std::string>& lines, SettingsSource source) {
+    for (std::size_t n = 1; n <= lines.size(); ++n) recovered.settings.SetEntry(int(n), text.FromAnsi(lines[n - 1]));
+    recovered.source = source;
+    return recovered;
+  };
+  const auto tech = linesOf(paths.tech);
+  if (tech && tech->size() == kEntryCount) return take(*tech, SettingsSource::Tech);
+  if (const auto tech2 = linesOf(paths.tech2); tech2 && tech2->size() == kEntryCount) {
+    return take(*tech2, SettingsSource::Tech2);
+  }
+  if (lastLoaded) return {*lastLoaded, SettingsSource::LastLoaded};
+  if (tech && !tech->empty()) {
+    recovered.techLines = tech->size();
+    return take(*tech, SettingsSource::TechAsFarAsItGoes);
+  }
+  return recovered;
+}
+
+std::wstring RecoveryNotice(const RecoveredSettings& recovered, const SettingsPaths& paths) {
+  std::wstring from;
+  switch (recovered.source) {
+    case SettingsSource::Tech:
+      return {};
+    case SettingsSource::Tech2:
+      from = L"de la copie « " + paths.tech2 + L" »";
+      break;
+    case SettingsSource::LastLoaded:
+      from = L"du paramétrage que Corvane Link a lu en dernier";
+      break;
+    case SettingsSource::TechAsFarAsItGoes:
+      from = (recovered.techLines == 1 ? std::wstring(L"de la première ligne")
+                                        : L"des " + std::to_wstring(recovered.techLines) + L" premières lignes") +
+             L" de « " + paths.tech + L" » ; les suivantes ont les valeurs par défaut";
+      break;
+    case SettingsSource::ResetValues:
+      from = L"des valeurs par défaut, aucun fichier de paramétrage n'étant lisible";
+      break;
+  }
+  return L"L'écran de paramétrage part " + from + L". « VALIDER » l'enregistrera dans « " + paths.tech +
+         L" » et « " + paths.tech2 + L" ».";
 }
 
 void ApplyResetValues(LinkSettings& settings) {

@@ -1,6 +1,7 @@
 #pragma once
 // The link settings: 17 numbered text entries, stored in Tech.txt with a copy in Tech2.txt.
 #include <array>
+#include <optional>
 #include <string>
 
 namespace corvane {
@@ -34,11 +35,34 @@ struct SettingsPaths {
 void LoadLinkSettings(LinkSettings& settings, const SettingsPaths& paths, const FileSystem& files,
                       const TextPlatform& text);
 
-// Writes the 17 entries, CR LF after each, to both files; each file is replaced whole, so a
-// failure leaves the previous one intact. Throws LinkError, writing nothing, when an entry
-// holds a CR or an LF.
+// Writes the 17 entries, CR LF after each, to both files, both or neither: each file is
+// replaced whole, and a failure leaves both as they were (WriteBothOrNeither). Throws
+// LinkError, writing nothing, when an entry holds a CR or an LF.
 void SaveLinkSettings(const LinkSettings& settings, const SettingsPaths& paths, FileSystem& files,
                       const TextPlatform& text);
+
+// Where a configuration opened after a failed load takes its entries from, the first that
+// can be had: nothing may save over a configuration the link could not read.
+enum class SettingsSource {
+  Tech,               // Tech.txt, its 17 lines whole (only the copy was missing)
+  Tech2,              // the copy, its 17 lines whole
+  LastLoaded,         // what the last successful load of this run gave
+  TechAsFarAsItGoes,  // Tech.txt's lines, the reset values past its end
+  ResetValues,        // nothing readable
+};
+
+struct RecoveredSettings {
+  LinkSettings settings;
+  SettingsSource source = SettingsSource::ResetValues;
+  std::size_t techLines = 0;  // the lines Tech.txt held, for TechAsFarAsItGoes
+};
+
+// The configuration to start from after a failed load, never failing itself.
+RecoveredSettings RecoverLinkSettings(const SettingsPaths& paths, const FileSystem& files, const TextPlatform& text,
+                                      const std::optional<LinkSettings>& lastLoaded);
+
+// What to tell the user of where the entries came from; empty for Tech.txt itself.
+std::wstring RecoveryNotice(const RecoveredSettings& recovered, const SettingsPaths& paths);
 
 // The values the screen's reset stores: "100" fourteen times, "0", "Notepad",
 // "Sans titre - Bloc-notes ".

@@ -52,6 +52,20 @@ std::string Win32FileSystem::ReadAll(const std::wstring& path) const {
   return bytes;
 }
 
+std::optional<std::string> Win32FileSystem::ReadIfPresent(const std::wstring& path) const {
+  if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
+  }
+  return ReadAll(path);
+}
+
+void Win32FileSystem::Remove(const std::wstring& path) {
+  if (!DeleteFileW(path.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) {
+    throw SystemFailure(L"Impossible de supprimer le fichier", path, GetLastError());
+  }
+}
+
 std::unique_ptr<OutputFile> Win32FileSystem::OpenForOutput(const std::wstring& path) {
   return std::make_unique<Win32OutputFile>(path);
 }

@@ -44,8 +44,9 @@ std::int32_t Win32WindowQuery::ControlId(WindowHandle window) {
   return static_cast<std::int32_t>(GetDlgCtrlID(HwndOf(window)));
 }
 
-WindowHandle Win32WindowQuery::FindTopLevel(const std::string& className, const std::optional<std::string>& title) {
-  return HandleOf(FindWindowA(className.c_str(), title ? title->c_str() : nullptr));
+WindowHandle Win32WindowQuery::FindTopLevel(const std::string& className, const std::optional<std::string>& title,
+                                            WindowHandle after) {
+  return HandleOf(FindWindowExA(nullptr, HwndOf(after), className.c_str(), title ? title->c_str() : nullptr));
 }
 
 WindowHandle Win32WindowQuery::Ancestor(WindowHandle window, AncestorKind kind) {

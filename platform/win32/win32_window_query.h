@@ -26,7 +26,8 @@ class Win32WindowQuery : public WindowQuery {
   void EnumerateDescendants(WindowHandle parent, const std::function<bool(WindowHandle)>& visit) override;
   std::string ClassName(WindowHandle window, std::size_t bufferSize = 256) override;
   std::int32_t ControlId(WindowHandle window) override;
-  WindowHandle FindTopLevel(const std::string& className, const std::optional<std::string>& title) override;
+  WindowHandle FindTopLevel(const std::string& className, const std::optional<std::string>& title,
+                            WindowHandle after = {}) override;
   WindowHandle Ancestor(WindowHandle window, AncestorKind kind) override;
   WindowHandle Parent(WindowHandle window) override;
   WindowHandle FirstChild(WindowHandle window) override;

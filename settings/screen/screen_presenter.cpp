@@ -39,7 +39,14 @@ void ScreenPresenter::OnButton() {
     // nothing is handed off after it.
     const bool read = HarvestAndReport(state_, paths_, platform_);
     RefreshFields();
-    if (read) LaunchSidexis(state_, paths_, platform_);
+    if (!read) return;
+    // The user pressed for the patient the screen showed: another one now in the practice
+    // program is shown, not handed off.
+    if (state_.patient.FoundAnotherPatient()) {
+      platform_.messages.Inform(kOtherPatientShown);
+      return;
+    }
+    LaunchSidexis(state_, paths_, platform_);
     return;
   }
   try {
@@ -48,6 +55,7 @@ void ScreenPresenter::OnButton() {
     platform_.messages.Inform(CommandFailureText(error));
     return;
   }
+  state_.finder.drops = {};
   ReturnToLauncher();
 }
 
@@ -60,6 +68,9 @@ void ScreenPresenter::OnCheckBox(bool ticked) {
 void ScreenPresenter::OnReset() {
   if (!platform_.messages.AskYesNo(kResetQuestion, kResetTitle)) return;
   ApplyResetValues(state_.settings);
+  // Nothing captured before the reset shapes what is dropped after it.
+  state_.patient.application.clear();
+  state_.finder.drops = {};
   for (int entry = 1; entry <= kFieldCount; ++entry) {
     const Field field = FieldOfEntry(entry);
     state_.patient.Clear(field);
@@ -90,6 +101,7 @@ void ScreenPresenter::OnClose() {
   view_.Destroy();
   checkBoxTicked_ = false;
   state_.patient.ResetToDesignTime();
+  state_.finder.drops = {};
   exit_.ShowLauncher();
 }
 

@@ -16,6 +16,9 @@ inline constexpr wchar_t kLaunchCaption[] = L"LANCER";
 inline constexpr wchar_t kValidateCaption[] = L"VALIDER";
 inline constexpr wchar_t kResetQuestion[] = L"Voulez-vous vraiment supprimer le paramétrage actuel ?";
 inline constexpr wchar_t kResetTitle[] = L"Suppression du paramétrage";
+inline constexpr wchar_t kOtherPatientShown[] =
+    L"Le logiciel de gestion du cabinet affiche maintenant un autre patient : rien n'a été transmis à Sidexis.\n\n"
+    L"Vérifiez le patient affiché sur cet écran, puis appuyez de nouveau sur « LANCER ».";
 
 class ScreenPresenter {
  public:

@@ -4,6 +4,8 @@
 // keeps (selected pen and brush, mix mode) and records each drawing with that state. Misuse a
 // real system punishes (deleting an object still selected, releasing a DC not put back, using a
 // freed handle) is collected in `faults`.
+#include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -168,9 +170,14 @@ class FakeDesktop : public WindowQuery {
     return Living(window) && size > 0 ? At(window).className.substr(0, size - 1) : "";
   }
   std::int32_t ControlId(WindowHandle window) override { return Living(window) ? At(window).controlId : 0; }
-  WindowHandle FindTopLevel(const std::string& className, const std::optional<std::string>& title) override {
-    for (const WindowHandle w : topLevels_)
-      if (Living(w) && Cut(At(w).className) == Cut(className) && (!title || Cut(At(w).title) == Cut(*title))) return w;
+  WindowHandle FindTopLevel(const std::string& className, const std::optional<std::string>& title,
+                            WindowHandle after = {}) override {  // letter case ignored, as USER32 does
+    const auto same = [](const std::string& a, const std::string& b) {
+      return std::ranges::equal(Cut(a), Cut(b), [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
+    };
+    auto w = after ? std::find(topLevels_.rbegin(), topLevels_.rend(), after) + 1 : topLevels_.rbegin();
+    for (; w < topLevels_.rend(); ++w)  // from the top down: the window added last is on top
+      if (Living(*w) && same(At(*w).className, className) && (!title || same(At(*w).title, *title))) return *w;
     return {};
   }
   WindowHandle Ancestor(WindowHandle window, AncestorKind kind) override {
@@ -195,7 +202,13 @@ class FakeDesktop : public WindowQuery {
     return Living(window) && At(window).visible && (!At(window).parent || IsVisible(At(window).parent));
   }
   bool IsZoomed(WindowHandle window) override { return Living(window) && At(window).zoomed; }
+  std::function<void()> afterTextRead;  // the practice program acting between two reads
   TextRead ReadText(WindowHandle window) override {
+    const TextRead read = ReadTextNow(window);
+    if (afterTextRead) afterTextRead();
+    return read;
+  }
+  TextRead ReadTextNow(WindowHandle window) {
     ++counts.textReads;
     if (Living(window) && At(window).hung) return {TextRead::Status::NotAnswering, {}};
     if (Living(window) && At(window).destroyedWhileRead) Destroy(window);

@@ -96,8 +96,10 @@ TEST_F(LauncherTest, FailedHarvestIsReportedAndAbandonsEveryCommandButConfigurat
       {L"",
        L"Le logiciel de gestion du cabinet ne répond pas : la lecture du patient est abandonnée. Réessayez "
        L"dans un instant.\n\nErreur N° 20004"}};
+  const SettingsPaths& paths = link_.paths.settings;
   for (const auto& failure : failures) {
-    const std::wstring &removed = failure.first, &said = failure.second;
+    const std::wstring& removed = failure.first;
+    std::wstring said = failure.second;
     const auto fail = [&](int shift) {
       journal_.clear(), launcherView_.visible = true;
       link_.WriteSettings(link_.settingsLines);
@@ -109,11 +111,50 @@ TEST_F(LauncherTest, FailedHarvestIsReportedAndAbandonsEveryCommandButConfigurat
     };
     for (int shift : {0, kShift, kAlt}) EXPECT_EQ(fail(shift), (Calls{L"screen.Refresh"})) << shift;
     EXPECT_TRUE(launcherView_.visible);
+    if (removed == link_.paths.settings.tech) said += L"|" + RecoveryNotice({{}, SettingsSource::Tech2}, paths);
     EXPECT_EQ(fail(kCtrl), (Calls{L"screen.Refresh", L"launcher.Hide", L"screen.Show(Ctrl)"}));
     EXPECT_TRUE(link_.programs.started.empty());
   }
   link_.desktop.At(link_.controls[12]).hung = false;
   EXPECT_EQ(Press(kLeft, 0).back(), link_.paths.sidexisProgram);
+}
+
+// Ctrl + click after a failed load starts from the first configuration that can be had (Tech.txt
+// whole, the copy whole, this run's last load, Tech.txt as far as it goes, the reset values),
+// says which unless it is Tech.txt, and VALIDER writes it to both files.
+TEST_F(LauncherTest, AConfigurationAfterAFailedLoadStartsFromWhatCanBeReadAndValiderRepairs) {
+  const LinkSettings loaded = link_.state.settings;
+  std::string good, reset, cut;
+  for (const std::string& line : link_.settingsLines) good += line + "\r\n";
+  for (int n = 0; n < 14; ++n) reset += "100\r\n";
+  reset += "0\r\nNotepad\r\nSans titre - Bloc-notes \r\n";
+  cut = good.substr(0, good.rfind("Fiche"));
+  const struct {
+    std::string tech, tech2;
+    bool lastLoaded;
+    std::string written;
+    const wchar_t* said;
+  } cases[] = {
+      {good, "<missing>", true, good, L""},
+      {cut, good, true, good, L"de la copie"},
+      {"", good, true, good, L"de la copie"},
+      {cut, "<missing>", true, good, L"lu en dernier"},
+      {cut, "x", false, cut + "Sans titre - Bloc-notes \r\n", L"des 16 premières lignes"},
+      {"<missing>", "<missing>", false, reset, L"des valeurs par défaut"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(&c - cases);
+    for (const auto& [path, bytes] : {std::pair{link_.paths.settings.tech, c.tech}, {link_.paths.settings.tech2, c.tech2}})
+      bytes == "<missing>" ? (void)std::filesystem::remove(path) : link_.Write(path, bytes);
+    link_.state.lastLoaded = c.lastLoaded ? std::optional(loaded) : std::nullopt;
+    launcher_.OnMouseDown(kLeft, kCtrl);
+    const std::wstring said = link_.messages.Taken();
+    EXPECT_EQ(said.find(L"Le paramétrage") == 0 || said.find(L"Erreur N° ") != std::wstring::npos, true) << said;
+    EXPECT_NE(said.find(c.said), std::wstring::npos) << said;
+    screen_.OnButton();
+    EXPECT_EQ(Tech(), c.written);
+    EXPECT_EQ(link_.Read(link_.paths.settings.tech2), c.written);
+  }
 }
 
 // The check box says what a plain click will do: ticked by entry 15 exactly "1". VALIDER and
@@ -141,8 +182,8 @@ TEST_F(ScreenTest, OnlyValiderAndTheResetSaveAndAFailedSaveKeepsTheScreen) {
   screen_.OnButton();
   screen_.OnReset();
   screen_.OnReset();
-  const std::wstring failed =
-      L"Impossible de remplacer le fichier « " + link_.paths.settings.tech + L" »\n\nErreur N° 75|";
+  const std::wstring failed = L"Impossible de lire le fichier « " + link_.paths.settings.tech +
+                              L" ». Aucun des deux fichiers n'a été modifié.\n\nErreur N° 75|";
   EXPECT_EQ(link_.messages.Taken(), failed +
                                         L"Voulez-vous vraiment supprimer le paramétrage actuel ?|"
                                         L"Voulez-vous vraiment supprimer le paramétrage actuel ?|" +
@@ -151,8 +192,10 @@ TEST_F(ScreenTest, OnlyValiderAndTheResetSaveAndAFailedSaveKeepsTheScreen) {
                        view_.Field(Field::Ville) + link_.state.patient.Value(Field::Ville)),
             std::tuple(true, 1, L""));
   std::filesystem::remove(link_.paths.settings.tech);
+  link_.state.patient.application = L"WinDevObject", link_.state.finder.drops[0] = FinderDrop{};
   screen_.OnReset();
   EXPECT_TRUE(Tech().ends_with("100\r\n0\r\nNotepad\r\nSans titre - Bloc-notes \r\n"));
+  EXPECT_TRUE(link_.state.patient.application.empty() && !link_.state.finder.drops[0]) << "nothing captured stays";
   std::wstring whenLauncherShown;
   launcherView_.onShow = [&] { whenLauncherShown = (view_.built ? L"built " : L"") + link_.state.patient.temp; };
   link_.state.patient.temp = L"lu";
@@ -183,9 +226,11 @@ TEST_F(ScreenTest, AValueTypedOnTheScreenIsHandedOffOnlyWithItsPatient) {
   EXPECT_EQ(lancer(), "1 " + handedOff);
   EXPECT_EQ(lancer(), "2 " + handedOff);
   link_.desktop.At(link_.controls[9]).text = "Martin";
+  EXPECT_EQ(lancer(), "2 " + handedOff);  // the practice program moved on: the screen shows B first
+  EXPECT_EQ(link_.messages.Taken(), kOtherPatientShown + std::wstring(L"|"));
+  EXPECT_EQ(view_.Field(Field::NumSS) + view_.Field(Field::Nom), L"199999999999999MARTIN");
   EXPECT_EQ(lancer(), "2 " + handedOff);
   EXPECT_EQ(link_.messages.Taken(), L"Il manque le prénom ou l'Application.|");
-  EXPECT_EQ(view_.Field(Field::NumSS) + view_.Field(Field::Nom), L"199999999999999MARTIN");
   screen_.OnFieldEdited(Field::Prenom, L"LUC");  // for patient B this time
   screen_.OnFieldEdited(Field::NumSS, L"288888888888888");
   Activate(ScreenMode::Ctrl);
@@ -202,17 +247,19 @@ TEST_F(ScreenTest, AValueTypedOnTheScreenIsHandedOffOnlyWithItsPatient) {
 // LANCER after a harvest that fails: reported, the fields it stored shown, every field down to
 // the last box (Ville), and nothing handed off.
 TEST_F(ScreenTest, LancerRefreshesEveryFieldAndAFailedHarvestHandsOffNothing) {
+  ReadPatientFields(link_.state, link_.paths, link_.platform);  // as the launcher does before showing it
   link_.desktop.At(link_.controls[12]).hung = true;
+  link_.desktop.At(link_.controls[14]).text = "Lyon";
   Activate(ScreenMode::Normal);
   screen_.OnButton();
   EXPECT_NE(link_.messages.Taken().find(L"\n\nErreur N° 20004|"), std::wstring::npos);
-  EXPECT_EQ(view_.Field(Field::Nom) + view_.Field(Field::Ville), L"DURAND");  // Ville comes after the hang
+  EXPECT_EQ(view_.Field(Field::Nom) + view_.Field(Field::Ville), L"DURANDNice");  // Ville comes after the hang
   EXPECT_EQ(link_.Read(link_.paths.siomin), "<missing>");
   link_.desktop.At(link_.controls[12]).hung = false;
   screen_.OnButton();
   std::wstring shown;
   for (const auto& field : view_.fields) shown += field + L"|";
-  EXPECT_EQ(shown, L"|||||12/03/1961|||DURAND|4711||ANNE||Nice|");
+  EXPECT_EQ(shown, L"|||||12/03/1961|||DURAND|4711||ANNE||Lyon|");
   EXPECT_EQ(link_.programs.started.size(), 1u);
 }
 

@@ -185,7 +185,8 @@ TEST_F(SettingsTest, SaveWritesWhatALoadGivesBackAndAFailedSaveLeavesThePrevious
   settings_.SetEntry(2, L" Gaëlle ");
   settings_.SetEntry(17, std::wstring(L"Dossier patient\0", 16));
   std::filesystem::create_directories(temporary / "in-the-way");
-  EXPECT_EQ(Save(), L"Impossible de créer le fichier « " + temporary.wstring() + L" »\n\nErreur N° 75");
+  EXPECT_EQ(Save(), L"Impossible de créer le fichier « " + temporary.wstring() +
+                        L" ». Aucun des deux fichiers n'a été modifié.\n\nErreur N° 75");
   std::filesystem::remove_all(temporary);
   for (const auto& [n, value, name] :
        {std::tuple{1, L"\r1001", L"1 du paramétrage (Adresse1)"}, {16, L"Cabinet\n", L"16 du paramétrage (classe"}}) {
@@ -224,26 +225,38 @@ const std::string kExampleA = Bytes(
     "31 32 33 34 35 36 37 38 39 30 31 32 33 34 35 00 43 41 42 49 4E 45 54 31 00 "
     "31 35 2E 30 31 2E 32 30 32 37 00 30 39 3A 33 30 3A 31 35 00 00 00 00 0D 0A");
 
-// Files whose first one fails as told, or throws what no file system should.
+// The portable files, whose `failAt`-th call (reads, opens, writes, closes, replacements,
+// removals all count) fails, and every call after it too when `failAfter`; or throws what no
+// file system should.
 struct FailingFiles : PortableFileSystem {
-  enum class Fault { None, Write, Close, Unexpected } fault = Fault::None;
+  int calls = 0, failAt = 0;
+  bool failAfter = false, unexpected = false;
+  void Step() {
+    ++calls;
+    if (unexpected) throw std::runtime_error("bad");
+    if (calls == failAt || (failAfter && failAt && calls > failAt)) throw LinkError(L"Disque plein.", 112);
+  }
   struct File : OutputFile {
     std::unique_ptr<OutputFile> real;
-    Fault fault;
-    void WriteWhole(const std::string& bytes) override {
-      fault == Fault::Write ? throw LinkError(L"Disque plein.", 112) : real->WriteWhole(bytes);
-    }
-    void Close() override {
-      if (fault == Fault::Unexpected) throw std::runtime_error("bad");
-      fault == Fault::Close ? throw LinkError(L"Impossible de fermer le fichier « siomin »", 75) : real->Close();
-    }
+    FailingFiles* files;
+    void WriteWhole(const std::string& bytes) override { files->Step(), real->WriteWhole(bytes); }
+    void Close() override { files->Step(), real->Close(); }
   };
+  std::optional<std::string> ReadIfPresent(const std::wstring& path) const override {
+    const_cast<FailingFiles*>(this)->Step();
+    return PortableFileSystem::ReadIfPresent(path);
+  }
   std::unique_ptr<OutputFile> OpenForOutput(const std::wstring& path) override {
+    Step();
     auto file = std::make_unique<File>();
     file->real = PortableFileSystem::OpenForOutput(path);
-    file->fault = path.ends_with(L"siomin.sdx") ? fault : Fault::None;
+    file->files = this;
     return file;
   }
+  void ReplaceWhole(const std::wstring& path, const std::string& bytes) override {
+    Step(), PortableFileSystem::ReplaceWhole(path, bytes);
+  }
+  void Remove(const std::wstring& path) override { Step(), PortableFileSystem::Remove(path); }
 };
 
 class HandOffTest : public ::testing::Test {
@@ -313,22 +326,53 @@ TEST_F(HandOffTest, RefusalsAndFailuresAreReportedAndARefusalLeavesThePreviousHa
   EXPECT_EQ(Run(with(7, L""), L"fiche d'état civil"), shortMissing);
   EXPECT_EQ(link_.Read(link_.paths.siomin), "earlier");
 
-  const std::pair<FailingFiles::Fault, std::wstring> faults[] = {
-      {FailingFiles::Fault::Write, L"Disque plein. Erreur N° 112"},
-      {FailingFiles::Fault::Close, L"Impossible de fermer le fichier « siomin ». Erreur N° 75"},
-      {FailingFiles::Fault::Unexpected, L"Erreur interne inattendue. Erreur N° 0"}};
-  for (const auto& [fault, said] : faults) {
-    files_.fault = fault;
-    EXPECT_EQ(Run(kExample), L"failed: " + said + L" dans LignesCreees./Tarnwick|");
-  }
-  files_.fault = FailingFiles::Fault::None;
-  link_.Write(link_.paths.siomin, "earlier");
+  files_.unexpected = true;
+  EXPECT_EQ(Run(kExample), L"failed: Erreur interne inattendue. Erreur N° 0 dans LignesCreees./Tarnwick|");
+  files_.unexpected = false;
+  EXPECT_EQ(Run(with(7, L"Lucie", L" ")), L"missing: " + std::wstring(kMissingFileNumber) + L"/Tarnwick|");
+  EXPECT_EQ(Run(with(0)), L"missing: " + std::wstring(kMissingName) + L"/Tarnwick|");
+  EXPECT_EQ(link_.Read(link_.paths.siomin), "earlier");
   std::filesystem::remove(link_.paths.siomin2);
   std::filesystem::create_directory(link_.paths.siomin2);  // the second file cannot be opened
   EXPECT_TRUE(LignesCreees(kExample, L"", {link_.paths.siomin, link_.paths.siomin2}, platform_) ==
               HandOffResult::Failed);
   EXPECT_EQ(link_.Read(link_.paths.siomin), "earlier") << "both files are opened before either changes";
   EXPECT_NE(link_.messages.shown.at(0).text.find(L"Erreur N° 75 dans"), std::wstring::npos);
+}
+
+// Each pair (the settings, replaced; the hand-off, written in place) is written both or
+// neither: every step failing in turn leaves both files as they were (the first file there,
+// the second missing); when putting back fails too, the message names the file that changed.
+TEST(FilePairs, AnyStepThatFailsLeavesBothFilesAsTheyWereOrSaysWhichChanged) {
+  for (const bool settings : {true, false}) {
+    for (const bool failAfter : {false, true}) {
+      for (int step = 1;; ++step) {
+        SCOPED_TRACE(testing::Message() << settings << failAfter << step);
+        fakes::FakeLink link("pair");
+        const std::wstring first = settings ? link.paths.settings.tech : link.paths.siomin,
+                           second = settings ? link.paths.settings.tech2 : link.paths.siomin2;
+        link.Write(first, "avant");
+        FailingFiles files;
+        files.failAt = step, files.failAfter = failAfter;
+        Platform platform{files,         link.text,     link.clock,   link.environment,
+                          link.programs, link.messages, link.desktop, link.gdi};
+        const std::wstring said =
+            settings ? fakes::FailureOf([&] { SaveLinkSettings({}, link.paths.settings, files, link.text); })
+            : LignesCreees(kExample, L"", {first, second}, platform) == HandOffResult::Written
+                ? std::wstring()
+                : link.messages.Taken();
+        if (said.empty()) {
+          EXPECT_EQ(link.Read(second), link.Read(first));
+          break;
+        }
+        const bool firstKept = link.Read(first) == "avant", secondKept = link.Read(second) == "<missing>";
+        const bool neither = said.find(L"Aucun des deux fichiers n'a été modifié.") != std::wstring::npos;
+        EXPECT_TRUE(neither ? firstKept && secondKept : failAfter) << said;
+        EXPECT_TRUE(firstKept || said.find(L"« " + first + L" »") != std::wstring::npos) << said;
+        EXPECT_TRUE(secondKept || said.find(L"« " + second + L" »") != std::wstring::npos) << said;
+      }
+    }
+  }
 }
 
 TEST(LinkError, AStartThatFailsSaysWhatTheSystemSaidAfterThePath) {
@@ -350,27 +394,43 @@ bool Click(fakes::FakeLink& link) {  // a plain click on the launcher: harvest, 
   return LaunchSidexis(link.state, link.paths, link.platform);
 }
 
+void ShowPatientB(fakes::FakeLink& link) {
+  for (const auto& [entry, value] : std::map<int, std::string>{
+           {10, "1300"}, {9, "Martin"}, {12, "Luc"}, {6, "02/11/1990"}, {11, "1 90 11 13 055 001 23"}})
+    link.desktop.At(link.controls[entry]).text = value;
+}
+
 // After patient A was handed off, every way a click can miss patient B refuses the hand-off
-// or hands B off with the missing field empty, never with A's value, which the screen still
-// shows; the files keep A and the X-ray program is not started again.
+// or hands B off whole, with an empty field only for a social-security number whose control
+// is gone, never with A's value, which the screen still shows; the files keep A and the X-ray
+// program is not started again.
 TEST(StalePatient, APatientNoLongerShownIsNeverHandedOff) {
   const wchar_t* const kShort = L"Il manque le prénom ou l'Application.|";
+  const std::wstring noNumber = kMissingFileNumber + std::wstring(L"|"), noName = kMissingName + std::wstring(L"|");
+  const auto practice = [](fakes::FakeLink& l) { return l.desktop.FindTopLevel("Cabinet", {}); };
   const struct {
     std::function<void(fakes::FakeLink&)> lose;
-    const wchar_t* said;  // null: B is handed off without the field whose control is gone
+    const wchar_t* said;  // null: B is handed off, without the field whose control is gone
     int gone = 0;
     const char* title = "Dossier patient";
   } cases[] = {
-      {[](fakes::FakeLink& l) { l.desktop.Destroy(l.desktop.FindTopLevel("Cabinet", {})); }, kShort},  // closed
-      {[](fakes::FakeLink& l) { l.desktop.At(l.desktop.FindTopLevel("Cabinet", {})).title = "Agenda"; }, kShort},
+      {[&](fakes::FakeLink& l) { l.desktop.Destroy(practice(l)); }, kShort},  // closed
+      {[&](fakes::FakeLink& l) { l.desktop.At(practice(l)).visible = false; }, kShort},  // hidden
+      {[](fakes::FakeLink& l) { l.desktop.At(l.desktop.AddTopLevel("CABINET", "dossier PATIENT")).visible = false; },
+       nullptr},  // a hidden twin in front of it
+      {[](fakes::FakeLink& l) {  // B shows after the first read: A's date with B's number, read again
+         l.desktop.afterTextRead = [&l] { l.desktop.afterTextRead = nullptr, ShowPatientB(l); };
+       },
+       nullptr},
+      {[&](fakes::FakeLink& l) { l.desktop.At(practice(l)).title = "Agenda"; }, kShort},
       {[](fakes::FakeLink& l) { l.settingsLines[16] = ""; }, kShort},
       {[](fakes::FakeLink& l) { l.settingsLines[15] = "FENETRE_VISIODENT32"; }, kShort},  // not running
       {[](fakes::FakeLink&) {},
        L"Il manque le prénom ou l'Application, ou bien vous devez cliquer sur l'onglet "
        L"'Sécurité Sociale-Mutuelle'.|",
        12, "Fiche d'\xE9tat civil"},
-      {[](fakes::FakeLink&) {}, nullptr, 9},
-      {[](fakes::FakeLink&) {}, nullptr, 10},
+      {[](fakes::FakeLink&) {}, noName.c_str(), 9},
+      {[](fakes::FakeLink&) {}, noNumber.c_str(), 10},
       {[](fakes::FakeLink&) {}, nullptr, 11},
   };
   for (const auto& c : cases) {
@@ -382,12 +442,10 @@ TEST(StalePatient, APatientNoLongerShownIsNeverHandedOff) {
     c.lose(link);
     link.WriteSettings(link.settingsLines);
     if (c.gone) link.desktop.Destroy(link.controls[c.gone]);
-    for (const auto& [entry, value] : std::map<int, std::string>{
-             {10, "1300"}, {9, "Martin"}, {12, "Luc"}, {6, "02/11/1990"}, {11, "1 90 11 13 055 001 23"}})
-      link.desktop.At(link.controls[entry]).text = value;
+    if (!link.desktop.afterTextRead) ShowPatientB(link);
     EXPECT_EQ(Click(link), c.said == nullptr);
     const int shown = c.gone ? c.gone : 12;  // still shows patient A's value
-    EXPECT_EQ(link.state.patient.Value(FieldOfEntry(shown)), kHandedOffA.*kSlots.at(shown));
+    if (c.said || c.gone) EXPECT_EQ(link.state.patient.Value(FieldOfEntry(shown)), kHandedOffA.*kSlots.at(shown));
     HandOffValues b{L"MARTIN", L"LUC", L"02/11/1990", L"1300", L"190111305500123"};
     if (c.gone) b.*kSlots.at(c.gone) = L"";
     const HandOffRecords records = BuildHandOffRecords(b, L"CABINET1", link.clock.now, link.text);
@@ -396,6 +454,18 @@ TEST(StalePatient, APatientNoLongerShownIsNeverHandedOff) {
     EXPECT_EQ(link.messages.Taken(), c.said ? c.said : L"");
     EXPECT_EQ(link.programs.started.size(), c.said ? 1u : 2u);
   }
+}
+
+// A practice program that changes patient at every read never gives one patient: after a
+// second reading, nothing is handed off and the user is told why.
+TEST(StalePatient, APatientChangingDuringEveryReadingIsNeverHandedOff) {
+  fakes::FakeLink link("changing");
+  link.OpenPractice("Cabinet", "Dossier patient", kPatientA);
+  link.desktop.afterTextRead = [&link, reads = 0]() mutable {
+    link.desktop.At(link.controls[6]).text = std::to_string(++reads) + "/11/1990";
+  };
+  EXPECT_EQ(fakes::FailureOf([&] { Click(link); }), CommandFailureText(PatientChangedDuringReading()));
+  EXPECT_EQ(link.Read(link.paths.siomin) + std::to_string(link.programs.started.size()), "<missing>0");
 }
 
 // Visiodent's live title, read (and framed) from the first window of its class, replaces the

@@ -223,7 +223,7 @@ TEST_F(FinderTest, ADragFramesThePreviousPickAndEndsWithoutAFrameWhereverItEnds)
 
 // The file-number drop captures the root owner's class and the root's caption with its NUL;
 // fields dropped before it follow the identity form of the class it captures, unless their
-// entry changed since.
+// entry changed since or their window is gone.
 TEST_F(FinderTest, IdentitiesTakeTheFormOfThePracticeClassInForce) {
   const WindowHandle dialog = Add({}, "#32770", 0, "", {100, 100, 300, 300});
   desktop.At(dialog).owner = main;
@@ -251,6 +251,11 @@ TEST_F(FinderTest, IdentitiesTakeTheFormOfThePracticeClassInForce) {
   settings.SetEntry(9, L"100");
   EXPECT_EQ(DropOn(Field::NumDossier, edit1), L"1");
   EXPECT_EQ((Texts{settings.Entry(1), settings.Entry(9), settings.Entry(14)}), (Texts{L"2", L"100", L"2"}));
+  // The practice program restarted: a new file-number drop leaves the drops on its dead windows.
+  desktop.Destroy(windev);
+  Add(Add({}, "WinDevObject", 0, "", {1000, 0, 1400, 400}), "Edit", 11, "", {1010, 10, 1100, 30});
+  EXPECT_EQ(DropOn(Field::NumDossier, edit1), L"1");
+  EXPECT_EQ((Texts{settings.Entry(1), settings.Entry(14)}), (Texts{L"2", L"2"}));
 }
 
 // Each frame is one drawing on the window's own DC with the frame pen (inside frame, 3 borders
