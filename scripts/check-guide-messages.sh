@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 cat app/*.cpp link/*.cpp launcher/*.h launcher/*.cpp settings/*.cpp settings/screen/*.h settings/screen/*.cpp \
-  finder/*.cpp reader/*.cpp handoff/*.cpp platform/*.h platform/*.cpp platform/win32/*.cpp |
+  finder/*.cpp reader/*.cpp handoff/*.h handoff/*.cpp platform/*.h platform/*.cpp platform/win32/*.cpp |
   perl -CSD -Mutf8 -0777 -e '
     my $code = <STDIN>;
     my @literals;

@@ -135,22 +135,22 @@ std::wstring RecoveryNotice(const RecoveredSettings& recovered, const SettingsPa
     case SettingsSource::Tech:
       return {};
     case SettingsSource::Tech2:
-      from = L"de la copie « " + paths.tech2 + L" »";
+      from = L"de la copie « " + paths.tech2 + L" ».";
       break;
     case SettingsSource::LastLoaded:
-      from = L"du paramétrage que Corvane Link a lu en dernier";
+      from = L"du paramétrage que Corvane Link a lu en dernier.";
       break;
     case SettingsSource::TechAsFarAsItGoes:
       from = (recovered.techLines == 1 ? std::wstring(L"de la première ligne")
                                         : L"des " + std::to_wstring(recovered.techLines) + L" premières lignes") +
-             L" de « " + paths.tech + L" » ; les suivantes ont les valeurs par défaut";
+             L" de « " + paths.tech + L" » ; les suivantes ont les valeurs par défaut.";
       break;
     case SettingsSource::ResetValues:
-      from = L"des valeurs par défaut, aucun fichier de paramétrage n'étant lisible";
+      from = L"des valeurs par défaut, aucun fichier de paramétrage n'étant lisible.";
       break;
   }
-  return L"L'écran de paramétrage part " + from + L". « VALIDER » l'enregistrera dans « " + paths.tech +
-         L" » et « " + paths.tech2 + L" ».";
+  return L"L'écran de paramétrage part " + from + L" « VALIDER » l'enregistrera dans « " + paths.tech + L" » et « " +
+         paths.tech2 + L" ».";
 }
 
 void ApplyResetValues(LinkSettings& settings) {

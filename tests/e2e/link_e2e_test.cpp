@@ -205,17 +205,17 @@ TEST_F(LauncherE2e, AHungPracticeProgramIsReportedAndNothingIsHandedOff) {
   EXPECT_TRUE(link_.IsRunning() && IsWindowVisible(launcher_) && !std::filesystem::exists(kSiomin));
 }
 
-// Patient A (the demo patient) was handed off, then the practice program closed: a click finds no
-// patient, says so, leaves A in the files, starts nothing; the screen still shows A. Back on B without
-// its social-security control: LANCER hands B off with an empty number, never A's that the screen
-// shows; a number typed there goes with B, and not with C after B.
+// Patient A (the demo patient) was handed off, then the practice program hid its form: a click finds
+// no patient, says so, leaves A in the files, starts nothing; the screen still shows A. Back on B
+// without its social-security control: LANCER first shows B and says so, then hands B off with an
+// empty number, never A's that the screen showed; a number typed there goes with B, not with C.
 TEST_F(LauncherE2e, APatientWhoLeftThePracticeProgramsScreenIsNeverHandedOff) {
   StartLink();
   ASSERT_TRUE(ClickAt(OnTooth()));
   ExpectHandedOff(1);
   const std::string handOffA = ReadBytes(kSiomin);
-  practice_.Kill();
-  ASSERT_TRUE(WaitUntil([] { return FindWindowA("CorvanePlainPractice", nullptr) == nullptr; }));
+  ShowPatient(standin::PatientFile() + standin::kKeyHidden + "=1\r\n");
+  ASSERT_TRUE(WaitUntil([] { return !IsWindowVisible(FindWindowA("CorvanePlainPractice", nullptr)); }));
   ASSERT_TRUE(ClickAt(OnTooth()));
   HWND box = MessageBoxOfLink();
   EXPECT_EQ(TitleAndText(box), L"Tarnwick: Il manque le prénom ou l'Application.");
@@ -226,8 +226,15 @@ TEST_F(LauncherE2e, APatientWhoLeftThePracticeProgramsScreenIsNeverHandedOff) {
   ASSERT_TRUE(screen);
   EXPECT_EQ(ItemText(screen, FieldBox(Field::NumSS)), L"285037512345678");
 
+  const auto lancerShowsAnotherPatient = [&] {
+    ASSERT_TRUE(Press(screen, kDemarrerSidexis));
+    HWND shown = MessageBoxOfLink();
+    EXPECT_EQ(MessageBoxText(shown), kOtherPatientShown);
+    ASSERT_TRUE(AnswerMessageBox(shown, IDOK));
+    ASSERT_TRUE(Press(screen, kDemarrerSidexis));
+  };
   ShowPatient(standin::PatientFile("1300", "Martin") + "NumSS=1 90 11 13 055 001 23\r\nDropNumSS=1\r\n");
-  ASSERT_TRUE(Press(screen, kDemarrerSidexis));
+  lancerShowsAnotherPatient();
   HandOffValues b{L"MARTIN", L"HELENE", L"14/03/1985", L"1300", L""};
   ExpectHandedOff(2, b);
   EXPECT_EQ(Starts(), 2) << "the refused click started nothing";
@@ -241,7 +248,7 @@ TEST_F(LauncherE2e, APatientWhoLeftThePracticeProgramsScreenIsNeverHandedOff) {
   ExpectHandedOff(3, b);
 
   ShowPatient(standin::PatientFile("1400", "Roux") + "DropNumSS=1\r\n");
-  ASSERT_TRUE(Press(screen, kDemarrerSidexis));
+  lancerShowsAnotherPatient();
   ExpectHandedOff(4, {L"ROUX", L"HELENE", L"14/03/1985", L"1400", L""});
   EXPECT_EQ(ItemText(screen, FieldBox(Field::NumSS)), L"199999999999999");
 }
@@ -400,7 +407,8 @@ TEST_P(FinderE2e, ConfiguredByDragsThenHandsOffThePatientShown) {
   ASSERT_TRUE(!GetParam().fromNothing || AnswerMessageBox(MessageBoxOfLink(), IDOK));
   ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == launcher_; }));
   ASSERT_TRUE(ClickAt(OnTooth(), 1, {"ctrl"}));
-  ASSERT_TRUE(!GetParam().fromNothing || AnswerMessageBox(MessageBoxOfLink(), IDOK));
+  // Reported, then the reset values said to be where the configuration starts from.
+  for (int box = 0; box < 2 && GetParam().fromNothing; ++box) ASSERT_TRUE(AnswerMessageBox(MessageBoxOfLink(), IDOK));
   HWND screen = ShownScreen();
   ASSERT_NE(screen, nullptr);
 

@@ -33,6 +33,8 @@ void Show() {
       DestroyWindow(std::exchange(made[row], nullptr));
     if (c.shows && made[row]) SetWindowTextA(made[row], values[kFieldKeys[c.shows]].c_str());
   }
+  if (IsWindowVisible(mainWindow) != (values[kKeyHidden] != "1"))
+    ShowWindow(mainWindow, values[kKeyHidden] == "1" ? SW_HIDE : SW_SHOWNOACTIVATE);
   if (layout.name == "visiodent")
     SetWindowTextA(mainWindow, (layout.title + values[kFieldKeys[kNom]] + " " + values[kFieldKeys[kPrenom]]).c_str());
 }

@@ -132,7 +132,7 @@ TEST(WindowBaseTest, AnExceptionBecomesABoxAndTheWindowGoesOn) {
 }
 
 // The settings files on a real folder: Windows-1252 on disk, failures that leave the files whole.
-TEST(SettingsFilesWin32Test, AccentedEntriesRoundTripInWindows1252AMissingFolderFailsAHeldTech2IsLeftWhole) {
+TEST(SettingsFilesWin32Test, AccentedEntriesRoundTripInWindows1252AMissingFolderFailsAHeldTech2LeavesBoth) {
   const std::wstring folder = L"C:\\corvane-settings";
   const SettingsPaths paths{folder + L"\\Tech.txt", folder + L"\\Tech2.txt"};
   Win32FileSystem files;
@@ -154,14 +154,16 @@ TEST(SettingsFilesWin32Test, AccentedEntriesRoundTripInWindows1252AMissingFolder
   saved.SetEntry(4, L"?ód?");
   EXPECT_EQ(loaded, saved);
 
-  // An editor holds Tech2.txt open without sharing: Tech.txt is replaced, Tech2.txt stays whole.
-  HANDLE held = CreateFileW(paths.tech2.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  saved.SetEntry(10, L"1001");
-  EXPECT_THROW(SaveLinkSettings(saved, paths, files, text), LinkError);
-  CloseHandle(held);
-  EXPECT_EQ(ReadBytes(paths.tech2), expected);
-  EXPECT_NE(ReadBytes(paths.tech), expected);
+  // An editor holds Tech2.txt open, sharing only the reading: it cannot be replaced, so Tech.txt,
+  // replaced first, is put back; then held without sharing, nothing is written at all.
+  for (const DWORD sharing : {DWORD{FILE_SHARE_READ}, DWORD{0}}) {
+    HANDLE held = CreateFileW(paths.tech2.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    saved.SetEntry(10, L"1001");
+    EXPECT_THROW(SaveLinkSettings(saved, paths, files, text), LinkError);
+    CloseHandle(held);
+    EXPECT_EQ(ReadBytes(paths.tech) + ReadBytes(paths.tech2), expected + expected) << sharing;
+  }
   EXPECT_FALSE(std::filesystem::exists(paths.tech2 + L".tmp"));
 
   // No folder: the save and the load fail with a message naming the file; no folder is made.
