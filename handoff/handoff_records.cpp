@@ -74,7 +74,10 @@ std::vector<RecordField> PatientFields(const HandOffValues& values, const TextPl
 
 void CheckFileNumber(const std::wstring& numDossier) {
   if (numDossier.size() + 1 > kNameFieldLength) {
-    throw LinkError(L"Le numéro de dossier « " + numDossier + L" » a " + std::to_wstring(numDossier.size()) +
+    // Quoted as far as a message box can show it; the length given is the whole value's.
+    constexpr std::size_t kQuoted = 40;
+    const std::wstring quoted = numDossier.size() > kQuoted ? numDossier.substr(0, kQuoted) + L"…" : numDossier;
+    throw LinkError(L"Le numéro de dossier « " + quoted + L" » a " + std::to_wstring(numDossier.size()) +
                         L" caractères : Sidexis en accepte 31 au plus",
                     error_number::kFileNumberTooLong);
   }

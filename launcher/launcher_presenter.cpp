@@ -25,7 +25,15 @@ void LauncherPresenter::OnLoad() {
 }
 
 void LauncherPresenter::OnActivate() {
-  Harvest();
+  // No click was made: a practice program that is busy or changing patient is read again at
+  // the next click, which says so then. Settings files that cannot be read are an installation
+  // to repair, said at once.
+  try {
+    ReadPatientFields(state_, paths_, platform_);
+  } catch (const LinkError& error) {
+    if (state_.settingsLoadFailed) platform_.messages.Inform(CommandFailureText(error));
+  }
+  screen_.RefreshFields();
 }
 
 bool LauncherPresenter::Harvest() {

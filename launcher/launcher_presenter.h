@@ -49,7 +49,7 @@ class LauncherPresenter {
   // The launcher is loaded, before it is first shown: screen mode "Normal", on top of all.
   void OnLoad();
   // The launcher became the active window of the program (first show, or the screen gave way
-  // to it): a harvest.
+  // to it): a harvest, which reports only settings files it cannot load.
   void OnActivate();
   // A mouse button went down on the picture; `button` and `shift` as in namespace mouse.
   void OnMouseDown(int button, int shift);

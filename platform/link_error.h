@@ -29,6 +29,7 @@ inline constexpr long kSettingsEntryHasLineBreak = 20005;  // a settings entry c
 inline constexpr long kShortWrite = 20006;                 // a file took fewer bytes than it was given
 inline constexpr long kTextConversion = 20007;             // the system could not convert a text
 inline constexpr long kPatientChangedDuringReading = 20008;  // two readings in a row mixed two patients
+inline constexpr long kSettingsFileNotText = 20009;          // a settings file holds a NUL where text should be
 }  // namespace error_number
 
 // A file that took only `written` of its `wanted` bytes (a full disk, a quota).

@@ -11,21 +11,96 @@
 namespace corvane {
 namespace {
 
+// One code point into `out`, as UTF-16 where wchar_t is 16 bits (Windows).
+void Append(std::wstring& out, char32_t c) {
+  if (sizeof(wchar_t) == 2 && c > 0xFFFF) {
+    c -= 0x10000;
+    out += static_cast<wchar_t>(0xD800 + (c >> 10));
+    out += static_cast<wchar_t>(0xDC00 + (c & 0x3FF));
+  } else {
+    out += static_cast<wchar_t>(c);
+  }
+}
+
+// The bytes as UTF-8, or nothing when they are not well-formed UTF-8 (overlong forms,
+// surrogates and code points past U+10FFFF included). `multiByte` tells whether any
+// character took more than one byte.
+std::optional<std::wstring> FromUtf8(const std::string& bytes, bool& multiByte) {
+  std::wstring out;
+  multiByte = false;
+  for (std::size_t i = 0; i < bytes.size();) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    const int length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3
+                       : lead >= 0xF0 && lead < 0xF5                 ? 4
+                                                                      : 0;
+    if (length == 0 || i + length > bytes.size()) return std::nullopt;
+    char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+    for (int k = 1; k < length; ++k) {
+      const auto next = static_cast<unsigned char>(bytes[i + k]);
+      if ((next & 0xC0) != 0x80) return std::nullopt;
+      c = (c << 6) | (next & 0x3F);
+    }
+    constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < kSmallest[length] || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)) return std::nullopt;
+    multiByte = multiByte || length > 1;
+    Append(out, c);
+    i += static_cast<std::size_t>(length);
+  }
+  return out;
+}
+
+// UTF-16 after its byte-order mark; an unpaired surrogate becomes U+FFFD, an odd last byte is dropped.
+std::wstring FromUtf16(const std::string& bytes, bool bigEndian) {
+  std::wstring out;
+  const auto unit = [&](std::size_t i) -> char32_t {
+    const auto a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
+    return bigEndian ? (a << 8) | b : (b << 8) | a;
+  };
+  for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    char32_t c = unit(i);
+    if (c >= 0xD800 && c < 0xDC00 && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 && unit(i + 2) < 0xE000) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
+      i += 2;
+    } else if (c >= 0xD800 && c < 0xE000) {
+      c = 0xFFFD;
+    }
+    Append(out, c);
+  }
+  return out;
+}
+
 // The lines of a settings file. CR LF is what the link writes, but a file edited by hand on
-// another system may end its lines with a lone LF or a lone CR; all three end a line. A last
-// line without an end still counts. A NUL is an ordinary byte here: entry 17 keeps the NUL
-// the finder captured at the end of the practice window's title.
-std::vector<std::string> SplitLines(const std::string& bytes, std::size_t wanted) {
-  std::vector<std::string> lines;
+// another system may end its lines with a lone LF or a lone CR; all three end a line, and so
+// does CR CR LF, which a file converted twice holds. A last line without an end still counts.
+std::vector<std::wstring> SplitLines(const std::wstring& text, std::size_t wanted) {
+  std::vector<std::wstring> lines;
   std::size_t start = 0;
-  while (start < bytes.size() && lines.size() < wanted) {
-    std::size_t end = bytes.find_first_of("\r\n", start);
-    if (end == std::string::npos) {
-      lines.push_back(bytes.substr(start));
+  while (start < text.size() && lines.size() < wanted) {
+    const std::size_t end = text.find_first_of(L"\r\n", start);
+    if (end == std::wstring::npos) {
+      lines.push_back(text.substr(start));
       break;
     }
-    lines.push_back(bytes.substr(start, end - start));
-    start = (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ? end + 2 : end + 1;
+    lines.push_back(text.substr(start, end - start));
+    const std::size_t afterCrs = text.find_first_not_of(L'\r', end);
+    start = afterCrs != std::wstring::npos && text[afterCrs] == L'\n' ? afterCrs + 1 : end + 1;
+  }
+  return lines;
+}
+
+// The first 17 lines of a settings file as editors save it. A NUL has no place in a text file
+// but at the end of entry 17, where the finder keeps the one that ends the captured title:
+// anywhere else the file is not text (a document saved in another format), and is refused.
+std::vector<std::wstring> EntryLines(const std::string& bytes, const std::wstring& path, const TextPlatform& text) {
+  std::vector<std::wstring> lines = SplitLines(DecodeSettingsText(bytes, text), kEntryCount);
+  for (std::size_t n = 1; n <= lines.size(); ++n) {
+    const std::size_t nul = lines[n - 1].find(L'\0');
+    if (nul != std::wstring::npos && !(n == kEntryCount && nul + 1 == lines[n - 1].size())) {
+      throw LinkError(L"Le fichier de paramétrage « " + path + L" » contient un caractère nul à la ligne " +
+                          std::to_wstring(n) + L" : ce n'est pas un fichier texte. Ouvrez le paramétrage (Ctrl + "
+                          L"clic sur la dent) puis cliquez sur « VALIDER » pour le réécrire.",
+                      error_number::kSettingsFileNotText);
+    }
   }
   return lines;
 }
@@ -50,6 +125,17 @@ constexpr const wchar_t* kEntryNames[kEntryCount] = {
 
 }  // namespace
 
+std::wstring DecodeSettingsText(const std::string& bytes, const TextPlatform& text) {
+  if (bytes.starts_with("\xEF\xBB\xBF")) {
+    bool multiByte = false;
+    return FromUtf8(bytes.substr(3), multiByte).value_or(text.FromAnsi(bytes.substr(3)));
+  }
+  if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) return FromUtf16(bytes, bytes[0] == '\xFE');
+  bool multiByte = false;
+  const std::optional<std::wstring> utf8 = FromUtf8(bytes, multiByte);
+  return utf8 && multiByte ? *utf8 : text.FromAnsi(bytes);
+}
+
 const std::wstring& LinkSettings::Entry(int n) const {
   assert(n >= 1 && n <= kEntryCount);
   return entries_[static_cast<std::size_t>(n - 1)];
@@ -62,19 +148,24 @@ void LinkSettings::SetEntry(int n, std::wstring value) {
 
 void LoadLinkSettings(LinkSettings& settings, const SettingsPaths& paths, const FileSystem& files,
                       const TextPlatform& text) {
-  const std::string bytes = files.ReadAll(paths.tech);
+  const std::vector<std::wstring> lines = EntryLines(files.ReadAll(paths.tech), paths.tech, text);
   // The second copy is never used, but a load without it fails: a missing copy means the
-  // installation is incomplete, and the next save would recreate only what it can.
-  files.ReadAll(paths.tech2);
-
-  const std::vector<std::string> lines = SplitLines(bytes, kEntryCount);
+  // installation is incomplete. It is only a copy, and the message says how to make it again.
+  try {
+    files.ReadAll(paths.tech2);
+  } catch (const LinkError& error) {
+    throw LinkError(error.Description() + L". C'est la copie de secours de « " + paths.tech +
+                        L" » : pour la recréer, ouvrez le paramétrage (Ctrl + clic sur la dent) puis cliquez sur "
+                        L"« VALIDER ».",
+                    error.Number());
+  }
   if (lines.size() < static_cast<std::size_t>(kEntryCount)) {
     throw LinkError(TooShortMessage(paths.tech, lines.size()), error_number::kSettingsFileTooShort);
   }
   // Built apart and put in place only once every line is read: a failed load leaves the
   // table exactly as it was.
   LinkSettings loaded;
-  for (int n = 1; n <= kEntryCount; ++n) loaded.SetEntry(n, text.FromAnsi(lines[static_cast<std::size_t>(n - 1)]));
+  for (int n = 1; n <= kEntryCount; ++n) loaded.SetEntry(n, lines[static_cast<std::size_t>(n - 1)]);
   settings = std::move(loaded);
 }
 
@@ -102,17 +193,17 @@ void SaveLinkSettings(const LinkSettings& settings, const SettingsPaths& paths, 
 
 RecoveredSettings RecoverLinkSettings(const SettingsPaths& paths, const FileSystem& files, const TextPlatform& text,
                                       const std::optional<LinkSettings>& lastLoaded) {
-  const auto linesOf = [&](const std::wstring& path) -> std::optional<std::vector<std::string>> {
+  const auto linesOf = [&](const std::wstring& path) -> std::optional<std::vector<std::wstring>> {
     try {
-      return SplitLines(files.ReadAll(path), kEntryCount);
+      return EntryLines(files.ReadAll(path), path, text);
     } catch (const LinkError&) {
       return std::nullopt;
     }
   };
   RecoveredSettings recovered;
   ApplyResetValues(recovered.settings);
-  const auto take = [&](const std::vector<std::string>& lines, SettingsSource source) {
-    for (std::size_t n = 1; n <= lines.size(); ++n) recovered.settings.SetEntry(int(n), text.FromAnsi(lines[n - 1]));
+  const auto take = [&](const std::vector<std::wstring>& lines, SettingsSource source) {
+    for (std::size_t n = 1; n <= lines.size(); ++n) recovered.settings.SetEntry(int(n), lines[n - 1]);
     recovered.source = source;
     return recovered;
   };

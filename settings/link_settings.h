@@ -30,8 +30,15 @@ struct SettingsPaths {
   std::wstring tech2;  // the second copy: written with the first, must exist for a load
 };
 
+// The text of a settings file as an editor may have saved it: UTF-8 or UTF-16 after their
+// byte-order mark; without one, UTF-8 when the bytes are well-formed UTF-8 with at least one
+// character of several bytes (what Notepad saves by default); otherwise the system code page,
+// which is what the link itself writes.
+std::wstring DecodeSettingsText(const std::string& bytes, const TextPlatform& text);
+
 // Replaces all 17 entries by the first 17 lines of Tech.txt. All or nothing: on failure
-// (a file missing, fewer than 17 lines) throws LinkError and leaves the table as it was.
+// (a file missing, fewer than 17 lines, a NUL anywhere but at the end of entry 17) throws
+// LinkError and leaves the table as it was.
 void LoadLinkSettings(LinkSettings& settings, const SettingsPaths& paths, const FileSystem& files,
                       const TextPlatform& text);
 

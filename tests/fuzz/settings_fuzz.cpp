@@ -38,19 +38,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     table.SetEntry(n, text.FromAnsi(parts[n - 1]));
     hasLineBreak = hasLineBreak || parts[n - 1].find_first_of("\r\n") != std::string::npos;
   }
-  SaveLinkSettings(loaded, paths, files, text);  // what was loaded is lines: never refused
+  // What was loaded is lines: never refused. It comes back the same unless it held characters
+  // the code page cannot write, or its code-page bytes read as UTF-8.
+  SaveLinkSettings(loaded, paths, files, text);
+  const std::string saved = files.ReadAll(paths.tech);
+  const bool kept = text.FromAnsi(saved) == DecodeSettingsText(saved, text);
   LinkSettings back;
   LoadLinkSettings(back, paths, files, text);
-  FUZZ_CHECK(back == loaded);
+  for (int n = 1; n <= kEntryCount; ++n) FUZZ_CHECK(!kept || back.Entry(n) == text.FromAnsi(text.ToAnsi(loaded.Entry(n))));
   try {
     SaveLinkSettings(table, paths, files, text);
     FUZZ_CHECK(!hasLineBreak);
-    LoadLinkSettings(back, paths, files, text);
-    FUZZ_CHECK(back == table);
+    const std::string written = files.ReadAll(paths.tech);
+    const std::size_t nul = written.find('\0');
+    if (text.FromAnsi(written) == DecodeSettingsText(written, text) && (nul == std::string::npos || nul + 3 == written.size())) {
+      LoadLinkSettings(back, paths, files, text);
+      FUZZ_CHECK(back == table);
+    }
   } catch (const LinkError& error) {
     FUZZ_CHECK(hasLineBreak && error.Number() == error_number::kSettingsEntryHasLineBreak);
-    LoadLinkSettings(back, paths, files, text);
-    FUZZ_CHECK(back == loaded);
+    FUZZ_CHECK(files.ReadAll(paths.tech) == saved);
   }
   return 0;
 }

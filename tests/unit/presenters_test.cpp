@@ -92,7 +92,10 @@ TEST_F(LauncherTest, EachClickRowHarvestsThenShowsOrLaunchesAsTheFileSays) {
 TEST_F(LauncherTest, FailedHarvestIsReportedAndAbandonsEveryCommandButConfiguration) {
   const std::pair<std::wstring, std::wstring> failures[] = {
       {link_.paths.settings.tech, L"Fichier introuvable « " + link_.paths.settings.tech + L" »\n\nErreur N° 53"},
-      {link_.paths.settings.tech2, L"Fichier introuvable « " + link_.paths.settings.tech2 + L" »\n\nErreur N° 53"},
+      {link_.paths.settings.tech2, L"Fichier introuvable « " + link_.paths.settings.tech2 +
+                                       L" ». C'est la copie de secours de « " + link_.paths.settings.tech +
+                                       L" » : pour la recréer, ouvrez le paramétrage (Ctrl + clic sur la dent) puis "
+                                       L"cliquez sur « VALIDER ».\n\nErreur N° 53"},
       {L"",
        L"Le logiciel de gestion du cabinet ne répond pas : la lecture du patient est abandonnée. Réessayez "
        L"dans un instant.\n\nErreur N° 20004"}};
@@ -114,6 +117,8 @@ TEST_F(LauncherTest, FailedHarvestIsReportedAndAbandonsEveryCommandButConfigurat
     if (removed == link_.paths.settings.tech) said += L"|" + RecoveryNotice({{}, SettingsSource::Tech2}, paths);
     EXPECT_EQ(fail(kCtrl), (Calls{L"screen.Refresh", L"launcher.Hide", L"screen.Show(Ctrl)"}));
     EXPECT_TRUE(link_.programs.started.empty());
+    launcher_.OnActivate();  // no click made: only the settings files are worth a box
+    EXPECT_EQ(link_.messages.Taken().empty(), removed.empty());
   }
   link_.desktop.At(link_.controls[12]).hung = false;
   EXPECT_EQ(Press(kLeft, 0).back(), link_.paths.sidexisProgram);

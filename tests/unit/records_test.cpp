@@ -144,12 +144,32 @@ class SettingsTest : public ::testing::Test {
   LinkSettings settings_;
 };
 
-TEST_F(SettingsTest, AnyLineEndAndOnlyTheFirst17LinesAreRead) {
-  const std::string lines = "1\r\n2\n3\r4\r\n\r\n6\n\n8\r\r10\n\r12\r\n13\r\n14\r\n15\r\n16\r\n";
+// A file as editors save it: any line end (CR CR LF, of a file converted twice, is one), only
+// the first 17 lines, UTF-8 or UTF-16 after a byte-order mark, UTF-8 without one when it holds a
+// character of several bytes, else the code page; a NUL only at the end of entry 17.
+TEST_F(SettingsTest, AFileIsReadAsEditorsSaveIt) {
+  const std::string lines = "1\r\n2\n3\r4\r\r\n\r\n6\n\n8\r\r10\n\r12\r\n13\r\n14\r\n15\r\n16\r\n";
   const std::wstring entries = L"1|2|3|4||6||8||10||12|13|14|15|16|";
-  EXPECT_EQ(Load(lines + std::string("Ti\0tle\r\n18\r\n", 12)), entries + std::wstring(L"Ti\0tle|", 7));
-  EXPECT_EQ(Load(lines + "17"), entries + L"17|");
-  EXPECT_EQ(Load(lines + "\n"), entries + L"|");
+  const std::string utf8 = "Fiche d'\xC3\xA9tat civil \xC5\x81\xF0\x9F\x98\x80";
+  std::string utf16 = "\xFF\xFE";
+  for (const char c : lines + "Zo\xEB\r\n") utf16 += {c, '\0'};
+  const std::wstring notText = L"Le fichier de paramétrage « " + paths_.tech + L" » contient un caractère nul à la ligne ";
+  const std::pair<std::string, std::wstring> cases[] = {
+      {lines + std::string("Titre\0\r\n1\08\r\n", 13), entries + std::wstring(L"Titre\0|", 7)},
+      {lines + "17", entries + L"17|"},
+      {lines + "\n", entries + L"|"},
+      {lines + "Gra\xEBlle", entries + L"Graëlle|"},  // not UTF-8: the code page
+      {lines + utf8, entries + L"Fiche d'état civil Ł\U0001F600|"},
+      {"\xEF\xBB\xBF" + lines + "Zo\xC3\xAB", entries + L"Zoë|"},
+      {utf16, entries + L"Zoë|"},
+      {std::string("\xFE\xFF\0Z\0\xEB\0\n\0\0", 10), notText + L"2"},  // big-endian "Zë", then a NUL
+      {std::string("1\r\n2\0\r\n", 8) + lines, notText + L"2"},
+  };
+  for (const auto& [bytes, read] : cases) {
+    const std::wstring loaded = Load(bytes);
+    EXPECT_EQ(loaded.substr(0, read.size()), read) << &bytes - &cases[0].first;
+  }
+  EXPECT_TRUE(Load(std::string("\0", 1) + lines).ends_with(L"Erreur N° 20009"));
 }
 
 TEST_F(SettingsTest, ShortOrMissingFilesFailAndLeaveTheTable) {
@@ -165,7 +185,9 @@ TEST_F(SettingsTest, ShortOrMissingFilesFailAndLeaveTheTable) {
   for (const auto& [bytes, said] : cases) {
     EXPECT_EQ(Load(bytes), said);
     EXPECT_EQ(Load(std::string(17, '\n'), "<missing>"),
-              L"Fichier introuvable « " + paths_.tech2 + L" »\n\nErreur N° 53");
+              L"Fichier introuvable « " + paths_.tech2 + L" ». C'est la copie de secours de « " + paths_.tech +
+                  L" » : pour la recréer, ouvrez le paramétrage (Ctrl + clic sur la dent) puis cliquez sur « VALIDER "
+                  L"».\n\nErreur N° 53");
     EXPECT_EQ(settings_, LinkSettings());
   }
   EXPECT_EQ(loaded, std::wstring(17, L'|'));
@@ -316,6 +338,8 @@ TEST_F(HandOffTest, RefusalsAndFailuresAreReportedAndARefusalLeavesThePreviousHa
   EXPECT_EQ(Run(with(7, L" ", std::wstring(32, L'7'))),  // reported before the missing first name
             L"failed: Le numéro de dossier « " + std::wstring(32, L'7') +
                 L" » a 32 caractères : Sidexis en accepte 31 au plus. Erreur N° 20001 dans LignesCreees./Tarnwick|");
+  const std::wstring huge = Run(with(7, L"Lucie", std::wstring(100000, L'7')));  // quoted cut, its length whole
+  EXPECT_NE(huge.find(L"« " + std::wstring(40, L'7') + L"… » a 100000 caractères"), std::wstring::npos) << huge;
   const std::wstring longMissing =
       L"missing: Il manque le prénom ou l'Application, ou bien vous devez cliquer sur "
       L"l'onglet 'Sécurité Sociale-Mutuelle'./Tarnwick|";
