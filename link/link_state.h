@@ -5,6 +5,7 @@
 #include <string>
 
 #include "finder/finder_state.h"
+#include "link/command_gate.h"
 #include "platform/types.h"
 #include "reader/patient_record.h"
 #include "reader/practice_window.h"
@@ -30,6 +31,7 @@ struct SharedState {
   ScreenMode screenMode = ScreenMode::Normal;
   PracticeWindow practice;
   FinderState finder;
+  CommandGate commands;  // the launcher's clicks and the screen's buttons
 };
 
 }  // namespace corvane

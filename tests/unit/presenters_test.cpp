@@ -86,6 +86,31 @@ TEST_F(LauncherTest, EachClickRowHarvestsThenShowsOrLaunchesAsTheFileSays) {
   EXPECT_EQ(journal_, (Calls{L"launcher.Quit", L"launcher.BringToTop", L"screen.Refresh"}));
 }
 
+// One press, one command, across the wrap of the 32-bit message time: a press a box's loop hands
+// over while the command waits for OK, a press made during the command (before the wrap, or at the
+// tick it ended) and the second press of a double click do nothing; a press after the end runs.
+TEST_F(LauncherTest, APressDuringACommandOrTheSecondOfADoubleClickDoesNothing) {
+  const auto at = [](std::uint64_t tick, PressKind kind = PressKind::Single) {
+    return corvane::Press{kind, static_cast<std::uint32_t>(tick)};
+  };
+  const std::uint64_t start = 0xFFFF'FFF0;
+  link_.clock.ticks = start;
+  link_.programs.fail = true;  // each command ends on a box
+  int reentered = 0;
+  link_.messages.whileUp = [&] {
+    link_.clock.ticks += 3000;
+    if (++reentered <= 2) launcher_.OnMouseDown(kLeft, 0, at(link_.clock.ticks - 10));
+  };
+  launcher_.OnMouseDown(kLeft, 0, at(start));
+  const std::uint64_t end = link_.clock.ticks;
+  for (std::uint64_t made : {start + 8, end}) launcher_.OnMouseDown(kLeft, 0, at(made));
+  link_.clock.ticks = end + 1;
+  launcher_.OnMouseDown(kLeft, 0, at(end + 1));
+  link_.clock.ticks += 100;
+  launcher_.OnMouseDown(kLeft, 0, at(link_.clock.ticks, PressKind::SecondOfDouble));
+  EXPECT_EQ(link_.messages.shown.size(), 2u);
+}
+
 // A harvest that fails abandons whichever command asked for it but the configuration, reports
 // the failure with its number, and the screen shows what it stored; Ctrl + click then opens the
 // screen all the same. Once the fault is gone the next click works.
@@ -159,6 +184,26 @@ TEST_F(ScreenTest, OnlyValiderAndTheResetSaveAndAFailedSaveKeepsTheScreen) {
   screen_.OnClose();
   EXPECT_EQ(whenLauncherShown, L"Valeurs pour lecture");
   EXPECT_EQ(launcherView_.shown, 3);
+}
+
+// LANCER and the reset pass the launcher's gate: a click on the tooth that a box's loop hands over,
+// the second press of a double click and a press made while LANCER ran do nothing.
+TEST_F(ScreenTest, APressDuringACommandOrTheSecondOfADoubleClickDoesNothing) {
+  Activate(ScreenMode::Normal);
+  link_.clock.ticks = 5000;
+  link_.programs.fail = true;
+  link_.messages.whileUp = [&] {
+    link_.messages.whileUp = nullptr;
+    launcher_.OnMouseDown(kLeft, 0, {PressKind::Single, 5000});
+    link_.clock.ticks = 8000;
+  };
+  screen_.OnButton({PressKind::Single, 5000});
+  screen_.OnButton({PressKind::SecondOfDouble, 8100});
+  screen_.OnReset({PressKind::Single, 7000});
+  EXPECT_EQ(link_.messages.shown.size(), 1u);
+  screen_.OnReset({PressKind::Single, 8001});
+  EXPECT_EQ(link_.messages.shown.size(), 2u);
+  EXPECT_EQ(link_.messages.shown.back().text, kResetQuestion);
 }
 
 // The practice program shows no social-security number and no first name: the user types
