@@ -51,8 +51,8 @@ class LauncherPresenter {
   // The launcher became the active window of the program (first show, or the screen gave way
   // to it): a harvest.
   void OnActivate();
-  // A mouse button went down on the picture; `button` and `shift` as in namespace mouse. The
-  // second press of a double click, or a press made before the last command ended, does nothing.
+  // A mouse button went down on the picture; `button` and `shift` as in namespace mouse.
+  // The second press of a double click, or a press made before the last command ended, does nothing.
   void OnMouseDown(int button, int shift, const Press& press = {});
   // The "?" box was clicked.
   void OnHelp();

@@ -27,9 +27,9 @@ class ScreenPresenter {
   // The screen became the active window: on top, check box from entry 15, controls and
   // caption by screen mode, drag cursor.
   void OnActivate();
-  // DemarrerSIDEXIS: hands off in launch mode, saves the settings otherwise. Each button's
-  // press passes the launcher's gate: the second of a double click, or one made before the last
-  // command ended, does nothing.
+  // DemarrerSIDEXIS: hands off in launch mode, saves the settings otherwise.
+  // Both buttons share the launcher's gate (SharedState::commands): the second press of a double
+  // click, or a press made before the last command ended, does nothing.
   void OnButton(const Press& press = {});
   // MontreSurClic is now to be `ticked`: the view shows it, entry 15 follows ("1" or "0").
   void OnCheckBox(bool ticked);

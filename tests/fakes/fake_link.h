@@ -62,7 +62,7 @@ class FakeMessageBoxes : public MessageBoxes {
     bool question = false;
   };
   std::vector<Shown> shown;
-  std::vector<bool> answers;  // answers to the next questions, in order; Yes when none left
+  std::vector<bool> answers;      // answers to the next questions, in order; Yes when none left
   std::function<void()> whileUp;  // run while each box is up, as the clicks its loop dispatches
   void Inform(const std::wstring& text, const std::wstring& title) override {
     shown.push_back({text, title, false});

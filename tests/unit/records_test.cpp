@@ -331,9 +331,14 @@ TEST_F(HandOffTest, RefusalsAndFailuresAreReportedAndARefusalLeavesThePreviousHa
   EXPECT_NE(link_.messages.shown.at(0).text.find(L"Erreur N° 75 dans"), std::wstring::npos);
 }
 
+// What the system said comes after the path, its inserts filled with the path or left out cleanly.
 TEST(LinkError, AStartThatFailsSaysWhatTheSystemSaidAfterThePath) {
   EXPECT_EQ(StartFailureText(L"S.exe", LinkError(L"Impossible de lancer « S.exe » : Accès refusé. ", 5)),
             L"Impossible de démarrer Sidexis (S.exe) : Accès refusé (erreur N° 5).");
+  EXPECT_EQ(FillSystemInserts(L"Bad EXE format for %1.", L"C:\\S.exe"), L"Bad EXE format for C:\\S.exe.");
+  EXPECT_EQ(FillSystemInserts(L"%1 n'est pas valide.", L""), L"n'est pas valide.");
+  EXPECT_EQ(FillSystemInserts(L"Insert %2 (Volume: %3!s!) in %10 %1!s! at 100%.", L"A:"),
+            L"Insert (Volume:) in A: at 100%.");
 }
 
 const std::map<int, std::string> kPatientA = {
