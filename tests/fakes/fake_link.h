@@ -62,12 +62,10 @@ class FakeMessageBoxes : public MessageBoxes {
     bool question = false;
   };
   std::vector<Shown> shown;
-  std::vector<bool> answers;      // answers to the next questions, in order; Yes when none left
-  std::function<void()> whileUp;  // run while each box is up, as the clicks its loop dispatches
-  void Inform(const std::wstring& text, const std::wstring& title) override {
-    shown.push_back({text, title, false});
-    if (whileUp) whileUp();
-  }
+  std::vector<bool> answers;  // answers to the next questions, in order; Yes when none left
+  // Run while each question is up, as the clicks its loop dispatches are.
+  std::function<void()> whileUp;
+  void Inform(const std::wstring& text, const std::wstring& title) override { shown.push_back({text, title, false}); }
   bool AskYesNo(const std::wstring& text, const std::wstring& title) override {
     shown.push_back({text, title, true});
     if (whileUp) whileUp();

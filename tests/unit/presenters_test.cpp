@@ -86,28 +86,20 @@ TEST_F(LauncherTest, EachClickRowHarvestsThenShowsOrLaunchesAsTheFileSays) {
   EXPECT_EQ(journal_, (Calls{L"launcher.Quit", L"launcher.BringToTop", L"screen.Refresh"}));
 }
 
-// One press, one command, across the wrap of the 32-bit message time: a press a box's loop hands
-// over while the command waits for OK, a press made during the command (before the wrap, or at the
-// tick it ended) and the second press of a double click do nothing; a press after the end runs.
+// Across the wrap of the message time: a press a box's loop hands over, one made during the command (before
+// the wrap, or at the tick it ended) and a double click's second do nothing; one after the end runs.
 TEST_F(LauncherTest, APressDuringACommandOrTheSecondOfADoubleClickDoesNothing) {
-  const auto at = [](std::uint64_t tick, PressKind kind = PressKind::Single) {
-    return corvane::Press{kind, static_cast<std::uint32_t>(tick)};
+  const auto press = [&](std::uint64_t made, PressKind kind = PressKind::Single) {
+    launcher_.OnMouseDown(kRight, 0, {kind, static_cast<std::uint32_t>(made)});  // asks to quit
   };
-  const std::uint64_t start = 0xFFFF'FFF0;
-  link_.clock.ticks = start;
-  link_.programs.fail = true;  // each command ends on a box
-  int reentered = 0;
-  link_.messages.whileUp = [&] {
-    link_.clock.ticks += 3000;
-    if (++reentered <= 2) launcher_.OnMouseDown(kLeft, 0, at(link_.clock.ticks - 10));
-  };
-  launcher_.OnMouseDown(kLeft, 0, at(start));
+  const std::uint64_t start = link_.clock.ticks = 0xFFFF'FFF0;
+  link_.messages.whileUp = [&] { press(link_.clock.ticks += 3000); };
+  press(start);
   const std::uint64_t end = link_.clock.ticks;
-  for (std::uint64_t made : {start + 8, end}) launcher_.OnMouseDown(kLeft, 0, at(made));
-  link_.clock.ticks = end + 1;
-  launcher_.OnMouseDown(kLeft, 0, at(end + 1));
-  link_.clock.ticks += 100;
-  launcher_.OnMouseDown(kLeft, 0, at(link_.clock.ticks, PressKind::SecondOfDouble));
+  for (std::uint64_t made : {start + 8, end}) press(made);
+  EXPECT_EQ(link_.messages.shown.size(), 1u);
+  press(end + 1);  // stamped a little ahead of the tick count
+  press(link_.clock.ticks += 100, PressKind::SecondOfDouble);
   EXPECT_EQ(link_.messages.shown.size(), 2u);
 }
 
@@ -186,24 +178,21 @@ TEST_F(ScreenTest, OnlyValiderAndTheResetSaveAndAFailedSaveKeepsTheScreen) {
   EXPECT_EQ(launcherView_.shown, 3);
 }
 
-// LANCER and the reset pass the launcher's gate: a click on the tooth that a box's loop hands over,
-// the second press of a double click and a press made while LANCER ran do nothing.
+// The buttons share the launcher's gate: a click on the tooth or LANCER that the reset question's loop
+// hands over, LANCER pressed while it was up, and a double click's second press on LANCER do nothing.
 TEST_F(ScreenTest, APressDuringACommandOrTheSecondOfADoubleClickDoesNothing) {
   Activate(ScreenMode::Normal);
-  link_.clock.ticks = 5000;
-  link_.programs.fail = true;
+  link_.messages.answers = {false};
   link_.messages.whileUp = [&] {
-    link_.messages.whileUp = nullptr;
-    launcher_.OnMouseDown(kLeft, 0, {PressKind::Single, 5000});
-    link_.clock.ticks = 8000;
+    launcher_.OnMouseDown(kLeft, 0, {PressKind::Single, 0});
+    screen_.OnButton({PressKind::Single, 0});
+    link_.clock.ticks = 3000;
   };
-  screen_.OnButton({PressKind::Single, 5000});
-  screen_.OnButton({PressKind::SecondOfDouble, 8100});
-  screen_.OnReset({PressKind::Single, 7000});
-  EXPECT_EQ(link_.messages.shown.size(), 1u);
-  screen_.OnReset({PressKind::Single, 8001});
-  EXPECT_EQ(link_.messages.shown.size(), 2u);
-  EXPECT_EQ(link_.messages.shown.back().text, kResetQuestion);
+  screen_.OnReset({PressKind::Single, 0});
+  for (std::uint32_t made : {2000u, 3001u}) screen_.OnButton({PressKind::Single, made});
+  screen_.OnButton({PressKind::SecondOfDouble, 3100});
+  EXPECT_EQ(link_.messages.Taken(), std::wstring(kResetQuestion) + L"|");
+  EXPECT_EQ(link_.programs.started.size(), 1u);
 }
 
 // The practice program shows no social-security number and no first name: the user types

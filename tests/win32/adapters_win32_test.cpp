@@ -206,8 +206,7 @@ TEST(HandOffWin32Test, AMissingFolderOrASecondFileHeldOpenLeavesTheFilesAndStart
 
 // A Sidexis.exe that is no program: the system's reason names the file, with no insert left in it.
 TEST(ProgramStarterWin32Test, AFileThatIsNoProgramIsNamedInTheSystemsReason) {
-  const std::wstring path = L"C:\\corvane-no-program\\Sidexis.exe";
-  FreshFolder(L"C:\\corvane-no-program");
+  const std::wstring path = L"C:\\corvane-no-program.exe";
   WriteBytes(path, "ceci n'est pas un programme");
   const std::wstring failure = fakes::FailureOf([&] { Win32ProgramStarter().Start(path); });
   EXPECT_TRUE(failure.ends_with(L"Erreur N° 193") && failure.find(L'%') == std::wstring::npos) << failure;
