@@ -7,9 +7,10 @@
 // clang-format on
 
 #include "finder/finder_drag.h"
-#include "link/link_state.h"
 #include "launcher/launcher_presenter.h"
 #include "launcher/launcher_win32.h"
+#include "link/link_state.h"
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_platform.h"
 #include "settings/screen/screen_presenter.h"
 #include "settings/screen/screen_win32.h"
@@ -48,10 +49,31 @@ class ToScreen : public corvane::ScreenHost {
   corvane::ScreenPresenter& screen_;
 };
 
+// One copy per Windows session: true when another copy already holds the session's object, after
+// bringing its window to the front (the launcher, or the screen that stands in for it). `mark` is
+// this copy's hold on the object, which ends with the process however it ends.
+bool AnotherCopyRuns(corvane::UniqueKernelHandle& mark) {
+  using namespace corvane;
+  HANDLE made = CreateMutexW(nullptr, FALSE, kOneCopyName);
+  const DWORD error = GetLastError();
+  mark.reset(made);
+  // Access denied: a copy run under another account in this session made it; it runs all the same.
+  if (error != ERROR_ALREADY_EXISTS && error != ERROR_ACCESS_DENIED) return false;
+  HWND launcher = nullptr;
+  // The running copy may have just started and not built its launcher yet.
+  for (int wait = 0; wait < 50 && (launcher = FindWindowW(kLauncherClassName, nullptr)) == nullptr; ++wait) Sleep(100);
+  HWND shown = launcher;
+  if (!IsWindowVisible(shown)) shown = FindWindowW(kScreenClassName, nullptr);
+  if (shown != nullptr && IsWindowVisible(shown)) BringToTop(shown);
+  return true;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   using namespace corvane;
+  UniqueKernelHandle oneCopy;
+  if (AnotherCopyRuns(oneCopy)) return 0;
   // The manifest asks for per-monitor awareness; this covers a copy run without it.
   SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};

@@ -49,7 +49,9 @@ void LauncherPresenter::ShowScreen(ScreenMode mode) {
   screen_.ShowScreen();
 }
 
-void LauncherPresenter::OnMouseDown(int button, int shift) {
+void LauncherPresenter::OnMouseDown(int button, int shift, const Press& press) {
+  const CommandGate::Command command = state_.commands.Admit(press, platform_.clock);
+  if (!command) return;
   // No failure ends the program: whatever a command could not finish is reported and the
   // launcher waits for the next click.
   try {

@@ -52,7 +52,8 @@ class LauncherPresenter {
   // to it): a harvest, which reports only settings files it cannot load.
   void OnActivate();
   // A mouse button went down on the picture; `button` and `shift` as in namespace mouse.
-  void OnMouseDown(int button, int shift);
+  // The second press of a double click, or a press made before the last command ended, does nothing.
+  void OnMouseDown(int button, int shift, const Press& press = {});
   // The "?" box was clicked.
   void OnHelp();
   // The window's close box or Alt+F4: the same question as a right click, so that nothing

@@ -32,7 +32,7 @@ bool LauncherWindow::RegisterClasses() {
                                                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
   const bool mainOk = RegisterWindowClass(instance_, kLauncherClassName, icon_.get(), smallIcon_.get(),
                                           reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-  const bool imageOk = RegisterWindowClass(instance_, kLauncherImageClassName);
+  const bool imageOk = RegisterWindowClass(instance_, kLauncherImageClassName, nullptr, nullptr, nullptr, CS_DBLCLKS);
   return mainOk && imageOk;
 }
 
@@ -136,14 +136,15 @@ void LauncherWindow::Quit() {
   PostQuitMessage(0);
 }
 
-void LauncherWindow::OnMouseDown(int button, WPARAM keys) {
+void LauncherWindow::OnMouseDown(int button, WPARAM keys, PressKind kind) {
   // Shift and Ctrl come with the message itself; Alt has no such flag, so it is read from
   // the keyboard state of this thread.
   int shift = 0;
   if (keys & MK_SHIFT) shift += mouse::kShift;
   if (keys & MK_CONTROL) shift += mouse::kCtrl;
   if (GetKeyState(VK_MENU) < 0) shift += mouse::kAlt;
-  presenter_->OnMouseDown(button, shift);
+  // The message's time is when the press was made, however long it waited in the queue.
+  presenter_->OnMouseDown(button, shift, {kind, static_cast<std::uint32_t>(GetMessageTime())});
 }
 
 bool LauncherPicture::Create(HWND parent, HINSTANCE instance) {
@@ -167,13 +168,16 @@ void LauncherPicture::Paint() {
 LRESULT LauncherPicture::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_LBUTTONDOWN:
-      onPress_(mouse::kLeft, wParam);
+    case WM_LBUTTONDBLCLK:
+      onPress_(mouse::kLeft, wParam, message == WM_LBUTTONDOWN ? PressKind::Single : PressKind::SecondOfDouble);
       return 0;
     case WM_RBUTTONDOWN:
-      onPress_(mouse::kRight, wParam);
+    case WM_RBUTTONDBLCLK:
+      onPress_(mouse::kRight, wParam, message == WM_RBUTTONDOWN ? PressKind::Single : PressKind::SecondOfDouble);
       return 0;
     case WM_MBUTTONDOWN:
-      onPress_(mouse::kMiddle, wParam);
+    case WM_MBUTTONDBLCLK:
+      onPress_(mouse::kMiddle, wParam, message == WM_MBUTTONDOWN ? PressKind::Single : PressKind::SecondOfDouble);
       return 0;
     case WM_PAINT:
       Paint();

@@ -14,6 +14,9 @@
 namespace corvane {
 
 inline constexpr wchar_t kLauncherClassName[] = L"CorvaneLinkDemarre";
+// The object whose owner is the one copy of the link in a Windows session. Named in the session's
+// own namespace: another user's session on the same PC (remote desktop) runs a copy of its own.
+inline constexpr wchar_t kOneCopyName[] = L"Local\\CorvaneLink.OneCopy";
 inline constexpr wchar_t kLauncherImageClassName[] = L"CorvaneLinkImage";
 
 // Control identifiers of the launcher (GetDlgItem on LauncherWindow::Window()).
@@ -31,10 +34,12 @@ inline constexpr int kAideFontHundredthsOfPoint = 975;  // 9.75 pt
 }  // namespace launcher_layout
 
 // Image1: the tooth stretched over the whole picture. A press on it goes to `onPress` with
-// its button (namespace mouse) and the message's key flags.
+// its button (namespace mouse), the message's key flags and whether it is the second press of a
+// double click (its class has the double-click style, so that such a press says so).
 class LauncherPicture : public WindowBase {
  public:
-  explicit LauncherPicture(std::function<void(int button, WPARAM keys)> onPress) : onPress_(std::move(onPress)) {}
+  using OnPress = std::function<void(int button, WPARAM keys, PressKind kind)>;
+  explicit LauncherPicture(OnPress onPress) : onPress_(std::move(onPress)) {}
   ~LauncherPicture() override = default;
   bool Create(HWND parent, HINSTANCE instance);
 
@@ -42,7 +47,7 @@ class LauncherPicture : public WindowBase {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void Paint();
 
-  std::function<void(int button, WPARAM keys)> onPress_;
+  OnPress onPress_;
   UniqueBitmap tooth_;
 };
 
@@ -76,12 +81,12 @@ class LauncherWindow : public LauncherView, public WindowBase {
   void LayOut();
   RECT Frame() const;  // the window rectangle around the client area, at (0, 0)
   void PlaceAtStoredPosition();
-  void OnMouseDown(int button, WPARAM keys);
+  void OnMouseDown(int button, WPARAM keys, PressKind kind);
   int Scale(int pixels) const { return corvane::Scale(pixels, dpi_); }
 
   HINSTANCE instance_;
   LauncherPresenter* presenter_ = nullptr;
-  LauncherPicture image_{[this](int button, WPARAM keys) { OnMouseDown(button, keys); }};
+  LauncherPicture image_{[this](int button, WPARAM keys, PressKind kind) { OnMouseDown(button, keys, kind); }};
   HWND aide_ = nullptr;
   HWND tooltip_ = nullptr;
   UINT dpi_ = 96;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "finder/finder_state.h"
+#include "link/command_gate.h"
 #include "platform/types.h"
 #include "reader/patient_record.h"
 #include "reader/practice_window.h"
@@ -35,6 +36,7 @@ struct SharedState {
   // succeeded in this run gave: what a configuration opened after a failure starts from.
   bool settingsLoadFailed = false;
   std::optional<LinkSettings> lastLoaded;
+  CommandGate commands;  // the launcher's clicks and the screen's buttons
 };
 
 }  // namespace corvane

@@ -1,5 +1,7 @@
 #pragma once
-// The local date and time, as the A record carries them.
+// The local date and time, as the A record carries them, and the milliseconds since the system
+// started, which input messages are stamped with.
+#include <cstdint>
 
 namespace corvane {
 
@@ -16,6 +18,8 @@ class Clock {
  public:
   virtual ~Clock() = default;
   virtual LocalTime Now() const = 0;
+  // Milliseconds since the system started; its low 32 bits are the time of an input message.
+  virtual std::uint64_t Ticks() const = 0;
 };
 
 }  // namespace corvane

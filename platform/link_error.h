@@ -35,6 +35,10 @@ inline constexpr long kSettingsFileNotText = 20009;          // a settings file 
 // A file that took only `written` of its `wanted` bytes (a full disk, a quota).
 LinkError ShortWrite(const std::wstring& path, std::size_t written, std::size_t wanted);
 
+// The system's text for a failure with its inserts filled: "%1" becomes `first` when there is
+// one; any other insert ("%2", "%1!s!" without `first`) is left out with the blanks before it.
+std::wstring FillSystemInserts(const std::wstring& text, const std::wstring& first);
+
 // The texts that report a failure, all here so that every report reads the same way.
 // A command of the launcher or the screen: "<description>\n\nErreur N° <number>".
 std::wstring CommandFailureText(const LinkError& error);

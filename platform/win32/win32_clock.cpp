@@ -8,4 +8,8 @@ LocalTime Win32Clock::Now() const {
   return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
 }
 
+std::uint64_t Win32Clock::Ticks() const {
+  return GetTickCount64();
+}
+
 }  // namespace corvane

@@ -1,5 +1,5 @@
 #pragma once
-// The local time from GetLocalTime.
+// The local time from GetLocalTime, the ticks from GetTickCount64.
 #include <windows.h>
 
 #include "platform/clock.h"
@@ -9,6 +9,7 @@ namespace corvane {
 class Win32Clock : public Clock {
  public:
   LocalTime Now() const override;
+  std::uint64_t Ticks() const override;
 };
 
 }  // namespace corvane

@@ -2,7 +2,7 @@
 
 namespace corvane {
 
-std::wstring SystemErrorText(DWORD error) {
+std::wstring SystemErrorText(DWORD error, const std::wstring& insert) {
   wchar_t* buffer = nullptr;
   const DWORD length =
       FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -10,11 +10,13 @@ std::wstring SystemErrorText(DWORD error) {
   std::wstring text = length != 0 ? std::wstring(buffer, length) : L"erreur système " + std::to_wstring(error);
   LocalFree(buffer);
   while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
-  return text;
+  // The inserts are filled here, not by FormatMessage: an insert the caller cannot fill would
+  // read memory that is not there.
+  return FillSystemInserts(text, insert);
 }
 
 LinkError SystemFailure(const std::wstring& what, const std::wstring& path, DWORD error) {
-  return LinkError(what + L" « " + path + L" » : " + SystemErrorText(error), static_cast<long>(error));
+  return LinkError(what + L" « " + path + L" » : " + SystemErrorText(error, path), static_cast<long>(error));
 }
 
 }  // namespace corvane

@@ -22,7 +22,7 @@ class WindowBase {
   // Registers a class whose windows are WindowBase objects; a class already registered by an
   // earlier window of this process counts as done.
   static bool RegisterWindowClass(HINSTANCE instance, const wchar_t* className, HICON icon = nullptr,
-                                  HICON smallIcon = nullptr, HBRUSH background = nullptr);
+                                  HICON smallIcon = nullptr, HBRUSH background = nullptr, UINT classStyle = 0);
 
  protected:
   WindowBase() = default;

@@ -33,7 +33,9 @@ void ScreenPresenter::OnActivate() {
   view_.UseFinderIconAsDragCursor();
 }
 
-void ScreenPresenter::OnButton() {
+void ScreenPresenter::OnButton(const Press& press) {
+  const CommandGate::Command command = state_.commands.Admit(press, platform_.clock);
+  if (!command) return;
   if (!ConfigurationMode()) {
     // The same step as the launcher's: a harvest that stopped half-way is shown too, and
     // nothing is handed off after it.
@@ -65,7 +67,9 @@ void ScreenPresenter::OnCheckBox(bool ticked) {
   state_.settings.SetEntry(kEntryShowScreenFlag, ticked ? L"1" : L"0");
 }
 
-void ScreenPresenter::OnReset() {
+void ScreenPresenter::OnReset(const Press& press) {
+  const CommandGate::Command command = state_.commands.Admit(press, platform_.clock);
+  if (!command) return;
   if (!platform_.messages.AskYesNo(kResetQuestion, kResetTitle)) return;
   ApplyResetValues(state_.settings);
   // Nothing captured before the reset shapes what is dropped after it.

@@ -31,11 +31,13 @@ class ScreenPresenter {
   // caption by screen mode, drag cursor.
   void OnActivate();
   // DemarrerSIDEXIS: hands off in launch mode, saves the settings otherwise.
-  void OnButton();
+  // Both buttons share the launcher's gate (SharedState::commands): the second press of a double
+  // click, or a press made before the last command ended, does nothing.
+  void OnButton(const Press& press = {});
   // MontreSurClic is now to be `ticked`: the view shows it, entry 15 follows ("1" or "0").
   void OnCheckBox(bool ticked);
   // RAZ: asks, then resets the settings, empties the fields and saves.
-  void OnReset();
+  void OnReset(const Press& press = {});
   // The close box: the launcher comes back, nothing is saved, the screen is destroyed.
   void OnClose();
   // The user typed into a field text box.

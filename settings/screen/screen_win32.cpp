@@ -1,5 +1,7 @@
 #include "settings/screen/screen_win32.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -206,9 +208,27 @@ void LienSidexisWindow::CreateControls() {
   // which outlives this window and is put back to its design-time values when it closes.
   for (const ControlRow& row : kScreenLayout) {
     const Creation made = CreationOf(row);
-    CreateWindowExW(made.exStyle, made.className, row.caption, made.style, 0, 0, 0, 0, Window(),
-                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), CodeModule(), nullptr);
+    HWND control = CreateWindowExW(made.exStyle, made.className, row.caption, made.style, 0, 0, 0, 0, Window(),
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), CodeModule(), nullptr);
+    if (row.kind == ControlKind::Button)
+      SetWindowSubclass(control, &PushButtonProc, static_cast<UINT_PTR>(row.id), reinterpret_cast<DWORD_PTR>(this));
   }
+}
+
+LRESULT CALLBACK LienSidexisWindow::PushButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                                   DWORD_PTR window) noexcept {
+  auto* self = reinterpret_cast<LienSidexisWindow*>(window);
+  if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK || message == WM_KEYDOWN)
+    self->secondPress_ = message == WM_LBUTTONDBLCLK;
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(button, &PushButtonProc, id);
+  const LRESULT result = DefSubclassProc(button, message, wParam, lParam);
+  if (message == WM_LBUTTONUP) self->secondPress_ = false;
+  return result;
+}
+
+Press LienSidexisWindow::ClickPress() const {
+  // BN_CLICKED comes while the release or the key is handled: the message time is the user's.
+  return {secondPress_ ? PressKind::SecondOfDouble : PressKind::Single, static_cast<std::uint32_t>(GetMessageTime())};
 }
 
 // The client area is what the screen is drawn for; the frame around it is the system's
@@ -476,10 +496,10 @@ void LienSidexisWindow::OnCommand(int id, int code) {
   if (code != BN_CLICKED) return;
   switch (id) {
     case kDemarrerSidexis:
-      presenter_->OnButton();
+      presenter_->OnButton(ClickPress());
       break;
     case kRaz:
-      presenter_->OnReset();
+      presenter_->OnReset(ClickPress());
       break;
     case kMontreSurClic:
       presenter_->OnCheckBox(!presenter_->CheckBoxTicked());

@@ -104,6 +104,12 @@ class LienSidexisWindow : public WindowBase, public ScreenView, public FinderVie
   void MakeFonts();
   void RunActivation();
   void OnCommand(int id, int code);
+  // LANCER / VALIDER and the reset take a double click as two clicks, as push buttons do; the
+  // second press is marked until its release has been handled, so that its click says what it is.
+  static LRESULT CALLBACK PushButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR window) noexcept;
+  // The press that made the click being handled.
+  Press ClickPress() const;
   LRESULT OnColor(UINT message, HDC dc, HWND control);  // WM_CTLCOLORSTATIC, WM_CTLCOLOREDIT
   void OnDrawItem(const DRAWITEMSTRUCT& item);
   void DrawCheckBox(const DRAWITEMSTRUCT& item);
@@ -114,15 +120,16 @@ class LienSidexisWindow : public WindowBase, public ScreenView, public FinderVie
   HINSTANCE instance_;
   ScreenPresenter* presenter_ = nullptr;
   UINT dpi_ = 96;
-  HWND lastFocus_ = nullptr;    // restored when the window becomes active again
-  bool settingText_ = false;    // a field text set by the program is not typing
-  bool activating_ = false;     // activation brings the window to the top: no second run
-  unsigned activations_ = 0;    // runs of the activation, to tell whether a show activated
+  HWND lastFocus_ = nullptr;  // restored when the window becomes active again
+  bool settingText_ = false;  // a field text set by the program is not typing
+  bool activating_ = false;   // activation brings the window to the top: no second run
+  unsigned activations_ = 0;  // runs of the activation, to tell whether a show activated
   HCURSOR dragCursor_ = nullptr;
   FinderDrag* finder_ = nullptr;
   MessageBoxes* messages_ = nullptr;
   std::array<BoxPicture, kFieldCount> boxPictures_{};  // by entry - 1
   bool dragPointer_ = false;
+  bool secondPress_ = false;  // a push button's press is the second of a double click
 
   UniqueFont fonts_[static_cast<int>(ScreenFont::Count)];
   std::vector<std::pair<ScreenColour, UniqueBrush>> brushes_;

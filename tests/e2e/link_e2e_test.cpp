@@ -56,7 +56,11 @@ class LauncherE2e : public ::testing::Test {
       if (WaitUntil(held, 2s)) break;
       Xdotool(up.substr(1));
     }
-    return Xdotool("mousemove" + At(point) + down + " click " + std::to_string(button) + up);
+    static DWORD last = 0;  // clicks further apart than a double click's two presses
+    while (GetTickCount() - last <= GetDoubleClickTime()) Sleep(20);
+    const bool clicked = Xdotool("mousemove" + At(point) + down + " click " + std::to_string(button) + up);
+    last = GetTickCount();
+    return clicked;
   }
   static POINT CentreOf(HWND window) {
     RECT r{};
@@ -203,6 +207,28 @@ TEST_F(LauncherE2e, AHungPracticeProgramIsReportedAndNothingIsHandedOff) {
   EXPECT_NE(MessageBoxText(box).find(PracticeNotAnswering().Description()), std::wstring::npos);
   ASSERT_TRUE(AnswerMessageBox(box, IDOK));
   EXPECT_TRUE(link_.IsRunning() && IsWindowVisible(launcher_) && !std::filesystem::exists(kSiomin));
+}
+
+// A real double click on the tooth hands off once. A second start of the program, in this session,
+// ends at once without a box and brings the one launcher to the front, which still hands off.
+TEST_F(LauncherE2e, ADoubleClickHandsOffOnceAndASecondStartLeavesTheOneLauncher) {
+  StartLink();
+  ASSERT_TRUE(Xdotool("mousemove" + At(OnTooth()) + " click --repeat 2 1"));
+  ExpectHandedOff(1);
+  EXPECT_FALSE(WaitUntil([&] { return Starts() > 1; }, 2s)) << "the second press started nothing";
+
+  HWND practice = FindWindowA("CorvanePlainPractice", nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return SetForegroundWindow(practice) && GetForegroundWindow() == practice; }));
+  ChildProcess second;
+  ASSERT_TRUE(second.Start(BuildDir() + L"\\CorvaneLink.exe"));
+  EXPECT_EQ(WaitForSingleObject(second.Handle(), 10000), WAIT_OBJECT_0) << "the second copy ends at once";
+  EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == launcher_; }));
+  EXPECT_TRUE(FindWindowW(kLauncherClassName, nullptr) == launcher_ &&
+              !FindWindowExW(nullptr, launcher_, kLauncherClassName, nullptr));
+  HANDLE mark = OpenMutexW(SYNCHRONIZE, FALSE, kOneCopyName);  // the object is in this session's namespace
+  EXPECT_TRUE(mark && CloseHandle(mark) && std::wstring_view(kOneCopyName).starts_with(L"Local\\"));
+  ASSERT_TRUE(ClickAt(OnTooth()));
+  ExpectHandedOff(2);
 }
 
 // Patient A (the demo patient) was handed off, then the practice program hid its form: a click finds

@@ -8,6 +8,7 @@
 #include <cwctype>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <random>
@@ -28,7 +29,9 @@ namespace corvane::fakes {
 class FakeClock : public Clock {
  public:
   LocalTime now{2027, 1, 15, 9, 30, 15};
+  std::uint64_t ticks = 0;
   LocalTime Now() const override { return now; }
+  std::uint64_t Ticks() const override { return ticks; }
 };
 
 class FakeEnvironment : public Environment {
@@ -60,9 +63,12 @@ class FakeMessageBoxes : public MessageBoxes {
   };
   std::vector<Shown> shown;
   std::vector<bool> answers;  // answers to the next questions, in order; Yes when none left
+  // Run while each question is up, as the clicks its loop dispatches are.
+  std::function<void()> whileUp;
   void Inform(const std::wstring& text, const std::wstring& title) override { shown.push_back({text, title, false}); }
   bool AskYesNo(const std::wstring& text, const std::wstring& title) override {
     shown.push_back({text, title, true});
+    if (whileUp) whileUp();
     const bool answer = answers.empty() || answers.front();
     if (!answers.empty()) answers.erase(answers.begin());
     return answer;

@@ -86,6 +86,23 @@ TEST_F(LauncherTest, EachClickRowHarvestsThenShowsOrLaunchesAsTheFileSays) {
   EXPECT_EQ(journal_, (Calls{L"launcher.Quit", L"launcher.BringToTop", L"screen.Refresh"}));
 }
 
+// Across the wrap of the message time: a press a box's loop hands over, one made during the command (before
+// the wrap, or at the tick it ended) and a double click's second do nothing; one after the end runs.
+TEST_F(LauncherTest, APressDuringACommandOrTheSecondOfADoubleClickDoesNothing) {
+  const auto press = [&](std::uint64_t made, PressKind kind = PressKind::Single) {
+    launcher_.OnMouseDown(kRight, 0, {kind, static_cast<std::uint32_t>(made)});  // asks to quit
+  };
+  const std::uint64_t start = link_.clock.ticks = 0xFFFF'FFF0;
+  link_.messages.whileUp = [&] { press(link_.clock.ticks += 3000); };
+  press(start);
+  const std::uint64_t end = link_.clock.ticks;
+  for (std::uint64_t made : {start + 8, end}) press(made);
+  EXPECT_EQ(link_.messages.shown.size(), 1u);
+  press(end + 1);  // stamped a little ahead of the tick count
+  press(link_.clock.ticks += 100, PressKind::SecondOfDouble);
+  EXPECT_EQ(link_.messages.shown.size(), 2u);
+}
+
 // A harvest that fails abandons whichever command asked for it but the configuration, reports
 // the failure with its number, and the screen shows what it stored; Ctrl + click then opens the
 // screen all the same. Once the fault is gone the next click works.
@@ -207,6 +224,24 @@ TEST_F(ScreenTest, OnlyValiderAndTheResetSaveAndAFailedSaveKeepsTheScreen) {
   screen_.OnClose();
   EXPECT_EQ(whenLauncherShown, L"Valeurs pour lecture");
   EXPECT_EQ(launcherView_.shown, 3);
+}
+
+// The buttons share the launcher's gate: a click on the tooth or LANCER that the reset question's loop
+// hands over, LANCER pressed while it was up, and a double click's second press on LANCER do nothing.
+TEST_F(ScreenTest, APressDuringACommandOrTheSecondOfADoubleClickDoesNothing) {
+  ReadPatientFields(link_.state, link_.paths, link_.platform);  // as the launcher does before showing it
+  Activate(ScreenMode::Normal);
+  link_.messages.answers = {false};
+  link_.messages.whileUp = [&] {
+    launcher_.OnMouseDown(kLeft, 0, {PressKind::Single, 0});
+    screen_.OnButton({PressKind::Single, 0});
+    link_.clock.ticks = 3000;
+  };
+  screen_.OnReset({PressKind::Single, 0});
+  for (std::uint32_t made : {2000u, 3001u}) screen_.OnButton({PressKind::Single, made});
+  screen_.OnButton({PressKind::SecondOfDouble, 3100});
+  EXPECT_EQ(link_.messages.Taken(), std::wstring(kResetQuestion) + L"|");
+  EXPECT_EQ(link_.programs.started.size(), 1u);
 }
 
 // The practice program shows no social-security number and no first name: the user types

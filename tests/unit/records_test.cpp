@@ -399,9 +399,11 @@ TEST(FilePairs, AnyStepThatFailsLeavesBothFilesAsTheyWereOrSaysWhichChanged) {
   }
 }
 
+// What the system said comes after the path, its inserts filled with the path or left out cleanly.
 TEST(LinkError, AStartThatFailsSaysWhatTheSystemSaidAfterThePath) {
   EXPECT_EQ(StartFailureText(L"S.exe", LinkError(L"Impossible de lancer « S.exe » : Accès refusé. ", 5)),
             L"Impossible de démarrer Sidexis (S.exe) : Accès refusé (erreur N° 5).");
+  EXPECT_EQ(FillSystemInserts(L"%2 Insert %3!s! (%1) in %10 %1!s! at 100%.", L"A:"), L"Insert (A:) in A: at 100%.");
 }
 
 const std::map<int, std::string> kPatientA = {

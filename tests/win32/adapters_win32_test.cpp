@@ -206,6 +206,15 @@ TEST(HandOffWin32Test, AMissingFolderOrASecondFileHeldOpenLeavesTheFilesAndStart
   }
 }
 
+// A Sidexis.exe that is no program: the system's reason names the file, with no insert left in it.
+TEST(ProgramStarterWin32Test, AFileThatIsNoProgramIsNamedInTheSystemsReason) {
+  const std::wstring path = L"C:\\corvane-no-program.exe";
+  WriteBytes(path, "ceci n'est pas un programme");
+  const std::wstring failure = fakes::FailureOf([&] { Win32ProgramStarter().Start(path); });
+  EXPECT_TRUE(failure.ends_with(L"Erreur N° 193") && failure.find(L'%') == std::wstring::npos) << failure;
+  EXPECT_NE(failure.find(path, failure.find(L" » : ")), std::wstring::npos) << failure;
+}
+
 using Drawn = std::pair<std::string, std::vector<long long>>;  // a drawing call, its arguments after the DC
 
 class RecordingGdi : public Win32Gdi {
