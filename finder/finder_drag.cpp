@@ -46,8 +46,7 @@ void FinderDrag::Start(Field box) {
   finder_.dragging = true;
   std::wstring preview = L" ";
   try {
-    preview = ReadWindowText(finder_.picked, windows_, text_);
-    record_.temp = preview;
+    preview = PreviewOf(finder_.picked, box, PracticeClassInForce());
   } catch (const LinkError&) {
     // Only a reminder of the last pick: a program that does not answer does not stop the drag.
   }
@@ -66,7 +65,7 @@ void FinderDrag::Move(Point point) {
 void FinderDrag::Drop() {
   if (!finder_.dragging) return;
   try {
-    Store(ReadWindowText(finder_.picked, windows_, text_));
+    Store();
   } catch (...) {
     EndDrag();
     throw;
@@ -112,19 +111,39 @@ void FinderDrag::MoveFrameTo(WindowHandle window) {
   finder_.highlighted = windows_.IsWindow(window) ? window : WindowHandle();
 }
 
-void FinderDrag::Store(const std::wstring& preview) {
+void FinderDrag::Store() {
   const WindowHandle picked = finder_.picked;
-  record_.temp = preview;
+  // Read first, in the form the class this drop captures gives: a program that does not answer
+  // leaves every entry as it was.
+  const bool capture = box_ == Field::NumDossier;
+  const std::wstring preview = PreviewOf(picked, box_, capture ? RootOwnerClass(picked) : PracticeClassInForce());
   view_.ShowPreview(box_, preview);
-  if (box_ == Field::NumDossier) CapturePracticeWindow(picked);
+  if (capture) CapturePracticeWindow(picked);
   const std::wstring identity = IdentityOf(picked);
   settings_.SetEntry(EntryOf(box_), identity);
   finder_.drops[static_cast<std::size_t>(EntryOf(box_) - 1)] = FinderDrop{picked, identity};
   if (box_ == Field::NumDossier) RecomputeEarlierDrops();
 }
 
+// The text the harvest will read for the box's field from `window` (a combo box's first child,
+// the field's rules), so that the preview is the staff's check on a drop; Temp gets it as read.
+std::wstring FinderDrag::PreviewOf(WindowHandle window, Field box, const std::wstring& practiceClass) {
+  std::wstring raw = L" ";
+  const std::wstring preview = FieldTextOf(window, box, ReadingModeOf(practiceClass), windows_, text_, raw);
+  record_.temp = raw;
+  return preview;
+}
+
+std::wstring FinderDrag::RootOwnerClass(WindowHandle window) {
+  return text_.FromAnsi(windows_.ClassName(windows_.Ancestor(window, AncestorKind::RootOwner), 256));
+}
+
+std::wstring FinderDrag::PracticeClassInForce() const {
+  return record_.application.empty() ? practice_.className : record_.application;
+}
+
 void FinderDrag::CapturePracticeWindow(WindowHandle picked) {
-  record_.application = text_.FromAnsi(windows_.ClassName(windows_.Ancestor(picked, AncestorKind::RootOwner), 256));
+  record_.application = RootOwnerClass(picked);
   settings_.SetEntry(kEntryPracticeClass, record_.application);
   practice_.handle = windows_.Ancestor(picked, AncestorKind::Root);
   // With its NUL: an untitled window gives "\0", which the lookup reads as the empty title,
@@ -152,8 +171,7 @@ void FinderDrag::RecomputeEarlierDrops() {
 // In the form the harvest will read it: the class the file-number drop captured in this run,
 // else the practice class as loaded.
 std::wstring FinderDrag::IdentityOf(WindowHandle window) {
-  const std::wstring& practiceClass = record_.application.empty() ? practice_.className : record_.application;
-  return ControlIdentityOf(window, IdentityFormOf(practiceClass), practice_.handle, windows_);
+  return ControlIdentityOf(window, IdentityFormOf(PracticeClassInForce()), practice_.handle, windows_);
 }
 
 void FinderDrag::EndDrag() {

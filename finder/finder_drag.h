@@ -44,14 +44,14 @@ class FinderDrag {
              PatientRecord& record, PracticeWindow& practice, FinderState& finder);
 
   // A press on `box`: the screen hides, and the window picked by the previous drag is framed
-  // again and previewed in the box's field (a single space when there is none). Ignored while
-  // a drag is on.
+  // again and previewed in the box's field as the harvest would read it (a single space when
+  // there is none). Ignored while a drag is on.
   void Start(Field box);
   // The pointer is at `point`, in screen coordinates: the window it designates becomes the
   // pick and carries the frame. Nothing happens outside a drag.
   void Move(Point point);
-  // The button is released: the frame goes, the pick is previewed and its identity becomes the
-  // box's entry; the file-number box also captures the practice window. Nothing is saved.
+  // The button is released: the frame goes, the pick is previewed as the harvest will read it
+  // for the box's field, and its identity becomes the box's entry; the file-number box also captures the practice window. Nothing is saved.
   // Throws LinkError when the pick's program does not answer: the drag still ends and no entry
   // changes.
   void Drop();
@@ -60,7 +60,11 @@ class FinderDrag {
   WindowHandle PickAt(Point point);
   // Draws the frame on `window` first, then erases it where it was: only when they differ.
   void MoveFrameTo(WindowHandle window);
-  void Store(const std::wstring& preview);
+  void Store();
+  std::wstring PreviewOf(WindowHandle window, Field box, const std::wstring& practiceClass);
+  std::wstring RootOwnerClass(WindowHandle window);
+  // The class the file-number drop captured in this run, else the practice class as loaded.
+  std::wstring PracticeClassInForce() const;
   void CapturePracticeWindow(WindowHandle picked);
   void RecomputeEarlierDrops();
   std::wstring IdentityOf(WindowHandle window);

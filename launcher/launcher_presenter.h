@@ -35,11 +35,11 @@ inline constexpr wchar_t kTestQuestion[] = L"Voulez-vous lancer cette fonction d
 inline constexpr wchar_t kQuitQuestion[] = L"Voulez-vous fermer 'Corvane Link' ?";
 inline constexpr wchar_t kQuitTitle[] = L"Quitter ?";
 inline constexpr wchar_t kHelpText[] =
-    L"Clic : ouvre l'écran de lancement,\rMaj + Clic : lance SIDEXIS,\rCtrl + Clic : ouvre l'écran de "
-    L"paramétrage\rClic Droit : ferme l'application.";
+    L"Clic : lance SIDEXIS sur le patient affiché,\rMaj + Clic : ouvre l'écran de lancement,\rCtrl + Clic : ouvre "
+    L"l'écran de paramétrage\rClic Droit : ferme l'application.";
 inline constexpr wchar_t kHelpTooltip[] =
-    L"Clic : ouvre l'écran de lancement, Maj + Clic : lance Sidexis, Ctrl + Clic : ouvre l'écran de paramétrage, "
-    L"Clic Droit : ferme l'application..";
+    L"Clic : lance Sidexis sur le patient affiché, Maj + Clic : ouvre l'écran de lancement, Ctrl + Clic : ouvre "
+    L"l'écran de paramétrage, Clic Droit : ferme l'application.";
 
 class LauncherPresenter {
  public:

@@ -57,36 +57,51 @@ bool HarvestOne(WindowHandle window, HarvestWalk& walk) {
     // Ordinals only grow along the walk: past the highest one an entry names, no window can
     // feed a field, and the rest of the practice window need not be asked anything.
     goOn = ordinal < walk.highestIdentity;
-    if (!BeginsWith(className, "Edit") || !IsWanted(ordinal, walk)) return goOn;
+    if (!IsWanted(ordinal, walk)) return goOn;
     identity = ordinal;
   } else {
     identity = windows.ControlId(window);
     if (!IsWanted(identity, walk)) return goOn;
-    if (walk.mode == ReadingMode::Julie) {
-      const WindowHandle parent = windows.Ancestor(window, AncestorKind::Parent);
-      if (!IsJulieContainer(windows.ClassName(parent))) return goOn;
-    }
     className = windows.ClassName(window);
   }
-  if (IsNeverRead(className)) return goOn;
+  const std::optional<WindowHandle> source = TextSourceOf(window, className, walk.mode, windows);
+  if (!source) return goOn;
 
-  const WindowHandle source = IsCombo(className) ? windows.FirstChild(window) : window;
   PatientRecord& patient = walk.patient;
   // Only a window that feeds a field lands in Temp, so after a walk Temp may hold another
   // text than a read of every candidate would have left; nothing reads Temp after a harvest.
-  patient.temp = ReadWindowText(source, windows, walk.text);
+  patient.temp = ReadWindowText(*source, windows, walk.text);
 
   for (int entry = 1; entry <= kFieldCount; ++entry) {
     if (walk.identities[static_cast<std::size_t>(entry - 1)] == identity) {
       const Field field = FieldOfEntry(entry);
       patient.StoreHarvested(field, NormaliseField(field, patient.temp, walk.text));
-      walk.sources[static_cast<std::size_t>(entry - 1)] = source;
+      walk.sources[static_cast<std::size_t>(entry - 1)] = *source;
     }
   }
   return goOn;
 }
 
 }  // namespace
+
+std::optional<WindowHandle> TextSourceOf(WindowHandle window, const std::string& className, ReadingMode mode,
+                                        WindowQuery& windows) {
+  if (mode == ReadingMode::WinDev && !BeginsWith(className, "Edit")) return std::nullopt;
+  if (IsNeverRead(className)) return std::nullopt;
+  if (mode == ReadingMode::Julie &&
+      !IsJulieContainer(windows.ClassName(windows.Ancestor(window, AncestorKind::Parent)))) {
+    return std::nullopt;
+  }
+  return IsCombo(className) ? windows.FirstChild(window) : window;
+}
+
+std::wstring FieldTextOf(WindowHandle window, Field field, ReadingMode mode, WindowQuery& windows,
+                         const TextPlatform& text, std::wstring& raw) {
+  const std::optional<WindowHandle> source = TextSourceOf(window, windows.ClassName(window), mode, windows);
+  if (!source) return {};
+  raw = ReadWindowText(*source, windows, text);
+  return NormaliseField(field, raw, text);
+}
 
 ReadingMode ReadingModeOf(const std::wstring& practiceClass) {
   if (practiceClass == kJulieClass) return ReadingMode::Julie;

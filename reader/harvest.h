@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "finder/control_identity.h"
@@ -20,6 +21,19 @@ namespace corvane {
 // controls by Edit ordinal, any other class (Visiodent's included) by control id.
 enum class ReadingMode { Plain, Julie, WinDev };
 ReadingMode ReadingModeOf(const std::wstring& practiceClass);
+
+// The window whose text the harvest reads when `window`, of class `className`, feeds a field
+// in `mode`: the window itself, or a combo box's first child; none for a window the harvest
+// never reads (a label or a button, a WinDev window that is no Edit, a Julie control outside
+// a tab page or a dialog).
+std::optional<WindowHandle> TextSourceOf(WindowHandle window, const std::string& className, ReadingMode mode,
+                                        WindowQuery& windows);
+
+// What the field shows once the harvest reads it from `window` in `mode`: its text source's
+// text under the field's rules, empty when the harvest never reads that window; `raw` receives
+// the text as read. Throws LinkError when the window's program does not answer.
+std::wstring FieldTextOf(WindowHandle window, Field field, ReadingMode mode, WindowQuery& windows,
+                         const TextPlatform& text, std::wstring& raw);
 
 // The identity a link settings entry (1 to 14) names, as a 32-bit signed integer. 0, which
 // never matches a control, for an empty entry and also for an entry that is not a decimal

@@ -133,7 +133,9 @@ inline constexpr ControlRow kScreenLayout[] = {
     FieldRow(Field::Adresse2, L"Adresse2", 10, 192, 201, kWhite),
     FieldRow(Field::Adresse3, L"Adresse3", 10, 216, 201, kWhite),
     FieldRow(Field::CP, L"CP", 9, 241, 49, kWhite),
-    {kMontreSurClic, L"MontreSurClic", ControlKind::CheckBox, 40, 288, 105, 25, L"Présenter l'écran de contrôle",
+    // Wider and taller than first drawn, around the same square, so that its label reads whole
+    // on two lines instead of being cut after "de".
+    {kMontreSurClic, L"MontreSurClic", ControlKind::CheckBox, 40, 284, 146, 32, L"Présenter l'écran de contrôle",
      ScreenFont::Caption, kRed, kDarkBlue, false, ShownIn::ConfigurationMode},
     {kRaz, L"RAZ", ControlKind::Button, 346, 280, 113, 40, L"ANNULER LE PARAMETRAGE", ScreenFont::Reset, kSystemColours,
      kSystemColours, true, ShownIn::ConfigurationMode},

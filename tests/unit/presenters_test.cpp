@@ -2,6 +2,10 @@
 // failed harvest, the screen's modes, VALIDER, the reset, the close box and typed values.
 #include <gtest/gtest.h>
 
+#include <cwctype>
+#include <set>
+#include <sstream>
+
 #include "launcher/launcher_presenter.h"
 #include "link/read_patient_fields.h"
 #include "settings/screen/screen_presenter.h"
@@ -101,6 +105,31 @@ TEST_F(LauncherTest, APressDuringACommandOrTheSecondOfADoubleClickDoesNothing) {
   press(end + 1);  // stamped a little ahead of the tick count
   press(link_.clock.ticks += 100, PressKind::SecondOfDouble);
   EXPECT_EQ(link_.messages.shown.size(), 2u);
+}
+
+// The help box and the tooltip say, for each click they name, what the click table does with it.
+TEST(LauncherHelp, EachClickItNamesDoesWhatItSays) {
+  const std::map<std::wstring, std::pair<int, int>> clicks = {
+      {L"Clic", {kLeft, 0}}, {L"Maj + Clic", {kLeft, kShift}}, {L"Ctrl + Clic", {kLeft, kCtrl}}, {L"Clic Droit", {kRight, 0}}};
+  const std::pair<std::wstring, ClickRow> does[] = {{L"lance sidexis", ClickRow::Launch},
+                                                     {L"ouvre l'écran de lancement", ClickRow::ShowFields},
+                                                     {L"ouvre l'écran de paramétrage", ClickRow::Configure},
+                                                     {L"ferme l'application", ClickRow::AskQuit}};
+  for (const std::wstring help : {kHelpText, kHelpTooltip}) {
+    std::wstringstream lines(help);
+    std::set<std::wstring> named;
+    for (std::wstring line; std::getline(lines, line, help == kHelpText ? L'\r' : L',');) {
+      const std::size_t colon = line.find(L" : ");
+      const std::wstring click = line.substr(line.find_first_not_of(L' '), colon - line.find_first_not_of(L' '));
+      std::wstring action = line.substr(colon + 3);
+      std::ranges::transform(action, action.begin(), [](wchar_t c) { return std::towlower(c); });
+      const auto row = std::ranges::find_if(does, [&](const auto& d) { return action.starts_with(d.first); });
+      ASSERT_TRUE(clicks.contains(click) && row != std::end(does)) << line;
+      EXPECT_EQ(ChooseClickRow(clicks.at(click).first, clicks.at(click).second, L"0"), row->second) << line;
+      named.insert(click);
+    }
+    EXPECT_EQ(named.size(), clicks.size());
+  }
 }
 
 // A harvest that fails abandons whichever command asked for it but the configuration, reports

@@ -219,6 +219,15 @@ TEST_F(FinderTest, ADragFramesThePreviousPickAndEndsWithoutAFrameWhereverItEnds)
   desktop.At(name).hung = true;
   EXPECT_THROW(drag.Drop(), LinkError);
   EXPECT_EQ((Texts{settings.Entry(14), journal.back()}), (Texts{L"", L"show, frames 0 0"}));
+  // The preview is what the harvest will read: a combo box's first child under the field's rule,
+  // nothing from a label it never reads.
+  Add(Add(main, "JWCOMBOBOX", 20, "Liste", {300, 300, 400, 320}), "Edit", 21, "Mme\tMadame");
+  Add(main, "STATIQUE_LIBELLE", 22, "Nom :", {300, 330, 400, 350});
+  for (const auto& [box, point, preview] : {std::tuple{Field::Civilite, Point{350, 310}, L"[Mme] in 4"},
+                                            {Field::Nom, Point{350, 340}, L"[] in 9"}}) {
+    DropOn(box, point);
+    EXPECT_EQ(journal.end()[-4], preview);
+  }
 }
 
 // The file-number drop captures the root owner's class and the root's caption with its NUL;

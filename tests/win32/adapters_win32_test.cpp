@@ -10,6 +10,7 @@
 #include "platform/link_error.h"
 #include "platform/win32/window_base.h"
 #include "settings/link_settings.h"
+#include "settings/screen/screen_layout.h"
 #include "tests/fakes/fake_link.h"
 #include "tests/support/wine_support.h"
 
@@ -213,6 +214,26 @@ TEST(ProgramStarterWin32Test, AFileThatIsNoProgramIsNamedInTheSystemsReason) {
   const std::wstring failure = fakes::FailureOf([&] { Win32ProgramStarter().Start(path); });
   EXPECT_TRUE(failure.ends_with(L"Erreur N° 193") && failure.find(L'%') == std::wstring::npos) << failure;
   EXPECT_NE(failure.find(path, failure.find(L" » : ")), std::wstring::npos) << failure;
+}
+
+// Every caption of the screen reads whole at 96 and 144 dpi: wrapped at its control's width (the
+// check box's beside its square), no word sticks out and the lines fit the control's height.
+TEST(ScreenLayoutWin32Test, EveryCaptionFitsItsControlAt96And144Dpi) {
+  HDC dc = GetDC(nullptr);
+  for (const UINT dpi : {96u, 144u}) {
+    for (const ControlRow& row : kScreenLayout) {
+      if (row.kind != ControlKind::Label && row.kind != ControlKind::CheckBox) continue;
+      const FontLook& look = kScreenFonts[static_cast<int>(row.font)];
+      const UniqueFont font = MakeFont(look.face, look.hundredthsOfPoint, dpi, look.bold, look.italic);
+      const HGDIOBJ before = SelectObject(dc, font.get());
+      const int width = Scale(row.width, dpi) - (row.kind == ControlKind::CheckBox ? Scale(13 + 4, dpi) : 0);
+      RECT needed{0, 0, width, 0};
+      const int height = DrawTextW(dc, row.caption, -1, &needed, DT_WORDBREAK | DT_CALCRECT);
+      SelectObject(dc, before);
+      EXPECT_TRUE(height <= Scale(row.height, dpi) && needed.right <= width) << row.name << " at " << dpi;
+    }
+  }
+  ReleaseDC(nullptr, dc);
 }
 
 using Drawn = std::pair<std::string, std::vector<long long>>;  // a drawing call, its arguments after the DC
