@@ -1,5 +1,6 @@
 #include "settings/link_settings.h"
 
+#include <algorithm>
 #include <cassert>
 #include <optional>
 #include <vector>
@@ -23,11 +24,9 @@ void Append(std::wstring& out, char32_t c) {
 }
 
 // The bytes as UTF-8, or nothing when they are not well-formed UTF-8 (overlong forms,
-// surrogates and code points past U+10FFFF included). `multiByte` tells whether any
-// character took more than one byte.
-std::optional<std::wstring> FromUtf8(const std::string& bytes, bool& multiByte) {
+// surrogates and code points past U+10FFFF included).
+std::optional<std::wstring> FromUtf8(const std::string& bytes) {
   std::wstring out;
-  multiByte = false;
   for (std::size_t i = 0; i < bytes.size();) {
     const auto lead = static_cast<unsigned char>(bytes[i]);
     const int length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3
@@ -42,7 +41,6 @@ std::optional<std::wstring> FromUtf8(const std::string& bytes, bool& multiByte) 
     }
     constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
     if (c < kSmallest[length] || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)) return std::nullopt;
-    multiByte = multiByte || length > 1;
     Append(out, c);
     i += static_cast<std::size_t>(length);
   }
@@ -126,14 +124,12 @@ constexpr const wchar_t* kEntryNames[kEntryCount] = {
 }  // namespace
 
 std::wstring DecodeSettingsText(const std::string& bytes, const TextPlatform& text) {
-  if (bytes.starts_with("\xEF\xBB\xBF")) {
-    bool multiByte = false;
-    return FromUtf8(bytes.substr(3), multiByte).value_or(text.FromAnsi(bytes.substr(3)));
-  }
+  if (bytes.starts_with("\xEF\xBB\xBF")) return FromUtf8(bytes.substr(3)).value_or(text.FromAnsi(bytes.substr(3)));
   if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) return FromUtf16(bytes, bytes[0] == '\xFE');
-  bool multiByte = false;
-  const std::optional<std::wstring> utf8 = FromUtf8(bytes, multiByte);
-  return utf8 && multiByte ? *utf8 : text.FromAnsi(bytes);
+  // Well-formed UTF-8 with a byte past ASCII holds a character of several bytes.
+  const std::optional<std::wstring> utf8 = FromUtf8(bytes);
+  const bool pastAscii = std::ranges::any_of(bytes, [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+  return utf8 && pastAscii ? *utf8 : text.FromAnsi(bytes);
 }
 
 const std::wstring& LinkSettings::Entry(int n) const {

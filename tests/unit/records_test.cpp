@@ -159,7 +159,7 @@ TEST_F(SettingsTest, AFileIsReadAsEditorsSaveIt) {
       {lines + "17", entries + L"17|"},
       {lines + "\n", entries + L"|"},
       {lines + "Gra\xEBlle", entries + L"Graëlle|"},  // not UTF-8: the code page
-      {lines + utf8, entries + L"Fiche d'état civil Ł\U0001F600|"},
+      {lines + utf8 + '\0', entries + L"Fiche d'état civil Ł\U0001F600" + L'\0' + L"|"},
       {"\xEF\xBB\xBF" + lines + "Zo\xC3\xAB", entries + L"Zoë|"},
       {utf16, entries + L"Zoë|"},
       {std::string("\xFE\xFF\0Z\0\xEB\0\n\0\0", 10), notText + L"2"},  // big-endian "Zë", then a NUL
@@ -335,6 +335,8 @@ TEST_F(HandOffTest, RefusalsAndFailuresAreReportedAndARefusalLeavesThePreviousHa
             tooLong + L"A) ferait 276 octets, 255 au plus ; le champ le plus long est le nom (199" + ends);
   EXPECT_EQ(Run(with(200)),
             tooLong + L"N) ferait 256 octets, 255 au plus ; le champ le plus long est le nom (200" + ends);
+  EXPECT_NE(Run({std::wstring(120, L'N'), L"Lu", std::wstring(120, L'1'), L"1", L""}).find(L"est le nom (120"),
+            std::wstring::npos);  // of two longest, the first
   EXPECT_EQ(Run(with(7, L" ", std::wstring(32, L'7'))),  // reported before the missing first name
             L"failed: Le numéro de dossier « " + std::wstring(32, L'7') +
                 L" » a 32 caractères : Sidexis en accepte 31 au plus. Erreur N° 20001 dans LignesCreees./Tarnwick|");
