@@ -4,8 +4,34 @@
 # "Les messages"; its variable parts are written [like this] (a number stands for itself or
 # for a value). Each fixed piece between them must be made of the program's string literals
 # as the code joins them: the end of one, whole ones, the start of another, word for word.
+# It also checks the guide's French typography, outside the quoted messages, code and the
+# program's texts quoted between « »: a non-breaking space (U+00A0 or U+202F) before : ; ? !
+# and inside « », never an ordinary one.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
+typography=0
+perl -CSD -Mutf8 -e '
+  my ($quote, $fence, $bad) = (0, 0, 0);
+  open(my $guide, "<", "docs/guide.md") or die;
+  while (my $line = <$guide>) {
+    chomp $line;
+    $fence = !$fence if $line =~ /^```/;
+    next if $fence || $line =~ /^(>|    |```)/;
+    (my $text = $line) =~ s/`[^`]*`//g;
+    $text =~ s/\]\([^)]*\)/]/g;
+    for my $at (0 .. length($text) - 1) {
+      my ($c, $next, $before) = (substr($text, $at, 1), substr($text, $at + 1, 1), $at ? substr($text, $at - 1, 1) : "");
+      my $fault = $c eq "«" && $next ne "\x{A0}" && $next ne "\x{202F}" ? "« sans espace insécable après"
+                : $c eq "»" && $at && $before ne "\x{A0}" && $before ne "\x{202F}" ? "» sans espace insécable avant"
+                : !$quote && $c =~ /[:;?!]/ && $before eq " " ? "espace ordinaire avant « $c »" : "";
+      $quote++ if $c eq "«";
+      $quote-- if $c eq "»" && $quote;
+      next unless $fault;
+      print "Typographie, ligne $.: $fault : $line\n";
+      $bad++;
+    }
+  }
+  exit($bad ? 1 : 0);' || typography=1
 cat app/*.cpp link/*.cpp launcher/*.h launcher/*.cpp settings/*.cpp settings/screen/*.h settings/screen/*.cpp \
   finder/*.cpp reader/*.cpp handoff/*.h handoff/*.cpp platform/*.h platform/*.cpp platform/win32/*.cpp |
   perl -CSD -Mutf8 -0777 -e '
@@ -50,3 +76,4 @@ cat app/*.cpp link/*.cpp launcher/*.h launcher/*.cpp settings/*.cpp settings/scr
     }
     print "$count textes cités dans docs/guide.md, $missing absents du code\n";
     exit($count > 0 && $missing == 0 ? 0 : 1);'
+exit "$typography"
