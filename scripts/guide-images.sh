@@ -23,28 +23,39 @@ if [ "${1:-}" != --copy ]; then
 fi
 
 mkdir -p docs/images
-# picture           screenshot:crop:scale, best first (crop WxH+X+Y of the 1280 x 1024 screen;
-#                   the drag tests' screenshots are taken whole until someone crops them)
+# picture           screenshot:crop, best first (crop WxH+X+Y of the 1280 x 1024 screen), shown at
+#                   its real size. A screenshot taken during a drag has beside it a .txt file with
+#                   the pointer (x y) and the rectangle framed (left top right bottom): a screenshot
+#                   under Wine shows neither the pointer nor a frame drawn on another program's
+#                   control, so both are drawn here, the pointer with the program's own finder icon.
 pictures="
-lanceur             e2e-launcher:120x110+40+420:200%
-aide                e2e-help:243x124+514+454:150%
-ecran-parametrage   e2e-screen-config:490x364+394+328:100%
-glisser-1-outil     e2e-drag-press:1280x1024+0+0:50% e2e-screen-config:128x48+398+402:250%
-glisser-2-survol    e2e-finder-drag-plain:1280x1024+0+0:50% e2e-screen-config:640x230+298+98:100%
-glisser-3-depose    e2e-finder-configured-plain:1280x1024+0+0:50% e2e-screen-config:490x56+394+400:150%
-valider             e2e-screen-config:490x72+394+618:100%
-ecran-lancement     e2e-screen-launch:490x364+394+328:100%
-message-prenom      e2e-stale-patient-message:700x140+60+425:100%
+lanceur             e2e-launcher:120x110+40+420
+aide                e2e-help:243x124+514+454
+ecran-parametrage   e2e-screen-config:490x364+394+328
+glisser-1-outil     e2e-screen-config:128x48+398+402
+glisser-2-survol    e2e-finder-hover-demo:660x320+290+80
+glisser-3-depose    e2e-finder-dropped-demo:490x110+394+328
+valider             e2e-screen-config:490x72+394+618
+ecran-lancement     e2e-screen-launch:490x364+394+328
+message-prenom      e2e-stale-patient-message:700x140+60+425
 "
 missing=0
 while read -r name choices; do
   [ -n "$name" ] || continue
   made=0
   for choice in $choices; do
-    IFS=: read -r source crop scale <<<"$choice"
+    IFS=: read -r source crop <<<"$choice"
     [ -f "$build/$source.png" ] || continue
-    convert "$build/$source.png" -crop "$crop" +repage -resize "$scale" -strip "docs/images/$name.png"
-    echo "docs/images/$name.png <- $source.png ($crop, $scale)"
+    drawn=()
+    if [ -f "$build/$source.txt" ]; then
+      read -r x y left top right bottom <"$build/$source.txt"
+      # The frame: 3 borders of 2 pixels inside the window's edges, XOR-ed blue on light grey.
+      drawn=(-fill none -stroke '#FF9B00' -strokewidth 6
+             -draw "rectangle $((left + 3)),$((top + 3)) $((right - 4)),$((bottom - 4))"
+             resources/finder.ico -geometry "+$((x - 8))+$((y - 8))" -composite)
+    fi
+    convert "$build/$source.png" "${drawn[@]}" -crop "$crop" +repage -strip "docs/images/$name.png"
+    echo "docs/images/$name.png <- $source.png ($crop)"
     made=1
     break
   done

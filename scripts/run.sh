@@ -51,14 +51,14 @@ mkdir -p "$sidexis" "$drive/demo"
 cp "$build/standins/practice_standin.exe" "$sidexis/Sidexis.exe"
 rm -f "$sidexis/siomin.sdx" "$sidexis/siomin2.sdx" "$sidexis/standin-starts.txt"
 
-# The link settings that point the link at the plain stand-in, and the demo patient it shows.
+# The link settings that point the link at the demo stand-in, and the demo patient it shows.
 "$demo_files" tech >"$sidexis/Tech.txt"
 cp "$sidexis/Tech.txt" "$sidexis/Tech2.txt"
 patient=$drive/demo/patient.txt
 rm -f "$patient.shown"
 "$demo_files" patient >"$patient"
 
-wine "$build/standins/practice_standin.exe" plain 'C:\demo\patient.txt' </dev/null >/dev/null 2>&1 &
+wine "$build/standins/practice_standin.exe" demo 'C:\demo\patient.txt' </dev/null >/dev/null 2>&1 &
 for _ in $(seq 100); do [ -f "$patient.shown" ] && break; sleep 0.2; done
 if [ ! -f "$patient.shown" ]; then
   echo "Le programme de gestion de démonstration n'a pas démarré." >&2

@@ -1,5 +1,5 @@
 // What the run command writes and reads, taken from the same places as the end-to-end tests:
-//   demo_files tech            the Tech.txt bytes that point the link at the plain stand-in
+//   demo_files tech            the Tech.txt bytes that point the link at the demo stand-in
 //   demo_files patient         the demo patient's file, as the stand-in reads it
 //   demo_files records FILE    the N and A records of a hand-off file, field by field, in UTF-8
 #include <cstdint>
@@ -84,9 +84,9 @@ int main(int argc, char** argv) {
   using namespace corvane;
   const std::string what = argc > 1 ? argv[1] : "";
   if (what == "tech" && argc == 2) {
-    std::cout << standin::TechFileBytes(standin::TechLines(standin::LayoutOf(standin::Mode::Plain)));
+    std::cout << standin::TechFileBytes(standin::TechLines(standin::LayoutOf(standin::Mode::Demo)));
   } else if (what == "patient" && argc == 2) {
-    std::cout << standin::PatientFile();
+    std::cout << standin::PatientFile() << standin::kDemoCivilite;
   } else if (what == "records" && argc == 3) {
     return PrintRecords(argv[2]);
   } else {

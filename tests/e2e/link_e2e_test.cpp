@@ -422,7 +422,8 @@ class FinderE2e : public LauncherE2e, public ::testing::WithParamInterface<Finde
 TEST_P(FinderE2e, ConfiguredByDragsThenHandsOffThePatientShown) {
   const standin::Layout layout = standin::LayoutOf(GetParam().mode);
   practice_.Kill();
-  ShowPatient(standin::PatientFile(), GetParam().mode);
+  const bool demo = GetParam().mode == standin::Mode::Demo;
+  ShowPatient(standin::PatientFile() + (demo ? standin::kDemoCivilite : ""), GetParam().mode);
   HWND practice = WaitForTopLevel(PortableText().FromAnsi(layout.className), practice_.Id());
   for (const wchar_t* file : {kTech, kTech2}) DeleteFileW(file);
   LinkSettings reset;
@@ -446,11 +447,22 @@ TEST_P(FinderE2e, ConfiguredByDragsThenHandsOffThePatientShown) {
   for (int entry : {9, 10, 1, 2, 3, 4, 5, 6, 7, 8, 11, 12, 13, 14}) {  // each dropped inside its control
     const auto& rows = layout.controls;
     auto row = std::ranges::find(rows, entry, &standin::Control::names) - rows.begin();
-    POINT to{rows[row].x + rows[row].width - 4, rows[row].y + rows[row].height / 2};
-    for (row = rows[row].parent; row >= 0; row = rows[row].parent) to = POINT{to.x + rows[row].x, to.y + rows[row].y};
-    ClientToScreen(practice, &to);
+    POINT at{rows[row].x, rows[row].y};
+    for (auto up = rows[row].parent; up >= 0; up = rows[up].parent) at = POINT{at.x + rows[up].x, at.y + rows[up].y};
+    ClientToScreen(practice, &at);
+    const POINT to{at.x + rows[row].width - 4, at.y + rows[row].height / 2};
     ASSERT_TRUE(DragTo(screen, FieldOfEntry(entry), to)) << entry;
+    // The guide's pictures: the pointer over the file number, where it is and what is framed
+    // (neither shows in a screenshot under Wine), then the screen with the preview.
+    if (demo && entry == 10) {
+      Screenshot("e2e-finder-hover-demo");
+      WriteBytes(BuildDir() + L"/e2e-finder-hover-demo.txt",
+                 std::to_string(to.x) + " " + std::to_string(to.y) + " " + std::to_string(at.x) + " " +
+                     std::to_string(at.y) + " " + std::to_string(at.x + rows[row].width) + " " +
+                     std::to_string(at.y + rows[row].height) + "\n");
+    }
     ASSERT_TRUE(Release(screen)) << entry;
+    if (demo && entry == 10) Screenshot("e2e-finder-dropped-demo");
   }
   Screenshot("e2e-finder-configured-" + GetParam().Name());
   ASSERT_TRUE(Press(screen, screen_id::kDemarrerSidexis));
@@ -469,7 +481,8 @@ TEST_P(FinderE2e, ConfiguredByDragsThenHandsOffThePatientShown) {
 
 using standin::Mode;
 const FinderCase kFinderCases[] = {
-    {Mode::Plain, false}, {Mode::Julie, false}, {Mode::WinDev, false}, {Mode::Visiodent, false}, {Mode::WinDev, true}};
+    {Mode::Plain, false}, {Mode::Julie, false},     {Mode::WinDev, false},
+    {Mode::Visiodent, false}, {Mode::WinDev, true}, {Mode::Demo, false}};
 INSTANTIATE_TEST_SUITE_P(EachPractice, FinderE2e, ::testing::ValuesIn(kFinderCases),
                          [](const auto& info) { return info.param.Name(); });
 

@@ -1,5 +1,5 @@
 // The stand-in practice program, its windows made from a layout table (ANSI: Windows-1252 texts):
-//   practice_standin.exe [MODE] PATIENT_FILE      MODE: plain (the default), julie, windev, visiodent
+//   practice_standin.exe [MODE] PATIENT_FILE      MODE: plain (the default), julie, windev, visiodent, demo
 //   practice_standin.exe MODE --bench=N [--region] [--maximise]    bench/bench_practice_layout.h
 //   practice_standin.exe                          the X-ray program's stand-in, see WinMain()
 // The main window gets its title once every child exists: whoever finds it by title finds it whole.
@@ -83,7 +83,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (arg.starts_with("--bench=")) bench = std::atoi(arg.c_str() + 8);
     region |= arg == "--region";
     maximise |= arg == "--maximise";
-    for (Mode m : {Mode::Plain, Mode::Julie, Mode::WinDev, Mode::Visiodent})
+    for (Mode m : {Mode::Plain, Mode::Julie, Mode::WinDev, Mode::Visiodent, Mode::Demo})
       if (LayoutOf(m).name == arg) layout = LayoutOf(m);
     if (!arg.starts_with("--") && layout.name != arg) patientFile = arg;
   }

@@ -25,7 +25,7 @@ inline constexpr char kKeyDropNumSS[] = "DropNumSS";
 inline constexpr char kKeyHidden[] = "Hidden";
 inline constexpr char kShownSuffix[] = ".shown";
 
-enum class Mode { Plain, Julie, WinDev, Visiodent };
+enum class Mode { Plain, Julie, WinDev, Visiodent, Demo };
 
 // A window below the main window. Rows are in creation order, a parent before its children, so
 // also in the order of a depth-first walk.
@@ -117,6 +117,12 @@ inline Layout LayoutOf(Mode mode) {
       l.Column(-1, 420, 14, {kAdresse1, kAdresse2, kAdresse3, kCP, kVille, kTelephone, kMobile, kEMail}, 3000);
       return l;
     }
+    case Mode::Demo: {  // the demo and the guide's pictures: a patient form and nothing else
+      Layout l{"demo", "CorvaneDemoPractice", "Dossier patient"};
+      l.Column(-1, 130, 16, {kCivilite, kNom, kPrenom, kDateNaissance, kNumDossier, kNumSS}, 1000);
+      l.Column(-1, 440, 16, {kAdresse1, kAdresse2, kAdresse3, kCP, kVille, kTelephone, kMobile, kEMail}, 1000);
+      return l;
+    }
   }
   return {};
 }
@@ -149,7 +155,9 @@ inline std::string Hex(const std::string& bytes) {
   return hex;
 }
 
-// The demo patient (run command, end-to-end tests), as the practice program shows it.
+// The demo patient (run command, end-to-end tests), as the practice program shows it; the demo
+// form shows its form of address alone.
+inline constexpr char kDemoCivilite[] = "Civilite=Mme\r\n";
 inline std::string PatientFile(const std::string& numDossier = "1207", const std::string& nom = "Lef\xE8vre") {
   return "NumDossier=" + numDossier + "\r\nNom=" + nom +
          "\r\nPrenom=H\xE9l\xE8ne\r\nDateNaissance=14/03/1985\r\nNumSS=2 85 03 75 123 456 78\r\n"
