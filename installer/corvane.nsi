@@ -117,14 +117,15 @@ FunctionEnd
 ; Puts the file that the NSIS instruction `what` writes at `target`, or stops the run.
 !macro REPLACE target what
   StrCpy $R0 "${target}"
+  StrCpy $R2 "Le fichier ${target} ${CANNOT_REPLACE}"
   Call RemoveFile
-  ${IfNot} ${Errors}
-    SetOverwrite try
-    ${what}
-    SetOverwrite on
-  ${EndIf}
   ${If} ${Errors}
-    StrCpy $R2 "Le fichier ${target} ${CANNOT_REPLACE}"
+    Call Fail
+  ${EndIf}
+  SetOverwrite try
+  ${what}
+  SetOverwrite on
+  ${If} ${Errors}
     Call Fail
   ${EndIf}
 !macroend
@@ -225,7 +226,8 @@ Section "Uninstall"
     Call un.Fail
   ${EndIf}
   ; Run in place (_?=), the uninstaller cannot remove itself: whoever ran it so removes it after.
-  ${If} "$EXEPATH" != "$INSTDIR\Desinstaller.exe"
+  ; Otherwise it runs from a copy of itself in the temporary folder.
+  ${If} $EXEFILE != "Desinstaller.exe"
     StrCpy $R0 "$INSTDIR\Desinstaller.exe"
     Call un.RemoveFile
     ${If} ${Errors}
