@@ -44,6 +44,11 @@ VIAddVersionKey /LANG=1036 "ProductVersion" "${VERSION}.0"
   !finalize '"${SIGN}" "%1"' = 0
 !endif
 
+; The log stays on screen until "Suivant", so that whoever installs reads that the link was closed.
+ShowInstDetails show
+ShowUninstDetails show
+!define MUI_FINISHPAGE_NOAUTOCLOSE
+!define MUI_UNFINISHPAGE_NOAUTOCLOSE
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
 !define MUI_FINISHPAGE_RUN

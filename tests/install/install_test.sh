@@ -142,8 +142,11 @@ wine "$signed" /S
 check "the program it installs is signed" verified "$program/CorvaneLink.exe"
 check "the uninstaller it writes is signed" verified "$program/Desinstaller.exe"
 
-# The wizard, driven with the keyboard; its finish page starts the link through Explorer, so the
-# link is no child of the installer (which runs elevated on Windows).
+# The wizard, driven with the keyboard, over a copy that ignores the request (its screenshots,
+# wizard-N.png, show it closing the link); its finish page starts the link through Explorer, so
+# the link is no child of the installer (which runs elevated on Windows).
+cp "$build/standins/practice_standin.exe" "$program/CorvaneLink.exe"
+wine "$program/CorvaneLink.exe" "$root/patient.txt" >/dev/null 2>&1 & deaf=$!
 wine "$installer" >/dev/null 2>&1 & wizard=$!
 processes() { wine wmic process get Name,ParentProcessId,ProcessId | iconv -f UTF-16 -t UTF-8 | tr -d '\r'; }
 for _ in $(seq 40); do
@@ -152,8 +155,12 @@ for _ in $(seq 40); do
 done
 xdotool mousemove 640 900
 sleep 3
-for _ in $(seq 10); do ps -p "$wizard" -o stat= | grep -qv Z || break; xdotool key Return; sleep 1.5; done
-check "the wizard's finish page starts the link" wine "$build/launcher_point.exe"
+for i in $(seq 12); do
+  ps -p "$wizard" -o stat= | grep -qv Z || break
+  import -window root "$root/wizard-$i.png"; xdotool key Return; sleep 1.5
+done
+check "the wizard ends a copy that ignores the request, and its finish page starts the link" \
+  eval "ended $deaf && wine '$build/launcher_point.exe'"
 parent=$(processes | awk '$1 == "CorvaneLink.exe" { print $2 }')
 echo "figure: installer process $setup_id, the started link's parent $parent"
 check "the link started by the finish page is not the installer's child" sh -c "[ -n '$parent' ] && [ '$parent' != '$setup_id' ]"
