@@ -83,14 +83,14 @@ target_include_directories(launcher_point PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(launcher_point PRIVATE user32)
 set_target_properties(launcher_point PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
-# The installer (NSIS): build/win64/CorvaneLink-<version>-setup.exe. The settings files it
-# provides are made beforehand by the native helper reset_settings into CORVANE_RESET_SETTINGS
-# (scripts/package.sh does both).
+# The installer (NSIS): build/win64/CorvaneLink-<version>-setup.exe, signed when the environment
+# names a certificate (installer/sign.sh). The settings files it provides are made beforehand by
+# the native helper reset_settings into CORVANE_RESET_SETTINGS (scripts/package.sh does both).
 set(CORVANE_RESET_SETTINGS "${CMAKE_BINARY_DIR}/installer/settings" CACHE PATH "Tech.txt and Tech2.txt with the reset values")
 set(CORVANE_INSTALLER "${CMAKE_BINARY_DIR}/CorvaneLink-${PROJECT_VERSION}-setup.exe")
 add_custom_target(installer
-  COMMAND makensis -V2 -INPUTCHARSET UTF8 -DVERSION=${PROJECT_VERSION} -DPROGRAM=$<TARGET_FILE:CorvaneLink>
-          -DSETTINGS=${CORVANE_RESET_SETTINGS} -DOUTFILE=${CORVANE_INSTALLER} ${CMAKE_SOURCE_DIR}/installer/corvane.nsi
+  COMMAND ${CMAKE_SOURCE_DIR}/installer/make_installer.sh $<TARGET_FILE:CorvaneLink> ${CORVANE_RESET_SETTINGS}
+          ${PROJECT_VERSION} ${CORVANE_INSTALLER}
   DEPENDS CorvaneLink ${CMAKE_SOURCE_DIR}/installer/corvane.nsi
   COMMENT "Making ${CORVANE_INSTALLER}" VERBATIM)
 

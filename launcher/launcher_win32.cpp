@@ -33,6 +33,7 @@ bool LauncherWindow::RegisterClasses() {
   const bool mainOk = RegisterWindowClass(instance_, kLauncherClassName, icon_.get(), smallIcon_.get(),
                                           reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
   const bool imageOk = RegisterWindowClass(instance_, kLauncherImageClassName, nullptr, nullptr, nullptr, CS_DBLCLKS);
+  endRequest_ = RegisterWindowMessageW(kEndRequestName);
   return mainOk && imageOk;
 }
 
@@ -190,6 +191,10 @@ LRESULT LauncherPicture::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
 }
 
 LRESULT LauncherWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (endRequest_ != 0 && message == endRequest_) {
+    Quit();
+    return 0;
+  }
   switch (message) {
     case kActivateMessage:
       if (!quitRequested_ && IsWindowVisible(Window())) presenter_->OnActivate();

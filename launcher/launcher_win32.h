@@ -18,6 +18,11 @@ inline constexpr wchar_t kLauncherClassName[] = L"CorvaneLinkDemarre";
 // own namespace: another user's session on the same PC (remote desktop) runs a copy of its own.
 inline constexpr wchar_t kOneCopyName[] = L"Local\\CorvaneLink.OneCopy";
 inline constexpr wchar_t kLauncherImageClassName[] = L"CorvaneLinkImage";
+// The registered message that ends the link at once, without the quit question: the installer
+// and the uninstaller post it to every launcher window before they replace or remove the program.
+// Nothing is half written when it arrives: messages are only read between commands or while a
+// box waits for an answer, and an unanswered question counts as "No".
+inline constexpr wchar_t kEndRequestName[] = L"CorvaneLink.Terminer";
 
 // Control identifiers of the launcher (GetDlgItem on LauncherWindow::Window()).
 namespace launcher_id {
@@ -90,6 +95,7 @@ class LauncherWindow : public LauncherView, public WindowBase {
   HWND aide_ = nullptr;
   HWND tooltip_ = nullptr;
   UINT dpi_ = 96;
+  UINT endRequest_ = 0;  // kEndRequestName's number in this session
   bool quitRequested_ = false;
   UniqueFont aideFont_;
   UniqueBrush aideBrush_;

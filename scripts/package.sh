@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Makes the installer build/win64/CorvaneLink-<version>-setup.exe (NSIS): builds the program
-# (win64) and the native helper that writes the settings files the installer provides.
+# (win64) and the native helper that writes the settings files the installer provides. With
+# CORVANE_SIGN_CERT (a PKCS#12 file) and CORVANE_SIGN_PASSWORD_FILE, and CORVANE_SIGN_TIMESTAMP_URL
+# for a time-stamp, it signs the program, the uninstaller and the installer (installer/sign.sh);
+# without them it says that they are unsigned.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 scripts/setup.sh

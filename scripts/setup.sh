@@ -2,7 +2,7 @@
 # Makes sure the Debian packages the build, the tests and the demo need are installed.
 # As root it installs what is missing with apt-get; otherwise it names what is missing.
 set -euo pipefail
-packages=(cmake make g++ clang googletest g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xdotool imagemagick x11-utils procps nsis)
+packages=(cmake make g++ clang googletest g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xdotool imagemagick x11-utils procps nsis osslsigncode openssl)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

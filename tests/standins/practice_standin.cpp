@@ -1,5 +1,7 @@
 // The stand-in practice program, its windows made from a layout table (ANSI: Windows-1252 texts):
-//   practice_standin.exe [MODE] PATIENT_FILE      MODE: plain (the default), julie, windev, visiodent, demo
+//   practice_standin.exe [MODE] PATIENT_FILE [--hold=FILE]   MODE: plain (the default), julie, windev, visiodent,
+//                                    demo;
+//                                    --hold keeps FILE open without sharing (the installer's test)
 //   practice_standin.exe MODE --bench=N [--region] [--maximise]    bench/bench_practice_layout.h
 //   practice_standin.exe                          the X-ray program's stand-in, see WinMain()
 // The main window gets its title once every child exists: whoever finds it by title finds it whole.
@@ -86,6 +88,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     for (Mode m : {Mode::Plain, Mode::Julie, Mode::WinDev, Mode::Visiodent, Mode::Demo})
       if (LayoutOf(m).name == arg) layout = LayoutOf(m);
     if (!arg.starts_with("--") && layout.name != arg) patientFile = arg;
+    // Held open without sharing to the end, as a program that scans or copies a file would.
+    if (arg.starts_with("--hold=")) CreateFileA(arg.c_str() + 7, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   }
   const auto benchMode = corvane::bench::ModeFromName(layout.name);
   if (bench > 0) layout = benchMode ? corvane::bench::StandinLayout(*benchMode, bench) : Layout{};
