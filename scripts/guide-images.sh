@@ -31,12 +31,12 @@ mkdir -p docs/images
 pictures="
 lanceur             e2e-launcher:120x110+40+420
 aide                e2e-help:243x124+514+454
-ecran-parametrage   e2e-screen-config:490x364+394+328
+ecran-parametrage   e2e-screen-config:490x360+394+332
 glisser-1-outil     e2e-screen-config:128x48+398+402
 glisser-2-survol    e2e-finder-hover-demo:660x320+290+80
-glisser-3-depose    e2e-finder-dropped-demo:490x110+394+328
+glisser-3-depose    e2e-finder-dropped-demo:490x106+394+332
 valider             e2e-screen-config:490x72+394+618
-ecran-lancement     e2e-screen-launch:490x364+394+328
+ecran-lancement     e2e-screen-launch:490x360+394+332
 message-prenom      e2e-stale-patient-message:700x140+60+425
 "
 missing=0
