@@ -14,10 +14,10 @@
 namespace corvane {
 
 inline constexpr wchar_t kLauncherClassName[] = L"CorvaneLinkDemarre";
+inline constexpr wchar_t kLauncherImageClassName[] = L"CorvaneLinkImage";
 // The object whose owner is the one copy of the link in a Windows session. Named in the session's
 // own namespace: another user's session on the same PC (remote desktop) runs a copy of its own.
 inline constexpr wchar_t kOneCopyName[] = L"Local\\CorvaneLink.OneCopy";
-inline constexpr wchar_t kLauncherImageClassName[] = L"CorvaneLinkImage";
 // The registered message that ends the link at once, without the quit question: the installer
 // and the uninstaller post it to every launcher window before they replace or remove the program.
 // Nothing is half written when it arrives: messages are only read between commands or while a

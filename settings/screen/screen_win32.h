@@ -120,10 +120,10 @@ class LienSidexisWindow : public WindowBase, public ScreenView, public FinderVie
   HINSTANCE instance_;
   ScreenPresenter* presenter_ = nullptr;
   UINT dpi_ = 96;
-  HWND lastFocus_ = nullptr;  // restored when the window becomes active again
-  bool settingText_ = false;  // a field text set by the program is not typing
-  bool activating_ = false;   // activation brings the window to the top: no second run
-  unsigned activations_ = 0;  // runs of the activation, to tell whether a show activated
+  HWND lastFocus_ = nullptr;    // restored when the window becomes active again
+  bool settingText_ = false;    // a field text set by the program is not typing
+  bool activating_ = false;     // activation brings the window to the top: no second run
+  unsigned activations_ = 0;    // runs of the activation, to tell whether a show activated
   HCURSOR dragCursor_ = nullptr;
   FinderDrag* finder_ = nullptr;
   MessageBoxes* messages_ = nullptr;
