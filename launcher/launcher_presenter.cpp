@@ -25,6 +25,9 @@ void LauncherPresenter::OnLoad() {
 }
 
 void LauncherPresenter::OnActivate() {
+  // A command of its own: a press made while it reads a slow practice program is dropped.
+  const CommandGate::Command command = state_.commands.Admit({}, platform_.clock);
+  if (!command) return;
   // No click was made: a practice program that is busy or changing patient is read again at
   // the next click, which says so then. Settings files that cannot be read are an installation
   // to repair, said at once.

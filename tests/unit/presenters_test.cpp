@@ -105,6 +105,10 @@ TEST_F(LauncherTest, APressDuringACommandOrTheSecondOfADoubleClickDoesNothing) {
   press(end + 1);  // stamped a little ahead of the tick count
   press(link_.clock.ticks += 100, PressKind::SecondOfDouble);
   EXPECT_EQ(link_.messages.shown.size(), 2u);
+  link_.clock.ticks += 5000;
+  launcher_.OnActivate();  // the harvest when the launcher comes back is a command too
+  press(link_.clock.ticks - 10);
+  EXPECT_EQ(link_.messages.shown.size(), 2u);
 }
 
 // The help box and the tooltip say, for each click they name, what the click table does with it.
