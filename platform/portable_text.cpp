@@ -14,7 +14,7 @@ constexpr std::array<wchar_t, 32> kHighControls = {
 char ByteOf(wchar_t c) {
   if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
   // The five bytes the code page leaves undefined come back from their C1 control, as on Windows.
-  if (c >= 0x80 && c <= 0x9F && kHighControls[c - 0x80] == 0) return static_cast<char>(c);
+  if (c <= 0x9F && kHighControls[c - 0x80] == 0) return static_cast<char>(c);
   for (std::size_t i = 0; i < kHighControls.size(); ++i) {
     if (kHighControls[i] != 0 && kHighControls[i] == c) return static_cast<char>(0x80 + i);
   }

