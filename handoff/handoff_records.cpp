@@ -1,5 +1,6 @@
 #include "handoff/handoff_records.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/link_error.h"
@@ -23,9 +24,8 @@ std::wstring TrimSpaces(const std::wstring& value) {
 
 // `value` in decimal, zero-padded on the left to `width` digits.
 std::wstring Padded(int value, std::size_t width) {
-  std::wstring digits = std::to_wstring(value);
-  if (digits.size() < width) digits.insert(0, width - digits.size(), L'0');
-  return digits;
+  const std::wstring digits = std::to_wstring(value);
+  return std::wstring(width - std::min(width, digits.size()), L'0') + digits;
 }
 
 // Length byte, 0x00, letter, 0x00, each field followed by 0x00, CR LF. The length byte is

@@ -11,14 +11,6 @@ inline constexpr wchar_t kVisiodentClass[] = L"FENETRE_VISIODENT32";
 inline constexpr char kVisiodentClassBytes[] = "FENETRE_VISIODENT32";
 inline constexpr wchar_t kVisiodentTitlePrefix[] = L"VISIODE";
 
-// A value as the window lookup sees it: ANSI bytes, ending at the first NUL. A title the
-// finder captured carries a NUL at its end and must still find its window.
-std::string LookupBytes(const std::wstring& value, const TextPlatform& text) {
-  std::string bytes = text.ToAnsi(value);
-  bytes.resize(bytes.find('\0') == std::string::npos ? bytes.size() : bytes.find('\0'));
-  return bytes;
-}
-
 // A window the practice program hid (a closed form it keeps for later) holds a patient no
 // longer on screen: only a visible one counts. The bound only guards against a z-order that
 // keeps changing under the walk.
@@ -48,8 +40,9 @@ bool LocatePracticeWindow(const LinkSettings& settings, PracticeWindow& practice
   // Visiodent's title changes while it runs: its live title replaces the stored one.
   if (practice.className == kVisiodentClass) practice.title = CurrentVisiodentTitle(windows, gdi, text, temp);
   if (practice.title.empty()) return false;
+  // The lookup compares up to a NUL: a title the finder captured carries one at its end.
   practice.handle =
-      FindVisibleTopLevel(windows, LookupBytes(practice.className, text), LookupBytes(practice.title, text));
+      FindVisibleTopLevel(windows, text.ToAnsi(practice.className), text.ToAnsi(practice.title));
   return static_cast<bool>(practice.handle);
 }
 

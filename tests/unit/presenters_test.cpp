@@ -187,6 +187,7 @@ TEST_F(LauncherTest, AConfigurationAfterAFailedLoadStartsFromWhatCanBeReadAndVal
       {cut, "<missing>", true, good, L"lu en dernier"},
       {cut, "x", false, cut + "Sans titre - Bloc-notes \r\n", L"des 16 premières lignes"},
       {"<missing>", "<missing>", false, reset, L"des valeurs par défaut"},
+      {"", "<missing>", false, reset, L"des valeurs par défaut"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(&c - cases);
