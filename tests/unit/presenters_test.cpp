@@ -188,6 +188,7 @@ TEST_F(LauncherTest, AConfigurationAfterAFailedLoadStartsFromWhatCanBeReadAndVal
       {cut, "x", false, cut + "Sans titre - Bloc-notes \r\n", L"des 16 premières lignes"},
       {"<missing>", "<missing>", false, reset, L"des valeurs par défaut"},
       {"", "<missing>", false, reset, L"des valeurs par défaut"},
+      {"1", "<missing>", false, "1\r\n" + reset.substr(5), L"de la première ligne"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(&c - cases);

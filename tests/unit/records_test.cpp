@@ -150,7 +150,7 @@ class SettingsTest : public ::testing::Test {
 TEST_F(SettingsTest, AFileIsReadAsEditorsSaveIt) {
   const std::string lines = "1\r\n2\n3\r4\r\r\n\r\n6\n\n8\r\r10\n\r12\r\n13\r\n14\r\n15\r\n16\r\n";
   const std::wstring entries = L"1|2|3|4||6||8||10||12|13|14|15|16|";
-  const std::string utf8 = "Fiche d'\xC3\xA9tat N\xC2\xB0 \xC5\x81\xE2\x82\xAC\xE0\xA4\x85\xF0\x9F\x98\x80";
+  const std::string utf8 = "Fiche d'\xC3\xA9tat N\xC2\xB0 \xC5\x81\xE2\x82\xAC\xE0\xA4\x85\xEE\x80\x80\xF0\x9F\x98\x80";
   std::string utf16 = "\xFF\xFE";
   for (const char c : lines + "Zo\xEB") utf16 += {c, '\0'};
   utf16 += std::string("\x3D\xD8\x00\xDE\x00\xD8x\0", 8);  // a pair, then a high surrogate alone
@@ -160,8 +160,9 @@ TEST_F(SettingsTest, AFileIsReadAsEditorsSaveIt) {
       {lines + "17", entries + L"17|"},
       {lines + "\n", entries + L"|"},
       {lines + "Gra\xEBlle", entries + L"Graëlle|"},  // not UTF-8: the code page
-      {lines + utf8 + '\0', entries + L"Fiche d'état N° Ł€अ\U0001F600" + L'\0' + L"|"},
+      {lines + utf8 + '\0', entries + L"Fiche d'état N° Ł€अ\xE000\U0001F600" + L'\0' + L"|"},
       {lines + "\xE0\x80\xAF\xC3\xA9", entries + L"à€¯Ã©|"},  // an overlong form
+      {lines + "\xED\xA0\x80\xC3\xA9", entries + L"í\xA0€Ã©|"},  // a surrogate
       {lines + "\x80\xC3\xA9", entries + L"€Ã©|"},               // a byte that starts nothing
       {"\xEF\xBB\xBF" + lines + "Zo\xC3\xAB", entries + L"Zoë|"},
       {"\xEF\xBB\xBF" + lines + "Zo\xEB", entries + L"Zoë|"},  // a mark before the code page
