@@ -34,7 +34,7 @@ aide                e2e-help:243x124+514+454
 ecran-parametrage   e2e-screen-config:490x360+394+332
 glisser-1-outil     e2e-screen-config:128x48+398+402
 glisser-2-survol    e2e-finder-hover-demo:660x320+290+80
-glisser-3-depose    e2e-finder-dropped-demo:490x106+394+332
+glisser-3-depose    e2e-finder-dropped-demo:490x118+394+332
 valider             e2e-screen-config:490x72+394+618
 ecran-lancement     e2e-screen-launch:490x360+394+332
 message-prenom      e2e-stale-patient-message:700x140+60+425
