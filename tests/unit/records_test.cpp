@@ -472,7 +472,9 @@ TEST(StalePatient, APatientNoLongerShownIsNeverHandedOff) {
     if (!link.desktop.afterTextRead) c.gone ? link.desktop.Destroy(link.controls[c.gone]) : void(), ShowPatientB(link);
     EXPECT_EQ(Click(link), c.said == nullptr);
     const int shown = c.gone ? c.gone : 12;  // still shows patient A's value
-    if (c.said || c.gone) EXPECT_EQ(link.state.patient.Value(FieldOfEntry(shown)), kHandedOffA.*kSlots.at(shown));
+    if (c.said || c.gone) {
+      EXPECT_EQ(link.state.patient.Value(FieldOfEntry(shown)), kHandedOffA.*kSlots.at(shown));
+    }
     HandOffValues b{L"MARTIN", L"LUC", L"02/11/1990", L"1300", L"190111305500123"};
     if (c.gone) b.*kSlots.at(c.gone) = L"";
     const HandOffRecords records = BuildHandOffRecords(b, L"CABINET1", link.clock.now, link.text);
