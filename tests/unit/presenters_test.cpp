@@ -121,8 +121,8 @@ TEST(LauncherHelp, EachClickItNamesDoesWhatItSays) {
     std::wstringstream lines(help);
     std::size_t named = 0;
     for (std::wstring line; std::getline(lines, line, help == kHelpText ? L'\r' : L','); ++named) {
-      const std::size_t colon = line.find(L" : ");
-      const std::wstring click = line.substr(line.find_first_not_of(L' '), colon - line.find_first_not_of(L' '));
+      const std::size_t start = line.find_first_not_of(L' '), colon = line.find(L" : ");
+      const std::wstring click = line.substr(start, colon - start);
       std::wstring action = line.substr(colon + 3);
       std::ranges::transform(action, action.begin(), [](wchar_t c) { return std::towlower(c); });
       const auto row = std::ranges::find_if(does, [&](const auto& d) { return action.starts_with(d.first); });

@@ -279,9 +279,7 @@ struct FailingFiles : PortableFileSystem {
   std::unique_ptr<OutputFile> OpenForOutput(const std::wstring& path) override {
     return Step(), std::make_unique<File>(PortableFileSystem::OpenForOutput(path), this);
   }
-  void ReplaceWhole(const std::wstring& path, const std::string& bytes) override {
-    Step(), PortableFileSystem::ReplaceWhole(path, bytes);
-  }
+  void ReplaceWhole(const std::wstring& path, const std::string& bytes) override { Step(), PortableFileSystem::ReplaceWhole(path, bytes); }
   void Remove(const std::wstring& path) override { Step(), PortableFileSystem::Remove(path); }
 };
 
@@ -472,9 +470,7 @@ TEST(StalePatient, APatientNoLongerShownIsNeverHandedOff) {
     if (!link.desktop.afterTextRead) c.gone ? link.desktop.Destroy(link.controls[c.gone]) : void(), ShowPatientB(link);
     EXPECT_EQ(Click(link), c.said == nullptr);
     const int shown = c.gone ? c.gone : 12;  // still shows patient A's value
-    if (c.said || c.gone) {
-      EXPECT_EQ(link.state.patient.Value(FieldOfEntry(shown)), kHandedOffA.*kSlots.at(shown));
-    }
+    EXPECT_TRUE(!(c.said || c.gone) || link.state.patient.Value(FieldOfEntry(shown)) == kHandedOffA.*kSlots.at(shown));
     HandOffValues b{L"MARTIN", L"LUC", L"02/11/1990", L"1300", L"190111305500123"};
     if (c.gone) b.*kSlots.at(c.gone) = L"";
     const HandOffRecords records = BuildHandOffRecords(b, L"CABINET1", link.clock.now, link.text);
