@@ -12,6 +12,7 @@
 #include "link/link_state.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_platform.h"
+#include "reader/normalise.h"
 #include "settings/screen/screen_presenter.h"
 #include "settings/screen/screen_win32.h"
 
@@ -91,9 +92,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   ScreenPresenter screenPresenter(state, paths, platform, screen, toLauncher);
   screen.Attach(screenPresenter);
   // The one finder drag: the screen's window reports the presses on its finder boxes and does
-  // what the drag tells it; the drag works on the state's settings, record, practice window
-  // and finder values.
-  FinderDrag finder(screen, real.windows, real.gdi, real.text, state.settings, state.patient, state.practice,
+  // what the drag tells it; the drag works on the state's settings, practice window and finder
+  // values, and previews a field under the harvest's rules.
+  FinderDrag finder(screen, real.windows, real.gdi, real.text, &NormaliseField, state.settings, state.practice,
                     state.finder);
   screen.AttachFinder(finder, real.messages);
   ToScreen toScreen(screenPresenter);

@@ -16,6 +16,7 @@
 #include "finder/finder_drag.h"
 #include "link/link_state.h"
 #include "platform/win32/win32_platform.h"
+#include "reader/normalise.h"
 #include "tests/support/wine_support.h"
 
 namespace {
@@ -93,7 +94,7 @@ int main() {
   Win32Gdi gdi;
   SharedState state;
   NoScreen screen;
-  FinderDrag drag(screen, windows, gdi, text, state.settings, state.patient, state.practice, state.finder);
+  FinderDrag drag(screen, windows, gdi, text, &NormaliseField, state.settings, state.practice, state.finder);
   drag.Start(Field::Nom);
   drag.Move(CentreOf(control));  // warm-up
 

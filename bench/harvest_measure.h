@@ -119,7 +119,8 @@ HarvestFigures MeasureHarvest(const BenchTarget& target, CountingWindowQuery<Bas
   };
   auto harvest = [&] {
     patient.BeginHarvest();
-    HarvestPracticeWindow(target.main, target.settings, target.practiceClass, patient, windows, text);
+    PracticeWindow practice{target.practiceClass, L"", target.main};
+    HarvestPracticeWindow(practice, target.settings, patient, windows, text);
     patient.CompleteHarvest();
   };
 

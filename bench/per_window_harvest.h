@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-#include "finder/control_identity.h"
+#include "practice/control_identity.h"
 #include "reader/harvest.h"
 #include "reader/normalise.h"
 

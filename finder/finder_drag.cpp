@@ -2,8 +2,9 @@
 
 #include <cstdint>
 
-#include "finder/highlight.h"
-#include "reader/harvest.h"
+#include "practice/control_identity.h"
+#include "practice/control_text.h"
+#include "practice/highlight.h"
 
 namespace corvane {
 namespace {
@@ -26,14 +27,14 @@ static_assert(std::tuple_size_v<decltype(FinderState::drops)> == kFieldCount);
 
 }  // namespace
 
-FinderDrag::FinderDrag(FinderView& view, WindowQuery& windows, Gdi& gdi, const TextPlatform& text,
-                       LinkSettings& settings, PatientRecord& record, PracticeWindow& practice, FinderState& finder)
+FinderDrag::FinderDrag(FinderView& view, WindowQuery& windows, Gdi& gdi, const TextPlatform& text, FieldRules rules,
+                       LinkSettings& settings, PracticeWindow& practice, FinderState& finder)
     : view_(view),
       windows_(windows),
       gdi_(gdi),
       text_(text),
+      rules_(rules),
       settings_(settings),
-      record_(record),
       practice_(practice),
       finder_(finder) {}
 
@@ -126,12 +127,14 @@ void FinderDrag::Store() {
 }
 
 // The text the harvest will read for the box's field from `window` (a combo box's first child,
-// the field's rules), so that the preview is the staff's check on a drop; Temp gets it as read.
+// the field's rules), so that the preview is the staff's check on a drop; nothing for a window
+// the harvest never reads.
 std::wstring FinderDrag::PreviewOf(WindowHandle window, Field box, const std::wstring& practiceClass) {
-  std::wstring raw = L" ";
-  const std::wstring preview = FieldTextOf(window, box, ReadingModeOf(practiceClass), windows_, text_, raw);
-  record_.temp = raw;
-  return preview;
+  const std::optional<WindowHandle> source =
+      TextSourceOf(window, windows_.ClassName(window), ReadingModeOf(practiceClass), windows_);
+  if (!source) return {};
+  practice_.lastTextRead = ReadWindowText(*source, windows_, text_);
+  return rules_(box, practice_.lastTextRead, text_);
 }
 
 std::wstring FinderDrag::RootOwnerClass(WindowHandle window) {
@@ -139,12 +142,12 @@ std::wstring FinderDrag::RootOwnerClass(WindowHandle window) {
 }
 
 std::wstring FinderDrag::PracticeClassInForce() const {
-  return record_.application.empty() ? practice_.className : record_.application;
+  return finder_.capturedPracticeClass.empty() ? practice_.className : finder_.capturedPracticeClass;
 }
 
 void FinderDrag::CapturePracticeWindow(WindowHandle picked) {
-  record_.application = RootOwnerClass(picked);
-  settings_.SetEntry(kEntryPracticeClass, record_.application);
+  finder_.capturedPracticeClass = RootOwnerClass(picked);
+  settings_.SetEntry(kEntryPracticeClass, finder_.capturedPracticeClass);
   practice_.handle = windows_.Ancestor(picked, AncestorKind::Root);
   // With its NUL: an untitled window gives "\0", which the lookup reads as the empty title,
   // where an empty entry would mean that no practice window is configured.

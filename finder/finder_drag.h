@@ -6,14 +6,13 @@
 #include <optional>
 #include <string>
 
-#include "finder/control_identity.h"
 #include "finder/finder_state.h"
 #include "platform/gdi.h"
 #include "platform/link_error.h"
 #include "platform/text.h"
 #include "platform/window_query.h"
-#include "reader/patient_record.h"
-#include "reader/practice_window.h"
+#include "practice/practice_window.h"
+#include "settings/fields.h"
 #include "settings/link_settings.h"
 
 namespace corvane {
@@ -34,14 +33,18 @@ class FinderView {
   virtual void ShowPreview(Field field, const std::wstring& text) = 0;
 };
 
+// A field's rules: the value a text read from the practice program gives the field. The drop
+// previews what the harvest will store, so the drag is given the harvest's own rules.
+using FieldRules = std::wstring (*)(Field field, const std::wstring& read, const TextPlatform& text);
+
 // A window whose control id is this is never picked.
 inline constexpr std::int32_t kNeverPickedControlId = 27001;
 
 class FinderDrag {
  public:
   // finder.highlighted is the window that carries the frame, or none: between drags none does.
-  FinderDrag(FinderView& view, WindowQuery& windows, Gdi& gdi, const TextPlatform& text, LinkSettings& settings,
-             PatientRecord& record, PracticeWindow& practice, FinderState& finder);
+  FinderDrag(FinderView& view, WindowQuery& windows, Gdi& gdi, const TextPlatform& text, FieldRules rules,
+             LinkSettings& settings, PracticeWindow& practice, FinderState& finder);
 
   // A press on `box`: the screen hides, and the window picked by the previous drag is framed
   // again and previewed in the box's field as the harvest would read it (a single space when
@@ -74,8 +77,8 @@ class FinderDrag {
   WindowQuery& windows_;
   Gdi& gdi_;
   const TextPlatform& text_;
+  FieldRules rules_;
   LinkSettings& settings_;
-  PatientRecord& record_;
   PracticeWindow& practice_;
   FinderState& finder_;
   Field box_ = Field::NumDossier;

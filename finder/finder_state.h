@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/types.h"
+#include "settings/fields.h"
 
 namespace corvane {
 
@@ -21,7 +22,10 @@ struct FinderState {
   bool dragging = false;
   WindowHandle picked;
   WindowHandle highlighted;
-  std::array<std::optional<FinderDrop>, 14> drops;
+  std::array<std::optional<FinderDrop>, kFieldCount> drops;
+  // The class of the practice window the last file-number drop captured (until a reset or the
+  // close box): the form of every identity dropped after it.
+  std::wstring capturedPracticeClass;
 };
 
 }  // namespace corvane

@@ -9,7 +9,7 @@
 #include "link/command_gate.h"
 #include "platform/types.h"
 #include "reader/patient_record.h"
-#include "reader/practice_window.h"
+#include "practice/practice_window.h"
 #include "settings/link_settings.h"
 
 namespace corvane {

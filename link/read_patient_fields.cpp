@@ -13,17 +13,13 @@ void ReadPatientFields(SharedState& state, const LinkPaths& paths, Platform& pla
   LoadLinkSettings(state.settings, paths.settings, platform.files, platform.text);
   state.settingsLoadFailed = false;
   state.lastLoaded = state.settings;
-  if (!LocatePracticeWindow(state.settings, state.practice, state.patient.temp, platform.windows, platform.gdi,
-                            platform.text)) {
-    return;
-  }
+  if (!LocatePracticeWindow(state.settings, state.practice, platform.windows, platform.gdi, platform.text)) return;
   // Each field is read in turn: a practice program that moves to the next patient between two
   // reads would give one record of two patients. The handed-off fields are read once more, and
   // the whole reading made again once when they changed.
   for (int reading = 1;; ++reading) {
-    const HarvestSources sources = HarvestPracticeWindow(state.practice.handle, state.settings,
-                                                         state.practice.className, state.patient, platform.windows,
-                                                         platform.text);
+    const HarvestSources sources =
+        HarvestPracticeWindow(state.practice, state.settings, state.patient, platform.windows, platform.text);
     if (HandedOffFieldsUnchanged(sources, state.patient, platform.windows, platform.text)) break;
     if (reading == 2) throw PatientChangedDuringReading();
     state.patient.RestartHarvest();
@@ -56,7 +52,7 @@ bool LaunchSidexis(SharedState& state, const LinkPaths& paths, Platform& platfor
 }
 
 void TestFunction(SharedState& state, Platform& platform) {
-  CurrentVisiodentTitle(platform.windows, platform.gdi, platform.text, state.patient.temp);
+  CurrentVisiodentTitle(platform.windows, platform.gdi, platform.text, state.practice.lastTextRead);
 }
 
 }  // namespace corvane

@@ -3,33 +3,11 @@
 #include <algorithm>
 #include <charconv>
 #include <limits>
-#include <string_view>
 
 #include "reader/normalise.h"
 
 namespace corvane {
 namespace {
-
-inline constexpr wchar_t kJulieClass[] = L"JULIE";
-inline constexpr wchar_t kWinDevClass[] = L"WinDevObject";
-
-// The class tests are case-sensitive prefixes of fixed length.
-bool BeginsWith(const std::string& className, std::string_view prefix) {
-  return className.compare(0, prefix.size(), prefix) == 0;
-}
-
-bool IsJulieContainer(const std::string& className) {
-  return BeginsWith(className, "JWTABPAGE") || BeginsWith(className, "#32770");
-}
-
-bool IsNeverRead(const std::string& className) {
-  return BeginsWith(className, "STATIQUE") || BeginsWith(className, "BOUTON");
-}
-
-// A combo box keeps its value in its first child; its own text is a caption.
-bool IsCombo(const std::string& className) {
-  return BeginsWith(className, "JWCOMBO");
-}
 
 // Whether a link settings entry names `identity`; 0 never matches.
 bool IsWanted(std::int32_t identity, const HarvestWalk& walk) {
@@ -68,14 +46,13 @@ bool HarvestOne(WindowHandle window, HarvestWalk& walk) {
   if (!source) return goOn;
 
   PatientRecord& patient = walk.patient;
-  // Only a window that feeds a field lands in Temp, so after a walk Temp may hold another
-  // text than a read of every candidate would have left; nothing reads Temp after a harvest.
-  patient.temp = ReadWindowText(*source, windows, walk.text);
+  std::wstring& read = walk.practice.lastTextRead;
+  read = ReadWindowText(*source, windows, walk.text);
 
   for (int entry = 1; entry <= kFieldCount; ++entry) {
     if (walk.identities[static_cast<std::size_t>(entry - 1)] == identity) {
       const Field field = FieldOfEntry(entry);
-      patient.StoreHarvested(field, NormaliseField(field, patient.temp, walk.text));
+      patient.StoreHarvested(field, NormaliseField(field, read, walk.text));
       walk.sources[static_cast<std::size_t>(entry - 1)] = *source;
     }
   }
@@ -83,31 +60,6 @@ bool HarvestOne(WindowHandle window, HarvestWalk& walk) {
 }
 
 }  // namespace
-
-std::optional<WindowHandle> TextSourceOf(WindowHandle window, const std::string& className, ReadingMode mode,
-                                        WindowQuery& windows) {
-  if (mode == ReadingMode::WinDev && !BeginsWith(className, "Edit")) return std::nullopt;
-  if (IsNeverRead(className)) return std::nullopt;
-  if (mode == ReadingMode::Julie &&
-      !IsJulieContainer(windows.ClassName(windows.Ancestor(window, AncestorKind::Parent)))) {
-    return std::nullopt;
-  }
-  return IsCombo(className) ? windows.FirstChild(window) : window;
-}
-
-std::wstring FieldTextOf(WindowHandle window, Field field, ReadingMode mode, WindowQuery& windows,
-                         const TextPlatform& text, std::wstring& raw) {
-  const std::optional<WindowHandle> source = TextSourceOf(window, windows.ClassName(window), mode, windows);
-  if (!source) return {};
-  raw = ReadWindowText(*source, windows, text);
-  return NormaliseField(field, raw, text);
-}
-
-ReadingMode ReadingModeOf(const std::wstring& practiceClass) {
-  if (practiceClass == kJulieClass) return ReadingMode::Julie;
-  if (practiceClass == kWinDevClass) return ReadingMode::WinDev;
-  return ReadingMode::Plain;
-}
 
 std::int32_t EntryIdentity(const std::wstring& entry) {
   const std::size_t first = entry.find_first_not_of(L' ');
@@ -127,33 +79,13 @@ std::int32_t EntryIdentity(const std::wstring& entry) {
   return value;
 }
 
-HarvestWalk::HarvestWalk(const LinkSettings& settings, const std::wstring& practiceClass, PatientRecord& patient,
+HarvestWalk::HarvestWalk(const LinkSettings& settings, PracticeWindow& practice, PatientRecord& patient,
                          WindowQuery& windows, const TextPlatform& text)
-    : patient(patient), windows(windows), text(text), mode(ReadingModeOf(practiceClass)) {
+    : practice(practice), patient(patient), windows(windows), text(text), mode(ReadingModeOf(practice.className)) {
   for (int entry = 1; entry <= kFieldCount; ++entry) {
     identities[static_cast<std::size_t>(entry - 1)] = EntryIdentity(settings.Entry(entry));
   }
   highestIdentity = *std::max_element(identities.begin(), identities.end());
-}
-
-std::wstring ReadWindowText(WindowHandle window, WindowQuery& windows, const TextPlatform& text) {
-  const TextRead read = windows.ReadText(window);
-  switch (read.status) {
-    case TextRead::Status::Read:
-      return text.FromAnsi(read.bytes);
-    case TextRead::Status::NotAWindow:
-      return L" ";
-    case TextRead::Status::NotAnswering:
-      break;
-  }
-  throw PracticeNotAnswering();
-}
-
-LinkError PracticeNotAnswering() {
-  return LinkError(
-      L"Le logiciel de gestion du cabinet ne répond pas : la lecture du patient est abandonnée. "
-      L"Réessayez dans un instant.",
-      error_number::kPracticeNotAnswering);
 }
 
 bool HarvestChildProc(WindowHandle window, HarvestWalk& walk) noexcept {
@@ -172,11 +104,10 @@ LinkError PatientChangedDuringReading() {
       error_number::kPatientChangedDuringReading);
 }
 
-HarvestSources HarvestPracticeWindow(WindowHandle practice, const LinkSettings& settings,
-                                     const std::wstring& practiceClass, PatientRecord& patient, WindowQuery& windows,
-                                     const TextPlatform& text) {
-  HarvestWalk walk(settings, practiceClass, patient, windows, text);
-  windows.EnumerateDescendants(practice,
+HarvestSources HarvestPracticeWindow(PracticeWindow& practice, const LinkSettings& settings, PatientRecord& patient,
+                                     WindowQuery& windows, const TextPlatform& text) {
+  HarvestWalk walk(settings, practice, patient, windows, text);
+  windows.EnumerateDescendants(practice.handle,
                                [&walk](WindowHandle window) { return HarvestChildProc(window, walk); });
   if (walk.failure) std::rethrow_exception(walk.failure);
   return walk.sources;

@@ -7,33 +7,16 @@
 #include <optional>
 #include <string>
 
-#include "finder/control_identity.h"
 #include "platform/link_error.h"
 #include "platform/text.h"
 #include "platform/window_query.h"
+#include "practice/control_identity.h"
+#include "practice/control_text.h"
+#include "practice/practice_window.h"
 #include "reader/patient_record.h"
 #include "settings/link_settings.h"
 
 namespace corvane {
-
-// How the practice window's controls are told apart, chosen by its class (compared whole,
-// case-sensitive): "JULIE" reads only controls of tab pages and dialogs, "WinDevObject" names
-// controls by Edit ordinal, any other class (Visiodent's included) by control id.
-enum class ReadingMode { Plain, Julie, WinDev };
-ReadingMode ReadingModeOf(const std::wstring& practiceClass);
-
-// The window whose text the harvest reads when `window`, of class `className`, feeds a field
-// in `mode`: the window itself, or a combo box's first child; none for a window the harvest
-// never reads (a label or a button, a WinDev window that is no Edit, a Julie control outside
-// a tab page or a dialog).
-std::optional<WindowHandle> TextSourceOf(WindowHandle window, const std::string& className, ReadingMode mode,
-                                        WindowQuery& windows);
-
-// What the field shows once the harvest reads it from `window` in `mode`: its text source's
-// text under the field's rules, empty when the harvest never reads that window; `raw` receives
-// the text as read. Throws LinkError when the window's program does not answer.
-std::wstring FieldTextOf(WindowHandle window, Field field, ReadingMode mode, WindowQuery& windows,
-                         const TextPlatform& text, std::wstring& raw);
 
 // The identity a link settings entry (1 to 14) names, as a 32-bit signed integer. 0, which
 // never matches a control, for an empty entry and also for an entry that is not a decimal
@@ -49,9 +32,10 @@ using HarvestSources = std::array<WindowHandle, kFieldCount>;
 // once from the settings, the mode from the practice window's class.
 class HarvestWalk {
  public:
-  HarvestWalk(const LinkSettings& settings, const std::wstring& practiceClass, PatientRecord& patient,
-              WindowQuery& windows, const TextPlatform& text);
+  HarvestWalk(const LinkSettings& settings, PracticeWindow& practice, PatientRecord& patient, WindowQuery& windows,
+              const TextPlatform& text);
 
+  PracticeWindow& practice;  // its lastTextRead receives each text read
   PatientRecord& patient;
   WindowQuery& windows;
   const TextPlatform& text;
@@ -72,25 +56,16 @@ class HarvestWalk {
 // runs inside the system's enumeration).
 bool HarvestChildProc(WindowHandle window, HarvestWalk& walk) noexcept;
 
-// The window's text: the ANSI text cut at its first NUL (at most 254 bytes), a single space
-// when the handle is no window. Throws PracticeNotAnswering() when the window's program does
-// not answer in time.
-std::wstring ReadWindowText(WindowHandle window, WindowQuery& windows, const TextPlatform& text);
-
-// The failure raised when the practice program stops answering a text read: the command that
-// was reading the patient is abandoned.
-LinkError PracticeNotAnswering();
-
 // The failure raised when the practice program showed another patient while it was read,
 // twice in a row: nothing of that reading may be handed off.
 LinkError PatientChangedDuringReading();
 
-// Walks every descendant of `practice` with HarvestChildProc, storing into `patient` the
-// fields that `settings` configures; returns where each field was read. Throws LinkError when
-// the practice program stops answering: the walk stops there, fields stored before stay.
-HarvestSources HarvestPracticeWindow(WindowHandle practice, const LinkSettings& settings,
-                                     const std::wstring& practiceClass, PatientRecord& patient, WindowQuery& windows,
-                                     const TextPlatform& text);
+// Walks every descendant of the practice window found (`practice.handle`, read in the mode its
+// class gives) with HarvestChildProc, storing into `patient` the fields that `settings`
+// configures; returns where each field was read. Throws LinkError when the practice program
+// stops answering: the walk stops there, fields stored before stay.
+HarvestSources HarvestPracticeWindow(PracticeWindow& practice, const LinkSettings& settings, PatientRecord& patient,
+                                     WindowQuery& windows, const TextPlatform& text);
 
 // Reads once more the fields that are handed off (file number, name, first name, date of
 // birth, social-security number) from the windows the walk read them from: true when each

@@ -83,10 +83,8 @@ HandOffValues PatientRecord::ValuesToHandOff() const {
           current(Field::NumSS)};
 }
 
-void PatientRecord::ResetToDesignTime() {
+void PatientRecord::ClearAll() {
   for (Slot& slot : slots_) slot = Slot{};
-  temp = kTempInitialText;
-  application.clear();
 }
 
 }  // namespace corvane

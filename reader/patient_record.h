@@ -1,25 +1,14 @@
 #pragma once
-// The patient record: the 14 fields read from the practice program (or typed on the
-// screen), plus the two shared text values Temp and Application.
+// The patient record: the 14 fields read from the practice program or typed on the screen,
+// and which of them may be handed off.
 #include <array>
 #include <cstdint>
 #include <string>
 
 #include "handoff/handoff_values.h"
+#include "settings/fields.h"
 
 namespace corvane {
-
-// Field n is fed from link settings entry n.
-enum class Field : int {
-  Adresse1 = 1, Adresse2, Adresse3, Civilite, CP, DateNaissance, EMail,
-  Mobile, Nom, NumDossier, NumSS, Prenom, Telephone, Ville
-};
-inline constexpr int kFieldCount = 14;
-
-constexpr Field FieldOfEntry(int entry) { return static_cast<Field>(entry); }
-constexpr int EntryOf(Field field) { return static_cast<int>(field); }
-
-inline constexpr wchar_t kTempInitialText[] = L"Valeurs pour lecture";
 
 // What may be handed off, field by field. A support person can follow it in four sentences:
 //  - A field read from the practice program counts only if the harvest just before the
@@ -60,11 +49,8 @@ class PatientRecord {
 
   HandOffValues ValuesToHandOff() const;
 
-  // Back to the state of a screen just built: empty fields, Temp and Application as designed.
-  void ResetToDesignTime();
-
-  std::wstring temp = kTempInitialText;  // receives every text read from another program
-  std::wstring application;              // class captured by the last file-number drop
+  // Every field empty, none to hand off (the screen closed by its close box).
+  void ClearAll();
 
  private:
   enum class Origin : std::uint8_t { None, Harvested, Typed };

@@ -4,15 +4,12 @@
 #include <optional>
 #include <string>
 
+#include "settings/fields.h"
+
 namespace corvane {
 
 class FileSystem;
 class TextPlatform;
-
-inline constexpr int kEntryCount = 17;
-inline constexpr int kEntryShowScreenFlag = 15;
-inline constexpr int kEntryPracticeClass = 16;
-inline constexpr int kEntryPracticeTitle = 17;
 
 class LinkSettings {
  public:

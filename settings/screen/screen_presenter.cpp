@@ -72,7 +72,7 @@ void ScreenPresenter::OnReset(const Press& press) {
   if (!platform_.messages.AskYesNo(kResetQuestion, kResetTitle)) return;
   ApplyResetValues(state_.settings);
   // Nothing captured before the reset shapes what is dropped after it.
-  state_.patient.application.clear();
+  state_.finder.capturedPracticeClass.clear();
   state_.finder.drops = {};
   for (int entry = 1; entry <= kFieldCount; ++entry) {
     const Field field = FieldOfEntry(entry);
@@ -99,12 +99,14 @@ void ScreenPresenter::ReturnToLauncher() {
 }
 
 void ScreenPresenter::OnClose() {
-  // The window goes first and the record back to its design-time state before the launcher
-  // shows: the launcher's activation harvests at once, and that harvest must not be wiped.
+  // The window goes first and the record is emptied before the launcher shows: the launcher's
+  // activation harvests at once, and that harvest must not be wiped.
   view_.Destroy();
   checkBoxTicked_ = false;
-  state_.patient.ResetToDesignTime();
+  state_.patient.ClearAll();
+  state_.practice.lastTextRead = kNothingReadYet;
   state_.finder.drops = {};
+  state_.finder.capturedPracticeClass.clear();
   exit_.ShowLauncher();
 }
 

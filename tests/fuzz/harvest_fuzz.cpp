@@ -73,7 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Build(data, size, referenceDesktop, settings);
   const std::wstring practiceClass = PortableText().FromAnsi(desktop.At(practice).className);
   PatientRecord patient;
-  HarvestPracticeWindow(practice, settings, practiceClass, patient, desktop, PortableText());
+  PracticeWindow found{practiceClass, L"", practice};
+  HarvestPracticeWindow(found, settings, patient, desktop, PortableText());
   Reference reference{referenceDesktop, ReadingModeOf(practiceClass)};
   for (WindowHandle child : referenceDesktop.At(practice).children) reference.Visit(child, settings);
   for (int e = 1; e <= kFieldCount; ++e) FUZZ_CHECK(patient.Value(FieldOfEntry(e)) == reference.fields[e - 1]);

@@ -238,13 +238,13 @@ TEST_F(ScreenTest, OnlyValiderAndTheResetSaveAndAFailedSaveKeepsTheScreen) {
                        view_.Field(Field::Ville) + link_.state.patient.Value(Field::Ville)),
             std::tuple(true, 1, L""));
   std::filesystem::remove(link_.paths.settings.tech);
-  link_.state.patient.application = L"WinDevObject", link_.state.finder.drops[0] = FinderDrop{};
+  link_.state.finder.capturedPracticeClass = L"WinDevObject", link_.state.finder.drops[0] = FinderDrop{};
   screen_.OnReset();
   EXPECT_TRUE(Tech().ends_with("100\r\n0\r\nNotepad\r\nSans titre - Bloc-notes \r\n"));
-  EXPECT_TRUE(link_.state.patient.application.empty() && !link_.state.finder.drops[0]) << "nothing captured stays";
+  EXPECT_TRUE(link_.state.finder.capturedPracticeClass.empty() && !link_.state.finder.drops[0]) << "nothing captured stays";
   std::wstring whenLauncherShown;
-  launcherView_.onShow = [&] { whenLauncherShown = (view_.built ? L"built " : L"") + link_.state.patient.temp; };
-  link_.state.patient.temp = L"lu";
+  launcherView_.onShow = [&] { whenLauncherShown = (view_.built ? L"built " : L"") + link_.state.practice.lastTextRead; };
+  link_.state.practice.lastTextRead = L"lu";
   screen_.OnClose();
   EXPECT_EQ(whenLauncherShown, L"Valeurs pour lecture");
   EXPECT_EQ(launcherView_.shown, 3);

@@ -119,9 +119,8 @@ TEST(PatientRecord, ATypedValueCountsOnlyForItsPatientWhileTheScreenShows) {
   record.StoreTyped(Field::NumSS, L"123456789012345");
   Harvest(record, L"4711", L"DURAND", L"");
   EXPECT_EQ(record.ValuesToHandOff().numSS + record.Value(Field::NumSS), L"123456789012345");
-  record.temp = L"lu", record.application = L"WinDevObject";
-  record.ResetToDesignTime();
-  EXPECT_EQ(record.Value(Field::Nom) + record.temp + record.application, L"Valeurs pour lecture");
+  record.ClearAll();
+  EXPECT_EQ(std::pair(record.Value(Field::NumSS), record.ValuesToHandOff()), std::pair(std::wstring(), HandOffValues{}));
 }
 
 class SettingsTest : public ::testing::Test {
@@ -518,7 +517,7 @@ TEST(StalePatient, ThePracticeWindowIsFoundByItsTitleVisiodentsLiveOne) {
     EXPECT_EQ(link.state.patient.ValuesToHandOff(), found ? kHandedOffA : HandOffValues{});
     const bool visiodent = className[0] == 'F';
     EXPECT_EQ(link.gdi.drawings.size(), visiodent ? 1u : 0u) << "only the Visiodent title read draws a frame";
-    EXPECT_TRUE(!visiodent || found || link.state.patient.temp == link.text.FromAnsi(title)) << "Temp keeps it";
+    EXPECT_TRUE(!visiodent || found || link.state.practice.lastTextRead == link.text.FromAnsi(title)) << "Temp keeps it";
   }
 }
 

@@ -6,8 +6,9 @@
 #include <set>
 
 #include "finder/finder_drag.h"
-#include "finder/highlight.h"
+#include "practice/highlight.h"
 #include "reader/harvest.h"
+#include "reader/normalise.h"
 #include "tests/fakes/fake_desktop.h"
 #include "tests/fakes/fake_link.h"
 
@@ -36,7 +37,8 @@ class WindowsTest : public ::testing::Test, public FinderView {
   std::wstring Harvest(const std::vector<const wchar_t*>& entries) {
     for (std::size_t n = 0; n < entries.size(); ++n) settings.SetEntry(static_cast<int>(n + 1), entries[n]);
     patient = PatientRecord();
-    HarvestPracticeWindow(main, settings, practiceClass, patient, desktop, PortableText());
+    PracticeWindow harvested{practiceClass, L"Dossier", main};
+    HarvestPracticeWindow(harvested, settings, patient, desktop, PortableText());
     std::wstring fields;
     for (int n = 1; n <= kFieldCount; ++n) fields += patient.Value(FieldOfEntry(n)) + L"|";
     return fields;
@@ -74,7 +76,7 @@ class WindowsTest : public ::testing::Test, public FinderView {
   PatientRecord patient;
   PracticeWindow practice;
   FinderState finder;
-  FinderDrag drag{*this, desktop, gdi, text, settings, patient, practice, finder};
+  FinderDrag drag{*this, desktop, gdi, text, &NormaliseField, settings, practice, finder};
   Texts journal;
   std::wstring practiceClass;
   const WindowHandle behind = Add({}, "Other", 0, "", {940, 690, 960, 710});  // under the practice window
@@ -210,10 +212,10 @@ TEST_F(FinderTest, ADragFramesThePreviousPickAndEndsWithoutAFrameWhereverItEnds)
                             L"default pointer 0", L"show, frames 0 0"}));
   drag.Move({100, 100});  // no drag: nothing moves
   drag.Drop();
-  patient.temp.clear();
+  practice.lastTextRead.clear();
   drag.Start(Field::Prenom);
   EXPECT_EQ(Framed(), Handles{name});
-  EXPECT_EQ((Texts{journal.back(), patient.temp}), (Texts{L"[DUPONT] in 12", L"DUPONT"}));
+  EXPECT_EQ((Texts{journal.back(), practice.lastTextRead}), (Texts{L"[DUPONT] in 12", L"DUPONT"}));
   drag.Move({2000, 2000});
   drag.Drop();
   EXPECT_EQ((Texts{settings.Entry(12), journal.back()}), (Texts{L"1001", L"show, frames 0 0"})) << "the earlier pick";
@@ -243,7 +245,7 @@ TEST_F(FinderTest, IdentitiesTakeTheFormOfThePracticeClassInForce) {
   desktop.At(dialog).title = "Recherche";
   Add(dialog, "Edit", 77, "", {120, 120, 280, 140});
   EXPECT_EQ(DropOn(Field::NumDossier, {150, 130}), L"77");
-  EXPECT_EQ((Texts{patient.application, settings.Entry(16), settings.Entry(17)}),
+  EXPECT_EQ((Texts{finder.capturedPracticeClass, settings.Entry(16), settings.Entry(17)}),
             (Texts{L"PracticeMain", L"PracticeMain", std::wstring(L"Recherche\0", 10)}));
   EXPECT_EQ(practice.handle, dialog);
   desktop.At(dialog).title.clear();
@@ -254,11 +256,11 @@ TEST_F(FinderTest, IdentitiesTakeTheFormOfThePracticeClassInForce) {
   for (int i = 0; i < 3; ++i)
     Add(windev, i == 1 ? "Static" : "Edit", 11 + i, "", {1010, 10 + 30 * i, 1100, 30 + 30 * i});
   const Point edit1{1050, 20}, label{1050, 50}, edit2{1050, 80};
-  patient.application.clear();
-  practice = {L"WinDevObject", L"Patients", L"0", windev};
+  finder.capturedPracticeClass.clear();
+  practice = {L"WinDevObject", L"Patients", windev};
   EXPECT_EQ((Texts{DropOn(Field::Nom, edit2), DropOn(Field::Prenom, label)}), (Texts{L"2", L"0"}));
   ApplyResetValues(settings);
-  practice = {L"Notepad", L"Sans titre - Bloc-notes ", L"0", WindowHandle()};
+  practice = {L"Notepad", L"Sans titre - Bloc-notes ", WindowHandle()};
   EXPECT_EQ((Texts{DropOn(Field::Adresse1, edit2), DropOn(Field::Nom, edit1), DropOn(Field::Ville, edit2)}),
             (Texts{L"13", L"11", L"13"}));
   settings.SetEntry(9, L"100");

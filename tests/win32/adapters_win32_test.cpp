@@ -5,7 +5,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "finder/highlight.h"
+#include "practice/highlight.h"
 #include "link/read_patient_fields.h"
 #include "platform/link_error.h"
 #include "platform/win32/window_base.h"

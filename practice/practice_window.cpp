@@ -1,8 +1,8 @@
-#include "reader/practice_window.h"
+#include "practice/practice_window.h"
 
 #include <optional>
 
-#include "finder/highlight.h"
+#include "practice/highlight.h"
 
 namespace corvane {
 namespace {
@@ -26,19 +26,19 @@ WindowHandle FindVisibleTopLevel(WindowQuery& windows, const std::string& classN
 
 }  // namespace
 
-std::wstring CurrentVisiodentTitle(WindowQuery& windows, Gdi& gdi, const TextPlatform& text, std::wstring& temp) {
+std::wstring CurrentVisiodentTitle(WindowQuery& windows, Gdi& gdi, const TextPlatform& text,
+                                   std::wstring& lastTextRead) {
   const WindowHandle visiodent = FindVisibleTopLevel(windows, kVisiodentClassBytes, std::nullopt);
-  temp = CaptureWindowText(visiodent, windows, gdi, text);
-  return temp.compare(0, 7, kVisiodentTitlePrefix) == 0 ? temp : std::wstring();
+  lastTextRead = CaptureWindowText(visiodent, windows, gdi, text);
+  return lastTextRead.compare(0, 7, kVisiodentTitlePrefix) == 0 ? lastTextRead : std::wstring();
 }
 
-bool LocatePracticeWindow(const LinkSettings& settings, PracticeWindow& practice, std::wstring& temp,
-                          WindowQuery& windows, Gdi& gdi, const TextPlatform& text) {
-  practice.showScreen = settings.Entry(kEntryShowScreenFlag);
+bool LocatePracticeWindow(const LinkSettings& settings, PracticeWindow& practice, WindowQuery& windows, Gdi& gdi,
+                          const TextPlatform& text) {
   practice.className = settings.Entry(kEntryPracticeClass);
   practice.title = settings.Entry(kEntryPracticeTitle);
   // Visiodent's title changes while it runs: its live title replaces the stored one.
-  if (practice.className == kVisiodentClass) practice.title = CurrentVisiodentTitle(windows, gdi, text, temp);
+  if (practice.className == kVisiodentClass) practice.title = CurrentVisiodentTitle(windows, gdi, text, practice.lastTextRead);
   if (practice.title.empty()) return false;
   // The lookup compares up to a NUL: a title the finder captured carries one at its end.
   practice.handle =

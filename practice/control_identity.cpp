@@ -1,9 +1,9 @@
-#include "finder/control_identity.h"
+#include "practice/control_identity.h"
 
 namespace corvane {
 
 IdentityForm IdentityFormOf(const std::wstring& practiceClass) {
-  return practiceClass == kWinDevApplication ? IdentityForm::EditOrdinal : IdentityForm::ControlId;
+  return practiceClass == kWinDevClass ? IdentityForm::EditOrdinal : IdentityForm::ControlId;
 }
 
 bool IsEditClass(const std::string& className) {

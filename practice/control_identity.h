@@ -11,7 +11,7 @@
 
 namespace corvane {
 
-inline constexpr wchar_t kWinDevApplication[] = L"WinDevObject";
+inline constexpr wchar_t kWinDevClass[] = L"WinDevObject";
 
 enum class IdentityForm { ControlId, EditOrdinal };
 

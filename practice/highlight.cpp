@@ -1,8 +1,8 @@
-#include "finder/highlight.h"
+#include "practice/highlight.h"
 
 #include <optional>
 
-#include "reader/harvest.h"
+#include "practice/control_text.h"
 
 namespace corvane {
 namespace {
