@@ -100,7 +100,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   ToScreen toScreen(screenPresenter);
   LauncherPresenter presenter(state, paths, platform, launcher, toScreen);
   if (!launcher.Create(presenter)) {
-    MessageBoxW(nullptr, L"La fenêtre de Corvane Link n'a pas pu être créée.", kLauncherCaption, MB_OK);
+    real.messages.Inform(L"La fenêtre de Corvane Link n'a pas pu être créée.", kLinkName);
     return 1;
   }
   // A box belongs to the window the user is looking at, the screen when it shows, else the

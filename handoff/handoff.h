@@ -7,12 +7,6 @@
 
 namespace corvane {
 
-enum class HandOffResult {
-  Written,           // both files hold the N and the A record
-  Refused,           // a field is missing: the message was shown; nothing written
-  Failed,            // the failure was shown (" dans LignesCreees."); see the files' state
-};
-
 struct HandOffFiles {
   std::wstring siomin;
   std::wstring siomin2;
@@ -27,10 +21,11 @@ inline constexpr wchar_t kMissingName[] =
     L"logiciel de gestion du cabinet, ou refaites le paramétrage de « Nom » (Ctrl + clic sur la dent).";
 
 // Checks that the first name, the file number and the name are there, builds both records,
-// checks them, then writes them to both files, both or neither. Shows its own messages (a
-// missing field, a failure) and never throws. `practiceTitle` chooses the wording of the
-// missing-first-name message.
-HandOffResult LignesCreees(const HandOffValues& values, const std::wstring& practiceTitle, const HandOffFiles& files,
-                           Platform& platform);
+// checks them, then writes them to both files, both or neither. Throws LinkError: a missing
+// field (error_number::kHandOffRefused, the message alone, nothing written) or a failure, in
+// the hand-off's own form ("… Erreur N° <number> dans LignesCreees."; the message says what
+// became of the files). `practiceTitle` chooses the wording of the missing-first-name message.
+void WriteHandOffFiles(const HandOffValues& values, const std::wstring& practiceTitle, const HandOffFiles& files,
+                       Platform& platform);
 
 }  // namespace corvane

@@ -2,6 +2,7 @@
 
 #include "handoff/handoff.h"
 #include "platform/link_error.h"
+#include "link/command_failure.h"
 #include "link/read_patient_fields.h"
 
 namespace corvane {
@@ -31,11 +32,13 @@ void LauncherPresenter::OnActivate() {
   // No click was made: a practice program that is busy or changing patient is read again at
   // the next click, which says so then. Settings files that cannot be read are an installation
   // to repair, said at once.
-  try {
-    ReadPatientFields(state_, paths_, platform_);
-  } catch (const LinkError& error) {
-    if (state_.settingsLoadFailed) platform_.messages.Inform(CommandFailureText(error));
-  }
+  RunShowingFailure(platform_.messages, [this] {
+    try {
+      ReadPatientFields(state_, paths_, platform_);
+    } catch (const LinkError&) {
+      if (state_.settingsLoadFailed) throw;
+    }
+  });
   screen_.RefreshFields();
 }
 
@@ -57,18 +60,14 @@ void LauncherPresenter::OnMouseDown(int button, int shift, const Press& press) {
   if (!command) return;
   // No failure ends the program: whatever a command could not finish is reported and the
   // launcher waits for the next click.
-  try {
-    Dispatch(button, shift);
-  } catch (const LinkError& error) {
-    platform_.messages.Inform(CommandFailureText(error));
-  }
+  RunShowingFailure(platform_.messages, [&] { Dispatch(button, shift); });
 }
 
 void LauncherPresenter::Dispatch(int button, int shift) {
   // The questions come before any harvest: answering No must leave everything as it was.
   ClickRow row = ChooseClickRow(button, shift, state_.settings.Entry(kEntryShowScreenFlag));
   if (row == ClickRow::AskTest) {
-    if (platform_.messages.AskYesNo(kTestQuestion)) TestFunction(state_, platform_);
+    if (platform_.messages.AskYesNo(kTestQuestion)) DiagnoseVisiodentTitle(state_, platform_);
     return;
   }
   if (row == ClickRow::AskQuit) {
@@ -87,7 +86,7 @@ void LauncherPresenter::Dispatch(int button, int shift) {
   row = ChooseClickRow(button, shift, state_.settings.Entry(kEntryShowScreenFlag));
   switch (row) {
     case ClickRow::Configure:
-      ShowScreen(ScreenMode::Ctrl);
+      ShowScreen(ScreenMode::Configuration);
       break;
     case ClickRow::ShowFields:
       ShowScreen(ScreenMode::Normal);
@@ -119,7 +118,7 @@ void LauncherPresenter::OnCloseRequest() {
 }
 
 void LauncherPresenter::OnHelp() {
-  platform_.messages.Inform(kHelpText, kLauncherCaption);
+  platform_.messages.Inform(kHelpText, kLinkName);
 }
 
 }  // namespace corvane

@@ -23,8 +23,8 @@ struct LinkPaths {
 };
 
 // How the launcher asks the screen to present itself: Normal (launch mode: the harvested
-// fields and "LANCER") or Ctrl (configuration mode: the finder boxes and "VALIDER").
-enum class ScreenMode { Normal, Ctrl };
+// fields and "LANCER") or Configuration (the finder boxes and "VALIDER").
+enum class ScreenMode { Normal, Configuration };
 
 struct SharedState {
   LinkSettings settings;

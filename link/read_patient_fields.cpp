@@ -1,9 +1,27 @@
 #include "link/read_patient_fields.h"
 
 #include "handoff/handoff.h"
+#include "link/command_failure.h"
 #include "reader/harvest.h"
 
 namespace corvane {
+namespace {
+
+// What the system said about a start that failed: the part of the description after the
+// quoted path when there is one ("Impossible de ... « path » : reason"), else all of it.
+std::wstring StartFailureReason(const std::wstring& description) {
+  const std::wstring marker = L" » : ";
+  const std::size_t at = description.rfind(marker);
+  return WithoutFinalStop(at == std::wstring::npos ? description : description.substr(at + marker.size()));
+}
+
+}  // namespace
+
+LinkError StartFailure(const std::wstring& program, const LinkError& error) {
+  return LinkError(error.Description(), error.Number(),
+                   L"Impossible de démarrer Sidexis (" + program + L") : " + StartFailureReason(error.Description()) +
+                       L" (erreur N° " + std::to_wstring(error.Number()) + L").");
+}
 
 void ReadPatientFields(SharedState& state, const LinkPaths& paths, Platform& platform) {
   // First, before anything can stop the run: a run that finds nothing must leave the earlier
@@ -28,30 +46,19 @@ void ReadPatientFields(SharedState& state, const LinkPaths& paths, Platform& pla
 }
 
 bool HarvestAndReport(SharedState& state, const LinkPaths& paths, Platform& platform) {
-  try {
-    ReadPatientFields(state, paths, platform);
-    return true;
-  } catch (const LinkError& error) {
-    platform.messages.Inform(CommandFailureText(error));
-    return false;
-  }
+  return RunShowingFailure(platform.messages, [&] { ReadPatientFields(state, paths, platform); });
 }
 
-bool LaunchSidexis(SharedState& state, const LinkPaths& paths, Platform& platform) {
-  const HandOffValues values = state.patient.ValuesToHandOff();
-  if (LignesCreees(values, state.practice.title, {paths.siomin, paths.siomin2}, platform) != HandOffResult::Written) {
-    return false;
-  }
+void LaunchSidexis(SharedState& state, const LinkPaths& paths, Platform& platform) {
+  WriteHandOffFiles(state.patient.ValuesToHandOff(), state.practice.title, {paths.siomin, paths.siomin2}, platform);
   try {
     platform.programs.Start(paths.sidexisProgram);
-    return true;
   } catch (const LinkError& error) {
-    platform.messages.Inform(StartFailureText(paths.sidexisProgram, error));
+    throw StartFailure(paths.sidexisProgram, error);
   }
-  return false;
 }
 
-void TestFunction(SharedState& state, Platform& platform) {
+void DiagnoseVisiodentTitle(SharedState& state, Platform& platform) {
   CurrentVisiodentTitle(platform.windows, platform.gdi, platform.text, state.practice.lastTextRead);
 }
 

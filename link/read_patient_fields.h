@@ -2,6 +2,7 @@
 // Reading the patient now shown by the practice program, as every command but the two
 // questions does first.
 #include "link/link_state.h"
+#include "platform/link_error.h"
 #include "platform/platform.h"
 
 namespace corvane {
@@ -12,16 +13,21 @@ namespace corvane {
 // or the practice program does not answer.
 void ReadPatientFields(SharedState& state, const LinkPaths& paths, Platform& platform);
 
-// ReadPatientFields for a user's command: a failure is reported in a box and false returned,
-// and the command is abandoned. Whatever the harvest stored before it stopped stays.
+// ReadPatientFields for a user's command: a failure is shown (RunShowingFailure) and false
+// returned, and the command is abandoned. Whatever the harvest stored before it stopped stays.
 bool HarvestAndReport(SharedState& state, const LinkPaths& paths, Platform& platform);
 
-// Hands the record's values to hand off now (PatientRecord::ValuesToHandOff) to LignesCreees,
-// then, only when the files were written, starts the X-ray program without waiting. A
-// failure to start it is shown in a message box. Returns true when the program was started.
-bool LaunchSidexis(SharedState& state, const LinkPaths& paths, Platform& platform);
+// Writes the hand-off files from the record's values to hand off now
+// (PatientRecord::ValuesToHandOff), then starts the X-ray program without waiting. Throws
+// LinkError, each in its own form: a refusal or a failure of the hand-off (the program is
+// not started), or StartFailure.
+void LaunchSidexis(SharedState& state, const LinkPaths& paths, Platform& platform);
+
+// A start of the X-ray program at `program` that failed, as the user reads it:
+// "Impossible de démarrer Sidexis (<program>) : <the system's reason> (erreur N° <number>)."
+LinkError StartFailure(const std::wstring& program, const LinkError& error);
 
 // The diagnostic of Ctrl + right click: reads (and frames) the Visiodent title alone.
-void TestFunction(SharedState& state, Platform& platform);
+void DiagnoseVisiodentTitle(SharedState& state, Platform& platform);
 
 }  // namespace corvane

@@ -3,20 +3,17 @@
 
 #include "platform/files.h"
 #include "platform/link_error.h"
+#include "texts/system_texts.h"
 
 namespace corvane {
 namespace {
-
-constexpr wchar_t kNeitherChanged[] = L"Aucun des deux fichiers n'a été modifié";
 
 // The bytes a file held, or nothing when it did not exist: what putting it back means.
 using Before = std::optional<std::string>;
 
 // The failure, then what became of the files, in one sentence more.
 LinkError WithOutcome(const LinkError& error, const std::wstring& outcome) {
-  std::wstring description = error.Description();
-  while (!description.empty() && (description.back() == L'.' || description.back() == L' ')) description.pop_back();
-  return LinkError(description + L". " + outcome + L".", error.Number());
+  return LinkError(WithoutFinalStop(error.Description()) + L". " + outcome + L".", error.Number());
 }
 
 void PutBack(FileSystem& files, const std::wstring& path, const Before& before) {
@@ -38,7 +35,7 @@ void WriteBothOrNeither(FileSystem& files, const std::wstring& first, const std:
       before[i] = files.ReadIfPresent(*paths[i]);
     } catch (const LinkError& error) {
       // What cannot be read cannot be put back: nothing is written.
-      throw WithOutcome(error, kNeitherChanged);
+      throw WithOutcome(error, kNeitherFileChanged);
     }
   }
   // The files that may no longer hold what they held.
@@ -64,12 +61,11 @@ void WriteBothOrNeither(FileSystem& files, const std::wstring& first, const std:
         changed.push_back(L"« " + *paths[i] + L" »");
       }
     }
-    if (changed.empty()) throw WithOutcome(error, kNeitherChanged);
-    throw WithOutcome(error, L"Attention : " + (changed.size() == 1
-                                                   ? changed[0] + L" a pu être modifié et n'a pas pu être remis"
-                                                   : changed[0] + L" et " + changed[1] +
-                                                         L" ont pu être modifiés et n'ont pas pu être remis") +
-                                 L" comme avant");
+    if (changed.empty()) throw WithOutcome(error, kNeitherFileChanged);
+    throw WithOutcome(error, kPairWarning +
+                                 (changed.size() == 1 ? changed[0] + kOneFileNotPutBack
+                                                      : changed[0] + kAnd + changed[1] + kTwoFilesNotPutBack) +
+                                 kAsBefore);
   }
 }
 

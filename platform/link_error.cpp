@@ -1,27 +1,20 @@
 #include "platform/link_error.h"
 
+#include "texts/system_texts.h"
+
 namespace corvane {
 namespace {
 
-// The system's texts often end in a full stop; the report adds its own punctuation.
+}  // namespace
+
 std::wstring WithoutFinalStop(std::wstring text) {
   while (!text.empty() && (text.back() == L'.' || text.back() == L' ')) text.pop_back();
   return text;
 }
 
-// What the system said about a start that failed: the part of the description after the
-// quoted path when there is one ("Impossible de ... « path » : reason"), else all of it.
-std::wstring StartFailureReason(const std::wstring& description) {
-  const std::wstring marker = L" » : ";
-  const std::size_t at = description.rfind(marker);
-  return WithoutFinalStop(at == std::wstring::npos ? description : description.substr(at + marker.size()));
-}
-
-}  // namespace
-
 LinkError ShortWrite(const std::wstring& path, std::size_t written, std::size_t wanted) {
-  return LinkError(L"Écriture incomplète du fichier « " + path + L" » : " + std::to_wstring(written) +
-                       L" octets écrits sur " + std::to_wstring(wanted) + L" (le disque est peut-être plein)",
+  return LinkError(std::wstring(kShortWriteStart) + L" « " + path + L" » : " + std::to_wstring(written) +
+                       kShortWriteBytes + std::to_wstring(wanted) + kShortWriteEnd,
                    error_number::kShortWrite);
 }
 
@@ -52,20 +45,6 @@ std::wstring FillSystemInserts(const std::wstring& text, const std::wstring& fir
     at = end;
   }
   return filled;
-}
-
-std::wstring CommandFailureText(const LinkError& error) {
-  return error.Description() + L"\n\nErreur N° " + std::to_wstring(error.Number());
-}
-
-std::wstring HandOffFailureText(const LinkError& error) {
-  return WithoutFinalStop(error.Description()) + L". Erreur N° " + std::to_wstring(error.Number()) +
-         L" dans LignesCreees.";
-}
-
-std::wstring StartFailureText(const std::wstring& program, const LinkError& error) {
-  return L"Impossible de démarrer Sidexis (" + program + L") : " + StartFailureReason(error.Description()) +
-         L" (erreur N° " + std::to_wstring(error.Number()) + L").";
 }
 
 }  // namespace corvane

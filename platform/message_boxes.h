@@ -2,10 +2,9 @@
 // The modal message boxes in which the link reports and asks.
 #include <string>
 
-namespace corvane {
+#include "texts/system_texts.h"
 
-// The application title shown by a message box that gives no title of its own.
-inline constexpr wchar_t kApplicationTitle[] = L"Tarnwick";
+namespace corvane {
 
 class MessageBoxes {
  public:

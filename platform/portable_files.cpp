@@ -3,6 +3,7 @@
 
 #include "platform/files.h"
 #include "platform/link_error.h"
+#include "texts/system_texts.h"
 
 namespace corvane {
 namespace {
@@ -17,7 +18,7 @@ class PortableOutputFile : public OutputFile {
     const std::filesystem::path file(path);
     if (!std::filesystem::exists(file)) std::ofstream(file, std::ios::binary | std::ios::app);
     out_.open(file, std::ios::binary | std::ios::in | std::ios::out);
-    if (!out_) throw LinkError(FailureOn(L"Impossible de créer le fichier", path), 75);
+    if (!out_) throw LinkError(FailureOn(file_failure::kCreate, path), error_number::kFileAccess);
   }
   void WriteWhole(const std::string& bytes) override {
     out_.seekp(0);
@@ -25,11 +26,11 @@ class PortableOutputFile : public OutputFile {
     out_.flush();
     std::error_code error;
     if (out_) std::filesystem::resize_file(std::filesystem::path(path_), bytes.size(), error);
-    if (!out_ || error) throw LinkError(FailureOn(L"Impossible d'écrire dans le fichier", path_), 75);
+    if (!out_ || error) throw LinkError(FailureOn(file_failure::kWrite, path_), error_number::kFileAccess);
   }
   void Close() override {
     out_.close();
-    if (!out_) throw LinkError(FailureOn(L"Impossible de fermer le fichier", path_), 75);
+    if (!out_) throw LinkError(FailureOn(file_failure::kClose, path_), error_number::kFileAccess);
   }
 
  private:
@@ -41,10 +42,10 @@ class PortableOutputFile : public OutputFile {
 
 std::string PortableFileSystem::ReadAll(const std::wstring& path) const {
   std::ifstream in(std::filesystem::path(path), std::ios::binary);
-  if (!in) throw LinkError(FailureOn(L"Fichier introuvable", path), 53);
+  if (!in) throw LinkError(FailureOn(file_failure::kNotFound, path), error_number::kFileNotFound);
   std::error_code error;
   if (std::filesystem::is_directory(std::filesystem::path(path), error)) {
-    throw LinkError(FailureOn(L"Impossible de lire le fichier", path), 75);
+    throw LinkError(FailureOn(file_failure::kRead, path), error_number::kFileAccess);
   }
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
@@ -58,7 +59,7 @@ std::optional<std::string> PortableFileSystem::ReadIfPresent(const std::wstring&
 void PortableFileSystem::Remove(const std::wstring& path) {
   std::error_code error;
   std::filesystem::remove(std::filesystem::path(path), error);
-  if (error) throw LinkError(FailureOn(L"Impossible de supprimer le fichier", path), 75);
+  if (error) throw LinkError(FailureOn(file_failure::kRemove, path), error_number::kFileAccess);
 }
 
 std::unique_ptr<OutputFile> PortableFileSystem::OpenForOutput(const std::wstring& path) {
@@ -82,7 +83,7 @@ void PortableFileSystem::ReplaceWhole(const std::wstring& path, const std::strin
   std::filesystem::rename(temporary, target, error);
   if (error) {
     std::filesystem::remove(temporary, error);
-    throw LinkError(FailureOn(L"Impossible de remplacer le fichier", path), 75);
+    throw LinkError(FailureOn(file_failure::kReplace, path), error_number::kFileAccess);
   }
 }
 

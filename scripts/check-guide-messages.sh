@@ -33,7 +33,7 @@ perl -CSD -Mutf8 -e '
   }
   exit($bad ? 1 : 0);' || typography=1
 cat app/*.cpp link/*.cpp launcher/*.h launcher/*.cpp settings/*.cpp settings/screen/*.h settings/screen/*.cpp \
-  finder/*.cpp reader/*.cpp practice/*.cpp handoff/*.h handoff/*.cpp platform/*.h platform/*.cpp platform/win32/*.cpp |
+  finder/*.cpp reader/*.cpp practice/*.cpp texts/*.h handoff/*.h handoff/*.cpp platform/*.h platform/*.cpp platform/win32/*.cpp |
   perl -CSD -Mutf8 -0777 -e '
     my $code = <STDIN>;
     my @literals;

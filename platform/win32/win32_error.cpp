@@ -1,5 +1,7 @@
 #include "platform/win32/win32_error.h"
 
+#include "texts/system_texts.h"
+
 namespace corvane {
 
 std::wstring SystemErrorText(DWORD error, const std::wstring& insert) {
@@ -7,7 +9,7 @@ std::wstring SystemErrorText(DWORD error, const std::wstring& insert) {
   const DWORD length =
       FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                      nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::wstring text = length != 0 ? std::wstring(buffer, length) : L"erreur système " + std::to_wstring(error);
+  std::wstring text = length != 0 ? std::wstring(buffer, length) : kSystemErrorNumber + std::to_wstring(error);
   LocalFree(buffer);
   while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
   // The inserts are filled here, not by FormatMessage: an insert the caller cannot fill would

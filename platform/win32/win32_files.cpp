@@ -2,6 +2,7 @@
 
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_error.h"
+#include "texts/system_texts.h"
 
 namespace corvane {
 
@@ -12,20 +13,20 @@ class Win32OutputFile : public OutputFile {
   explicit Win32OutputFile(const std::wstring& path) : path_(path) {
     // OPEN_ALWAYS, not CREATE_ALWAYS: the content stays until WriteWhole.
     file_.reset(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file_) throw SystemFailure(L"Impossible de créer le fichier", path_, GetLastError());
+    if (!file_) throw SystemFailure(file_failure::kCreate, path_, GetLastError());
   }
   void WriteWhole(const std::string& bytes) override {
     DWORD written = 0;
     if (SetFilePointer(file_.get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER ||
         !WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
-      throw SystemFailure(L"Impossible d'écrire dans le fichier", path_, GetLastError());
+      throw SystemFailure(file_failure::kWrite, path_, GetLastError());
     }
     // A write that succeeds short sets no error: GetLastError would name an older failure.
     if (written != bytes.size()) throw ShortWrite(path_, written, bytes.size());
-    if (!SetEndOfFile(file_.get())) throw SystemFailure(L"Impossible d'écrire dans le fichier", path_, GetLastError());
+    if (!SetEndOfFile(file_.get())) throw SystemFailure(file_failure::kWrite, path_, GetLastError());
   }
   void Close() override {
-    if (!CloseHandle(file_.release())) throw SystemFailure(L"Impossible de fermer le fichier", path_, GetLastError());
+    if (!CloseHandle(file_.release())) throw SystemFailure(file_failure::kClose, path_, GetLastError());
   }
 
  private:
@@ -38,13 +39,13 @@ class Win32OutputFile : public OutputFile {
 std::string Win32FileSystem::ReadAll(const std::wstring& path) const {
   UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) throw SystemFailure(L"Impossible d'ouvrir le fichier", path, GetLastError());
+  if (!file) throw SystemFailure(file_failure::kOpen, path, GetLastError());
   std::string bytes;
   char buffer[4096];
   DWORD read = 0;
   while (true) {
     if (!ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) {
-      throw SystemFailure(L"Impossible de lire le fichier", path, GetLastError());
+      throw SystemFailure(file_failure::kRead, path, GetLastError());
     }
     if (read == 0) break;
     bytes.append(buffer, read);
@@ -62,7 +63,7 @@ std::optional<std::string> Win32FileSystem::ReadIfPresent(const std::wstring& pa
 
 void Win32FileSystem::Remove(const std::wstring& path) {
   if (!DeleteFileW(path.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) {
-    throw SystemFailure(L"Impossible de supprimer le fichier", path, GetLastError());
+    throw SystemFailure(file_failure::kRemove, path, GetLastError());
   }
 }
 
@@ -83,7 +84,7 @@ void Win32FileSystem::ReplaceWhole(const std::wstring& path, const std::string& 
   if (!MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     const DWORD error = GetLastError();
     DeleteFileW(temporary.c_str());
-    throw SystemFailure(L"Impossible de remplacer le fichier", path, error);
+    throw SystemFailure(file_failure::kReplace, path, error);
   }
 }
 

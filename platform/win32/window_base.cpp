@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "platform/win32/win32_message_boxes.h"
+
 namespace corvane {
 
 WindowBase::~WindowBase() {
@@ -36,7 +38,9 @@ LRESULT CALLBACK WindowBase::WindowProc(HWND window, UINT message, WPARAM wParam
   } catch (...) {
     // The link's own failures are reported by whoever ran the command; what still gets here
     // abandons the command, and the program goes on.
-    MessageBoxW(window, L"Une erreur inattendue a interrompu la commande.", L"Corvane Link", MB_OK | MB_TOPMOST);
+    Win32MessageBoxes boxes;
+    boxes.SetOwner([window] { return window; });
+    boxes.Inform(kUnexpectedFailure, kLinkName);
     return 0;
   }
 }

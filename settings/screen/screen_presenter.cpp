@@ -1,6 +1,7 @@
 #include "settings/screen/screen_presenter.h"
 
 #include "handoff/handoff.h"
+#include "link/command_failure.h"
 #include "link/read_patient_fields.h"
 #include "settings/link_settings.h"
 
@@ -15,7 +16,7 @@ void ScreenPresenter::ShowScreen() {
 }
 
 bool ScreenPresenter::ConfigurationMode() const {
-  return state_.screenMode == ScreenMode::Ctrl;
+  return state_.screenMode == ScreenMode::Configuration;
 }
 
 void ScreenPresenter::OnActivate() {
@@ -47,15 +48,11 @@ void ScreenPresenter::OnButton(const Press& press) {
       platform_.messages.Inform(kOtherPatientShown);
       return;
     }
-    LaunchSidexis(state_, paths_, platform_);
+    RunShowingFailure(platform_.messages, [this] { LaunchSidexis(state_, paths_, platform_); });
     return;
   }
-  try {
-    SaveLinkSettings(state_.settings, paths_.settings, platform_.files, platform_.text);
-  } catch (const LinkError& error) {
-    platform_.messages.Inform(CommandFailureText(error));
-    return;
-  }
+  const auto save = [this] { SaveLinkSettings(state_.settings, paths_.settings, platform_.files, platform_.text); };
+  if (!RunShowingFailure(platform_.messages, save)) return;
   state_.finder.drops = {};
   ReturnToLauncher();
 }
@@ -79,12 +76,11 @@ void ScreenPresenter::OnReset(const Press& press) {
     state_.patient.Clear(field);
     view_.SetFieldText(field, L"");
   }
-  try {
-    SaveLinkSettings(state_.settings, paths_.settings, platform_.files, platform_.text);
-  } catch (const LinkError& error) {
-    // The table holds the reset values but the files do not: the screen stays, so that the
-    // user sees the failure and may try again; the next harvest reloads the files anyway.
-    platform_.messages.Inform(CommandFailureText(error));
+  // The table holds the reset values but the files may not: on a failure the screen stays, so
+  // that the user sees it and may try again; the next harvest reloads the files anyway.
+  if (!RunShowingFailure(platform_.messages, [this] {
+        SaveLinkSettings(state_.settings, paths_.settings, platform_.files, platform_.text);
+      })) {
     return;
   }
   ReturnToLauncher();

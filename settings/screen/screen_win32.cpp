@@ -400,7 +400,7 @@ void LienSidexisWindow::RunFinderDrag(Field box, int button) {
   try {
     finder_->Drop();
   } catch (const LinkError& error) {
-    if (messages_ != nullptr) messages_->Inform(CommandFailureText(error));
+    if (messages_ != nullptr) messages_->Inform(FailureText(error));
   }
   if (quit) PostQuitMessage(quitCode);
 }

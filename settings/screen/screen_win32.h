@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "finder/finder_drag.h"
+#include "link/command_failure.h"
 #include "platform/message_boxes.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/window_base.h"

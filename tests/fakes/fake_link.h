@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "link/command_failure.h"
 #include "link/link_state.h"
 #include "platform/clock.h"
 #include "platform/environment.h"
@@ -88,7 +89,7 @@ std::wstring FailureOf(Command command) {
   try {
     command();
   } catch (const LinkError& error) {
-    return CommandFailureText(error);
+    return FailureText(error);
   }
   return {};
 }

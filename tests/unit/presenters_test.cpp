@@ -33,7 +33,7 @@ class PresenterTest : public ::testing::Test {
     link_.settingsLines[14] = flag;
     link_.WriteSettings(link_.settingsLines);
     link_.state.settings.SetEntry(kEntryShowScreenFlag, flag == std::string("1") ? L"0" : L"1");
-    link_.state.screenMode = ScreenMode::Ctrl;
+    link_.state.screenMode = ScreenMode::Configuration;
     launcher_.OnMouseDown(button, shift);
     journal_.insert(journal_.end(), link_.programs.started.begin(), link_.programs.started.end());
     return journal_;
@@ -59,12 +59,12 @@ using ScreenTest = PresenterTest;
 TEST_F(LauncherTest, EachClickRowHarvestsThenShowsOrLaunchesAsTheFileSays) {
   const std::wstring sidexis = link_.paths.sidexisProgram, refresh = L"screen.Refresh", hide = L"launcher.Hide";
   const Calls launched = {refresh, sidexis}, normal = {refresh, hide, L"screen.Show(Normal)"};
-  const Calls ctrl = {refresh, hide, L"screen.Show(Ctrl)"}, normalLaunched = {refresh, hide, normal[2], sidexis};
+  const Calls ctrl = {refresh, hide, L"screen.Show(Configuration)"}, normalLaunched = {refresh, hide, normal[2], sidexis};
   EXPECT_EQ(Press(kLeft, 0, " 1"), launched);
   EXPECT_EQ(Press(kMiddle, 0, "1"), normalLaunched);
   EXPECT_EQ(Press(kRight, kShift, "1"), normal);
   EXPECT_EQ(Press(kLeft, kCtrl), ctrl);
-  EXPECT_EQ(link_.state.screenMode, ScreenMode::Ctrl);
+  EXPECT_EQ(link_.state.screenMode, ScreenMode::Configuration);
   for (int shift : {kAlt, kCtrl | kShift, kAlt | kCtrl}) EXPECT_EQ(Press(kLeft, shift, "1"), launched) << shift;
   EXPECT_EQ(link_.state.screenMode, ScreenMode::Normal);
   EXPECT_NE(link_.Read(link_.paths.siomin).find("ANNE_4711"), std::string::npos);
@@ -82,7 +82,7 @@ TEST_F(LauncherTest, EachClickRowHarvestsThenShowsOrLaunchesAsTheFileSays) {
             L"Voulez-vous fermer 'Corvane Link' ?|" +
                 std::wstring(kHelpText) + L"|");
   EXPECT_EQ(journal_, (Calls{L"launcher.Quit"}));
-  EXPECT_EQ(link_.state.screenMode, ScreenMode::Ctrl);
+  EXPECT_EQ(link_.state.screenMode, ScreenMode::Configuration);
   launcher_.OnLoad();
   launcher_.OnActivate();
   EXPECT_EQ(link_.state.screenMode, ScreenMode::Normal);
@@ -162,7 +162,7 @@ TEST_F(LauncherTest, FailedHarvestIsReportedAndAbandonsEveryCommandButConfigurat
     for (int shift : {0, kShift, kAlt}) EXPECT_EQ(fail(shift), (Calls{L"screen.Refresh"})) << shift;
     EXPECT_TRUE(launcherView_.visible);
     if (removed == link_.paths.settings.tech) said += L"|" + RecoveryNotice({{}, SettingsSource::Tech2}, paths);
-    EXPECT_EQ(fail(kCtrl), (Calls{L"screen.Refresh", L"launcher.Hide", L"screen.Show(Ctrl)"}));
+    EXPECT_EQ(fail(kCtrl), (Calls{L"screen.Refresh", L"launcher.Hide", L"screen.Show(Configuration)"}));
     EXPECT_TRUE(link_.programs.started.empty());
     launcher_.OnActivate();  // no click made: only the settings files are worth a box
     EXPECT_EQ(link_.messages.Taken().empty(), removed.empty());
@@ -209,7 +209,7 @@ TEST_F(LauncherTest, AConfigurationAfterAFailedLoadStartsFromWhatCanBeReadAndVal
 TEST_F(ScreenTest, OnlyValiderAndTheResetSaveAndAFailedSaveKeepsTheScreen) {
   for (const auto& [entry, ticked] : {std::pair{L" 1", false}, {L"1", true}}) {
     link_.state.settings.SetEntry(kEntryShowScreenFlag, entry);
-    Activate(ticked ? ScreenMode::Ctrl : ScreenMode::Normal);
+    Activate(ticked ? ScreenMode::Configuration : ScreenMode::Normal);
     EXPECT_EQ(std::tuple(view_.checkBox, screen_.CheckBoxTicked(), view_.configurationControls, view_.caption,
                          view_.dragCursorIsFinderIcon),
               std::tuple(ticked, ticked, ticked, ticked ? L"VALIDER" : L"LANCER", true));
@@ -221,7 +221,7 @@ TEST_F(ScreenTest, OnlyValiderAndTheResetSaveAndAFailedSaveKeepsTheScreen) {
   EXPECT_TRUE(Tech().ends_with("4\r\n0\r\nCabinet\r\nFiche\r\n"));
   std::filesystem::remove(link_.paths.settings.tech);
   std::filesystem::create_directory(link_.paths.settings.tech);  // it cannot be replaced
-  Activate(ScreenMode::Ctrl);
+  Activate(ScreenMode::Configuration);
   view_.fields.back() = L"Nice";
   link_.state.patient.StoreHarvested(Field::Ville, L"Nice");
   link_.messages.answers = {false, true};
@@ -297,7 +297,7 @@ TEST_F(ScreenTest, AValueTypedOnTheScreenIsHandedOffOnlyWithItsPatient) {
   EXPECT_EQ(link_.messages.Taken(), L"Il manque le prénom ou l'Application.|");
   screen_.OnFieldEdited(Field::Prenom, L"LUC");  // for patient B this time
   screen_.OnFieldEdited(Field::NumSS, L"288888888888888");
-  Activate(ScreenMode::Ctrl);
+  Activate(ScreenMode::Configuration);
   screen_.OnButton();  // VALIDER ends this showing of the screen
   ReadPatientFields(link_.state, link_.paths, link_.platform);
   EXPECT_EQ(link_.state.patient.ValuesToHandOff(), (HandOffValues{L"MARTIN", L"", L"12/03/1961", L"4711", L""}));

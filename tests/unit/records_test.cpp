@@ -284,17 +284,18 @@ struct FailingFiles : PortableFileSystem {
 
 class HandOffTest : public ::testing::Test {
  protected:
-  // What both files hold (the same when written), or the result and the messages shown.
+  // What both files hold (the same when written), or what the user is shown: a refusal's message
+  // ("missing: ") or a failure ("failed: ").
   std::wstring W(const std::string& bytes) const { return link_.text.FromAnsi(bytes); }
   std::wstring Run(const HandOffValues& values, const std::wstring& title = L"") {
-    const HandOffResult result = LignesCreees(values, title, {link_.paths.siomin, link_.paths.siomin2}, platform_);
+    std::wstring said;
+    try {
+      WriteHandOffFiles(values, title, {link_.paths.siomin, link_.paths.siomin2}, platform_);
+    } catch (const LinkError& error) {
+      said = (error.Number() == error_number::kHandOffRefused ? L"missing: " : L"failed: ") + FailureText(error);
+    }
     const std::string first = link_.Read(link_.paths.siomin);
-    EXPECT_TRUE(result != HandOffResult::Written || link_.Read(link_.paths.siomin2) == first) << "the files differ";
-    std::wstring said = result == HandOffResult::Written  ? L""
-                        : result == HandOffResult::Failed ? L"failed: "
-                                                          : L"missing: ";
-    for (const auto& box : link_.messages.shown) said += box.text + L"/" + box.title + L"|";
-    link_.messages.shown.clear();
+    EXPECT_TRUE(!said.empty() || link_.Read(link_.paths.siomin2) == first) << "the files differ";
     return said.empty() ? W(first) : said;
   }
 
@@ -328,7 +329,7 @@ TEST_F(HandOffTest, RefusalsAndFailuresAreReportedAndARefusalLeavesThePreviousHa
   const auto with = [](std::size_t nomLength, std::wstring prenom = L"Lucie", std::wstring numDossier = L"1207") {
     return HandOffValues{std::wstring(nomLength, L'N'), prenom, L"14/03/1985", numDossier, L"123456789012345"};
   };
-  const std::wstring ends = L" caractères). Erreur N° 20002 dans LignesCreees./Tarnwick|";
+  const std::wstring ends = L" caractères). Erreur N° 20002 dans LignesCreees.";
   const std::wstring tooLong = L"failed: La fiche patient pour Sidexis (ligne ";
   link_.Write(link_.paths.siomin, "earlier");
   link_.Write(link_.paths.siomin2, "earlier");
@@ -340,13 +341,13 @@ TEST_F(HandOffTest, RefusalsAndFailuresAreReportedAndARefusalLeavesThePreviousHa
             std::wstring::npos);  // of two longest, the first
   EXPECT_EQ(Run(with(7, L" ", std::wstring(32, L'7'))),  // reported before the missing first name
             L"failed: Le numéro de dossier « " + std::wstring(32, L'7') +
-                L" » a 32 caractères : Sidexis en accepte 31 au plus. Erreur N° 20001 dans LignesCreees./Tarnwick|");
+                L" » a 32 caractères : Sidexis en accepte 31 au plus. Erreur N° 20001 dans LignesCreees.");
   const std::wstring huge = Run(with(7, L"Lucie", std::wstring(100000, L'7')));  // quoted cut, its length whole
   EXPECT_NE(huge.find(L"« " + std::wstring(40, L'7') + L"… » a 100000 caractères"), std::wstring::npos) << huge;
   const std::wstring longMissing =
       L"missing: Il manque le prénom ou l'Application, ou bien vous devez cliquer sur "
-      L"l'onglet 'Sécurité Sociale-Mutuelle'./Tarnwick|";
-  const std::wstring shortMissing = L"missing: Il manque le prénom ou l'Application./Tarnwick|";
+      L"l'onglet 'Sécurité Sociale-Mutuelle'.";
+  const std::wstring shortMissing = L"missing: Il manque le prénom ou l'Application.";
   const std::wstring tabbed = L"Fiche d'état civil";
   EXPECT_EQ(Run(with(7, L" \r\n\t"), tabbed), longMissing);
   EXPECT_EQ(Run(with(7, L""), tabbed + L'\0'), longMissing);  // as the finder stores it
@@ -354,17 +355,15 @@ TEST_F(HandOffTest, RefusalsAndFailuresAreReportedAndARefusalLeavesThePreviousHa
   EXPECT_EQ(link_.Read(link_.paths.siomin), "earlier");
 
   files_.unexpected = true;
-  EXPECT_EQ(Run(kExample), L"failed: Erreur interne inattendue. Erreur N° 0 dans LignesCreees./Tarnwick|");
+  EXPECT_EQ(Run(kExample), L"failed: Erreur interne inattendue. Erreur N° 0 dans LignesCreees.");
   files_.unexpected = false;
-  EXPECT_EQ(Run(with(7, L"Lucie", L" ")), L"missing: " + std::wstring(kMissingFileNumber) + L"/Tarnwick|");
-  EXPECT_EQ(Run(with(0)), L"missing: " + std::wstring(kMissingName) + L"/Tarnwick|");
+  EXPECT_EQ(Run(with(7, L"Lucie", L" ")), L"missing: " + std::wstring(kMissingFileNumber) + L"");
+  EXPECT_EQ(Run(with(0)), L"missing: " + std::wstring(kMissingName) + L"");
   EXPECT_EQ(link_.Read(link_.paths.siomin), "earlier");
   std::filesystem::remove(link_.paths.siomin2);
   std::filesystem::create_directory(link_.paths.siomin2);  // the second file cannot be opened
-  EXPECT_TRUE(LignesCreees(kExample, L"", {link_.paths.siomin, link_.paths.siomin2}, platform_) ==
-              HandOffResult::Failed);
+  EXPECT_NE(Run(kExample).find(L"Erreur N° 75 dans"), std::wstring::npos);
   EXPECT_EQ(link_.Read(link_.paths.siomin), "earlier") << "both files are opened before either changes";
-  EXPECT_NE(link_.messages.shown.at(0).text.find(L"Erreur N° 75 dans"), std::wstring::npos);
 }
 
 // Each pair (the settings, replaced; the hand-off, written in place) is written both or
@@ -384,8 +383,7 @@ TEST(FilePairs, AnyStepThatFailsLeavesBothFilesAsTheyWereOrSaysWhichChanged) {
       Platform platform{files, link.text, link.clock, link.environment, link.programs, link.messages, link.desktop, link.gdi};
       const std::wstring said =
           settings ? fakes::FailureOf([&] { SaveLinkSettings({}, link.paths.settings, files, link.text); })
-          : LignesCreees(kExample, L"", {first, second}, platform) == HandOffResult::Written ? std::wstring()
-                                                                                            : link.messages.Taken();
+          : fakes::FailureOf([&] { WriteHandOffFiles(kExample, L"", {first, second}, platform); });
       if (said.empty()) break;
       const bool firstKept = link.Read(first) == "avant", secondKept = link.Read(second) == "<missing>";
       const bool neither = said.find(L"plein. Aucun des deux fichiers n'a été modifié.") != std::wstring::npos;
@@ -398,7 +396,7 @@ TEST(FilePairs, AnyStepThatFailsLeavesBothFilesAsTheyWereOrSaysWhichChanged) {
 
 // What the system said comes after the path, its inserts filled with the path or left out cleanly.
 TEST(LinkError, AStartThatFailsSaysWhatTheSystemSaidAfterThePath) {
-  EXPECT_EQ(StartFailureText(L"S.exe", LinkError(L"Impossible de lancer « S.exe » : Accès refusé. ", 5)),
+  EXPECT_EQ(FailureText(StartFailure(L"S.exe", LinkError(L"Impossible de lancer « S.exe » : Accès refusé. ", 5))),
             L"Impossible de démarrer Sidexis (S.exe) : Accès refusé (erreur N° 5).");
   EXPECT_EQ(FillSystemInserts(L"%2 Insert %3!s! (%1) in %10 %1!s! at 100%.", L"A:"), L"Insert (A:) in A: at 100%.");
 }
@@ -414,7 +412,7 @@ const std::map<int, std::wstring HandOffValues::*> kSlots = {{9, &HandOffValues:
 
 bool Click(fakes::FakeLink& link) {  // a plain click on the launcher: harvest, then hand off
   ReadPatientFields(link.state, link.paths, link.platform);
-  return LaunchSidexis(link.state, link.paths, link.platform);
+  return RunShowingFailure(link.messages, [&] { LaunchSidexis(link.state, link.paths, link.platform); });
 }
 
 void ShowPatientB(fakes::FakeLink& link) {
@@ -488,7 +486,7 @@ TEST(StalePatient, APatientChangingDuringEveryReadingIsNeverHandedOff) {
   link.desktop.afterTextRead = [&link, reads = 0]() mutable {
     link.desktop.At(link.controls[6]).text = std::to_string(++reads) + "/11/1990";
   };
-  EXPECT_EQ(fakes::FailureOf([&] { Click(link); }), CommandFailureText(PatientChangedDuringReading()));
+  EXPECT_EQ(fakes::FailureOf([&] { Click(link); }), FailureText(PatientChangedDuringReading()));
   EXPECT_LT(link.desktop.counts.textReads, 20) << "given up after the second reading";
   EXPECT_EQ(link.Read(link.paths.siomin) + std::to_string(link.programs.started.size()), "<missing>0");
 }

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "practice/highlight.h"
+#include "link/command_failure.h"
 #include "link/read_patient_fields.h"
 #include "platform/link_error.h"
 #include "platform/win32/window_base.h"
@@ -195,7 +196,9 @@ TEST(HandOffWin32Test, AMissingFolderOrASecondFileHeldOpenLeavesTheFilesAndStart
     WriteBytes(kSiomin2, "earlier two");
     if (!held) std::filesystem::remove_all(L"C:\\SIDEXIS");
     HANDLE holder = held ? CreateFileW(kSiomin2, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) : nullptr;
-    EXPECT_FALSE(LaunchSidexis(state, {{}, kSiomin, kSiomin2, L"C:\\SIDEXIS\\Sidexis.exe"}, platform));
+    EXPECT_FALSE(RunShowingFailure(messages, [&] {
+      LaunchSidexis(state, {{}, kSiomin, kSiomin2, L"C:\\SIDEXIS\\Sidexis.exe"}, platform);
+    }));
     CloseHandle(holder);
     EXPECT_EQ(ReadBytes(kSiomin) + ReadBytes(kSiomin2), held ? "earlier oneearlier two" : "");
     EXPECT_EQ(std::filesystem::exists(L"C:\\SIDEXIS"), held) << "the link never makes the folder";
