@@ -82,7 +82,7 @@ void LauncherPresenter::Dispatch(int button, int shift) {
     if (state_.settingsLoadFailed) StartFromRecoveredSettings();
   }
   // Entry 15 counts as the file holds it at the click, so the row is chosen again now that
-  // the harvest has reloaded the settings (rows 1 to 4 do not depend on it).
+  // the harvest has reloaded the settings (the questions, Ctrl and Shift do not depend on it).
   row = ChooseClickRow(button, shift, state_.settings.Entry(kEntryShowScreenFlag));
   switch (row) {
     case ClickRow::Configure:

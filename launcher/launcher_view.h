@@ -8,7 +8,7 @@ class LauncherView {
   virtual ~LauncherView() = default;
   virtual void Show() = 0;  // shows the launcher; its activation (a harvest) follows
   virtual void Hide() = 0;
-  // SetForegroundWindow, then SetWindowPos(HWND_TOPMOST, 0x1B).
+  // Into the foreground and the topmost band, without moving, sizing or activating it.
   virtual void BringToTop() = 0;
   virtual void Quit() = 0;  // ends the program at once
 };

@@ -35,6 +35,16 @@ inline constexpr wchar_t kAnd[] = L" et ";
 inline constexpr wchar_t kTwoFilesNotPutBack[] = L" ont pu être modifiés et n'ont pas pu être remis";
 inline constexpr wchar_t kAsBefore[] = L" comme avant";
 
+// A program that could not be started: "<what> « <path> » : <the system's reason>".
+inline constexpr wchar_t kCannotStartProgram[] = L"Impossible de démarrer le programme";
+
+// A text the system could not convert: "Le système n'a pas pu convertir un texte <vers|depuis>
+// la page de codes <page> (erreur système <number>)".
+inline constexpr wchar_t kConversionStart[] = L"Le système n'a pas pu convertir un texte ";
+inline constexpr wchar_t kConversionTo[] = L"vers";
+inline constexpr wchar_t kConversionFrom[] = L"depuis";
+inline constexpr wchar_t kConversionCodePage[] = L" la page de codes ";
+
 // The system gave no text for its error number: "erreur système <number>".
 inline constexpr wchar_t kSystemErrorNumber[] = L"erreur système ";
 

@@ -1,6 +1,7 @@
 #include "platform/win32/win32_program_starter.h"
 
 #include "platform/win32/win32_error.h"
+#include "texts/system_texts.h"
 
 namespace corvane {
 
@@ -13,7 +14,7 @@ void Win32ProgramStarter::Start(const std::wstring& path) {
   std::wstring commandLine = L"\"" + path + L"\"";
   if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                       &process)) {
-    throw SystemFailure(L"Impossible de démarrer le programme", path, GetLastError());
+    throw SystemFailure(kCannotStartProgram, path, GetLastError());
   }
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);

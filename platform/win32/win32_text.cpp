@@ -1,6 +1,7 @@
 #include "platform/win32/win32_text.h"
 
 #include "platform/link_error.h"
+#include "texts/system_texts.h"
 
 namespace corvane {
 namespace {
@@ -11,8 +12,8 @@ static_assert(kNoBestFitChars == WC_NO_BEST_FIT_CHARS);
 // hand-off would then write as if all were well.
 LinkError ConversionFailure(const wchar_t* direction, UINT codePage) {
   const DWORD error = GetLastError();
-  return LinkError(L"Le système n'a pas pu convertir un texte " + std::wstring(direction) + L" la page de codes " +
-                       std::to_wstring(codePage) + L" (erreur système " + std::to_wstring(error) + L")",
+  return LinkError(kConversionStart + std::wstring(direction) + kConversionCodePage + std::to_wstring(codePage) +
+                       L" (" + kSystemErrorNumber + std::to_wstring(error) + L")",
                    error_number::kTextConversion);
 }
 
@@ -25,11 +26,11 @@ std::string Win32Text::ToAnsi(const std::wstring& text) const {
   const int size = static_cast<int>(text.size());
   const AnsiConversion how = AnsiConversionFor(codePage_);
   const int length = WideCharToMultiByte(codePage_, how.flags, text.data(), size, nullptr, 0, how.defaultChar, nullptr);
-  if (length <= 0) throw ConversionFailure(L"vers", codePage_);
+  if (length <= 0) throw ConversionFailure(kConversionTo, codePage_);
   std::string bytes(static_cast<std::size_t>(length), '\0');
   if (WideCharToMultiByte(codePage_, how.flags, text.data(), size, bytes.data(), length, how.defaultChar, nullptr) !=
       length) {
-    throw ConversionFailure(L"vers", codePage_);
+    throw ConversionFailure(kConversionTo, codePage_);
   }
   return bytes;
 }
@@ -38,10 +39,10 @@ std::wstring Win32Text::FromAnsi(const std::string& bytes) const {
   if (bytes.empty()) return {};
   const int size = static_cast<int>(bytes.size());
   const int length = MultiByteToWideChar(codePage_, 0, bytes.data(), size, nullptr, 0);
-  if (length <= 0) throw ConversionFailure(L"depuis", codePage_);
+  if (length <= 0) throw ConversionFailure(kConversionFrom, codePage_);
   std::wstring text(static_cast<std::size_t>(length), L'\0');
   if (MultiByteToWideChar(codePage_, 0, bytes.data(), size, text.data(), length) != length) {
-    throw ConversionFailure(L"depuis", codePage_);
+    throw ConversionFailure(kConversionFrom, codePage_);
   }
   return text;
 }

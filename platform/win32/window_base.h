@@ -59,7 +59,8 @@ UniqueFont MakeFont(const wchar_t* face, int hundredthsOfPoint, UINT dpi, bool b
 // COLORONCOLOR keeps the pixels' own colours).
 void StretchBitmap(HDC dc, HBITMAP bitmap, const RECT& target, int stretchMode);
 
-// SetForegroundWindow, then SetWindowPos(HWND_TOPMOST, 0x1B). Results ignored: a program in
+// SetForegroundWindow, then into the topmost band without moving, sizing, redrawing or
+// activating it. Results ignored: a program in
 // the background may not take the foreground, and the topmost band is reached either way.
 void BringToTop(HWND window);
 

@@ -14,7 +14,7 @@ class ScreenView {
   // a close builds it again); its activation follows.
   virtual void Show() = 0;
   virtual void Hide() = 0;
-  // SetForegroundWindow, then SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, 0x1B).
+  // Into the foreground and the topmost band, without moving, sizing or activating it.
   virtual void BringToTop() = 0;
   virtual void SetFieldText(Field field, const std::wstring& text) = 0;
   virtual void SetCheckBox(bool ticked) = 0;

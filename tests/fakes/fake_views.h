@@ -74,7 +74,7 @@ class FakeScreenView : public ScreenView {
   void ShowConfigurationControls(bool shown) override { configurationControls = shown; }
   void SetButtonCaption(const std::wstring& text) override { caption = text; }
   void UseFinderIconAsDragCursor() override { dragCursorIsFinderIcon = true; }
-  void Destroy() override {  // built again from its design time
+  void Destroy() override {  // built again from nothing
     *this = FakeScreenView();
     built = false;
   }

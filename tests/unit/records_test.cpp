@@ -244,7 +244,7 @@ std::string Bytes(const std::string& hex) {
   return out;
 }
 
-// The worked example: EXEMPLE Lucie, file 1207, on CABINET1, 15 January 2027 at 09:30:15.
+// An example written out byte by byte: EXEMPLE Lucie, file 1207, on CABINET1, 15 January 2027 at 09:30:15.
 const HandOffValues kExample{L"EXEMPLE", L"Lucie", L"14/03/1985", L"1207", L"123456789012345"};
 const std::string kExampleN = Bytes(
     "3F 00 4E 00 45 58 45 4D 50 4C 45 00 4C 75 63 69 65 5F 31 32 30 37 00 31 34 2F 30 33 2F 31 39 38 35 00 "
