@@ -44,6 +44,7 @@ inline constexpr wchar_t kConversionStart[] = L"Le système n'a pas pu convertir
 inline constexpr wchar_t kConversionTo[] = L"vers";
 inline constexpr wchar_t kConversionFrom[] = L"depuis";
 inline constexpr wchar_t kConversionCodePage[] = L" la page de codes ";
+inline constexpr wchar_t kConversionSystemError[] = L" (erreur système ";
 
 // The system gave no text for its error number: "erreur système <number>".
 inline constexpr wchar_t kSystemErrorNumber[] = L"erreur système ";

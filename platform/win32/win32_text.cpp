@@ -13,7 +13,7 @@ static_assert(kNoBestFitChars == WC_NO_BEST_FIT_CHARS);
 LinkError ConversionFailure(const wchar_t* direction, UINT codePage) {
   const DWORD error = GetLastError();
   return LinkError(kConversionStart + std::wstring(direction) + kConversionCodePage + std::to_wstring(codePage) +
-                       L" (" + kSystemErrorNumber + std::to_wstring(error) + L")",
+                       kConversionSystemError + std::to_wstring(error) + L")",
                    error_number::kTextConversion);
 }
 
