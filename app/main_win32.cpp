@@ -87,7 +87,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   const LinkPaths paths = FixedPaths();
 
   LauncherWindow launcher(instance);
-  LienSidexisWindow screen(instance);
+  ScreenWindow screen(instance);
   ToLauncher toLauncher(launcher);
   ScreenPresenter screenPresenter(state, paths, platform, screen, toLauncher);
   screen.Attach(screenPresenter);

@@ -26,10 +26,8 @@ LauncherWindow::~LauncherWindow() {
 
 bool LauncherWindow::RegisterClasses() {
   // The finder icon, at the sizes the title bar and Alt+Tab ask for.
-  icon_.reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_FINDER), IMAGE_ICON,
-                                            GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
-  smallIcon_.reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_FINDER), IMAGE_ICON,
-                                                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
+  icon_ = LoadIconResource(instance_, IDI_FINDER, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
+  smallIcon_ = LoadIconResource(instance_, IDI_FINDER, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
   const bool mainOk = RegisterWindowClass(instance_, kLauncherClassName, icon_.get(), smallIcon_.get(),
                                           reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
   const bool imageOk = RegisterWindowClass(instance_, kLauncherImageClassName, nullptr, nullptr, nullptr, CS_DBLCLKS);
@@ -46,7 +44,7 @@ bool LauncherWindow::Create(LauncherPresenter& presenter) {
       nullptr) {
     return false;
   }
-  dpi_ = GetDpiForWindow(Window());
+  SetDpi(GetDpiForWindow(Window()));
   // Said to the window as well as to its class, so that whoever asks the window gets it.
   SendMessageW(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
   SendMessageW(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
@@ -94,7 +92,7 @@ void LauncherWindow::CreateTooltip() {
 RECT LauncherWindow::Frame() const {
   using namespace launcher_layout;
   RECT frame{0, 0, Scale(kClientWidth), Scale(kClientHeight)};
-  AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, dpi_);
+  AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, Dpi());
   return frame;
 }
 
@@ -110,7 +108,7 @@ void LauncherWindow::LayOut() {
   using namespace launcher_layout;
   MoveWindow(image_.Window(), 0, 0, Scale(kImageWidth), Scale(kImageHeight), TRUE);
   MoveWindow(aide_, Scale(kAideLeft), Scale(kAideTop), Scale(kAideSize), Scale(kAideSize), TRUE);
-  aideFont_ = MakeFont(L"MS Sans Serif", kAideFontHundredthsOfPoint, dpi_, true);
+  aideFont_ = MakeFont(L"MS Sans Serif", kAideFontHundredthsOfPoint, Dpi(), true);
   SendMessageW(aide_, WM_SETFONT, reinterpret_cast<WPARAM>(aideFont_.get()), TRUE);
 }
 
@@ -149,8 +147,7 @@ void LauncherWindow::OnMouseDown(int button, WPARAM keys, PressKind kind) {
 }
 
 bool LauncherPicture::Create(HWND parent, HINSTANCE instance) {
-  tooth_.reset(static_cast<HBITMAP>(
-      LoadImageW(instance, MAKEINTRESOURCEW(IDB_LAUNCHER_TOOTH), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  tooth_ = LoadBitmapResource(instance, IDB_LAUNCHER_TOOTH);
   return CreateAttached(0, kLauncherImageClassName, L"Image1", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, {0, 0, 1, 1},
                         parent, launcher_id::kImage1, instance) != nullptr;
 }
@@ -217,14 +214,11 @@ LRESULT LauncherWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       aideBrush_.reset(CreateSolidBrush(GetSysColor(COLOR_HIGHLIGHT)));
       InvalidateRect(aide_, nullptr, TRUE);
       break;
-    case WM_DPICHANGED: {
-      dpi_ = HIWORD(wParam);
-      const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-      SetWindowPos(Window(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                   suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    case WM_DPICHANGED:
+      TakeNewDpi(wParam);
+      TakeSuggestedRect(lParam);
       LayOut();
       return 0;
-    }
     case WM_GETMINMAXINFO: {
       // The launcher is narrower than the system's smallest captioned window: allow it.
       const RECT frame = Frame();

@@ -87,14 +87,12 @@ class LauncherWindow : public LauncherView, public WindowBase {
   RECT Frame() const;  // the window rectangle around the client area, at (0, 0)
   void PlaceAtStoredPosition();
   void OnMouseDown(int button, WPARAM keys, PressKind kind);
-  int Scale(int pixels) const { return corvane::Scale(pixels, dpi_); }
 
   HINSTANCE instance_;
   LauncherPresenter* presenter_ = nullptr;
   LauncherPicture image_{[this](int button, WPARAM keys, PressKind kind) { OnMouseDown(button, keys, kind); }};
   HWND aide_ = nullptr;
   HWND tooltip_ = nullptr;
-  UINT dpi_ = 96;
   UINT endRequest_ = 0;  // kEndRequestName's number in this session
   bool quitRequested_ = false;
   UniqueFont aideFont_;

@@ -60,6 +60,32 @@ bool WindowBase::RegisterWindowClass(HINSTANCE instance, const wchar_t* classNam
   return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
+int WindowBase::Scale(int pixels) const {
+  return corvane::Scale(pixels, dpi_);
+}
+
+void WindowBase::TakeSuggestedRect(LPARAM lParam) const {
+  const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+  SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+               suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+HINSTANCE CodeModule() {
+  HMODULE module = nullptr;
+  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                     reinterpret_cast<LPCWSTR>(&CodeModule), &module);
+  return module;
+}
+
+UniqueBitmap LoadBitmapResource(HINSTANCE module, int id) {
+  return UniqueBitmap(
+      static_cast<HBITMAP>(LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+}
+
+UniqueIcon LoadIconResource(HINSTANCE module, int id, int width, int height) {
+  return UniqueIcon(static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_ICON, width, height, 0)));
+}
+
 UniqueFont MakeFont(const wchar_t* face, int hundredthsOfPoint, UINT dpi, bool bold, bool italic) {
   LOGFONTW font{};
   font.lfHeight = -MulDiv(hundredthsOfPoint, static_cast<int>(dpi), 7200);

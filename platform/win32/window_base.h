@@ -1,6 +1,6 @@
 #pragma once
 // What every window of the link is built on: the object behind a window, its class, its DPI,
-// its place on top of all windows.
+// its artwork, its place on top of all windows.
 #include <windows.h>
 
 #include "platform/win32/unique_handle.h"
@@ -40,16 +40,37 @@ class WindowBase {
     return DefWindowProcW(window_, message, wParam, lParam);
   }
 
+  // The DPI the window is laid out for, 96 until it is told, and a length of the 96-dpi
+  // layout at that DPI.
+  UINT Dpi() const { return dpi_; }
+  void SetDpi(UINT dpi) { dpi_ = dpi; }
+  int Scale(int pixels) const;
+  // WM_DPICHANGED, in two steps, so that a window may do its own work between them: the
+  // window is laid out for the DPI the message carries from then on, and takes the rectangle
+  // the system suggests for it.
+  void TakeNewDpi(WPARAM wParam) { dpi_ = HIWORD(wParam); }
+  void TakeSuggestedRect(LPARAM lParam) const;
+
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
   HWND window_ = nullptr;
+  UINT dpi_ = 96;
 };
 
 // A length of the 96-dpi layout at `dpi`.
 inline int Scale(int pixels, UINT dpi) {
   return MulDiv(pixels, static_cast<int>(dpi), 96);
 }
+
+// The module that holds this code, which registers the window classes: the artwork may come
+// from another module (a test hands the program's own file, loaded as data).
+HINSTANCE CodeModule();
+
+// A bitmap of `module`'s resources as a DIB section, null when the module lacks it.
+UniqueBitmap LoadBitmapResource(HINSTANCE module, int id);
+// An icon of `module`'s resources at `width` x `height` (0: its own size), null when it lacks it.
+UniqueIcon LoadIconResource(HINSTANCE module, int id, int width = 0, int height = 0);
 
 // A font of `hundredthsOfPoint` (9.75 pt is 975) at `dpi`: the character height is the
 // point size in pixels, rounded half up.

@@ -1,7 +1,8 @@
 #pragma once
-// The window of the screen LienSidexis: a humble view that builds the controls, forwards
-// their events to ScreenPresenter and the finder boxes' drags to FinderDrag, and shows what it
-// is told.
+// The window of the screen LienSidexis: a humble view that builds the controls from the layout
+// table, forwards their events to ScreenPresenter and the finder boxes' drags to FinderDrag,
+// and shows what it is told. Its building is in screen_build_win32.cpp, its painting in
+// screen_paint_win32.cpp.
 #include <windows.h>
 
 #include <array>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "finder/finder_drag.h"
+#include "finder/finder_drag_win32.h"
 #include "link/command_failure.h"
 #include "platform/message_boxes.h"
 #include "platform/win32/unique_handle.h"
@@ -23,35 +25,13 @@ namespace corvane {
 inline constexpr wchar_t kScreenClassName[] = L"LienSidexis";
 inline constexpr wchar_t kScreenCaption[] = L"Lien Sidexis";
 
-inline constexpr wchar_t kFinderCaptureClassName[] = L"CorvaneLinkFinderCapture";
-
-// The window that holds the mouse capture during a finder drag. Under Wine a hidden window
-// cannot hold the capture, and the drag hides the screen with its finder boxes; this one stays
-// shown, one pixel in the screen corner farthest from the pointer, and is transparent to
-// WindowFromPoint, so it is never picked. It keeps the finder icon as the pointer.
-class FinderCaptureWindow : public WindowBase {
- public:
-  FinderCaptureWindow(HINSTANCE instance, HCURSOR cursor, POINT pointer);
-  ~FinderCaptureWindow() override;
-  FinderCaptureWindow(const FinderCaptureWindow&) = delete;
-  FinderCaptureWindow& operator=(const FinderCaptureWindow&) = delete;
-  // Moves to the corner farthest from the pointer when that corner changed.
-  void KeepAwayFrom(POINT pointer);
-
- private:
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-  HCURSOR cursor_;
-  POINT corner_{};
-};
-
-class LienSidexisWindow : public WindowBase, public ScreenView, public FinderView {
+class ScreenWindow : public WindowBase, public ScreenView, public FinderView {
  public:
   // `instance` holds the artwork (resources/resource_ids.h); pictures it lacks are not drawn.
-  explicit LienSidexisWindow(HINSTANCE instance);
-  ~LienSidexisWindow() override;
-  LienSidexisWindow(const LienSidexisWindow&) = delete;
-  LienSidexisWindow& operator=(const LienSidexisWindow&) = delete;
+  explicit ScreenWindow(HINSTANCE instance);
+  ~ScreenWindow() override;
+  ScreenWindow(const ScreenWindow&) = delete;
+  ScreenWindow& operator=(const ScreenWindow&) = delete;
 
   // The presenter its events go to; set once, before the first Show.
   void Attach(ScreenPresenter& presenter) { presenter_ = &presenter; }
@@ -65,7 +45,7 @@ class LienSidexisWindow : public WindowBase, public ScreenView, public FinderVie
   // messages to IsDialogMessage so that Tab moves between the controls.
 
   // The pointer a finder drag shows (the finder icon once activation installed it), or null.
-  HCURSOR DragCursor() const { return dragCursor_; }
+  HCURSOR DragCursor() const { return finderPointer_.DragCursor(); }
 
   // ScreenView
   void Show() override;
@@ -90,12 +70,11 @@ class LienSidexisWindow : public WindowBase, public ScreenView, public FinderVie
  private:
   enum class BoxPicture { First, Empty, FinderIcon };
 
-  // From the press on a finder box to the release of `button` (a virtual key), wherever the
-  // pointer goes: the button and the pointer are polled, which works whether or not the
-  // system routes the mouse messages of another program's window to our capture.
-  void RunFinderDrag(Field box, int button);
+  // A press on a finder box with `button` (a virtual key): the drag, up to its drop.
+  void DragFinder(Field box, int button);
+  // The drop that ends every drag; its failure is told to the user here.
+  void DropFinder();
   void SetBoxPicture(Field box, BoxPicture picture);
-  HCURSOR FinderCursor() const { return dragCursor_ != nullptr ? dragCursor_ : finderIcon_.get(); }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnDestroyed() noexcept override;
   void Build();
@@ -116,27 +95,23 @@ class LienSidexisWindow : public WindowBase, public ScreenView, public FinderVie
   void DrawCheckBox(const DRAWITEMSTRUCT& item);
   HBRUSH Brush(ScreenColour colour);  // made once per colour, kept with the window object
   HFONT Font(ScreenFont font) const { return fonts_[static_cast<int>(font)].get(); }
-  int Scale(int pixels) const { return corvane::Scale(pixels, dpi_); }
 
   HINSTANCE instance_;
   ScreenPresenter* presenter_ = nullptr;
-  UINT dpi_ = 96;
-  HWND lastFocus_ = nullptr;    // restored when the window becomes active again
-  bool settingText_ = false;    // a field text set by the program is not typing
-  bool activating_ = false;     // activation brings the window to the top: no second run
-  unsigned activations_ = 0;    // runs of the activation, to tell whether a show activated
-  HCURSOR dragCursor_ = nullptr;
+  HWND lastFocus_ = nullptr;  // restored when the window becomes active again
+  bool settingText_ = false;  // a field text set by the program is not typing
+  bool activating_ = false;   // activation brings the window to the top: no second run
+  unsigned activations_ = 0;  // runs of the activation, to tell whether a show activated
   FinderDrag* finder_ = nullptr;
   MessageBoxes* messages_ = nullptr;
   std::array<BoxPicture, kFieldCount> boxPictures_{};  // by entry - 1
-  bool dragPointer_ = false;
-  bool secondPress_ = false;  // a push button's press is the second of a double click
+  bool secondPress_ = false;                           // a push button's press is the second of a double click
 
   UniqueFont fonts_[static_cast<int>(ScreenFont::Count)];
   std::vector<std::pair<ScreenColour, UniqueBrush>> brushes_;
   UniqueBitmap molars_;
   UniqueBitmap finderBox_;
-  UniqueIcon finderIcon_;
+  FinderPointer finderPointer_;  // holds the finder icon, which the finder boxes show too
 };
 
 }  // namespace corvane
