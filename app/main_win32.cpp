@@ -9,6 +9,7 @@
 #include "finder/finder_drag.h"
 #include "launcher/launcher_presenter.h"
 #include "launcher/launcher_win32.h"
+#include "link/fixed_paths.h"
 #include "link/link_state.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_platform.h"
@@ -18,15 +19,9 @@
 
 namespace {
 
-// The link's files. They are fixed: no option, variable or registry value moves them.
+// The link's files, fixed (link/fixed_paths.h): app/ alone hands them to the core.
 corvane::LinkPaths FixedPaths() {
-  corvane::LinkPaths paths;
-  paths.settings.tech = LR"(C:\Sidexis\Tech.txt)";
-  paths.settings.tech2 = LR"(C:\Sidexis\Tech2.txt)";
-  paths.siomin = LR"(C:\SIDEXIS\siomin.sdx)";
-  paths.siomin2 = LR"(C:\SIDEXIS\siomin2.sdx)";
-  paths.sidexisProgram = LR"(C:\SIDEXIS\Sidexis.exe)";
-  return paths;
+  return corvane::FixedLinkPaths();
 }
 
 // The launcher and the screen know nothing of each other; each says what it needs of the

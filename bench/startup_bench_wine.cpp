@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "launcher/launcher_win32.h"
+#include "link/fixed_paths.h"
 #include "tests/standins/standin_layout.h"
 #include "tests/support/wine_support.h"
 
@@ -49,8 +50,8 @@ struct Run {
 void WriteFiles() {
   CreateDirectoryW(kSidexisFolder, nullptr);
   const std::string tech = standin::TechFileBytes(standin::TechLines(standin::LayoutOf(standin::Mode::Plain)));
-  testing::WriteBytes(std::wstring(kSidexisFolder) + L"\\Tech.txt", tech);
-  testing::WriteBytes(std::wstring(kSidexisFolder) + L"\\Tech2.txt", tech);
+  testing::WriteBytes(kTech, tech);
+  testing::WriteBytes(kTech2, tech);
   CreateDirectoryW(kPatientFolder, nullptr);
   testing::WriteBytes(kPatientFile, kPatient);
 }

@@ -32,8 +32,14 @@ perl -CSD -Mutf8 -e '
     }
   }
   exit($bad ? 1 : 0);' || typography=1
-cat app/*.cpp link/*.cpp launcher/*.h launcher/*.cpp settings/*.cpp settings/screen/*.h settings/screen/*.cpp \
-  finder/*.cpp reader/*.cpp practice/*.cpp texts/*.h handoff/*.h handoff/*.cpp platform/*.h platform/*.cpp platform/win32/*.cpp |
+# The program's code: every header and source file of the folders of the layer table.
+sources=()
+for folder in $(awk '{ sub(/#.*/, "") } NF { print $1 }' layers.txt); do
+  for file in "$folder"/*.h "$folder"/*.cpp; do
+    [ -f "$file" ] && sources+=("$file")
+  done
+done
+cat "${sources[@]}" |
   perl -CSD -Mutf8 -0777 -e '
     my $code = <STDIN>;
     my @literals;

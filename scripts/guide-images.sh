@@ -13,10 +13,7 @@ if [ "${1:-}" != --copy ]; then
   cmake --preset win64 >/dev/null
   cmake --build --preset win64
   source scripts/wine-env.sh
-  cleanup() {
-    WINEPREFIX="$PWD/$build/wineprefix" wineserver -k 2>/dev/null || true
-    if [ -f $build/xvfb.pid ]; then kill "$(cat $build/xvfb.pid)" 2>/dev/null || true; rm -f $build/xvfb.pid $build/xvfb.display; fi
-  }
+  cleanup() { corvane_wine_stop "$PWD/$build"; }
   trap cleanup EXIT
   corvane_wine_env "$PWD/$build"
   ctest --preset win64 -L e2e || echo "Some end-to-end tests failed: their pictures may be missing or stale." >&2

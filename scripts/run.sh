@@ -32,17 +32,17 @@ demo=$(cd "$demo" && pwd)
 
 interactive=0
 [ -n "${DISPLAY:-}" ] && interactive=1
-# Set before the prefix is made, so that a failure there leaves nothing running either.
-cleanup() {
-  [ -n "${WINEPREFIX:-}" ] && { wineserver -k 2>/dev/null || true; }
-  if [ "$interactive" = 0 ] && [ -f "$demo/xvfb.pid" ]; then
-    kill "$(cat "$demo/xvfb.pid")" 2>/dev/null || true
-    rm -f "$demo/xvfb.pid" "$demo/xvfb.display"
-  fi
-}
-trap cleanup EXIT
 # shellcheck source=scripts/wine-env.sh
 source scripts/wine-env.sh
+# Set before the prefix is made, so that a failure there leaves nothing running either. The
+# wineserver is stopped once the prefix is set up; the Xvfb only when this script started it.
+cleanup() {
+  local keep=()
+  [ -n "${WINEPREFIX:-}" ] || keep+=(--keep-server)
+  [ "$interactive" = 0 ] || keep+=(--keep-xvfb)
+  corvane_wine_stop "${keep[@]}" "$demo"
+}
+trap cleanup EXIT
 corvane_wine_env "$demo"  # the prefix, and an Xvfb when there is no display
 
 drive=$WINEPREFIX/drive_c

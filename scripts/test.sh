@@ -25,11 +25,7 @@ cmake --preset win64 >/dev/null
 cmake --build --preset win64
 scripts/package.sh
 source scripts/wine-env.sh
-cleanup() {
-  WINEPREFIX="$PWD/build/win64/wineprefix" wineserver -k 2>/dev/null || true
-  WINEPREFIX="$PWD/build/win64/install/wineprefix" wineserver -k 2>/dev/null || true
-  if [ -f build/win64/xvfb.pid ]; then kill "$(cat build/win64/xvfb.pid)" 2>/dev/null || true; rm -f build/win64/xvfb.pid build/win64/xvfb.display; fi
-}
+cleanup() { corvane_wine_stop "$PWD/build/win64" "$PWD/build/win64/wineprefix" "$PWD/build/win64/install/wineprefix"; }
 trap cleanup EXIT
 corvane_wine_env "$PWD/build/win64"
 

@@ -1,4 +1,5 @@
-# Sourced: sets up WINEPREFIX (private to a build folder) and DISPLAY for Wine.
+# Sourced: sets up WINEPREFIX (private to a build folder) and DISPLAY for Wine (corvane_wine_env),
+# and stops what a run started (corvane_wine_stop).
 corvane_wine_env() {
   local build=$1
   export WINEPREFIX="$build/wineprefix"
@@ -38,4 +39,32 @@ corvane_wine_env() {
     setsid wineserver -p </dev/null >/dev/null 2>&1 9>&- || true
     setsid wine cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
   ) 9>"$build/wineprefix.lock"
+}
+
+# Stops what a run started, and only that:
+#   corvane_wine_stop [--keep-server] [--keep-xvfb] DIR [PREFIX...]
+# ends the wineserver of each PREFIX (DIR/wineprefix when none is given), and with it every Wine
+# process of that prefix, then the Xvfb that corvane_wine_env started for DIR (its id in
+# DIR/xvfb.pid) and forgets its display. --keep-server and --keep-xvfb leave either running (what
+# was already running before the run). Never fails: it is meant for an exit trap.
+corvane_wine_stop() {
+  local server=1 xvfb=1
+  while :; do
+    case ${1:-} in
+      --keep-server) server=0; shift ;;
+      --keep-xvfb) xvfb=0; shift ;;
+      *) break ;;
+    esac
+  done
+  local dir=$1; shift
+  [ $# -gt 0 ] || set -- "$dir/wineprefix"
+  if [ "$server" = 1 ]; then
+    local prefix
+    for prefix in "$@"; do WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true; done
+  fi
+  if [ "$xvfb" = 1 ] && [ -f "$dir/xvfb.pid" ]; then
+    kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true
+    rm -f "$dir/xvfb.pid" "$dir/xvfb.display"
+  fi
+  return 0
 }

@@ -6,6 +6,7 @@
 
 #include "handoff/handoff_records.h"
 #include "launcher/launcher_win32.h"
+#include "link/fixed_paths.h"
 #include "reader/harvest.h"
 #include "settings/link_settings.h"
 #include "settings/screen/screen_win32.h"
@@ -19,8 +20,6 @@ using namespace std::chrono_literals;
 using namespace launcher_layout;
 using namespace screen_id;
 
-inline constexpr wchar_t kTech[] = LR"(C:\Sidexis\Tech.txt)", kTech2[] = LR"(C:\Sidexis\Tech2.txt)";
-inline constexpr wchar_t kSiomin[] = LR"(C:\SIDEXIS\siomin.sdx)", kSiomin2[] = LR"(C:\SIDEXIS\siomin2.sdx)";
 inline constexpr wchar_t kStarts[] = LR"(C:\SIDEXIS\standin-starts.txt)",
                          kPatientFile[] = LR"(C:\corvane-e2e\patient.txt)";
 inline const std::wstring kShownFile = kPatientFile + PortableText().FromAnsi(standin::kShownSuffix);
@@ -74,7 +73,7 @@ class LauncherE2e : public ::testing::Test {
     FreshFolder(LR"(C:\SIDEXIS)");
     // A stand-in X-ray program started at the end of the test before frees its file soon.
     const std::wstring sidexis = StandinPath(L"practice_standin");
-    ASSERT_TRUE(WaitUntil([&] { return CopyFileW(sidexis.c_str(), LR"(C:\SIDEXIS\Sidexis.exe)", FALSE) != 0; }));
+    ASSERT_TRUE(WaitUntil([&] { return CopyFileW(sidexis.c_str(), kSidexisExe, FALSE) != 0; }));
     WriteSettings("0");
     FreshFolder(LR"(C:\corvane-e2e)");
     ShowPatient(standin::PatientFile());
@@ -189,10 +188,11 @@ TEST_F(LauncherE2e, MissingSettingsAreReportedThenAPlainClickHandsOffThePatientS
   ExpectHandedOff(2, {L"MARTIN", L"HELENE", L"14/03/1985", L"1300", L"285037512345678"});
   EXPECT_TRUE(!WaitForShown(L"#32770", link_.Id(), 500ms) && Starts() == 2) << "one start a click";
   const auto gone = [](const wchar_t* file) { return DeleteFileW(file) || GetLastError() == ERROR_FILE_NOT_FOUND; };
-  ASSERT_TRUE(WaitUntil([&] { return gone(LR"(C:\SIDEXIS\Sidexis.exe)") && gone(kSiomin); }));
+  ASSERT_TRUE(WaitUntil([&] { return gone(kSidexisExe) && gone(kSiomin); }));
   ASSERT_TRUE(ClickAt(OnTooth()));
   HWND box = MessageBoxOfLink();
-  EXPECT_TRUE(TitleAndText(box).starts_with(L"Tarnwick: Impossible de démarrer Sidexis (C:\\SIDEXIS\\Sidexis.exe) : "));
+  EXPECT_TRUE(TitleAndText(box).starts_with(L"Tarnwick: Impossible de démarrer Sidexis (" + std::wstring(kSidexisExe) +
+                                            L") : "));
   EXPECT_TRUE(MessageBoxText(box).ends_with(L" (erreur N° 2).")) << MessageBoxText(box);
   EXPECT_TRUE(ReadBytes(kSiomin).find("MARTIN") != std::string::npos && ReadBytes(kSiomin2) == ReadBytes(kSiomin));
   ASSERT_TRUE(AnswerMessageBox(box, IDOK));

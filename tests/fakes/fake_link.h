@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "link/command_failure.h"
-#include "link/link_state.h"
+#include "link/fixed_paths.h"
 #include "platform/clock.h"
 #include "platform/environment.h"
 #include "platform/link_error.h"
@@ -104,7 +104,7 @@ struct FakeLink {
     paths = {{(folder / "Tech.txt").wstring(), (folder / "Tech2.txt").wstring()},
              (folder / "siomin.sdx").wstring(),
              (folder / "siomin2.sdx").wstring(),
-             L"C:\\SIDEXIS\\Sidexis.exe"};  // only ever given to the fake starter
+             kSidexisExe};  // only ever given to the fake starter
     environment.variables[L"COMPUTERNAME"] = L"CABINET1";
   }
   ~FakeLink() {

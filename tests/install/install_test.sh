@@ -14,10 +14,7 @@ here=$(dirname "${BASH_SOURCE[0]}")
 source "$here/../../scripts/wine-env.sh"
 root="$build/install"
 rm -rf "$root" && mkdir -p "$root"
-cleanup() {
-  wineserver -k 2>/dev/null || true
-  if [ -f "$root/xvfb.pid" ]; then kill "$(cat "$root/xvfb.pid")" 2>/dev/null || true; fi
-}
+cleanup() { corvane_wine_stop "$root"; }
 trap cleanup EXIT
 corvane_wine_env "$root"
 

@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "bench/bench_practice_layout.h"
+#include "link/fixed_paths.h"
 
 namespace {
 
@@ -75,7 +76,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // As C:\SIDEXIS\Sidexis.exe, started without argument: appends what siomin.sdx holds, in hex, to
   // C:\SIDEXIS\standin-starts.txt, a line per start: the file was whole before.
   if (__argc == 1) {
-    std::ifstream in("C:\\SIDEXIS\\siomin.sdx", std::ios::binary);
+    std::ifstream in(corvane::kSiomin, std::ios::binary);
     const std::string line = Hex({std::istreambuf_iterator<char>(in), {}});
     return std::ofstream("C:\\SIDEXIS\\standin-starts.txt", std::ios::binary | std::ios::app) << line << "\r\n" ? 0 : 1;
   }

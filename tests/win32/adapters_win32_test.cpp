@@ -179,7 +179,6 @@ TEST(SettingsFilesWin32Test, AccentedEntriesRoundTripInWindows1252AMissingFolder
 // The hand-off through the real files: with no C:\SIDEXIS, or siomin2.sdx held open without sharing
 // (as the X-ray program or a scanner may), it fails before either file changes, says which, starts nothing.
 TEST(HandOffWin32Test, AMissingFolderOrASecondFileHeldOpenLeavesTheFilesAndStartsNothing) {
-  const wchar_t kSiomin[] = L"C:\\SIDEXIS\\siomin.sdx", kSiomin2[] = L"C:\\SIDEXIS\\siomin2.sdx";
   Win32Platform win;
   fakes::FakeProgramStarter programs;
   fakes::FakeMessageBoxes messages;
@@ -197,7 +196,7 @@ TEST(HandOffWin32Test, AMissingFolderOrASecondFileHeldOpenLeavesTheFilesAndStart
     if (!held) std::filesystem::remove_all(L"C:\\SIDEXIS");
     HANDLE holder = held ? CreateFileW(kSiomin2, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) : nullptr;
     EXPECT_FALSE(RunShowingFailure(messages, [&] {
-      LaunchSidexis(state, {{}, kSiomin, kSiomin2, L"C:\\SIDEXIS\\Sidexis.exe"}, platform);
+      LaunchSidexis(state, {{}, kSiomin, kSiomin2, kSidexisExe}, platform);
     }));
     CloseHandle(holder);
     EXPECT_EQ(ReadBytes(kSiomin) + ReadBytes(kSiomin2), held ? "earlier oneearlier two" : "");
