@@ -16,9 +16,9 @@ namespace corvane {
 void HighlightWindow(WindowHandle window, int factor, WindowQuery& windows, Gdi& gdi);
 
 // Reads the window's text as the harvest does (a single space when the handle is not a
-// window), then toggles the frame on it; the caller puts the text into Temp. Throws LinkError
-// (kPracticeNotAnswering) when the window's program does not answer; the frame is then left
-// alone.
+// window), then toggles the frame on it; the caller keeps it as the last text read. Throws
+// LinkError (kPracticeNotAnswering) when the window's program does not answer; the frame is
+// then left alone.
 std::wstring CaptureWindowText(WindowHandle window, WindowQuery& windows, Gdi& gdi, const TextPlatform& text);
 
 }  // namespace corvane

@@ -49,8 +49,8 @@ class HarvestWalk {
 };
 
 // The walk's callback, for one descendant: works out its identity and, when an entry names
-// it and it passes the class filters of the reading mode, reads its text into Temp and stores
-// it into every field whose entry names that identity. Returns true to go on; false when the
+// it and it passes the class filters of the reading mode, reads its text (the practice
+// window's last text read) and stores it into every field whose entry names that identity. Returns true to go on; false when the
 // walk can end: no later window can feed a field (WinDev, past the highest ordinal named), or
 // the walk must be abandoned, with the reason in walk.failure (no exception leaves it: it
 // runs inside the system's enumeration).

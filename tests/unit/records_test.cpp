@@ -515,7 +515,7 @@ TEST(StalePatient, ThePracticeWindowIsFoundByItsTitleVisiodentsLiveOne) {
     EXPECT_EQ(link.state.patient.ValuesToHandOff(), found ? kHandedOffA : HandOffValues{});
     const bool visiodent = className[0] == 'F';
     EXPECT_EQ(link.gdi.drawings.size(), visiodent ? 1u : 0u) << "only the Visiodent title read draws a frame";
-    EXPECT_TRUE(!visiodent || found || link.state.practice.lastTextRead == link.text.FromAnsi(title)) << "Temp keeps it";
+    EXPECT_TRUE(!visiodent || found || link.state.practice.lastTextRead == link.text.FromAnsi(title)) << "the last text read keeps it";
   }
 }
 
