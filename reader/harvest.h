@@ -50,10 +50,10 @@ class HarvestWalk {
 
 // The walk's callback, for one descendant: works out its identity and, when an entry names
 // it and it passes the class filters of the reading mode, reads its text (the practice
-// window's last text read) and stores it into every field whose entry names that identity. Returns true to go on; false when the
-// walk can end: no later window can feed a field (WinDev, past the highest ordinal named), or
-// the walk must be abandoned, with the reason in walk.failure (no exception leaves it: it
-// runs inside the system's enumeration).
+// window's last text read) and stores it into every field whose entry names that identity.
+// Returns true to go on; false when the walk can end: no later window can feed a field
+// (WinDev, past the highest ordinal named), or the walk must be abandoned, with the reason in
+// walk.failure (no exception leaves it: it runs inside the system's enumeration).
 bool HarvestChildProc(WindowHandle window, HarvestWalk& walk) noexcept;
 
 // The failure raised when the practice program showed another patient while it was read,
