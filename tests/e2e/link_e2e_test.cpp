@@ -134,7 +134,7 @@ class LauncherE2e : public ::testing::Test {
 // only, nothing dispatched); a right click asks to quit: No keeps the program, Yes ends it.
 TEST_F(LauncherE2e, StandsInPlaceShowsItsHelpAndAsksBeforeQuitting) {
   StartLink();
-  EXPECT_TRUE(TextOf(launcher_) == kLauncherCaption && (GetWindowLongW(launcher_, GWL_EXSTYLE) & WS_EX_TOPMOST));
+  EXPECT_TRUE(TextOf(launcher_) == L"Corvane Link" && (GetWindowLongW(launcher_, GWL_EXSTYLE) & WS_EX_TOPMOST));
   HWND picture = GetDlgItem(launcher_, launcher_id::kImage1), aide = GetDlgItem(launcher_, launcher_id::kAide);
   POINT origin{};
   EXPECT_TRUE(ClientToScreen(launcher_, &origin) && origin.x == kClientLeft && origin.y == kClientTop);
@@ -142,11 +142,15 @@ TEST_F(LauncherE2e, StandsInPlaceShowsItsHelpAndAsksBeforeQuitting) {
   EXPECT_EQ(WindowFromPoint(CentreOf(aide)), aide);
   Screenshot("e2e-launcher");
   ASSERT_TRUE(Xdotool("mousemove" + At(CentreOf(aide))));
-  EXPECT_EQ(TextOf(WaitForShown(L"tooltips_class32", link_.Id())), kHelpTooltip);
+  EXPECT_EQ(TextOf(WaitForShown(L"tooltips_class32", link_.Id())),
+            L"Clic : lance Sidexis sur le patient affiché, Maj + Clic : ouvre l'écran de lancement, Ctrl + Clic : "
+            L"ouvre l'écran de paramétrage, Clic Droit : ferme l'application.");
 
   ASSERT_TRUE(ClickAt(CentreOf(aide)));
   HWND box = MessageBoxOfLink();
-  EXPECT_EQ(TitleAndText(box), std::wstring(kLauncherCaption) + L": " + kHelpText);
+  EXPECT_EQ(TitleAndText(box), L"Corvane Link: Clic : lance SIDEXIS sur le patient affiché,\rMaj + Clic : ouvre "
+                               L"l'écran de lancement,\rCtrl + Clic : ouvre l'écran de paramétrage\rClic Droit : ferme "
+                               L"l'application.");
   EXPECT_EQ(GetDlgItem(box, IDNO), nullptr) << "OK only";
   Screenshot("e2e-help");
   ASSERT_TRUE(AnswerMessageBox(box, IDOK));
@@ -154,7 +158,7 @@ TEST_F(LauncherE2e, StandsInPlaceShowsItsHelpAndAsksBeforeQuitting) {
   for (const int answer : {IDNO, IDYES}) {
     ASSERT_TRUE(ClickAt(OnTooth(), 3));
     ASSERT_NE(box = MessageBoxOfLink(), nullptr);
-    EXPECT_EQ(TitleAndText(box), std::wstring(kQuitTitle) + L": " + kQuitQuestion);
+    EXPECT_EQ(TitleAndText(box), L"Quitter ?: Voulez-vous fermer 'Corvane Link' ?");
     EXPECT_EQ(GetDlgItem(box, IDCANCEL), nullptr) << "no Cancel";
     ASSERT_TRUE(AnswerMessageBox(box, answer));
   }
@@ -255,7 +259,7 @@ TEST_F(LauncherE2e, APatientWhoLeftThePracticeProgramsScreenIsNeverHandedOff) {
   const auto lancerShowsAnotherPatient = [&] {
     ASSERT_TRUE(Press(screen, kDemarrerSidexis));
     HWND shown = MessageBoxOfLink();
-    EXPECT_EQ(MessageBoxText(shown), kOtherPatientShown);
+    EXPECT_TRUE(MessageBoxText(shown).starts_with(L"Le logiciel de gestion du cabinet affiche maintenant un autre"));
     ASSERT_TRUE(AnswerMessageBox(shown, IDOK));
     ASSERT_TRUE(Press(screen, kDemarrerSidexis));
   };
@@ -386,8 +390,8 @@ TEST_F(ScreenE2e, ScreenFlagShowsLaunchModeShiftOnlyShows) {
   ExpectHandedOff(1);
   HWND screen = ShownScreen();
   ASSERT_TRUE(screen && !IsWindowVisible(launcher_));
-  EXPECT_EQ(TextOf(screen), kScreenCaption);
-  EXPECT_EQ(ItemText(screen, kDemarrerSidexis), kLaunchCaption);
+  EXPECT_EQ(TextOf(screen), L"Lien Sidexis");
+  EXPECT_EQ(ItemText(screen, kDemarrerSidexis), L"LANCER");
   EXPECT_TRUE(GetWindowLongW(screen, GWL_EXSTYLE) & WS_EX_TOPMOST);
   ASSERT_TRUE(ClickCloseBox(screen));
   ASSERT_TRUE(BackToLauncher(screen));
@@ -411,7 +415,7 @@ TEST_F(ScreenE2e, CtrlClickShowsConfigurationModeCloseSavesNothingResetAnsweredW
   StartLink();
   HWND screen = OpenScreen({"ctrl"});
   ASSERT_TRUE(screen && !IsWindowVisible(launcher_));
-  EXPECT_EQ(ItemText(screen, kDemarrerSidexis), kValidateCaption);
+  EXPECT_EQ(ItemText(screen, kDemarrerSidexis), L"VALIDER");
   ExpectAsWritten(screen, true);
   EXPECT_EQ(ItemText(screen, FieldBox(Field::Nom)), L"LEFÈVRE") << "the harvest ran first";
   Screenshot("e2e-screen-config");
@@ -427,7 +431,7 @@ TEST_F(ScreenE2e, CtrlClickShowsConfigurationModeCloseSavesNothingResetAnsweredW
   for (const int answer : {IDNO, IDYES}) {
     ASSERT_TRUE(Press(screen, kRaz));
     HWND box = MessageBoxOfLink();
-    EXPECT_EQ(TitleAndText(box), std::wstring(kResetTitle) + L": " + kResetQuestion);
+    EXPECT_EQ(TitleAndText(box), L"Suppression du paramétrage: Voulez-vous vraiment supprimer le paramétrage actuel ?");
     EXPECT_EQ(GetWindow(box, GW_OWNER), screen) << "nothing on the screen runs until it is answered";
     EXPECT_FALSE(IsWindowEnabled(screen));
     ASSERT_TRUE(AnswerMessageBox(box, answer));
