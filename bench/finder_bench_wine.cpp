@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/standins/bench_layout.h"
+#include "bench/bench_practice_layout.h"
 #include "finder/finder_drag.h"
 #include "link/link_state.h"
 #include "platform/win32/win32_platform.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/standins/bench_layout.h"
+#include "bench/bench_practice_layout.h"
 #include "bench/per_window_harvest.h"
 #include "platform/text.h"
 #include "reader/harvest.h"
