@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 
 #include "handoff/handoff_records.h"
 #include "launcher/launcher_win32.h"
@@ -315,6 +316,10 @@ inline constexpr Written kWrittenScreen[] = {
     {FinderBox(Field::Adresse3), 216, 216, 14, 17, 0, 0, 1}, {FinderBox(Field::CP), 64, 240, 14, 17, 0, 0, 1},
     {FinderBox(Field::Ville), 216, 240, 14, 17, 0, 0, 1}, {FinderBox(Field::Telephone), 464, 192, 14, 17, 0, 0, 1},
     {FinderBox(Field::Mobile), 464, 220, 14, 17, 0, 0, 1}, {FinderBox(Field::EMail), 464, 248, 14, 17, 0, 0, 1}};
+// The labels and boxes whose text is written centred (ES_CENTER and SS_CENTER are the same bit).
+inline const std::set<int> kWrittenCentred = {kTitle, kLabelBase + 2, kLabelBase + 3, kLabelBase + 4, kLabelBase + 5,
+                                              kLabelBase + 6, kLabelBase + 7, FieldBox(Field::NumDossier),
+                                              FieldBox(Field::DateNaissance), FieldBox(Field::NumSS)};
 inline const std::vector<int> kWrittenTabOrder = [] {
   std::vector<int> order;
   for (const Field f : {Field::NumDossier, Field::NumSS, Field::Prenom, Field::DateNaissance}) order.push_back(FieldBox(f));
@@ -357,7 +362,9 @@ class ScreenE2e : public LauncherE2e {
       GetWindowRect(control, &r);
       MapWindowPoints(nullptr, screen, reinterpret_cast<POINT*>(&r), 2);
       const bool shown = configuration || !w.configurationOnly;
+      const bool centred = (GetWindowLongW(control, GWL_STYLE) & ES_CENTER) != 0;
       if (!EqualRect(&r, &expected) || (IsWindowVisible(control) != FALSE) != shown ||
+          (w.ground && w.id != kMontreSurClic && centred != kWrittenCentred.contains(w.id)) ||
           (!shown && !shows({w.x + w.width / 2, w.y + w.height / 2, w.x + w.width / 2 + 1, w.y + w.height / 2 + 1}, kBlue)) ||
           (shown && w.ground && !(shows(r, w.ground) && (ItemText(screen, w.id).empty() || shows(r, w.text)))))
         unlike += std::to_wstring(w.id) + L" ";
