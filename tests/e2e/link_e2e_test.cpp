@@ -313,9 +313,9 @@ class ScreenE2e : public LauncherE2e {
       const bool shown = configuration || !w.configurationOnly;
       const bool centred = (GetWindowLongW(control, GWL_STYLE) & ES_CENTER) != 0;
       if (!EqualRect(&r, &expected) || (IsWindowVisible(control) != FALSE) != shown ||
-          (w.ground && w.id != kMontreSurClic && centred != kWrittenCentred.contains(w.id)) ||
+          (w.Ground() && w.id != kMontreSurClic && centred != kWrittenCentred.contains(w.id)) ||
           (!shown && !shows({w.x + w.width / 2, w.y + w.height / 2, w.x + w.width / 2 + 1, w.y + w.height / 2 + 1}, kBlue)) ||
-          (shown && w.ground && !(shows(r, w.ground) && (ItemText(screen, w.id).empty() || shows(r, w.text)))))
+          (shown && w.Ground() && !(shows(r, w.Ground()) && (ItemText(screen, w.id).empty() || shows(r, w.Text())))))
         unlike += std::to_wstring(w.id) + L" ";
     }
     std::vector<int> tabStops, visited;
