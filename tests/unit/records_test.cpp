@@ -381,6 +381,8 @@ TEST_F(HandOffTest, RefusalsAndFailuresAreReportedAndARefusalLeavesThePreviousHa
 // neither: every step failing in turn leaves both files as they were (the first file there,
 // the second missing); when putting back fails too, the message names the file that changed.
 TEST(FilePairs, AnyStepThatFailsLeavesBothFilesAsTheyWereOrSaysWhichChanged) {
+  // What the system says of a file has its inserts filled with the path or left out cleanly.
+  EXPECT_EQ(FillSystemInserts(L"%2 Insert %3!s! (%1) in %10 %1!s! at 100%.", L"A:"), L"Insert (A:) in A: at 100%.");
   for (const int pair : {0, 1, 2, 3}) {  // settings or hand-off, each failure alone or with all after it
     const bool settings = pair < 2, failAfter = pair % 2;
     for (int step = 1;; ++step) {
@@ -405,10 +407,6 @@ TEST(FilePairs, AnyStepThatFailsLeavesBothFilesAsTheyWereOrSaysWhichChanged) {
   }
 }
 
-// What the system said has its inserts filled with the path or left out cleanly.
-TEST(LinkError, TheSystemsInsertsAreFilledWithThePathOrLeftOut) {
-  EXPECT_EQ(FillSystemInserts(L"%2 Insert %3!s! (%1) in %10 %1!s! at 100%.", L"A:"), L"Insert (A:) in A: at 100%.");
-}
 
 const std::map<int, std::string> kPatientA = {
     {10, "1207"}, {9, "Lef\xE8vre"}, {12, "H\xE9l\xE8ne"}, {6, "14/03/1985"}, {11, "2 85 03 75 123 456 78"}};
