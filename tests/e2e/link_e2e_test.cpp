@@ -252,7 +252,7 @@ TEST_F(LauncherE2e, APatientWhoLeftThePracticeProgramsScreenIsNeverHandedOff) {
   EXPECT_EQ(TitleAndText(box), L"Tarnwick: Il manque le prénom ou l'Application.");
   Screenshot("e2e-stale-patient-message");
   ASSERT_TRUE(AnswerMessageBox(box, IDOK));
-  EXPECT_TRUE(ReadBytes(kSiomin) == handOffA && ReadBytes(kSiomin2) == handOffA);
+  EXPECT_EQ(std::pair(ReadBytes(kSiomin), ReadBytes(kSiomin2)), std::pair(handOffA, handOffA));
   HWND screen = OpenScreen({"shift"});
   ASSERT_TRUE(screen);
   EXPECT_EQ(ItemText(screen, FieldBox(Field::NumSS)), L"285037512345678");
@@ -428,7 +428,7 @@ TEST_F(ScreenE2e, CtrlClickShowsConfigurationModeCloseSavesNothingResetAnsweredW
   ASSERT_TRUE(Press(screen, kMontreSurClic));
   ASSERT_TRUE(ClickCloseBox(screen));
   ASSERT_TRUE(BackToLauncher(screen));
-  EXPECT_EQ(ReadBytes(kTech) + ReadBytes(kTech2), SettingsBytes("0") + SettingsBytes("0"));
+  EXPECT_EQ(std::pair(ReadBytes(kTech), ReadBytes(kTech2)), std::pair(SettingsBytes("0"), SettingsBytes("0")));
   ASSERT_TRUE(ClickAt(OnTooth()));
   ExpectHandedOff(1);
   EXPECT_EQ(ShownScreen({}), nullptr) << "entry 15 reloaded from the file";
@@ -442,7 +442,7 @@ TEST_F(ScreenE2e, CtrlClickShowsConfigurationModeCloseSavesNothingResetAnsweredW
     EXPECT_FALSE(IsWindowEnabled(screen));
     ASSERT_TRUE(AnswerMessageBox(box, answer));
     if (answer == IDNO) {
-      EXPECT_EQ(ReadBytes(kTech) + ReadBytes(kTech2), SettingsBytes("0") + SettingsBytes("0"));
+      EXPECT_EQ(std::pair(ReadBytes(kTech), ReadBytes(kTech2)), std::pair(SettingsBytes("0"), SettingsBytes("0")));
       EXPECT_EQ(ItemText(screen, FieldBox(Field::Nom)), L"LEFÈVRE");
     }
   }

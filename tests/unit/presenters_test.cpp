@@ -300,7 +300,7 @@ TEST_F(ScreenTest, AValueTypedOnTheScreenIsHandedOffOnlyWithItsPatient) {
   link_.desktop.At(link_.controls[9]).text = "Martin";
   EXPECT_EQ(lancer(), "2 " + handedOff);  // the practice program moved on: the screen shows B first
   EXPECT_EQ(link_.messages.Taken(), kOtherPatientShown + std::wstring(L"|"));
-  EXPECT_EQ(view_.Field(Field::NumSS) + view_.Field(Field::Nom), L"199999999999999MARTIN");
+  EXPECT_EQ((std::vector<std::wstring>{view_.Field(Field::NumSS), view_.Field(Field::Nom)}), (std::vector<std::wstring>{L"199999999999999", L"MARTIN"}));
   EXPECT_EQ(lancer(), "2 " + handedOff);
   EXPECT_EQ(link_.messages.Taken(), L"Il manque le prénom ou l'Application.|");
   screen_.OnFieldEdited(Field::Prenom, L"LUC");  // for patient B this time
@@ -325,7 +325,7 @@ TEST_F(ScreenTest, LancerRefreshesEveryFieldAndAFailedHarvestHandsOffNothing) {
   Activate(ScreenMode::Normal);
   screen_.OnButton();
   EXPECT_NE(link_.messages.Taken().find(L"\n\nErreur N° 20004|"), std::wstring::npos);
-  EXPECT_EQ(view_.Field(Field::Nom) + view_.Field(Field::Ville), L"DURANDNice");  // Ville comes after the hang
+  EXPECT_EQ((std::vector<std::wstring>{view_.Field(Field::Nom), view_.Field(Field::Ville)}), (std::vector<std::wstring>{L"DURAND", L"Nice"}));  // after the hang
   EXPECT_EQ(link_.Read(link_.paths.siomin), "<missing>");
   link_.desktop.At(link_.controls[12]).hung = false;
   screen_.OnButton();

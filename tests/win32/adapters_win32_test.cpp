@@ -150,7 +150,7 @@ TEST(SettingsFilesWin32Test, AccentedEntriesRoundTripInWindows1252AMissingFolder
   std::string expected = "Ga\xEBlle\r\n\x8Cuvre \xE0 5 \x80\r\n\r\n?\xF3\x64?\r\n";
   for (int n = 5; n <= 14; ++n) expected += "100\r\n";
   expected += "0\r\nNotepad\r\nFiche d'\xE9tat civil" + std::string(1, '\0') + "\r\n";
-  EXPECT_EQ(ReadBytes(paths.tech) + ReadBytes(paths.tech2), expected + expected);
+  EXPECT_EQ(std::pair(ReadBytes(paths.tech), ReadBytes(paths.tech2)), std::pair(expected, expected));
   LinkSettings loaded;
   LoadLinkSettings(loaded, paths, files, text);
   saved.SetEntry(4, L"?ód?");
@@ -164,7 +164,7 @@ TEST(SettingsFilesWin32Test, AccentedEntriesRoundTripInWindows1252AMissingFolder
     saved.SetEntry(10, L"1001");
     EXPECT_THROW(SaveLinkSettings(saved, paths, files, text), LinkError);
     CloseHandle(held);
-    EXPECT_EQ(ReadBytes(paths.tech) + ReadBytes(paths.tech2), expected + expected) << sharing;
+    EXPECT_EQ(std::pair(ReadBytes(paths.tech), ReadBytes(paths.tech2)), std::pair(expected, expected)) << sharing;
   }
   EXPECT_FALSE(std::filesystem::exists(paths.tech2 + L".tmp"));
 
@@ -199,7 +199,8 @@ TEST(HandOffWin32Test, AMissingFolderOrASecondFileHeldOpenLeavesTheFilesAndStart
       LaunchSidexis(state, {{}, kSiomin, kSiomin2, kSidexisExe}, platform);
     }));
     CloseHandle(holder);
-    EXPECT_EQ(ReadBytes(kSiomin) + ReadBytes(kSiomin2), held ? "earlier oneearlier two" : "");
+    EXPECT_EQ((std::vector{ReadBytes(kSiomin), ReadBytes(kSiomin2)}),
+              (held ? std::vector<std::string>{"earlier one", "earlier two"} : std::vector<std::string>(2)));
     EXPECT_EQ(std::filesystem::exists(L"C:\\SIDEXIS"), held) << "the link never makes the folder";
     EXPECT_TRUE(programs.started.empty());
     ASSERT_EQ(messages.shown.size(), held ? 2u : 1u);
