@@ -9,7 +9,6 @@
 #include "launcher/launcher_win32.h"
 #include "link/fixed_paths.h"
 #include "reader/harvest.h"
-#include "settings/link_settings.h"
 #include "settings/screen/screen_win32.h"
 #include "tests/support/wine_support.h"
 

@@ -9,12 +9,8 @@
 #include "handoff/handoff.h"
 #include "handoff/handoff_records.h"
 #include "link/read_patient_fields.h"
-#include "platform/link_error.h"
-#include "platform/text.h"
-#include "practice/control_text.h"
 #include "reader/harvest.h"
 #include "reader/normalise.h"
-#include "reader/patient_record.h"
 #include "settings/link_settings.h"
 #include "tests/fakes/fake_link.h"
 

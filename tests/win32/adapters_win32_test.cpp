@@ -8,7 +8,6 @@
 #include "practice/highlight.h"
 #include "link/command_failure.h"
 #include "link/read_patient_fields.h"
-#include "platform/link_error.h"
 #include "platform/win32/window_base.h"
 #include "settings/link_settings.h"
 #include "settings/screen/screen_layout.h"
