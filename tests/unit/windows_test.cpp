@@ -207,7 +207,7 @@ TEST_F(FinderTest, PicksTheSmallestQualifyingWindowAroundThePointedOne) {
 TEST_F(FinderTest, ADragFramesThePreviousPickAndEndsWithoutAFrameWhereverItEnds) {
   gdi.metrics[gdi::kSmCxBorder] = 2;
   EXPECT_EQ(DropOn(Field::Nom, {100, 60}), L"1001");
-  EXPECT_EQ(gdi.ObjectOf(gdi.drawings.back().dc.pen).width, 6) << "the frame is 3 borders thick";
+  for (const auto& drawn : gdi.drawings) EXPECT_EQ(gdi.ObjectOf(drawn.dc.pen).width, 6) << "3 borders, drawn as erased";
   EXPECT_EQ(journal, (Texts{L"hide 0", L"drag pointer 0", L"empty 9", L"[ ] in 9", L"[DUPONT] in 9", L"icon 9",
                             L"default pointer 0", L"show, frames 0 0"}));
   drag.Move({100, 100});  // no drag: nothing moves
