@@ -136,7 +136,8 @@ TEST_F(SettingsTest, AFileIsReadAsEditorsSaveItAndAShortOrMissingOneFails) {
   const std::string utf8 = "Fiche d'\xC3\xA9tat N\xC2\xB0 \xC5\x81\xE2\x82\xAC\xE0\xA4\x85\xEE\x80\x80\xF0\x9F\x98\x80";
   std::string utf16 = "\xFF\xFE";
   for (const char c : lines + "Zo\xEB") utf16 += {c, '\0'};
-  utf16 += std::string("\x3D\xD8\x00\xDE\x00\xD8x\0", 8);  // a pair, then a high surrogate alone
+  // Two pairs, the first letter past the surrogates, a high surrogate alone, an odd last byte.
+  utf16 += std::string("\x3D\xD8\x00\xDE\xE9\x00\x00\xD8\x00\xDC\x00\xE0\x00\xD8x\0A", 17);
   const std::wstring tech = L"Le fichier de paramétrage « " + paths_.tech + L" » ";
   const std::wstring notText = tech + L"contient un caractère nul à la ligne ";
   const std::pair<std::string, std::wstring> cases[] = {
@@ -148,9 +149,10 @@ TEST_F(SettingsTest, AFileIsReadAsEditorsSaveItAndAShortOrMissingOneFails) {
       {lines + "\xE0\x80\xAF\xC3\xA9", entries + L"à€¯Ã©|"},  // an overlong form
       {lines + "\xED\xA0\x80\xC3\xA9", entries + L"í\xA0€Ã©|"},  // a surrogate
       {lines + "\x80\xC3\xA9", entries + L"€Ã©|"},               // a byte that starts nothing
+      {lines + "\xE0\xA0\x80\xF4\x8F\xBF\xBF", entries + L"\u0800\U0010FFFF|"},  // the least of 3 bytes, the last of all
       {"\xEF\xBB\xBF" + lines + "Zo\xC3\xAB", entries + L"Zoë|"},
       {"\xEF\xBB\xBF" + lines + "Zo\xEB", entries + L"Zoë|"},  // a mark before the code page
-      {utf16, entries + L"Zoë\U0001F600\xFFFDx|"},
+      {utf16, entries + L"Zoë\U0001F600é\U00010000\xE000\xFFFDx|"},
       {std::string("\xFE\xFF\0Z\0\xEB\0\n\0\0", 10), notText + L"2"},  // big-endian "Zë", then a NUL
       {std::string("1\r\n2\0\r\n", 8) + lines, notText + L"2"},
       {std::string(17, '\n'), std::wstring(17, L'|')},
