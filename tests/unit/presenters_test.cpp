@@ -40,7 +40,7 @@ class PresenterTest : public ::testing::Test {
   }
   void Activate(ScreenMode mode) {
     link_.state.screenMode = mode;
-    view_.Show();
+    screen_.ShowScreen();  // as the launcher asks it
     screen_.OnActivate();
   }
   std::string Tech() const { return link_.Read(link_.paths.settings.tech); }
