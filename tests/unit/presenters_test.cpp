@@ -253,7 +253,9 @@ TEST_F(ScreenTest, OnlyValiderAndTheResetSaveAndAFailedSaveKeepsTheScreen) {
   std::wstring whenLauncherShown;
   launcherView_.onShow = [&] { whenLauncherShown = (view_.built ? L"built " : L"") + link_.state.practice.lastTextRead; };
   link_.state.practice.lastTextRead = L"lu";
+  screen_.OnCheckBox(true);
   screen_.OnClose();
+  EXPECT_FALSE(screen_.CheckBoxTicked()) << "a screen built again starts unticked";
   EXPECT_EQ(whenLauncherShown, L"Valeurs pour lecture");
   EXPECT_EQ(launcherView_.shown, 3);
 }
