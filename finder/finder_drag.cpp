@@ -5,6 +5,7 @@
 
 #include "practice/control_identity.h"
 #include "practice/control_text.h"
+#include "practice/drawn_fields.h"
 #include "practice/highlight.h"
 
 namespace corvane {
@@ -28,10 +29,12 @@ static_assert(std::tuple_size_v<decltype(FinderState::drops)> == kFieldCount);
 
 }  // namespace
 
-FinderDrag::FinderDrag(FinderView& view, WindowQuery& windows, Gdi& gdi, const TextPlatform& text, FieldRules rules,
-                       LinkSettings& settings, PracticeWindow& practice, FinderState& finder)
+FinderDrag::FinderDrag(FinderView& view, WindowQuery& windows, AccessibilityQuery& accessibility, Gdi& gdi,
+                       const TextPlatform& text, FieldRules rules, LinkSettings& settings, PracticeWindow& practice,
+                       FinderState& finder)
     : view_(view),
       windows_(windows),
+      accessibility_(accessibility),
       gdi_(gdi),
       text_(text),
       rules_(rules),
@@ -48,12 +51,13 @@ void FinderDrag::Start(Field box) {
   finder_.dragging = true;
   std::wstring preview = L" ";
   try {
-    preview = PreviewOf(finder_.picked, box, PracticeClassInForce());
+    preview = finder_.pickedObject ? rules_(box, finder_.pickedObject->value, text_)
+                                   : PreviewOf(finder_.picked, box, PracticeClassInForce());
   } catch (const LinkError&) {
     // Only a reminder of the last pick: a program that does not answer does not stop the drag.
   }
   view_.ShowPreview(box, preview);
-  MoveFrameTo(finder_.picked);
+  MoveFrameTo(finder_.picked, finder_.pickedObject ? finder_.pickedObject->location : std::nullopt);
 }
 
 void FinderDrag::Move(Point point) {
@@ -61,12 +65,14 @@ void FinderDrag::Move(Point point) {
   const WindowHandle pick = PickAt(point);
   if (!pick) return;  // the earlier pick stays
   finder_.picked = pick;
-  MoveFrameTo(pick);
+  finder_.pickedObject = DrawnFieldAt(pick, point);
+  MoveFrameTo(pick, finder_.pickedObject ? finder_.pickedObject->location : std::nullopt);
 }
 
 void FinderDrag::Drop(Point release) {
   if (!finder_.dragging) return;
   walks_.clear();
+  drawn_.clear();
   Move(release);
   try {
     Store();
@@ -148,11 +154,29 @@ WindowHandle FinderDrag::SmallestAt(const Walk& walk, Point point, WindowHandle 
   return {};
 }
 
-void FinderDrag::MoveFrameTo(WindowHandle window) {
-  if (window == finder_.highlighted) return;
-  HighlightWindow(window, 3, windows_, gdi_);
-  HighlightWindow(finder_.highlighted, 3, windows_, gdi_);  // the second toggle erases
+std::optional<AccessibleObject> FinderDrag::DrawnFieldAt(WindowHandle window, Point point) {
+  if (!drawn_.contains(window)) {
+    // A program that does not answer shows no field while the pointer passes; the drop reads
+    // again and reports it.
+    AccessibleRead read = accessibility_.ObjectsOf(window);
+    drawn_[window] = read.status == AccessibleRead::Status::Read ? std::move(read.objects) : std::vector<AccessibleObject>{};
+  }
+  const std::optional<Rect> rect = windows_.WindowRect(window);
+  const AccessibleObject* smallest = nullptr;
+  for (const AccessibleObject& object : drawn_[window]) {
+    if (!rect || !object.location || !Contains(*object.location, point)) continue;
+    const std::int64_t area = AreaOf(*object.location);
+    if (area < AreaOf(*rect) && (smallest == nullptr || area <= AreaOf(*smallest->location))) smallest = &object;
+  }
+  return smallest ? std::optional(*smallest) : std::nullopt;
+}
+
+void FinderDrag::MoveFrameTo(WindowHandle window, const std::optional<Rect>& part) {
+  if (window == finder_.highlighted && part == finder_.highlightedPart) return;
+  HighlightWindow(window, 3, windows_, gdi_, part);
+  HighlightWindow(finder_.highlighted, 3, windows_, gdi_, finder_.highlightedPart);  // the second toggle erases
   finder_.highlighted = windows_.IsWindow(window) ? window : WindowHandle();
+  finder_.highlightedPart = finder_.highlighted ? part : std::nullopt;
 }
 
 void FinderDrag::Store() {
@@ -160,13 +184,23 @@ void FinderDrag::Store() {
   // Read first, in the form the class this drop captures gives: a program that does not answer
   // leaves every entry as it was.
   const bool capture = box_ == Field::NumDossier;
-  const std::wstring preview = PreviewOf(picked, box_, capture ? RootOwnerClass(picked) : PracticeClassInForce());
+  const std::wstring drawnIdentity = finder_.pickedObject ? DrawnIdentity() : L"";
+  const std::wstring preview =
+      finder_.pickedObject ? rules_(box_, practice_.lastTextRead = finder_.pickedObject->value, text_)
+                           : PreviewOf(picked, box_, capture ? RootOwnerClass(picked) : PracticeClassInForce());
   view_.ShowPreview(box_, preview);
   if (capture) CapturePracticeWindow(picked);
-  const std::wstring identity = IdentityOf(picked);
+  const std::wstring identity = finder_.pickedObject ? drawnIdentity : IdentityOf(picked);
   settings_.SetEntry(EntryOf(box_), identity);
   finder_.drops[static_cast<std::size_t>(EntryOf(box_) - 1)] = FinderDrop{picked, identity};
   if (box_ == Field::NumDossier) RecomputeEarlierDrops();
+}
+
+// Among the objects of the whole practice window, as the harvest will look for it.
+std::wstring FinderDrag::DrawnIdentity() {
+  const std::vector<AccessibleObject> objects =
+      DrawnObjectsOf(windows_.Ancestor(finder_.picked, AncestorKind::Root), windows_, accessibility_);
+  return DrawnFieldEntry(IdentifyDrawnField(*finder_.pickedObject, objects, text_));
 }
 
 // The text the harvest will read for the box's field from `window` (a combo box's first child,
@@ -205,6 +239,7 @@ void FinderDrag::RecomputeEarlierDrops() {
   for (int entry = 1; entry <= kFieldCount; ++entry) {
     std::optional<FinderDrop>& dropped = finder_.drops[static_cast<std::size_t>(entry - 1)];
     if (entry == EntryOf(Field::NumDossier) || !dropped || settings_.Entry(entry) != dropped->identity) continue;
+    if (DrawnFieldOf(dropped->identity)) continue;  // the same in every form
     if (!windows_.IsWindow(dropped->window) ||
         windows_.Ancestor(dropped->window, AncestorKind::Root) != practice_.handle) {
       continue;
@@ -222,6 +257,7 @@ std::wstring FinderDrag::IdentityOf(WindowHandle window) {
 
 void FinderDrag::EndDrag() {
   walks_.clear();
+  drawn_.clear();
   MoveFrameTo(WindowHandle());
   finder_.dragging = false;
   view_.ShowFinderIcon(box_);

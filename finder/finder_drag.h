@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "finder/finder_state.h"
+#include "platform/accessibility.h"
 #include "platform/gdi.h"
 #include "platform/link_error.h"
 #include "platform/text.h"
@@ -45,21 +46,24 @@ inline constexpr std::int32_t kNeverPickedControlId = 27001;
 class FinderDrag {
  public:
   // finder.highlighted is the window that carries the frame, or none: between drags none does.
-  FinderDrag(FinderView& view, WindowQuery& windows, Gdi& gdi, const TextPlatform& text, FieldRules rules,
-             LinkSettings& settings, PracticeWindow& practice, FinderState& finder);
+  FinderDrag(FinderView& view, WindowQuery& windows, AccessibilityQuery& accessibility, Gdi& gdi,
+             const TextPlatform& text, FieldRules rules, LinkSettings& settings, PracticeWindow& practice,
+             FinderState& finder);
 
   // A press on `box`: the screen hides, and the window picked by the previous drag is framed
   // again and previewed in the box's field as the harvest would read it (a single space when
   // there is none). Ignored while a drag is on.
   void Start(Field box);
   // The pointer is at `point`, in screen coordinates: the window it designates becomes the
-  // pick and carries the frame. Nothing happens outside a drag.
+  // pick and carries the frame; over a field that the window draws itself, the pick is that
+  // field and the frame outlines it. Nothing happens outside a drag.
   void Move(Point point);
   // The button is released at `release`: one last step there, on windows read anew, then the
   // frame goes, the pick is previewed as the harvest will read it for the box's field, and its
   // identity becomes the box's entry; the file-number box also captures the practice window.
-  // Nothing is saved. Throws LinkError when the pick's program does not answer: the drag still
-  // ends and no entry changes.
+  // Nothing is saved. Throws LinkError when the pick's program does not answer, or when a drawn
+  // field's name could follow the patient or name another field: the drag still ends and no
+  // entry changes.
   void Drop(Point release);
 
  private:
@@ -76,10 +80,16 @@ class FinderDrag {
   const Walk& WalkOf(WindowHandle root, bool fresh);
   // The smallest visible window of `walk` that contains the pointer, as PickAt chooses.
   WindowHandle SmallestAt(const Walk& walk, Point point, WindowHandle pointed, const Rect& pointedRect, bool topLevel);
-  // Draws the frame on `window` first, then erases it where it was: only when they differ.
-  void MoveFrameTo(WindowHandle window);
+  // The smallest object that `window` draws under the pointer, when it is smaller than the
+  // window (between equal areas the later in its tree); its objects are read once per drag.
+  std::optional<AccessibleObject> DrawnFieldAt(WindowHandle window, Point point);
+  // Draws the frame on `window` (on `part` of it) first, then erases it where it was: only when
+  // they differ.
+  void MoveFrameTo(WindowHandle window, const std::optional<Rect>& part = std::nullopt);
   void Store();
   std::wstring PreviewOf(WindowHandle window, Field box, const std::wstring& practiceClass);
+  // The entry naming the picked drawn field, refused as IdentifyDrawnField refuses.
+  std::wstring DrawnIdentity();
   std::wstring RootOwnerClass(WindowHandle window);
   // The class the file-number drop captured in this run, else the practice class as loaded.
   std::wstring PracticeClassInForce() const;
@@ -90,6 +100,7 @@ class FinderDrag {
 
   FinderView& view_;
   WindowQuery& windows_;
+  AccessibilityQuery& accessibility_;
   Gdi& gdi_;
   const TextPlatform& text_;
   FieldRules rules_;
@@ -98,6 +109,7 @@ class FinderDrag {
   FinderState& finder_;
   Field box_ = Field::NumDossier;
   std::unordered_map<WindowHandle, Walk> walks_;  // by the window walked, during a drag
+  std::unordered_map<WindowHandle, std::vector<AccessibleObject>> drawn_;  // by window, during a drag
 };
 
 }  // namespace corvane

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/accessibility.h"
 #include "platform/types.h"
 #include "settings/fields.h"
 
@@ -21,7 +22,9 @@ struct FinderDrop {
 struct FinderState {
   bool dragging = false;
   WindowHandle picked;
+  std::optional<AccessibleObject> pickedObject;  // a field the picked window draws itself
   WindowHandle highlighted;
+  std::optional<Rect> highlightedPart;  // where the frame is, when it outlines a drawn field
   std::array<std::optional<FinderDrop>, kFieldCount> drops;
   // The class of the practice window the last file-number drop captured (until a reset or the
   // close box): the form of every identity dropped after it.

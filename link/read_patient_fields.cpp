@@ -37,8 +37,11 @@ void ReadPatientFields(SharedState& state, const LinkPaths& paths, Platform& pla
   // the whole reading made again once when they changed.
   for (int reading = 1;; ++reading) {
     const HarvestSources sources =
-        HarvestPracticeWindow(state.practice, state.settings, state.patient, platform.windows, platform.text);
-    if (HandedOffFieldsUnchanged(sources, state.patient, platform.windows, platform.text)) break;
+        HarvestPracticeWindow(state.practice, state.settings, state.patient, platform.windows, platform.accessibility,
+                              platform.text);
+    if (HandedOffFieldsUnchanged(sources, state.patient, platform.windows, platform.accessibility, platform.text)) {
+      break;
+    }
     if (reading == 2) throw PatientChangedDuringReading();
     state.patient.RestartHarvest();
   }

@@ -39,6 +39,7 @@ inline constexpr long kTextConversion = 20007;             // the system could n
 inline constexpr long kPatientChangedDuringReading = 20008;  // two readings in a row mixed two patients
 inline constexpr long kSettingsFileNotText = 20009;          // a settings file holds a NUL where text should be
 inline constexpr long kHandOffRefused = 20010;  // a field the X-ray program needs is missing: nothing handed off
+inline constexpr long kDrawnFieldRefused = 20011;  // a drawn field whose name could follow the patient
 }  // namespace error_number
 
 // A file that took only `written` of its `wanted` bytes (a full disk, a quota).

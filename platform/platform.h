@@ -1,5 +1,6 @@
 #pragma once
 // Everything the core reaches the world through, handed around as one bundle of references.
+#include "platform/accessibility.h"
 #include "platform/clock.h"
 #include "platform/environment.h"
 #include "platform/files.h"
@@ -20,6 +21,7 @@ struct Platform {
   MessageBoxes& messages;
   WindowQuery& windows;
   Gdi& gdi;
+  AccessibilityQuery& accessibility;
 };
 
 }  // namespace corvane

@@ -92,7 +92,7 @@ constexpr std::uint32_t kFrameColour = gdi::Rgb(0, 100, 255);
 
 }  // namespace
 
-void HighlightWindow(WindowHandle window, int factor, WindowQuery& windows, Gdi& gdi) {
+void HighlightWindow(WindowHandle window, int factor, WindowQuery& windows, Gdi& gdi, const std::optional<Rect>& part) {
   if (!windows.IsWindow(window)) return;
 
   WindowDc dc(gdi, window);
@@ -105,7 +105,12 @@ void HighlightWindow(WindowHandle window, int factor, WindowQuery& windows, Gdi&
   Selection brushSelection(gdi, dc.Get(), gdi.GetStockObject(gdi::kNullBrush));
   MixMode mix(gdi, dc.Get(), gdi::kR2XorPen);
 
-  if (gdi.GetWindowRgn(window, region.Get()) != 0) {
+  const std::optional<Rect> rect = windows.WindowRect(window);
+  if (part && rect) {
+    // The window's DC has its origin at the window's top left corner, on screen or not.
+    gdi.Rectangle(dc.Get(), part->left - rect->left, part->top - rect->top, part->right - rect->left,
+                  part->bottom - rect->top);
+  } else if (gdi.GetWindowRgn(window, region.Get()) != 0) {
     // A shaped window: frame the outline of its region, which GetWindowRgn just copied.
     hatch.emplace(gdi, gdi.CreateHatchBrush(gdi::kHsDiagCross, gdi.GetSysColor(gdi::kColorWindowFrame)));
     gdi.FrameRgn(dc.Get(), region.Get(), hatch->Get(), factor * gdi.GetSystemMetrics(gdi::kSmCxBorder),
@@ -113,7 +118,6 @@ void HighlightWindow(WindowHandle window, int factor, WindowQuery& windows, Gdi&
   } else {
     const int frameX = gdi.GetSystemMetrics(gdi::kSmCxFrame);
     const int frameY = gdi.GetSystemMetrics(gdi::kSmCyFrame);
-    const std::optional<Rect> rect = windows.WindowRect(window);
     if (windows.IsZoomed(window)) {
       // A maximised window reaches past the screen by its frame: outline the part on screen.
       gdi.Rectangle(dc.Get(), frameX, frameY, gdi.GetSystemMetrics(gdi::kSmCxScreen) + frameX,

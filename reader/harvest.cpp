@@ -53,7 +53,7 @@ bool HarvestOne(WindowHandle window, HarvestWalk& walk) {
     if (walk.identities[static_cast<std::size_t>(entry - 1)] == identity) {
       const Field field = FieldOfEntry(entry);
       patient.StoreHarvested(field, NormaliseField(field, read, walk.text));
-      walk.sources[static_cast<std::size_t>(entry - 1)] = *source;
+      walk.sources.windows[static_cast<std::size_t>(entry - 1)] = *source;
     }
   }
   return goOn;
@@ -84,6 +84,7 @@ HarvestWalk::HarvestWalk(const LinkSettings& settings, PracticeWindow& practice,
     : practice(practice), patient(patient), windows(windows), text(text), mode(ReadingModeOf(practice.className)) {
   for (int entry = 1; entry <= kFieldCount; ++entry) {
     identities[static_cast<std::size_t>(entry - 1)] = EntryIdentity(settings.Entry(entry));
+    drawn[static_cast<std::size_t>(entry - 1)] = DrawnFieldOf(settings.Entry(entry));
   }
   highestIdentity = *std::max_element(identities.begin(), identities.end());
 }
@@ -105,21 +106,42 @@ LinkError PatientChangedDuringReading() {
 }
 
 HarvestSources HarvestPracticeWindow(PracticeWindow& practice, const LinkSettings& settings, PatientRecord& patient,
-                                     WindowQuery& windows, const TextPlatform& text) {
+                                     WindowQuery& windows, AccessibilityQuery& accessibility,
+                                     const TextPlatform& text) {
   HarvestWalk walk(settings, practice, patient, windows, text);
   windows.EnumerateDescendants(practice.handle,
                                [&walk](WindowHandle window) { return HarvestChildProc(window, walk); });
   if (walk.failure) std::rethrow_exception(walk.failure);
+  walk.sources.practice = practice.handle;
+  if (std::none_of(walk.drawn.begin(), walk.drawn.end(), [](const auto& field) { return field.has_value(); })) {
+    return walk.sources;
+  }
+  const std::vector<AccessibleObject> objects = DrawnObjectsOf(practice.handle, windows, accessibility);
+  for (int entry = 1; entry <= kFieldCount; ++entry) {
+    const std::optional<DrawnField>& drawn = walk.drawn[static_cast<std::size_t>(entry - 1)];
+    const AccessibleObject* object = drawn ? FindDrawnField(objects, *drawn) : nullptr;
+    if (object == nullptr) continue;
+    practice.lastTextRead = object->value;
+    patient.StoreHarvested(FieldOfEntry(entry), NormaliseField(FieldOfEntry(entry), object->value, text));
+    walk.sources.drawn[static_cast<std::size_t>(entry - 1)] = drawn;
+  }
   return walk.sources;
 }
 
 bool HandedOffFieldsUnchanged(const HarvestSources& sources, const PatientRecord& patient, WindowQuery& windows,
-                              const TextPlatform& text) {
+                              AccessibilityQuery& accessibility, const TextPlatform& text) {
+  std::optional<std::vector<AccessibleObject>> objects;  // read once, when a drawn field is handed off
   for (const Field field : {Field::NumDossier, Field::Nom, Field::Prenom, Field::DateNaissance, Field::NumSS}) {
-    const WindowHandle source = sources[static_cast<std::size_t>(EntryOf(field) - 1)];
-    if (source && NormaliseField(field, ReadWindowText(source, windows, text), text) != patient.Value(field)) {
-      return false;
+    const std::size_t at = static_cast<std::size_t>(EntryOf(field) - 1);
+    std::optional<std::wstring> read;
+    if (sources.windows[at]) read = ReadWindowText(sources.windows[at], windows, text);
+    if (sources.drawn[at]) {
+      if (!objects) objects = DrawnObjectsOf(sources.practice, windows, accessibility);
+      const AccessibleObject* object = FindDrawnField(*objects, *sources.drawn[at]);
+      if (object == nullptr) return false;
+      read = object->value;
     }
+    if (read && NormaliseField(field, *read, text) != patient.Value(field)) return false;
   }
   return true;
 }

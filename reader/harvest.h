@@ -12,6 +12,7 @@
 #include "platform/window_query.h"
 #include "practice/control_identity.h"
 #include "practice/control_text.h"
+#include "practice/drawn_fields.h"
 #include "practice/practice_window.h"
 #include "reader/patient_record.h"
 #include "settings/link_settings.h"
@@ -24,9 +25,13 @@ namespace corvane {
 // rather than guessed at. Spaces around the number and a leading + or - are accepted.
 std::int32_t EntryIdentity(const std::wstring& entry);
 
-// The window each field of the record was read from by one walk, by entry number - 1; none
-// for a field the walk did not read.
-using HarvestSources = std::array<WindowHandle, kFieldCount>;
+// Where one harvest read each field of the record, by entry number - 1: its window, or the
+// practice window's drawn field; neither for a field it did not read.
+struct HarvestSources {
+  std::array<WindowHandle, kFieldCount> windows{};
+  std::array<std::optional<DrawnField>, kFieldCount> drawn{};
+  WindowHandle practice;
+};
 
 // What one walk needs and what it leaves. Built at the start of a walk: the entries are read
 // once from the settings, the mode from the practice window's class.
@@ -42,8 +47,9 @@ class HarvestWalk {
   const ReadingMode mode;
   std::array<std::int32_t, kFieldCount> identities{};  // of entries 1 to 14
   std::int32_t highestIdentity = 0;                    // of the 14
+  std::array<std::optional<DrawnField>, kFieldCount> drawn{};  // entries naming drawn fields
   EditOrdinalCounter ordinals;
-  HarvestSources sources{};  // the window each field was last read from
+  HarvestSources sources{};  // where each field was last read from
   // The failure that ended the walk early (the practice program stopped answering), if any.
   std::exception_ptr failure;
 };
@@ -61,17 +67,20 @@ bool HarvestChildProc(WindowHandle window, HarvestWalk& walk) noexcept;
 LinkError PatientChangedDuringReading();
 
 // Walks every descendant of the practice window found (`practice.handle`, read in the mode its
-// class gives) with HarvestChildProc, storing into `patient` the fields that `settings`
-// configures; returns where each field was read. Throws LinkError when the practice program
-// stops answering: the walk stops there, fields stored before stay.
+// class gives) with HarvestChildProc, then, when an entry names a drawn field, the practice
+// window's drawn tree, storing into `patient` the fields that `settings` configures; returns
+// where each field was read. Throws LinkError when the practice program stops answering: the
+// walk stops there, fields stored before stay.
 HarvestSources HarvestPracticeWindow(PracticeWindow& practice, const LinkSettings& settings, PatientRecord& patient,
-                                     WindowQuery& windows, const TextPlatform& text);
+                                     WindowQuery& windows, AccessibilityQuery& accessibility,
+                                     const TextPlatform& text);
 
 // Reads once more the fields that are handed off (file number, name, first name, date of
-// birth, social-security number) from the windows the walk read them from: true when each
-// still shows what the record holds, so that the record is one patient's and not two mixed
-// by a change of patient between two reads. Throws LinkError as a harvest does.
+// birth, social-security number) from where the walk read them: true when each still shows
+// what the record holds, so that the record is one patient's and not two mixed by a change of
+// patient between two reads (a drawn field gone counts as changed). Throws LinkError as a
+// harvest does.
 bool HandedOffFieldsUnchanged(const HarvestSources& sources, const PatientRecord& patient, WindowQuery& windows,
-                              const TextPlatform& text);
+                              AccessibilityQuery& accessibility, const TextPlatform& text);
 
 }  // namespace corvane

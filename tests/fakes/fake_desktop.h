@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/accessibility.h"
 #include "platform/gdi.h"
 #include "platform/window_query.h"
 
@@ -135,9 +136,10 @@ struct FakeWindow {
   WindowHandle parent{}, owner{};
   std::vector<WindowHandle> children{};  // in enumeration order, the last one on top
   bool alive = true;
+  std::vector<AccessibleObject> drawn{};  // the objects it draws and exposes itself
 };
 
-class FakeDesktop : public WindowQuery {
+class FakeDesktop : public WindowQuery, public AccessibilityQuery {
  public:
   struct Counts {
     int textReads = 0, visited = 0;
@@ -214,6 +216,10 @@ class FakeDesktop : public WindowQuery {
     if (Living(window) && At(window).destroyedWhileRead) Destroy(window);
     if (!Living(window)) return {TextRead::Status::NotAWindow, {}};
     return {TextRead::Status::Read, Cut(At(window).text).substr(0, 254)};
+  }
+  AccessibleRead ObjectsOf(WindowHandle window) override {
+    if (!Living(window)) return {AccessibleRead::Status::NotAWindow, {}};
+    return {At(window).hung ? AccessibleRead::Status::NotAnswering : AccessibleRead::Status::Read, At(window).drawn};
   }
   std::string Caption(WindowHandle window) override { return Living(window) ? Cut(At(window).title) : ""; }
   Point CursorPosition() override { return {}; }

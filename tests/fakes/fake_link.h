@@ -158,7 +158,7 @@ struct FakeLink {
   FakeMessageBoxes messages;
   FakeDesktop desktop;
   FakeGdi gdi;
-  Platform platform{files, text, clock, environment, programs, messages, desktop, gdi};
+  Platform platform{files, text, clock, environment, programs, messages, desktop, gdi, desktop};
   SharedState state;
   std::vector<std::string> settingsLines;  // as OpenPractice wrote them
   std::map<int, WindowHandle> controls;    // by entry, as OpenPractice made them

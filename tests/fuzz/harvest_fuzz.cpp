@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::wstring practiceClass = PortableText().FromAnsi(desktop.At(practice).className);
   PatientRecord patient;
   PracticeWindow found{practiceClass, L"", practice};
-  HarvestPracticeWindow(found, settings, patient, desktop, PortableText());
+  HarvestPracticeWindow(found, settings, patient, desktop, desktop, PortableText());
   Reference reference{referenceDesktop, ReadingModeOf(practiceClass)};
   for (WindowHandle child : referenceDesktop.At(practice).children) reference.Visit(child, settings);
   for (int e = 1; e <= kFieldCount; ++e) FUZZ_CHECK(patient.Value(FieldOfEntry(e)) == reference.fields[e - 1]);

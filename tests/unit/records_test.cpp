@@ -280,7 +280,7 @@ class HandOffTest : public ::testing::Test {
   fakes::FakeLink link_{"handoff"};
   FailingFiles files_;
   Platform platform_{files_,         link_.text,     link_.clock,   link_.environment,
-                     link_.programs, link_.messages, link_.desktop, link_.gdi};
+                     link_.programs, link_.messages, link_.desktop, link_.gdi,   link_.desktop};
 };
 
 // The fields of a record as written, its length byte checked (a raw byte, the whole line), then
@@ -391,7 +391,7 @@ TEST(FilePairs, AnyStepThatFailsLeavesBothFilesAsTheyWereOrSaysWhichChanged) {
       link.Write(first, "avant");
       FailingFiles files;
       files.failAt = step, files.failAfter = failAfter;
-      Platform platform{files, link.text, link.clock, link.environment, link.programs, link.messages, link.desktop, link.gdi};
+      Platform platform{files, link.text, link.clock, link.environment, link.programs, link.messages, link.desktop, link.gdi, link.desktop};
       const std::wstring said =
           settings ? fakes::FailureOf([&] { SaveLinkSettings({}, link.paths.settings, files, link.text); })
           : fakes::FailureOf([&] { WriteHandOffFiles(kExample, L"", {first, second}, platform); });

@@ -38,7 +38,7 @@ class WindowsTest : public ::testing::Test, public FinderView {
     for (std::size_t n = 0; n < entries.size(); ++n) settings.SetEntry(static_cast<int>(n + 1), entries[n]);
     patient = PatientRecord();
     PracticeWindow harvested{practiceClass, L"Dossier", main};
-    HarvestPracticeWindow(harvested, settings, patient, desktop, PortableText());
+    sources = HarvestPracticeWindow(harvested, settings, patient, desktop, desktop, PortableText());
     std::wstring fields;
     for (int n = 1; n <= kFieldCount; ++n) fields += patient.Value(FieldOfEntry(n)) + L"|";
     return fields;
@@ -73,9 +73,10 @@ class WindowsTest : public ::testing::Test, public FinderView {
   PortableText text;
   LinkSettings settings;
   PatientRecord patient;
+  HarvestSources sources;
   PracticeWindow practice;
   FinderState finder;
-  FinderDrag drag{*this, desktop, gdi, text, &NormaliseField, settings, practice, finder};
+  FinderDrag drag{*this, desktop, desktop, gdi, text, &NormaliseField, settings, practice, finder};
   Texts journal;
   std::wstring practiceClass;
   const WindowHandle behind = Add({}, "Other", 0, "", {940, 690, 960, 710});  // under the practice window
@@ -143,6 +144,29 @@ TEST_F(HarvestTest, AProgramThatStopsAnsweringAbandonsTheWalkAndADestroyedContro
   EXPECT_TRUE(fakes::FailureOf([&] { Harvest({L"1", L"2", L"3", L"4"}); }).ends_with(L"Erreur N° 20004"));
   EXPECT_EQ(patient.Value(Field::Adresse1) + patient.Value(Field::Adresse2) + patient.Value(Field::CP), L" avant");
   EXPECT_EQ(desktop.counts.visited, 3);  // each further window would wait out its own time-out
+}
+
+// Fields drawn by the practice window and its windows are found in their walk order by role,
+// name and occurrence, beside fields read from windows; an entry not of that form names none.
+// A field changed or gone since counts as another patient's; a program that does not answer
+// abandons the reading.
+TEST_F(HarvestTest, DrawnFieldsAreReadByRoleNameAndOccurrenceInWalkOrder) {
+  Practice("Cabinet");
+  desktop.At(main).drawn = {{42, L"Nom", L"Dupont"}, {42, L"Ligne", L"1 rue"}};
+  desktop.At(Add(main, "Page")).drawn = {{42, L"Ligne", L"Paris"}, {41, L"Nom", L"Nom :"}};
+  Add(main, "Edit", 5, "00042");
+  EXPECT_EQ(Harvest({L"acc:42:2:Ligne", L"acc:42:3:Ligne", L"acc:42:0:Ligne", L"acc:x:1:Nom", L"acc:42:1:", L"", L"",
+                     L"", L"acc:42:1:Nom", L"5", L"", L"acc:41:1:Nom", L"", L"acc:42:1:Ligne"}),
+            L"Paris||||||||DUPONT|00042||NOM :||1 rue|");
+  for (const std::wstring entry : {L"acc:42:2:Ligne", L"acc:0:1:N° : dossier", L"acc:123456789:9:x"})
+    EXPECT_EQ(DrawnFieldEntry(DrawnFieldOf(entry).value()), entry);
+  EXPECT_TRUE(HandedOffFieldsUnchanged(sources, patient, desktop, desktop, text));
+  desktop.At(main).drawn[0].value = L"Martin";
+  EXPECT_FALSE(HandedOffFieldsUnchanged(sources, patient, desktop, desktop, text));
+  desktop.At(main).drawn[0].name = L"Nom du patient";
+  EXPECT_FALSE(HandedOffFieldsUnchanged(sources, patient, desktop, desktop, text)) << "gone";
+  desktop.At(main).hung = true;
+  EXPECT_TRUE(fakes::FailureOf([&] { Harvest({L"acc:42:1:Nom"}); }).ends_with(L"Erreur N° 20004"));
 }
 
 // The finder's identity of a control is what the harvest looks for, in both forms, on a tree
@@ -329,6 +353,32 @@ TEST_F(FinderTest, IdentitiesTakeTheFormOfThePracticeClassInForce) {
   Add(Add({}, "WinDevObject", 0, "", {1000, 0, 1400, 400}), "Edit", 11, "", {1010, 10, 1100, 30});
   EXPECT_EQ(DropOn(Field::NumDossier, edit1), L"1");
   EXPECT_EQ((Texts{settings.Entry(1), settings.Entry(14)}), (Texts{L"2", L"2"}));
+}
+
+// Over a window that draws its fields, the field under the pointer is framed on the window's DC
+// and stored by role and name; between fields, the window itself. A name that holds the value
+// shown, names two fields or none is refused, and the entry stays.
+TEST_F(FinderTest, ADrawnFieldIsFramedAndStoredByRoleAndNameUnlessItCouldFollowThePatient) {
+  const WindowHandle form = Add(main, "Canvas", 0, "", {300, 400, 900, 700});
+  desktop.At(form).drawn = {
+      {16, L"Formulaire", L"", Rect{300, 400, 900, 700}},   {42, L"Nom", L"Dupont", Rect{310, 410, 500, 430}, 2},
+      {41, L"Nom", L"", Rect{300, 405, 505, 435}, 2},         {42, L"Dossier 00042", L"00042 ", Rect{310, 440, 500, 460}, 2},
+      {42, L"Ligne", L"a", Rect{310, 470, 500, 490}, 2},      {42, L"Ligne", L"b", Rect{510, 470, 700, 490}, 2},
+      {42, L" ", L"c", Rect{310, 500, 500, 520}, 2},          {42, L"Ω", L"d", Rect{310, 530, 500, 550}, 2}};
+  drag.Start(Field::Nom);
+  drag.Move({400, 420});
+  EXPECT_EQ(Framed(), Handles{form});
+  EXPECT_EQ(gdi.drawings.back().args, (std::vector<std::int64_t>{10, 10, 200, 30}));
+  drag.Drop({400, 420});
+  EXPECT_EQ(Framed(), Handles{});
+  EXPECT_EQ((Texts{settings.Entry(9), journal[journal.size() - 4]}), (Texts{L"acc:42:1:Nom", L"[DUPONT] in 9"}));
+  EXPECT_EQ(DropOn(Field::Prenom, {800, 650}), L"0");
+  settings.SetEntry(14, L"avant");
+  for (const Point point : {Point{400, 450}, Point{400, 480}, Point{400, 510}, Point{400, 540}}) {
+    drag.Start(Field::Ville);
+    EXPECT_TRUE(fakes::FailureOf([&] { drag.Drop(point); }).ends_with(L"Erreur N° 20011")) << point.y;
+    EXPECT_EQ(settings.Entry(14), L"avant");
+  }
 }
 
 // Each frame is one drawing on the window's own DC with the frame pen (inside frame, 3 borders
