@@ -21,7 +21,7 @@ std::optional<std::int32_t> NumberAt(const std::wstring& entry, std::size_t& at)
 }
 
 LinkError Refusal(const std::wstring& why) {
-  return LinkError(why + L" Déposez le viseur sur un autre champ, ou configurez ce champ autrement.",
+  return LinkError(why + L" Déposez la dent sur une autre case, ou laissez celle-ci sans paramétrage.",
                    error_number::kDrawnFieldRefused);
 }
 
@@ -67,25 +67,25 @@ const AccessibleObject* FindDrawnField(const std::vector<AccessibleObject>& obje
 DrawnField IdentifyDrawnField(const AccessibleObject& object, const std::vector<AccessibleObject>& objects,
                               const TextPlatform& text) {
   if (object.name.find_first_not_of(L' ') == std::wstring::npos) {
-    throw Refusal(L"Ce champ n'a pas de nom : le lien ne saurait pas le retrouver.");
+    throw Refusal(L"Cette case n'a pas de nom : elle ne pourrait pas être retrouvée.");
   }
   const std::size_t first = object.value.find_first_not_of(L' ');
   if (first != std::wstring::npos &&
       object.name.find(object.value.substr(first, object.value.find_last_not_of(L' ') + 1 - first)) !=
           std::wstring::npos) {
-    throw Refusal(L"Le nom de ce champ (« " + object.name +
-                  L" ») contient ce qu'il affiche : il changerait avec le patient.");
+    throw Refusal(L"Le nom de cette case (« " + object.name +
+                  L" ») contient ce qu'elle affiche : il changerait avec le patient.");
   }
   const auto same = [&](const AccessibleObject& other) {
     return other.role == object.role && other.name == object.name;
   };
   if (std::count_if(objects.begin(), objects.end(), same) != 1) {
-    throw Refusal(L"Plusieurs champs de la fenêtre portent le nom « " + object.name +
-                  L" » : le lien ne saurait pas lequel lire.");
+    throw Refusal(L"Plusieurs cases de la fenêtre portent le nom « " + object.name +
+                  L" » : celle à lire ne pourrait pas être reconnue.");
   }
   const bool oneLine = object.name.find_first_of(L"\r\n") == std::wstring::npos;
   if (!oneLine || text.FromAnsi(text.ToAnsi(object.name)) != object.name) {
-    throw Refusal(L"Le nom de ce champ ne peut pas être enregistré dans les réglages du lien.");
+    throw Refusal(L"Le nom de cette case ne peut pas être enregistré dans le paramétrage.");
   }
   return DrawnField{object.role, 1, object.name};
 }
