@@ -1,10 +1,11 @@
 // The stand-in practice program, its windows made from a layout table (ANSI: Windows-1252 texts):
 //   practice_standin.exe [MODE] PATIENT_FILE [--hold=FILE]   MODE: plain (the default), julie, windev, visiodent,
-//                                    demo;
+//                                    demo, drawn (paints its fields, shows them to screen readers);
 //                                    --hold keeps FILE open without sharing (the installer's test)
 //   practice_standin.exe MODE --bench=N [--region] [--maximise]    tests/standins/bench_standin.h
 //   practice_standin.exe                          the X-ray program's stand-in, see WinMain()
 // The main window gets its title once every child exists: whoever finds it by title finds it whole.
+#include <oleacc.h>
 #include <windows.h>
 
 #include <cstdlib>
@@ -13,8 +14,8 @@
 #include <sstream>
 #include <utility>
 
-#include "tests/standins/bench_standin.h"
 #include "link/fixed_paths.h"
+#include "tests/standins/bench_standin.h"
 
 namespace {
 
@@ -28,6 +29,119 @@ std::vector<HWND> made;  // by row; null while dropped
 std::map<std::string, std::string> values;
 std::string lastBytes(1, '\0');  // no patient file's: the first poll shows the file
 bool shownPending = false;
+bool drawn = false;
+
+BSTR Wide(const std::string& ansi) {
+  std::wstring wide(ansi.size(), L'\0');
+  wide.resize(MultiByteToWideChar(1252, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(),
+                                  static_cast<int>(wide.size())));
+  return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+}
+
+// The drawn mode's accessible objects: the client area (row -1) lists each layout row, a caption as a
+// simple element of its own child id, a field as an object of its own, as browsers give theirs.
+class DrawnObject final : public IAccessible {
+ public:
+  explicit DrawnObject(int row) : row_(row) {}
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    const bool ours = iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible;
+    if (ours) AddRef();
+    *out = ours ? this : nullptr;
+    return ours ? S_OK : E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --references_;
+    if (left == 0) delete this;
+    return left;
+  }
+  HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
+    if (row_ >= 0) return *parent = new DrawnObject(-1), S_OK;
+    return AccessibleObjectFromWindow(mainWindow, OBJID_WINDOW, IID_IDispatch, reinterpret_cast<void**>(parent));
+  }
+  HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
+    *count = row_ < 0 ? static_cast<long>(layout.controls.size()) : 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
+    const int row = RowOf(child);
+    *object = row_ < 0 && row >= 0 && layout.controls[row].shows ? new DrawnObject(row) : nullptr;
+    return row < -1 ? E_INVALIDARG : *object ? S_OK : S_FALSE;
+  }
+  HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
+    const int row = RowOf(child);
+    *name = row < 0 ? nullptr : Wide(kCaptions[layout.controls[row].names] + layout.controls[row].text);
+    return row < -1 ? E_INVALIDARG : S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
+    const int row = RowOf(child), shows = row >= 0 ? layout.controls[row].shows : 0;
+    *value = shows ? Wide(values[kFieldKeys[shows]]) : nullptr;
+    return shows ? S_OK : DISP_E_MEMBERNOTFOUND;
+  }
+  HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
+    const int row = RowOf(child);
+    role->vt = VT_I4;
+    role->lVal = row < 0 ? ROLE_SYSTEM_CLIENT : layout.controls[row].shows ? ROLE_SYSTEM_TEXT : ROLE_SYSTEM_STATICTEXT;
+    return row < -1 ? E_INVALIDARG : S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE accLocation(long* x, long* y, long* width, long* height, VARIANT child) override {
+    const int row = RowOf(child);
+    RECT area{};
+    GetClientRect(mainWindow, &area);
+    if (row >= 0) area = {layout.controls[row].x, layout.controls[row].y, 0, 0};
+    MapWindowPoints(mainWindow, nullptr, reinterpret_cast<POINT*>(&area), 1);
+    *x = area.left, *y = area.top;
+    *width = row < 0 ? area.right : layout.controls[row].width;
+    *height = row < 0 ? area.bottom : layout.controls[row].height;
+    return row < -1 ? E_INVALIDARG : S_OK;
+  }
+  // clang-format off
+  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accState(VARIANT, VARIANT*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR*, VARIANT, long*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT, BSTR*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE accSelect(long, VARIANT) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE accNavigate(long, VARIANT, VARIANT*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE accHitTest(long, long, VARIANT*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override { return E_NOTIMPL; }
+  // clang-format on
+
+ private:
+  // The row `child` names: this object's own (-1 for the client area), else -2 for no row of ours.
+  int RowOf(const VARIANT& child) const {
+    const long id = child.vt == VT_I4 ? child.lVal : -3;
+    if (id == CHILDID_SELF) return row_;
+    return row_ < 0 && id >= 1 && id <= static_cast<long>(layout.controls.size()) ? static_cast<int>(id) - 1 : -2;
+  }
+  int row_;
+  ULONG references_ = 1;
+};
+
+// A caption where its row is, a field as a sunken white box holding the patient's value.
+void Paint(HWND window) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  SetBkMode(dc, TRANSPARENT);
+  for (const Control& c : layout.controls) {
+    RECT box{c.x, c.y, c.x + c.width, c.y + c.height};
+    if (c.shows) FillRect(dc, &box, GetSysColorBrush(COLOR_WINDOW));
+    if (c.shows) DrawEdge(dc, &box, EDGE_SUNKEN, BF_RECT);
+    const std::string& text = c.shows ? values[kFieldKeys[c.shows]] : c.text;
+    TextOutA(dc, c.x + (c.shows ? 4 : 0), c.y + (c.shows ? 4 : 0), text.data(), static_cast<int>(text.size()));
+  }
+  EndPaint(window, &paint);
+}
 
 void Show() {
   for (std::size_t row = 0; row < made.size(); ++row) {
@@ -38,6 +152,7 @@ void Show() {
   }
   if (IsWindowVisible(mainWindow) != (values[kKeyHidden] != "1"))
     ShowWindow(mainWindow, values[kKeyHidden] == "1" ? SW_HIDE : SW_SHOWNOACTIVATE);
+  if (drawn) InvalidateRect(mainWindow, nullptr, TRUE);
   if (layout.name == "visiodent")
     SetWindowTextA(mainWindow, (layout.title + values[kFieldKeys[kNom]] + " " + values[kFieldKeys[kPrenom]]).c_str());
 }
@@ -65,6 +180,14 @@ void Poll() {
 LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   if (message == WM_TIMER) Poll();
   if (message == WM_DESTROY) PostQuitMessage(0);
+  if (message == WM_PAINT && drawn) return Paint(window), 0;
+  // The client area's object; every other object id is the system's.
+  if (message == WM_GETOBJECT && drawn && static_cast<LONG>(lParam) == OBJID_CLIENT) {
+    DrawnObject* client = new DrawnObject(-1);
+    const LRESULT answer = LresultFromObject(IID_IAccessible, wParam, client);
+    client->Release();
+    return answer;
+  }
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -86,7 +209,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (arg.starts_with("--bench=")) bench = std::atoi(arg.c_str() + 8);
     region |= arg == "--region";
     maximise |= arg == "--maximise";
-    for (Mode m : {Mode::Plain, Mode::Julie, Mode::WinDev, Mode::Visiodent, Mode::Demo})
+    for (Mode m : {Mode::Plain, Mode::Julie, Mode::WinDev, Mode::Visiodent, Mode::Demo, Mode::Drawn})
       if (LayoutOf(m).name == arg) layout = LayoutOf(m);
     if (!arg.starts_with("--") && layout.name != arg) patientFile = arg;
     // Held open without sharing to the end, as a program that scans or copies a file would.
@@ -95,6 +218,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const auto benchMode = corvane::bench::ModeFromName(layout.name);
   if (bench > 0) layout = benchMode ? corvane::bench::StandinLayout(*benchMode, bench) : Layout{};
   if (layout.className.empty() || (bench == 0 && patientFile.empty())) return 1;
+  drawn = layout.name == "drawn";
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // the objects it hands out are answered by its thread
 
   // Our own classes (RichEdit20A too) are the system's "Static", or "Button" for "BOUTON...", renamed;
   for (const Control& c : layout.controls) {
@@ -112,7 +237,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   made.assign(layout.controls.size(), nullptr);
   // A negative id goes through the menu-handle parameter like any other (GetDlgCtrlID reads it back
   // signed); a "#32770" row is a dialog made child of its parent, as Julie nests its forms.
-  for (std::size_t row = 0; row < made.size(); ++row) {
+  for (std::size_t row = 0; row < made.size() && !drawn; ++row) {
     const Control& c = layout.controls[row];
     const bool edit = c.className == "Edit";
     made[row] = CreateWindowExA(edit ? WS_EX_CLIENTEDGE : 0, c.className.c_str(), c.text.c_str(),

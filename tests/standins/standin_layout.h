@@ -25,7 +25,7 @@ inline constexpr char kKeyDropNumSS[] = "DropNumSS";
 inline constexpr char kKeyHidden[] = "Hidden";
 inline constexpr char kShownSuffix[] = ".shown";
 
-enum class Mode { Plain, Julie, WinDev, Visiodent, Demo };
+enum class Mode { Plain, Julie, WinDev, Visiodent, Demo, Drawn };
 
 // A window below the main window. Rows are in creation order, a parent before its children, so
 // also in the order of a depth-first walk.
@@ -121,6 +121,11 @@ inline Layout LayoutOf(Mode mode) {
       Layout l{"demo", "CorvaneDemoPractice", "Dossier patient"};
       l.Column(-1, 130, 16, {kCivilite, kNom, kPrenom, kDateNaissance, kNumDossier, kNumSS}, 1000);
       l.Column(-1, 440, 16, {kAdresse1, kAdresse2, kAdresse3, kCP, kVille, kTelephone, kMobile, kEMail}, 1000);
+      return l;
+    }
+    case Mode::Drawn: {  // no window per field: the rows are where it paints, read through accessibility
+      Layout l{"drawn", "CorvaneDrawnPractice", "Dossier patient"};
+      l.Column(-1, 130, 16, {kNumDossier, kNom, kPrenom, kDateNaissance, kNumSS, kAdresse1, kCP, kVille, kMobile});
       return l;
     }
   }

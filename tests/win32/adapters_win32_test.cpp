@@ -1,14 +1,15 @@
 // The Win32 adapters against real windows, files, processes, message boxes and pixels under Wine.
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <atomic>
 #include <cstring>
 #include <stdexcept>
 
-#include "practice/highlight.h"
 #include "link/command_failure.h"
 #include "link/read_patient_fields.h"
 #include "platform/win32/window_base.h"
+#include "practice/highlight.h"
 #include "settings/link_settings.h"
 #include "settings/screen/screen_layout.h"
 #include "tests/fakes/fake_link.h"
@@ -85,6 +86,59 @@ TEST(WindowQueryWin32Test, AControlDestroyedDuringTheReadIsNoWindowOnlyATimeOutI
     EXPECT_EQ(Win32WindowQuery().ReadText(HandleOf(control)).status, expected) << "busy " << busy << " ms";
     program.join();
   }
+}
+
+// A practice program that paints its fields, in another process: each caption and field where the layout
+// puts it, a field with the patient's value of the moment; a window that leaves its accessibility to the
+// system has no objects; a frozen program is given up at the time limit, not waited for.
+TEST(AccessibilityWin32Test, DrawnFieldsReadAsShownOrdinaryWindowsHaveNoneAFrozenProgramIsNotAnswering) {
+  FreshFolder(L"C:\\corvane-drawn");
+  const std::wstring drawnFile = L"C:\\corvane-drawn\\drawn.txt", plainFile = L"C:\\corvane-drawn\\plain.txt";
+  WriteBytes(plainFile, standin::PatientFile());
+  ChildProcess drawn, plain;
+  ASSERT_TRUE(drawn.StartPractice(standin::Mode::Drawn, drawnFile) &&
+              plain.StartPractice(standin::Mode::Plain, plainFile));
+  const std::wstring title = L"Dossier patient";
+  HWND form = WaitForTopLevel(L"CorvaneDrawnPractice", drawn.Id(), &title);
+  HWND plainForm = WaitForTopLevel(L"CorvanePlainPractice", plain.Id(), &title);
+  ASSERT_TRUE(form && plainForm);
+  Win32Accessibility accessibility;
+  const standin::Layout layout = standin::LayoutOf(standin::Mode::Drawn);
+  for (const auto& [number, nom] : {std::pair<std::string, std::string>{"1207", "Lef\xE8vre"}, {"1208", "Martin"}}) {
+    const std::string patient = "\n" + standin::PatientFile(number, nom);
+    WriteBytes(drawnFile, patient.substr(1));
+    ASSERT_TRUE(WaitUntil([&] { return ReadBytes(drawnFile + L".shown") == number; }));
+    POINT origin{};
+    ClientToScreen(form, &origin);
+    std::vector<AccessibleObject> expected;
+    for (const standin::Control& c : layout.controls) {
+      const std::string key = "\n" + std::string(standin::kFieldKeys[c.shows]) + "=";
+      const std::size_t from = patient.find(key) + key.size();
+      const std::string value = c.shows ? patient.substr(from, patient.find('\r', from) - from) : "";
+      expected.push_back({c.shows ? ROLE_SYSTEM_TEXT : ROLE_SYSTEM_STATICTEXT,
+                          PortableText().FromAnsi(standin::kCaptions[c.names] + c.text), PortableText().FromAnsi(value),
+                          Rect{origin.x + c.x, origin.y + c.y, origin.x + c.x + c.width, origin.y + c.y + c.height}});
+    }
+    const AccessibleRead read = accessibility.ObjectsOf(HandleOf(form));
+    ASSERT_EQ(read.status, AccessibleRead::Status::Read);
+    ASSERT_EQ(read.objects.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i)
+      EXPECT_TRUE(read.objects[i] == expected[i]) << i << " " << PortableText().ToAnsi(read.objects[i].name) << "="
+                                                  << PortableText().ToAnsi(read.objects[i].value);
+  }
+  HWND gone = Make("Static", nullptr, 0);
+  DestroyWindow(gone);
+  using enum AccessibleRead::Status;
+  for (const auto& [window, status] :
+       {std::pair{plainForm, Read}, {GetDlgItem(plainForm, 1000 + standin::kNom), Read}, {gone, NotAWindow}}) {
+    const AccessibleRead read = accessibility.ObjectsOf(HandleOf(window));
+    EXPECT_EQ(std::pair(read.status, read.objects.size()), std::pair(status, std::size_t{0}));
+  }
+  WriteBytes(drawnFile, standin::PatientFile("1209") + "Hang=30\r\n");
+  ASSERT_TRUE(WaitUntil([&] { return ReadBytes(drawnFile + L".shown") == "1209"; }));
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(accessibility.ObjectsOf(HandleOf(form)).status, NotAnswering);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, kTextReadTimeout + std::chrono::seconds(1));
 }
 
 // Wine's code page is Western, and the native tests' portable tables give what Windows gives.
