@@ -32,21 +32,24 @@ bool shownPending = false;
 bool drawn = false;
 
 BSTR Wide(const std::string& ansi) {
-  std::wstring wide(ansi.size(), L'\0');
-  wide.resize(MultiByteToWideChar(1252, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(),
-                                  static_cast<int>(wide.size())));
-  return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+  wchar_t wide[256];
+  return SysAllocStringLen(wide, MultiByteToWideChar(1252, 0, ansi.data(), static_cast<int>(ansi.size()), wide, 256));
 }
 
+#define NOT_OURS(name, ...)                              \
+  HRESULT STDMETHODCALLTYPE name(__VA_ARGS__) override { \
+    return E_NOTIMPL;                                    \
+  }
+
 // The drawn mode's accessible objects: the client area (row -1) lists each layout row, a caption as a
-// simple element of its own child id, a field as an object of its own, as browsers give theirs.
+// simple element of its own child id, a field as an object of its own (as browsers give theirs), a
+// window as the system's object of that window.
 class DrawnObject final : public IAccessible {
  public:
   explicit DrawnObject(int row) : row_(row) {}
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
     const bool ours = iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible;
-    if (ours) AddRef();
-    *out = ours ? this : nullptr;
+    *out = ours ? (AddRef(), this) : nullptr;
     return ours ? S_OK : E_NOINTERFACE;
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
@@ -55,18 +58,21 @@ class DrawnObject final : public IAccessible {
     if (left == 0) delete this;
     return left;
   }
+  // The system's object of the main window above the client area tells whose objects these are.
   HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
     if (row_ >= 0) return *parent = new DrawnObject(-1), S_OK;
     return AccessibleObjectFromWindow(mainWindow, OBJID_WINDOW, IID_IDispatch, reinterpret_cast<void**>(parent));
   }
   HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
-    *count = row_ < 0 ? static_cast<long>(layout.controls.size()) : 0;
-    return S_OK;
+    return *count = row_ < 0 ? static_cast<long>(layout.controls.size()) : 0, S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
-    const int row = RowOf(child);
-    *object = row_ < 0 && row >= 0 && layout.controls[row].shows ? new DrawnObject(row) : nullptr;
-    return row < -1 ? E_INVALIDARG : *object ? S_OK : S_FALSE;
+    const int row = row_ < 0 ? RowOf(child) : -2;
+    *object = nullptr;
+    if (row >= 0 && made[row])
+      return AccessibleObjectFromWindow(made[row], OBJID_WINDOW, IID_IDispatch, reinterpret_cast<void**>(object));
+    if (row >= 0 && layout.controls[row].shows) *object = new DrawnObject(row);
+    return *object ? S_OK : S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
     const int row = RowOf(child);
@@ -86,34 +92,22 @@ class DrawnObject final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE accLocation(long* x, long* y, long* width, long* height, VARIANT child) override {
     const int row = RowOf(child);
-    RECT area{};
-    GetClientRect(mainWindow, &area);
-    if (row >= 0) area = {layout.controls[row].x, layout.controls[row].y, 0, 0};
-    MapWindowPoints(mainWindow, nullptr, reinterpret_cast<POINT*>(&area), 1);
-    *x = area.left, *y = area.top;
-    *width = row < 0 ? area.right : layout.controls[row].width;
-    *height = row < 0 ? area.bottom : layout.controls[row].height;
-    return row < -1 ? E_INVALIDARG : S_OK;
+    if (row < 0) return row < -1 ? E_INVALIDARG : E_NOTIMPL;
+    const Control& c = layout.controls[row];
+    POINT at{c.x, c.y};
+    ClientToScreen(mainWindow, &at);
+    *x = at.x, *y = at.y, *width = c.width, *height = c.height;
+    return S_OK;
   }
   // clang-format off
-  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE get_accState(VARIANT, VARIANT*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR*, VARIANT, long*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT, BSTR*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE accSelect(long, VARIANT) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE accNavigate(long, VARIANT, VARIANT*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE accHitTest(long, long, VARIANT*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override { return E_NOTIMPL; }
+  NOT_OURS(get_accDescription, VARIANT, BSTR*) NOT_OURS(get_accHelp, VARIANT, BSTR*)
+  NOT_OURS(get_accState, VARIANT, VARIANT*) NOT_OURS(get_accHelpTopic, BSTR*, VARIANT, long*)
+  NOT_OURS(get_accKeyboardShortcut, VARIANT, BSTR*) NOT_OURS(get_accFocus, VARIANT*) NOT_OURS(get_accSelection, VARIANT*)
+  NOT_OURS(get_accDefaultAction, VARIANT, BSTR*) NOT_OURS(accSelect, long, VARIANT) NOT_OURS(accDoDefaultAction, VARIANT)
+  NOT_OURS(accNavigate, long, VARIANT, VARIANT*) NOT_OURS(accHitTest, long, long, VARIANT*)
+  NOT_OURS(put_accName, VARIANT, BSTR) NOT_OURS(put_accValue, VARIANT, BSTR) NOT_OURS(GetTypeInfoCount, UINT*)
+  NOT_OURS(GetTypeInfo, UINT, LCID, ITypeInfo**) NOT_OURS(GetIDsOfNames, REFIID, LPOLESTR*, UINT, LCID, DISPID*)
+  NOT_OURS(Invoke, DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*);
   // clang-format on
 
  private:
@@ -127,7 +121,8 @@ class DrawnObject final : public IAccessible {
   ULONG references_ = 1;
 };
 
-// A caption where its row is, a field as a sunken white box holding the patient's value.
+// A caption where its row is, a field as a sunken white box holding the patient's value; a row with an
+// id is a window, which paints itself.
 void Paint(HWND window) {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window, &paint);
@@ -135,10 +130,10 @@ void Paint(HWND window) {
   SetBkMode(dc, TRANSPARENT);
   for (const Control& c : layout.controls) {
     RECT box{c.x, c.y, c.x + c.width, c.y + c.height};
-    if (c.shows) FillRect(dc, &box, GetSysColorBrush(COLOR_WINDOW));
-    if (c.shows) DrawEdge(dc, &box, EDGE_SUNKEN, BF_RECT);
+    if (c.shows) FillRect(dc, &box, GetSysColorBrush(COLOR_WINDOW)), DrawEdge(dc, &box, EDGE_SUNKEN, BF_RECT);
     const std::string& text = c.shows ? values[kFieldKeys[c.shows]] : c.text;
-    TextOutA(dc, c.x + (c.shows ? 4 : 0), c.y + (c.shows ? 4 : 0), text.data(), static_cast<int>(text.size()));
+    if (!c.id)
+      TextOutA(dc, c.x + (c.shows ? 4 : 0), c.y + (c.shows ? 4 : 0), text.data(), static_cast<int>(text.size()));
   }
   EndPaint(window, &paint);
 }
@@ -237,8 +232,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   made.assign(layout.controls.size(), nullptr);
   // A negative id goes through the menu-handle parameter like any other (GetDlgCtrlID reads it back
   // signed); a "#32770" row is a dialog made child of its parent, as Julie nests its forms.
-  for (std::size_t row = 0; row < made.size() && !drawn; ++row) {
+  for (std::size_t row = 0; row < made.size(); ++row) {
     const Control& c = layout.controls[row];
+    if (drawn && c.id == 0) continue;  // painted
     const bool edit = c.className == "Edit";
     made[row] = CreateWindowExA(edit ? WS_EX_CLIENTEDGE : 0, c.className.c_str(), c.text.c_str(),
                                 WS_CHILD | (c.hidden ? 0 : WS_VISIBLE) | (edit ? ES_AUTOHSCROLL : 0), c.x, c.y, c.width,

@@ -126,6 +126,7 @@ inline Layout LayoutOf(Mode mode) {
     case Mode::Drawn: {  // no window per field: the rows are where it paints, read through accessibility
       Layout l{"drawn", "CorvaneDrawnPractice", "Dossier patient"};
       l.Column(-1, 130, 16, {kNumDossier, kNom, kPrenom, kDateNaissance, kNumSS, kAdresse1, kCP, kVille, kMobile});
+      l.Add({-1, "Edit", 1099, "Remarques", 130, 290, 170, 22});  // the one window: its objects are its own
       return l;
     }
   }
