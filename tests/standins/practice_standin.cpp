@@ -82,6 +82,7 @@ class DrawnObject final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
     const int row = RowOf(child), shows = row >= 0 ? layout.controls[row].shows : 0;
     *value = shows ? Wide(values[kFieldKeys[shows]]) : nullptr;
+    if (shows == kNom) Sleep(static_cast<DWORD>(std::atoi(values[kKeyHangOnRead].c_str())) * 1000);
     return shows ? S_OK : DISP_E_MEMBERNOTFOUND;
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {

@@ -18,9 +18,11 @@ inline constexpr const char* kCaptions[] = {"", "Adresse", "", "", "Civilit\xE9"
 // clang-format on
 // The patient file: lines "Key=Value", a later key wins. Hang=N: the program stops pumping N seconds
 // after showing it. DropNumSS=1: the NumSS control is destroyed for good. Hidden=1: the main window
-// is hidden, as a program that closes its form but keeps it. Once it shows a changed file it writes
+// is hidden, as a program that closes its form but keeps it. HangOnRead=N: the drawn mode stops N seconds
+// when a screen reader asks for the Nom field's value. Once it shows a changed file it writes
 // "<file>.shown" holding the NumDossier shown.
 inline constexpr char kKeyHang[] = "Hang";
+inline constexpr char kKeyHangOnRead[] = "HangOnRead";
 inline constexpr char kKeyDropNumSS[] = "DropNumSS";
 inline constexpr char kKeyHidden[] = "Hidden";
 inline constexpr char kShownSuffix[] = ".shown";
