@@ -56,7 +56,7 @@ struct Walk {
 };
 
 // An object of another window (a child window's own tree, a frame of another program) is that
-// window's to answer for: it is neither listed nor entered.
+// window's to answer for: it is neither listed nor entered. One that does not say whose it is, is ours.
 bool IsOfAnotherWindow(IAccessible& object, HWND window) {
   HWND owner = nullptr;
   return SUCCEEDED(WindowFromAccessibleObject(&object, &owner)) && owner && owner != window;
@@ -88,8 +88,8 @@ void WalkChildren(IAccessible& parent, int depth, Walk& walk) {
   std::vector<VARIANT> children(std::min<std::size_t>(static_cast<std::size_t>(count), kMostObjects));
   long obtained = 0;
   if (FAILED(AccessibleChildren(&parent, 0, static_cast<long>(children.size()), children.data(), &obtained))) return;
-  for (VARIANT& child :
-       std::span(children).first(std::min(children.size(), static_cast<std::size_t>(std::max(obtained, 0L))))) {
+  const auto listed = static_cast<std::size_t>(std::clamp(obtained, 0L, static_cast<long>(children.size())));
+  for (VARIANT& child : std::span(children).first(listed)) {
     if (walk.objects.size() < kMostObjects) Visit(parent, child, depth, walk);
     VariantClear(&child);
   }
@@ -103,10 +103,10 @@ struct WalkResult {
   AccessibleRead read{AccessibleRead::Status::NotAnswering, {}};
 };
 
-// On its own single-threaded apartment: the calls go to the other program and wait for it, and
-// are answered through this thread's messages while it waits.
+// On a single-threaded apartment of its own, as a screen reader's: the proxies of the other
+// program's objects are this thread's alone and die with it.
 void WalkTree(HWND window, LRESULT answer, const std::shared_ptr<WalkResult>& result) {
-  AccessibleRead read{AccessibleRead::Status::NotAnswering, {}};
+  AccessibleRead read{AccessibleRead::Status::NotAnswering, {}};  // an answer we cannot unpack gives no tree
   if (SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
     IAccessible* raw = nullptr;
     if (SUCCEEDED(ObjectFromLresult(answer, IID_IAccessible, 0, reinterpret_cast<void**>(&raw)))) {

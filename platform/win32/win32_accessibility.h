@@ -7,6 +7,8 @@
 
 namespace corvane {
 
+// The whole read, from WM_GETOBJECT to the last object, is bounded by kTextReadTimeout; the walk runs
+// on a thread of its own, left behind when the other program keeps it past that.
 class Win32Accessibility : public AccessibilityQuery {
  public:
   AccessibleRead ObjectsOf(WindowHandle window) override;
