@@ -5,8 +5,8 @@ enable_language(RC)
 set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_SOURCE_DIR}/scripts/wine-run;${CMAKE_BINARY_DIR}")
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00)
 
-# Active Accessibility: uuid comes before oleacc, whose own IID_IAccessible would otherwise win and
-# be refused by every object (E_NOINTERFACE); oleaut32 and ole32 carry its BSTRs, VARIANTs and COM.
+# Active Accessibility: uuid comes before oleacc, else IID_IAccessible resolves to a stub that every
+# object refuses (E_NOINTERFACE); oleaut32 and ole32 carry its BSTRs, VARIANTs and COM.
 set(WIN32_SYSTEM_LIBRARIES user32 gdi32 comctl32 uuid oleacc oleaut32 ole32)
 
 add_library(corvane_win32 STATIC ${WIN32_SOURCES})

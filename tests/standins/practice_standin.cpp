@@ -14,8 +14,8 @@
 #include <sstream>
 #include <utility>
 
-#include "link/fixed_paths.h"
 #include "tests/standins/bench_standin.h"
+#include "link/fixed_paths.h"
 
 namespace {
 
@@ -36,11 +36,6 @@ BSTR Wide(const std::string& ansi) {
   return SysAllocStringLen(wide, MultiByteToWideChar(1252, 0, ansi.data(), static_cast<int>(ansi.size()), wide, 256));
 }
 
-#define NOT_OURS(name, ...)                              \
-  HRESULT STDMETHODCALLTYPE name(__VA_ARGS__) override { \
-    return E_NOTIMPL;                                    \
-  }
-
 // The drawn mode's accessible objects: the client area (row -1) lists each layout row, a caption as a
 // simple element of its own child id, a field as an object of its own (as browsers give theirs), a
 // window as the system's object of that window.
@@ -48,16 +43,11 @@ class DrawnObject final : public IAccessible {
  public:
   explicit DrawnObject(int row) : row_(row) {}
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    const bool ours = iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible;
-    *out = ours ? (AddRef(), this) : nullptr;
-    return ours ? S_OK : E_NOINTERFACE;
+    *out = iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible ? (AddRef(), this) : nullptr;
+    return *out ? S_OK : E_NOINTERFACE;
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
+  ULONG STDMETHODCALLTYPE Release() override { return --references_ ? references_ : (delete this, 0u); }
   // The system's object of the main window above the client area tells whose objects these are.
   HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
     if (row_ >= 0) return *parent = new DrawnObject(-1), S_OK;
@@ -68,10 +58,9 @@ class DrawnObject final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
     const int row = row_ < 0 ? RowOf(child) : -2;
-    *object = nullptr;
     if (row >= 0 && made[row])
       return AccessibleObjectFromWindow(made[row], OBJID_WINDOW, IID_IDispatch, reinterpret_cast<void**>(object));
-    if (row >= 0 && layout.controls[row].shows) *object = new DrawnObject(row);
+    *object = row >= 0 && layout.controls[row].shows ? new DrawnObject(row) : nullptr;
     return *object ? S_OK : S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
@@ -93,14 +82,14 @@ class DrawnObject final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE accLocation(long* x, long* y, long* width, long* height, VARIANT child) override {
     const int row = RowOf(child);
-    if (row < 0) return row < -1 ? E_INVALIDARG : E_NOTIMPL;
-    const Control& c = layout.controls[row];
-    POINT at{c.x, c.y};
+    if (row < 0) return E_INVALIDARG;  // the client area's place is the system's to give
+    POINT at{layout.controls[row].x, layout.controls[row].y};
     ClientToScreen(mainWindow, &at);
-    *x = at.x, *y = at.y, *width = c.width, *height = c.height;
+    *x = at.x, *y = at.y, *width = layout.controls[row].width, *height = layout.controls[row].height;
     return S_OK;
   }
   // clang-format off
+#define NOT_OURS(name, ...) HRESULT STDMETHODCALLTYPE name(__VA_ARGS__) override { return E_NOTIMPL; }
   NOT_OURS(get_accDescription, VARIANT, BSTR*) NOT_OURS(get_accHelp, VARIANT, BSTR*)
   NOT_OURS(get_accState, VARIANT, VARIANT*) NOT_OURS(get_accHelpTopic, BSTR*, VARIANT, long*)
   NOT_OURS(get_accKeyboardShortcut, VARIANT, BSTR*) NOT_OURS(get_accFocus, VARIANT*) NOT_OURS(get_accSelection, VARIANT*)
@@ -131,10 +120,10 @@ void Paint(HWND window) {
   SetBkMode(dc, TRANSPARENT);
   for (const Control& c : layout.controls) {
     RECT box{c.x, c.y, c.x + c.width, c.y + c.height};
+    if (c.id) continue;
     if (c.shows) FillRect(dc, &box, GetSysColorBrush(COLOR_WINDOW)), DrawEdge(dc, &box, EDGE_SUNKEN, BF_RECT);
     const std::string& text = c.shows ? values[kFieldKeys[c.shows]] : c.text;
-    if (!c.id)
-      TextOutA(dc, c.x + (c.shows ? 4 : 0), c.y + (c.shows ? 4 : 0), text.data(), static_cast<int>(text.size()));
+    TextOutA(dc, c.x + (c.shows ? 4 : 0), c.y + (c.shows ? 4 : 0), text.data(), static_cast<int>(text.size()));
   }
   EndPaint(window, &paint);
 }
@@ -179,10 +168,9 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   if (message == WM_PAINT && drawn) return Paint(window), 0;
   // The client area's object; every other object id is the system's.
   if (message == WM_GETOBJECT && drawn && static_cast<LONG>(lParam) == OBJID_CLIENT) {
-    DrawnObject* client = new DrawnObject(-1);
+    IAccessible* client = new DrawnObject(-1);
     const LRESULT answer = LresultFromObject(IID_IAccessible, wParam, client);
-    client->Release();
-    return answer;
+    return client->Release(), answer;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }

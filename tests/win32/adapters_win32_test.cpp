@@ -6,10 +6,10 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "practice/highlight.h"
 #include "link/command_failure.h"
 #include "link/read_patient_fields.h"
 #include "platform/win32/window_base.h"
-#include "practice/highlight.h"
 #include "settings/link_settings.h"
 #include "settings/screen/screen_layout.h"
 #include "tests/fakes/fake_link.h"
