@@ -8,6 +8,7 @@
 #include <oleacc.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -57,16 +58,15 @@ class DrawnObject final : public IAccessible {
     return *count = row_ < 0 ? static_cast<long>(layout.controls.size()) : 0, S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
-    const int row = row_ < 0 ? RowOf(child) : -2;
-    if (row >= 0 && made[row])
+    const int row = RowOf(child);
+    if (row_ < 0 && row >= 0 && made[row])
       return AccessibleObjectFromWindow(made[row], OBJID_WINDOW, IID_IDispatch, reinterpret_cast<void**>(object));
-    *object = row >= 0 && layout.controls[row].shows ? new DrawnObject(row) : nullptr;
+    *object = row_ < 0 && row >= 0 && layout.controls[row].shows ? new DrawnObject(row) : nullptr;
     return *object ? S_OK : S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
     const int row = RowOf(child);
-    *name = row < 0 ? nullptr : Wide(kCaptions[layout.controls[row].names] + layout.controls[row].text);
-    return row < -1 ? E_INVALIDARG : S_OK;
+    return *name = row < 0 ? nullptr : Wide(kCaptions[layout.controls[row].names] + layout.controls[row].text), S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
     const int row = RowOf(child), shows = row >= 0 ? layout.controls[row].shows : 0;
@@ -78,7 +78,7 @@ class DrawnObject final : public IAccessible {
     const int row = RowOf(child);
     role->vt = VT_I4;
     role->lVal = row < 0 ? ROLE_SYSTEM_CLIENT : layout.controls[row].shows ? ROLE_SYSTEM_TEXT : ROLE_SYSTEM_STATICTEXT;
-    return row < -1 ? E_INVALIDARG : S_OK;
+    return S_OK;
   }
   HRESULT STDMETHODCALLTYPE accLocation(long* x, long* y, long* width, long* height, VARIANT child) override {
     const int row = RowOf(child);
@@ -89,23 +89,22 @@ class DrawnObject final : public IAccessible {
     return S_OK;
   }
   // clang-format off
-#define NOT_OURS(name, ...) HRESULT STDMETHODCALLTYPE name(__VA_ARGS__) override { return E_NOTIMPL; }
-  NOT_OURS(get_accDescription, VARIANT, BSTR*) NOT_OURS(get_accHelp, VARIANT, BSTR*)
-  NOT_OURS(get_accState, VARIANT, VARIANT*) NOT_OURS(get_accHelpTopic, BSTR*, VARIANT, long*)
-  NOT_OURS(get_accKeyboardShortcut, VARIANT, BSTR*) NOT_OURS(get_accFocus, VARIANT*) NOT_OURS(get_accSelection, VARIANT*)
-  NOT_OURS(get_accDefaultAction, VARIANT, BSTR*) NOT_OURS(accSelect, long, VARIANT) NOT_OURS(accDoDefaultAction, VARIANT)
-  NOT_OURS(accNavigate, long, VARIANT, VARIANT*) NOT_OURS(accHitTest, long, long, VARIANT*)
-  NOT_OURS(put_accName, VARIANT, BSTR) NOT_OURS(put_accValue, VARIANT, BSTR) NOT_OURS(GetTypeInfoCount, UINT*)
-  NOT_OURS(GetTypeInfo, UINT, LCID, ITypeInfo**) NOT_OURS(GetIDsOfNames, REFIID, LPOLESTR*, UINT, LCID, DISPID*)
-  NOT_OURS(Invoke, DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*);
+#define NONE(name, ...) HRESULT STDMETHODCALLTYPE name(__VA_ARGS__) override { return E_NOTIMPL; }
+  NONE(get_accDescription, VARIANT, BSTR*) NONE(get_accHelp, VARIANT, BSTR*) NONE(get_accState, VARIANT, VARIANT*)
+  NONE(get_accHelpTopic, BSTR*, VARIANT, long*) NONE(get_accKeyboardShortcut, VARIANT, BSTR*)
+  NONE(get_accFocus, VARIANT*) NONE(get_accSelection, VARIANT*) NONE(get_accDefaultAction, VARIANT, BSTR*)
+  NONE(accSelect, long, VARIANT) NONE(accDoDefaultAction, VARIANT) NONE(accNavigate, long, VARIANT, VARIANT*)
+  NONE(accHitTest, long, long, VARIANT*) NONE(put_accName, VARIANT, BSTR) NONE(put_accValue, VARIANT, BSTR)
+  NONE(GetTypeInfoCount, UINT*) NONE(GetTypeInfo, UINT, LCID, ITypeInfo**)
+  NONE(GetIDsOfNames, REFIID, LPOLESTR*, UINT, LCID, DISPID*)
+  NONE(Invoke, DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*);
   // clang-format on
 
  private:
-  // The row `child` names: this object's own (-1 for the client area), else -2 for no row of ours.
+  // The row `child` names: this object's own (-1 for the client area), or below the client area its child id's.
   int RowOf(const VARIANT& child) const {
-    const long id = child.vt == VT_I4 ? child.lVal : -3;
-    if (id == CHILDID_SELF) return row_;
-    return row_ < 0 && id >= 1 && id <= static_cast<long>(layout.controls.size()) ? static_cast<int>(id) - 1 : -2;
+    const int last = static_cast<int>(layout.controls.size()) - 1;
+    return child.lVal == CHILDID_SELF || row_ >= 0 ? row_ : std::clamp(static_cast<int>(child.lVal) - 1, -1, last);
   }
   int row_;
   ULONG references_ = 1;

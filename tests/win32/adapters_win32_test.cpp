@@ -102,8 +102,8 @@ TEST(AccessibilityWin32Test, DrawnFieldsReadAsShownOrdinaryWindowsHaveNoneAFroze
     const std::string patient = "\n" + standin::PatientFile(number, nom);
     WriteBytes(file, patient.substr(1));
     ASSERT_TRUE(WaitUntil([&] { return ReadBytes(file + L".shown") == number; }));
-    POINT origin{};
-    ClientToScreen(form, &origin);
+    POINT at{};
+    ClientToScreen(form, &at);
     std::vector<AccessibleObject> expected;
     for (const standin::Control& c : standin::LayoutOf(standin::Mode::Drawn).controls) {
       const std::string key = "\n" + std::string(standin::kFieldKeys[c.shows]) + "=";
@@ -113,7 +113,7 @@ TEST(AccessibilityWin32Test, DrawnFieldsReadAsShownOrdinaryWindowsHaveNoneAFroze
         expected.push_back({c.shows ? ROLE_SYSTEM_TEXT : ROLE_SYSTEM_STATICTEXT,
                             PortableText().FromAnsi(standin::kCaptions[c.names] + c.text),
                             PortableText().FromAnsi(value),
-                            Rect{origin.x + c.x, origin.y + c.y, origin.x + c.x + c.width, origin.y + c.y + c.height}});
+                            Rect{at.x + c.x, at.y + c.y, at.x + c.x + c.width, at.y + c.y + c.height}});
     }
     const AccessibleRead read = accessibility.ObjectsOf(HandleOf(form));
     ASSERT_EQ(std::pair(read.status, read.objects.size()), std::pair(AccessibleRead::Status::Read, expected.size()));
@@ -121,17 +121,18 @@ TEST(AccessibilityWin32Test, DrawnFieldsReadAsShownOrdinaryWindowsHaveNoneAFroze
   }
   HWND gone = Make("Static", nullptr, 0);
   DestroyWindow(gone);
+  // An ordinary window, no window, a program stopped within the walk (after its answer to WM_GETOBJECT),
+  // one stopped altogether.
   using enum AccessibleRead::Status;
-  for (const auto& [window, status] : {std::pair{GetDlgItem(form, 1099), Read}, {gone, NotAWindow}}) {
-    const AccessibleRead read = accessibility.ObjectsOf(HandleOf(window));
-    EXPECT_EQ(std::pair(read.status, read.objects.size()), std::pair(status, std::size_t{0}));
-  }
-  // Stopped between its answer to WM_GETOBJECT and the end of the walk, then stopped altogether.
-  for (const char* hang : {"HangOnRead=4", "Hang=30"}) {
-    WriteBytes(file, standin::PatientFile(hang) + hang + "\r\n");
-    ASSERT_TRUE(WaitUntil([&] { return ReadBytes(file + L".shown") == hang; }));
+  for (const auto& [window, hang, status] : {std::tuple{GetDlgItem(form, 1099), "", Read},
+                                             {gone, "", NotAWindow},
+                                             {form, "HangOnRead=4", NotAnswering},
+                                             {form, "Hang=30", NotAnswering}}) {
+    if (*hang) WriteBytes(file, standin::PatientFile(hang) + hang + "\r\n");
+    ASSERT_TRUE(WaitUntil([&] { return !*hang || ReadBytes(file + L".shown") == hang; }));
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(accessibility.ObjectsOf(HandleOf(form)).status, NotAnswering) << hang;
+    const AccessibleRead read = accessibility.ObjectsOf(HandleOf(window));
+    EXPECT_EQ(std::pair(read.status, read.objects.size()), std::pair(status, std::size_t{0})) << hang;
     EXPECT_LT(std::chrono::steady_clock::now() - start, kTextReadTimeout + std::chrono::seconds(1)) << hang;
   }
 }
