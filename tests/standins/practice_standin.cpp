@@ -8,7 +8,6 @@
 #include <oleacc.h>
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -37,9 +36,8 @@ BSTR Wide(const std::string& ansi) {
   return SysAllocStringLen(wide, MultiByteToWideChar(1252, 0, ansi.data(), static_cast<int>(ansi.size()), wide, 256));
 }
 
-// The drawn mode's accessible objects: the client area (row -1) lists each layout row, a caption as a
-// simple element of its own child id, a field as an object of its own (as browsers give theirs), a
-// window as the system's object of that window.
+// The drawn mode's accessible objects: the client area (row -1) lists each row, a caption as a simple element
+// of its child id, a field as an object of its own (as browsers give theirs), a window as the system's object.
 class DrawnObject final : public IAccessible {
  public:
   explicit DrawnObject(int row) : row_(row) {}
@@ -102,9 +100,8 @@ class DrawnObject final : public IAccessible {
 
  private:
   // The row `child` names: this object's own (-1 for the client area), or below the client area its child id's.
-  int RowOf(const VARIANT& child) const {
-    const int last = static_cast<int>(layout.controls.size()) - 1;
-    return child.lVal == CHILDID_SELF || row_ >= 0 ? row_ : std::clamp(static_cast<int>(child.lVal) - 1, -1, last);
+  int RowOf(const VARIANT& id) const {
+    return id.lVal == CHILDID_SELF || row_ >= 0 ? row_ : id.lVal - 1;
   }
   int row_;
   ULONG references_ = 1;
