@@ -5,7 +5,9 @@ enable_language(RC)
 set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_SOURCE_DIR}/scripts/wine-run;${CMAKE_BINARY_DIR}")
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00)
 
-set(WIN32_SYSTEM_LIBRARIES user32 gdi32 comctl32)
+# Active Accessibility: uuid comes before oleacc, else IID_IAccessible resolves to a stub that every
+# object refuses (E_NOINTERFACE); oleaut32 and ole32 carry its BSTRs, VARIANTs and COM.
+set(WIN32_SYSTEM_LIBRARIES user32 gdi32 comctl32 uuid oleacc oleaut32 ole32)
 
 add_library(corvane_win32 STATIC ${WIN32_SOURCES})
 target_link_libraries(corvane_win32 PUBLIC corvane_core ${WIN32_SYSTEM_LIBRARIES})

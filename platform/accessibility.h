@@ -18,6 +18,7 @@ struct AccessibleObject {
   std::wstring value;
   std::optional<Rect> location;  // in screen coordinates; none when the object gives none
   int depth = 1;                 // 1 for a child of the window's own object
+  friend bool operator==(const AccessibleObject&, const AccessibleObject&) = default;
 };
 
 struct AccessibleRead {

@@ -1,6 +1,7 @@
 #pragma once
 // The real platform: every adapter of platform/win32/, and the bundle the core is handed.
 #include "platform/platform.h"
+#include "platform/win32/win32_accessibility.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_environment.h"
 #include "platform/win32/win32_error.h"
@@ -22,6 +23,7 @@ struct Win32Platform {
   Win32MessageBoxes messages;
   Win32WindowQuery windows;
   Win32Gdi gdi;
+  Win32Accessibility accessibility;
   Platform platform{files, text, clock, environment, programs, messages, windows, gdi};
 };
 

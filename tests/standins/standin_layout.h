@@ -18,14 +18,16 @@ inline constexpr const char* kCaptions[] = {"", "Adresse", "", "", "Civilit\xE9"
 // clang-format on
 // The patient file: lines "Key=Value", a later key wins. Hang=N: the program stops pumping N seconds
 // after showing it. DropNumSS=1: the NumSS control is destroyed for good. Hidden=1: the main window
-// is hidden, as a program that closes its form but keeps it. Once it shows a changed file it writes
+// is hidden, as a program that closes its form but keeps it. HangOnRead=N: the drawn mode stops N seconds
+// when a screen reader asks for the Nom field's value. Once it shows a changed file it writes
 // "<file>.shown" holding the NumDossier shown.
 inline constexpr char kKeyHang[] = "Hang";
+inline constexpr char kKeyHangOnRead[] = "HangOnRead";
 inline constexpr char kKeyDropNumSS[] = "DropNumSS";
 inline constexpr char kKeyHidden[] = "Hidden";
 inline constexpr char kShownSuffix[] = ".shown";
 
-enum class Mode { Plain, Julie, WinDev, Visiodent, Demo };
+enum class Mode { Plain, Julie, WinDev, Visiodent, Demo, Drawn };
 
 // A window below the main window. Rows are in creation order, a parent before its children, so
 // also in the order of a depth-first walk.
@@ -121,6 +123,12 @@ inline Layout LayoutOf(Mode mode) {
       Layout l{"demo", "CorvaneDemoPractice", "Dossier patient"};
       l.Column(-1, 130, 16, {kCivilite, kNom, kPrenom, kDateNaissance, kNumDossier, kNumSS}, 1000);
       l.Column(-1, 440, 16, {kAdresse1, kAdresse2, kAdresse3, kCP, kVille, kTelephone, kMobile, kEMail}, 1000);
+      return l;
+    }
+    case Mode::Drawn: {  // no window per field: the rows are where it paints, read through accessibility
+      Layout l{"drawn", "CorvaneDrawnPractice", "Dossier patient"};
+      l.Column(-1, 130, 16, {kNumDossier, kNom, kPrenom, kDateNaissance, kNumSS, kAdresse1, kCP, kVille, kMobile});
+      l.Add({-1, "Edit", 1099, "Remarques", 130, 290, 170, 22});  // the one window: its objects are its own
       return l;
     }
   }

@@ -1,5 +1,6 @@
 // The Win32 adapters against real windows, files, processes, message boxes and pixels under Wine.
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <atomic>
 #include <cstring>
@@ -84,6 +85,54 @@ TEST(WindowQueryWin32Test, AControlDestroyedDuringTheReadIsNoWindowOnlyATimeOutI
     WaitUntil([&] { return control != nullptr; });
     EXPECT_EQ(Win32WindowQuery().ReadText(HandleOf(control)).status, expected) << "busy " << busy << " ms";
     program.join();
+  }
+}
+
+// A practice program that paints its fields, in another process: each caption and field where the layout
+// puts it, a field with the patient's value of the moment, its one child window left to that window, which
+// has no objects of its own; a frozen program is given up at the time limit, not waited for.
+TEST(AccessibilityWin32Test, DrawnFieldsReadAsShownOrdinaryWindowsHaveNoneAFrozenProgramIsNotAnswering) {
+  const std::wstring file = L"C:\\corvane-drawn.txt", title = L"Dossier patient";
+  ChildProcess program;
+  ASSERT_TRUE(program.StartPractice(standin::Mode::Drawn, file));
+  HWND form = WaitForTopLevel(L"CorvaneDrawnPractice", program.Id(), &title);
+  Win32Accessibility accessibility;
+  for (const auto& [number, nom] : {std::pair<std::string, std::string>{"1207", "Lef\xE8vre"}, {"1208", "Martin"}}) {
+    const std::string patient = "\n" + standin::PatientFile(number, nom);
+    WriteBytes(file, patient.substr(1));
+    ASSERT_TRUE(WaitUntil([&] { return ReadBytes(file + L".shown") == number; }));
+    POINT at{};
+    ClientToScreen(form, &at);
+    std::vector<AccessibleObject> expected;
+    for (const standin::Control& c : standin::LayoutOf(standin::Mode::Drawn).controls) {
+      const std::string key = "\n" + std::string(standin::kFieldKeys[c.shows]) + "=";
+      const std::size_t from = patient.find(key) + key.size();
+      const std::string value = c.shows ? patient.substr(from, patient.find('\r', from) - from) : "";
+      if (c.id == 0)
+        expected.push_back({c.shows ? ROLE_SYSTEM_TEXT : ROLE_SYSTEM_STATICTEXT,
+                            PortableText().FromAnsi(standin::kCaptions[c.names] + c.text),
+                            PortableText().FromAnsi(value),
+                            Rect{at.x + c.x, at.y + c.y, at.x + c.x + c.width, at.y + c.y + c.height}});
+    }
+    const AccessibleRead read = accessibility.ObjectsOf(HandleOf(form));
+    ASSERT_EQ(std::pair(read.status, read.objects.size()), std::pair(AccessibleRead::Status::Read, expected.size()));
+    for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_TRUE(read.objects[i] == expected[i]) << "object " << i;
+  }
+  HWND gone = Make("Static", nullptr, 0);
+  DestroyWindow(gone);
+  // An ordinary window, no window, a program stopped within the walk (after its answer to WM_GETOBJECT),
+  // one stopped altogether.
+  using enum AccessibleRead::Status;
+  for (const auto& [window, hang, status] : {std::tuple{GetDlgItem(form, 1099), "", Read},
+                                             {gone, "", NotAWindow},
+                                             {form, "HangOnRead=4", NotAnswering},
+                                             {form, "Hang=30", NotAnswering}}) {
+    if (*hang) WriteBytes(file, standin::PatientFile(hang) + hang + "\r\n");
+    ASSERT_TRUE(WaitUntil([&] { return !*hang || ReadBytes(file + L".shown") == hang; }));
+    const auto start = std::chrono::steady_clock::now();
+    const AccessibleRead read = accessibility.ObjectsOf(HandleOf(window));
+    EXPECT_EQ(std::pair(read.status, read.objects.size()), std::pair(status, std::size_t{0})) << hang;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, kTextReadTimeout + std::chrono::seconds(1)) << hang;
   }
 }
 
