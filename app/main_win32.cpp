@@ -89,8 +89,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // The one finder drag: the screen's window reports the presses on its finder boxes and does
   // what the drag tells it; the drag works on the state's settings, practice window and finder
   // values, and previews a field under the harvest's rules.
-  FinderDrag finder(screen, real.windows, real.gdi, real.text, &NormaliseField, state.settings, state.practice,
-                    state.finder);
+  FinderDrag finder(screen, real.windows, real.accessibility, real.gdi, real.text, &NormaliseField, state.settings,
+                    state.practice, state.finder);
   screen.AttachFinder(finder, real.messages);
   ToScreen toScreen(screenPresenter);
   LauncherPresenter presenter(state, paths, platform, launcher, toScreen);

@@ -90,10 +90,11 @@ bool Measure(int descendants) {
   const Point besideSecond{secondRect.right - 2, (secondRect.top + secondRect.bottom) / 2};
 
   Win32WindowQuery windows;
+  Win32Accessibility accessibility;
   Win32Gdi gdi;
   SharedState state;
   NoScreen screen;
-  FinderDrag drag(screen, windows, gdi, text, &NormaliseField, state.settings, state.practice, state.finder);
+  FinderDrag drag(screen, windows, accessibility, gdi, text, &NormaliseField, state.settings, state.practice, state.finder);
   drag.Start(Field::Nom);
   drag.Move(CentreOf(control));  // warm-up
 

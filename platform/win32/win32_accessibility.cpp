@@ -56,10 +56,16 @@ struct Walk {
 };
 
 // An object of another window (a child window's own tree, a frame of another program) is that
-// window's to answer for: it is neither listed nor entered. One that does not say whose it is, is ours.
+// window's to answer for: it is neither listed nor entered. The system's object of a window says
+// which window it is (IOleWindow); a drawn object does not, and is ours. Asking the object alone
+// costs one call into the program, where WindowFromAccessibleObject climbs every parent.
 bool IsOfAnotherWindow(IAccessible& object, HWND window) {
+  IOleWindow* raw = nullptr;
+  if (FAILED(object.QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&raw)))) return false;
   HWND owner = nullptr;
-  return SUCCEEDED(WindowFromAccessibleObject(&object, &owner)) && owner && owner != window;
+  const bool known = SUCCEEDED(raw->GetWindow(&owner));
+  raw->Release();
+  return known && owner && owner != window;
 }
 
 void WalkChildren(IAccessible& parent, int depth, Walk& walk);

@@ -24,7 +24,7 @@ struct Win32Platform {
   Win32WindowQuery windows;
   Win32Gdi gdi;
   Win32Accessibility accessibility;
-  Platform platform{files, text, clock, environment, programs, messages, windows, gdi};
+  Platform platform{files, text, clock, environment, programs, messages, windows, gdi, accessibility};
 };
 
 }  // namespace corvane

@@ -127,7 +127,10 @@ inline Layout LayoutOf(Mode mode) {
     }
     case Mode::Drawn: {  // no window per field: the rows are where it paints, read through accessibility
       Layout l{"drawn", "CorvaneDrawnPractice", "Dossier patient"};
-      l.Column(-1, 130, 16, {kNumDossier, kNom, kPrenom, kDateNaissance, kNumSS, kAdresse1, kCP, kVille, kMobile});
+      l.Column(-1, 130, 16, {kNumDossier, kNom, kPrenom, kDateNaissance, kNumSS, kCivilite});
+      l.Column(-1, 440, 16, {kAdresse1, kAdresse2, kAdresse3, kCP, kVille, kTelephone, kMobile, kEMail});
+      for (Control& c : l.controls)  // a field's name is its caption, then its text: each its own
+        if (c.shows == kAdresse2 || c.shows == kAdresse3) c.text = c.shows == kAdresse2 ? "Adresse 2" : "Adresse 3";
       l.Add({-1, "Edit", 1099, "Remarques", 130, 290, 170, 22});  // the one window: its objects are its own
       return l;
     }
@@ -143,6 +146,8 @@ inline std::array<std::string, 17> TechLines(const Layout& layout) {
   for (const Control& control : layout.controls) {
     edits += control.className.starts_with("Edit");
     if (control.names) lines[control.names - 1] = std::to_string(layout.byOrdinal ? edits : control.id);
+    if (control.names && layout.name == "drawn")  // a text field (role 42), by its name
+      lines[control.names - 1] = "acc:42:1:" + (kCaptions[control.names] + control.text);
   }
   lines[14] = '0';
   lines[15] = layout.className;
