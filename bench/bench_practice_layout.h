@@ -1,7 +1,7 @@
 #pragma once
 // The practice window the harvest benchmarks read: the same tree of windows is built in
-// memory (native benchmark) and as real windows by tests/standins/practice_standin.cpp --bench (Wine
-// benchmark, highlight tests), from StandinLayout() below. Portable: no <windows.h>.
+// memory (native benchmark) and as real windows by the stand-in practice program (Wine
+// benchmarks, highlight tests; tests/standins/bench_standin.h). Portable: no <windows.h>.
 //
 // The main window holds groups of ten: a container and nine windows inside it, in creation
 // order (which is also the enumeration order). Fourteen readable windows spread over the tree
@@ -11,8 +11,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "tests/standins/standin_layout.h"
 
 namespace corvane::bench {
 
@@ -114,23 +112,6 @@ inline BenchLayout MakeBenchLayout(BenchMode mode, int descendants) {
     const std::size_t pick = (readable.size() - 1) * static_cast<std::size_t>(n) / 13;
     const int identity = mode == BenchMode::WinDev ? ordinals[pick] : layout.windows[readable[pick]].id;
     layout.entries[static_cast<std::size_t>(n)] = std::to_string(identity);
-  }
-  return layout;
-}
-
-// The same tree as the stand-in practice program builds it (practice_standin.exe MODE --bench=N):
-// the containers tile its main window, the windows of a container sit in a column.
-inline standin::Layout StandinLayout(BenchMode mode, int descendants) {
-  const BenchLayout bench = MakeBenchLayout(mode, descendants);
-  standin::Layout layout{ModeName(mode), bench.mainClass, bench.title};
-  for (std::size_t i = 0; i < bench.windows.size(); ++i) {
-    const BenchWindow& w = bench.windows[i];
-    const int slot = static_cast<int>(i % kGroupSize), group = static_cast<int>(i / kGroupSize);
-    if (w.parent < 0) {
-      layout.Add({-1, w.className, w.id, w.text, 8 + group % 6 * 102, 8 + group / 6 % 4 * 110, 98, 104});
-    } else {
-      layout.Add({w.parent, w.className, w.id, w.text, 4, 4 + (slot - 1) * 11, 90, 10});
-    }
   }
   return layout;
 }

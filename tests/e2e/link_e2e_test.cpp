@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 
 #include "handoff/handoff_records.h"
 #include "launcher/launcher_win32.h"
@@ -134,7 +135,7 @@ class LauncherE2e : public ::testing::Test {
 // only, nothing dispatched); a right click asks to quit: No keeps the program, Yes ends it.
 TEST_F(LauncherE2e, StandsInPlaceShowsItsHelpAndAsksBeforeQuitting) {
   StartLink();
-  EXPECT_TRUE(TextOf(launcher_) == kLauncherCaption && (GetWindowLongW(launcher_, GWL_EXSTYLE) & WS_EX_TOPMOST));
+  EXPECT_TRUE(TextOf(launcher_) == L"Corvane Link" && (GetWindowLongW(launcher_, GWL_EXSTYLE) & WS_EX_TOPMOST));
   HWND picture = GetDlgItem(launcher_, launcher_id::kImage1), aide = GetDlgItem(launcher_, launcher_id::kAide);
   POINT origin{};
   EXPECT_TRUE(ClientToScreen(launcher_, &origin) && origin.x == kClientLeft && origin.y == kClientTop);
@@ -142,11 +143,15 @@ TEST_F(LauncherE2e, StandsInPlaceShowsItsHelpAndAsksBeforeQuitting) {
   EXPECT_EQ(WindowFromPoint(CentreOf(aide)), aide);
   Screenshot("e2e-launcher");
   ASSERT_TRUE(Xdotool("mousemove" + At(CentreOf(aide))));
-  EXPECT_EQ(TextOf(WaitForShown(L"tooltips_class32", link_.Id())), kHelpTooltip);
+  EXPECT_EQ(TextOf(WaitForShown(L"tooltips_class32", link_.Id())),
+            L"Clic : lance Sidexis sur le patient affiché, Maj + Clic : ouvre l'écran de lancement, Ctrl + Clic : "
+            L"ouvre l'écran de paramétrage, Clic Droit : ferme l'application.");
 
   ASSERT_TRUE(ClickAt(CentreOf(aide)));
   HWND box = MessageBoxOfLink();
-  EXPECT_EQ(TitleAndText(box), std::wstring(kLauncherCaption) + L": " + kHelpText);
+  EXPECT_EQ(TitleAndText(box), L"Corvane Link: Clic : lance SIDEXIS sur le patient affiché,\rMaj + Clic : ouvre "
+                               L"l'écran de lancement,\rCtrl + Clic : ouvre l'écran de paramétrage\rClic Droit : ferme "
+                               L"l'application.");
   EXPECT_EQ(GetDlgItem(box, IDNO), nullptr) << "OK only";
   Screenshot("e2e-help");
   ASSERT_TRUE(AnswerMessageBox(box, IDOK));
@@ -154,7 +159,7 @@ TEST_F(LauncherE2e, StandsInPlaceShowsItsHelpAndAsksBeforeQuitting) {
   for (const int answer : {IDNO, IDYES}) {
     ASSERT_TRUE(ClickAt(OnTooth(), 3));
     ASSERT_NE(box = MessageBoxOfLink(), nullptr);
-    EXPECT_EQ(TitleAndText(box), std::wstring(kQuitTitle) + L": " + kQuitQuestion);
+    EXPECT_EQ(TitleAndText(box), L"Quitter ?: Voulez-vous fermer 'Corvane Link' ?");
     EXPECT_EQ(GetDlgItem(box, IDCANCEL), nullptr) << "no Cancel";
     ASSERT_TRUE(AnswerMessageBox(box, answer));
   }
@@ -255,7 +260,7 @@ TEST_F(LauncherE2e, APatientWhoLeftThePracticeProgramsScreenIsNeverHandedOff) {
   const auto lancerShowsAnotherPatient = [&] {
     ASSERT_TRUE(Press(screen, kDemarrerSidexis));
     HWND shown = MessageBoxOfLink();
-    EXPECT_EQ(MessageBoxText(shown), kOtherPatientShown);
+    EXPECT_TRUE(MessageBoxText(shown).starts_with(L"Le logiciel de gestion du cabinet affiche maintenant un autre"));
     ASSERT_TRUE(AnswerMessageBox(shown, IDOK));
     ASSERT_TRUE(Press(screen, kDemarrerSidexis));
   };
@@ -279,45 +284,93 @@ TEST_F(LauncherE2e, APatientWhoLeftThePracticeProgramsScreenIsNeverHandedOff) {
   EXPECT_EQ(ItemText(screen, FieldBox(Field::NumSS)), L"199999999999999");
 }
 
+using enum Field;
+
+// The screen as written, at 96 dpi: each control's rectangle, its ground and text colours (0: not
+// checked; ~0u: the system's window colour; a label is red on the window's blue, a text box's text dark
+// blue), whether it shows only in configuration mode.
+struct Written {
+  int id, x, y, width, height;
+  COLORREF ground = 0, text = 0;
+  bool configurationOnly = false;
+  bool Label() const { return id > kLabelBase && id <= kLabelBase + 10; }
+  COLORREF Ground() const { return Label() ? RGB(0, 0, 169) : ground; }
+  COLORREF Text() const { return Label() ? RGB(255, 0, 0) : id > kFieldBoxBase && id < kFinderBoxBase ? RGB(0, 0, 192) : text; }
+};
+inline constexpr COLORREF kLight = RGB(192, 255, 255), kBlank = RGB(255, 255, 255), kBlue = RGB(0, 0, 169),
+                          kRedInk = RGB(255, 0, 0), kSystem = ~0u;
+inline constexpr Written kWrittenScreen[] = {
+    {kTitle, 56, 0, 356, 38, kBlue, RGB(255, 128, 0)}, {kImage1, 415, 4, 41, 39},
+    {kConsigne, 120, 32, 233, 17, kBlue, kLight, 1}, {kDemarrerSidexis, 190, 280, 126, 40},
+    {kRaz, 346, 280, 113, 40, 0, 0, 1}, {kMontreSurClic, 40, 284, 146, 32, kBlue, kRedInk, 1},
+    {kLabelBase + 1, 10, 48, 113, 17}, {kLabelBase + 2, 138, 49, 152, 17}, {kLabelBase + 3, 304, 49, 162, 17},
+    {kLabelBase + 4, 10, 106, 97, 17}, {kLabelBase + 5, 122, 105, 177, 17}, {kLabelBase + 6, 314, 105, 145, 17},
+    {kLabelBase + 7, 10, 153, 201, 17}, {kLabelBase + 8, 274, 196, 81, 17}, {kLabelBase + 9, 274, 219, 65, 17},
+    {kLabelBase + 10, 274, 242, 57, 17},
+    {FieldBox(NumDossier), 24, 65, 73, 21, kLight}, {FieldBox(DateNaissance), 129, 64, 162, 21, kLight},
+    {FieldBox(NumSS), 313, 65, 145, 21, kLight}, {FieldBox(Civilite), 16, 120, 89, 21, kSystem},
+    {FieldBox(Nom), 129, 120, 162, 21, kLight}, {FieldBox(Prenom), 314, 120, 145, 21, kLight},
+    {FieldBox(Adresse1), 10, 168, 201, 21, kBlank}, {FieldBox(Adresse2), 10, 192, 201, 21, kBlank},
+    {FieldBox(Adresse3), 10, 216, 201, 21, kBlank}, {FieldBox(CP), 9, 241, 49, 21, kBlank},
+    {FieldBox(Ville), 82, 241, 129, 21, kBlank}, {FieldBox(Telephone), 346, 193, 113, 21, kBlank},
+    {FieldBox(Mobile), 346, 217, 113, 21, kBlank}, {FieldBox(EMail), 346, 241, 113, 21, kBlank},
+    {FinderBox(NumDossier), 104, 64, 14, 17, 0, 0, 1}, {FinderBox(DateNaissance), 296, 64, 14, 17, 0, 0, 1},
+    {FinderBox(NumSS), 464, 64, 14, 17, 0, 0, 1}, {FinderBox(Civilite), 112, 120, 14, 17, 0, 0, 1},
+    {FinderBox(Nom), 296, 120, 14, 17, 0, 0, 1}, {FinderBox(Prenom), 464, 120, 14, 17, 0, 0, 1},
+    {FinderBox(Adresse1), 216, 168, 14, 17, 0, 0, 1}, {FinderBox(Adresse2), 216, 192, 14, 17, 0, 0, 1},
+    {FinderBox(Adresse3), 216, 216, 14, 17, 0, 0, 1}, {FinderBox(CP), 64, 240, 14, 17, 0, 0, 1},
+    {FinderBox(Ville), 216, 240, 14, 17, 0, 0, 1}, {FinderBox(Telephone), 464, 192, 14, 17, 0, 0, 1},
+    {FinderBox(Mobile), 464, 220, 14, 17, 0, 0, 1}, {FinderBox(EMail), 464, 248, 14, 17, 0, 0, 1}};
+// Written in the Tab order, invisible controls skipped; negative: shown in configuration mode only.
+inline const std::vector<int> kWrittenTabOrder = {
+    FieldBox(NumDossier), FieldBox(NumSS), FieldBox(Prenom), FieldBox(DateNaissance), kDemarrerSidexis,
+    FieldBox(Ville), -FinderBox(NumDossier), -FinderBox(DateNaissance), -FinderBox(Civilite), -FinderBox(Nom),
+    -FinderBox(Adresse1), -FinderBox(NumSS), -FinderBox(Prenom), -FinderBox(Adresse2), -FinderBox(Adresse3),
+    -FinderBox(CP), -FinderBox(Ville), -FinderBox(Telephone), -FinderBox(Mobile), -FinderBox(EMail),
+    FieldBox(Civilite), FieldBox(Nom), FieldBox(Mobile), FieldBox(Telephone), FieldBox(Adresse1), FieldBox(Adresse2),
+    FieldBox(Adresse3), FieldBox(CP), -kMontreSurClic, -kRaz, FieldBox(EMail)};
+// The labels and boxes whose text is written centred (ES_CENTER and SS_CENTER are the same bit).
+inline const std::set<int> kWrittenCentred = {kTitle, kLabelBase + 2, kLabelBase + 3, kLabelBase + 4, kLabelBase + 5,
+                                              kLabelBase + 6, kLabelBase + 7, FieldBox(Field::NumDossier),
+                                              FieldBox(Field::DateNaissance), FieldBox(Field::NumSS)};
+
 class ScreenE2e : public LauncherE2e {
  protected:
-  // Waits until the screen is painted as its table says (96 DPI): each control in place, saying what
-  // it says, shown in this mode or not; Tab through the shown ones that take the focus, in order; a
-  // field's or label's ground and text colours, the window's blue where a control is hidden.
-  static void ExpectAsTheTableSays(HWND screen, bool configuration) {
+  // Waits until the screen is painted as written (96 dpi): each control in place, shown in this mode or
+  // not, its ground and text colours (the window's blue where a control is hidden); Tab in the written order.
+  static void ExpectAsWritten(HWND screen, bool configuration) {
     std::wstring unlike;
     EXPECT_TRUE(WaitUntil([&] { return (unlike = Unlike(screen, configuration)).empty(); })) << unlike;
   }
   static std::wstring Unlike(HWND screen, bool configuration) {
     RECT client{};
     GetClientRect(screen, &client);
-    std::wstring unlike = client.right == kScreenClientWidth && client.bottom == kScreenClientHeight ? L"" : L"size ";
+    std::wstring unlike = client.right == 481 && client.bottom == 334 ? L"" : L"size ";
     MapWindowPoints(screen, nullptr, reinterpret_cast<POINT*>(&client), 2);
     const Pixels pixels = CaptureScreen(client);
-    const auto shows = [&](const RECT& r, ScreenColour colour) {
-      if (colour == kSystemWindowColour) colour = GetSysColor(COLOR_WINDOW);
+    const auto shows = [&](const RECT& r, COLORREF colour) {
+      if (colour == kSystem) colour = GetSysColor(COLOR_WINDOW);
       bool found = false;
       for (LONG y = r.top; y < r.bottom; ++y)
         for (LONG x = r.left; x < r.right; ++x) found |= pixels[y * (client.right - client.left) + x] == colour;
       return found;
     };
-    std::vector<int> tabStops, visited;
-    for (const ControlRow& row : kScreenLayout) {
-      HWND control = GetDlgItem(screen, row.id);
-      RECT r{}, expected{row.x, row.y, row.x + row.width, row.y + row.height};
+    for (const Written& w : kWrittenScreen) {
+      HWND control = GetDlgItem(screen, w.id);
+      RECT r{}, expected{w.x, w.y, w.x + w.width, w.y + w.height};
       GetWindowRect(control, &r);
       MapWindowPoints(nullptr, screen, reinterpret_cast<POINT*>(&r), 2);
-      const LONG x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
-      const bool shown = configuration || row.shownIn == ShownIn::BothModes;
-      const bool coloured = row.kind == ControlKind::FieldBox || row.kind == ControlKind::Label;
-      const std::wstring says = ItemText(screen, row.id);
+      const bool shown = configuration || !w.configurationOnly;
+      const bool centred = (GetWindowLongW(control, GWL_STYLE) & ES_CENTER) != 0;
       if (!EqualRect(&r, &expected) || (IsWindowVisible(control) != FALSE) != shown ||
-          (row.kind != ControlKind::FieldBox && row.id != kDemarrerSidexis && says != row.caption) ||
-          (!shown && !shows({x, y, x + 1, y + 1}, kDarkBlue)) ||
-          (shown && coloured && !(shows(r, row.ground) && (says.empty() || shows(r, row.text)))))
-        unlike += std::wstring(row.name) + L" ";
-      if (shown && row.kind != ControlKind::Label && row.kind != ControlKind::Picture) tabStops.push_back(row.id);
+          (w.Ground() && w.id != kMontreSurClic && centred != kWrittenCentred.contains(w.id)) ||
+          (!shown && !shows({w.x + w.width / 2, w.y + w.height / 2, w.x + w.width / 2 + 1, w.y + w.height / 2 + 1}, kBlue)) ||
+          (shown && w.Ground() && !(shows(r, w.Ground()) && (ItemText(screen, w.id).empty() || shows(r, w.Text())))))
+        unlike += std::to_wstring(w.id) + L" ";
     }
+    std::vector<int> tabStops, visited;
+    for (const int id : kWrittenTabOrder)
+      if (configuration || id > 0) tabStops.push_back(std::abs(id));
     HWND first = GetDlgItem(screen, tabStops[0]), c = first;
     do visited.push_back(GetDlgCtrlID(c));
     while ((c = GetNextDlgTabItem(screen, c, FALSE)) != first && visited.size() < 64);
@@ -343,8 +396,8 @@ TEST_F(ScreenE2e, ScreenFlagShowsLaunchModeShiftOnlyShows) {
   ExpectHandedOff(1);
   HWND screen = ShownScreen();
   ASSERT_TRUE(screen && !IsWindowVisible(launcher_));
-  EXPECT_EQ(TextOf(screen), kScreenCaption);
-  EXPECT_EQ(ItemText(screen, kDemarrerSidexis), kLaunchCaption);
+  EXPECT_EQ(TextOf(screen), L"Lien Sidexis");
+  EXPECT_EQ(ItemText(screen, kDemarrerSidexis), L"LANCER");
   EXPECT_TRUE(GetWindowLongW(screen, GWL_EXSTYLE) & WS_EX_TOPMOST);
   ASSERT_TRUE(ClickCloseBox(screen));
   ASSERT_TRUE(BackToLauncher(screen));
@@ -353,7 +406,7 @@ TEST_F(ScreenE2e, ScreenFlagShowsLaunchModeShiftOnlyShows) {
   ASSERT_TRUE((screen = OpenScreen({"shift"})) && !IsWindowVisible(launcher_));
   EXPECT_TRUE(ItemText(screen, FieldBox(Field::Nom)) == L"LEFÈVRE" &&
               ItemText(screen, FieldBox(Field::Ville)) == L"Paris");
-  ExpectAsTheTableSays(screen, false);
+  ExpectAsWritten(screen, false);
   Screenshot("e2e-screen-launch");
   EXPECT_EQ(Starts(), 1) << "Shift shows, it does not start";
   ASSERT_TRUE(Xdotool("mousemove" + At(CentreOf(GetDlgItem(screen, kDemarrerSidexis))) + " click --repeat 2 1"));
@@ -368,8 +421,8 @@ TEST_F(ScreenE2e, CtrlClickShowsConfigurationModeCloseSavesNothingResetAnsweredW
   StartLink();
   HWND screen = OpenScreen({"ctrl"});
   ASSERT_TRUE(screen && !IsWindowVisible(launcher_));
-  EXPECT_EQ(ItemText(screen, kDemarrerSidexis), kValidateCaption);
-  ExpectAsTheTableSays(screen, true);
+  EXPECT_EQ(ItemText(screen, kDemarrerSidexis), L"VALIDER");
+  ExpectAsWritten(screen, true);
   EXPECT_EQ(ItemText(screen, FieldBox(Field::Nom)), L"LEFÈVRE") << "the harvest ran first";
   Screenshot("e2e-screen-config");
   ASSERT_TRUE(Press(screen, kMontreSurClic));
@@ -384,7 +437,7 @@ TEST_F(ScreenE2e, CtrlClickShowsConfigurationModeCloseSavesNothingResetAnsweredW
   for (const int answer : {IDNO, IDYES}) {
     ASSERT_TRUE(Press(screen, kRaz));
     HWND box = MessageBoxOfLink();
-    EXPECT_EQ(TitleAndText(box), std::wstring(kResetTitle) + L": " + kResetQuestion);
+    EXPECT_EQ(TitleAndText(box), L"Suppression du paramétrage: Voulez-vous vraiment supprimer le paramétrage actuel ?");
     EXPECT_EQ(GetWindow(box, GW_OWNER), screen) << "nothing on the screen runs until it is answered";
     EXPECT_FALSE(IsWindowEnabled(screen));
     ASSERT_TRUE(AnswerMessageBox(box, answer));

@@ -3,6 +3,8 @@
 // hand-off files, the portable files and code page, and recording fakes for the rest (clock,
 // environment, program starts, message boxes, desktop, drawing); and the fixture most tests
 // share, a practice window showing a patient.
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cwctype>
@@ -49,9 +51,10 @@ class FakeEnvironment : public Environment {
 class FakeProgramStarter : public ProgramStarter {
  public:
   std::vector<std::wstring> started;
-  bool fail = false;  // when set, Start throws as for a missing program
+  bool fail = false;  // when set, Start throws as the system does for a missing program
   void Start(const std::wstring& path) override {
-    if (fail) throw LinkError(L"Le fichier spécifié est introuvable.", 2);
+    if (fail)
+      throw LinkError(L"Impossible de démarrer le programme « " + path + L" » : Le fichier spécifié est introuvable. ", 2);
     started.push_back(path);
   }
 };
@@ -60,18 +63,20 @@ class FakeMessageBoxes : public MessageBoxes {
  public:
   struct Shown {
     std::wstring text, title;
-    bool question = false;
   };
   std::vector<Shown> shown;
-  std::vector<bool> answers;  // answers to the next questions, in order; Yes when none left
-  // Run while each question is up, as the clicks its loop dispatches are.
-  std::function<void()> whileUp;
-  void Inform(const std::wstring& text, const std::wstring& title) override { shown.push_back({text, title, false}); }
+  std::vector<bool> answers;  // answers to the next questions, in order; a question left without one fails
+  std::function<void()> whileUp;  // run while each question is up, as the clicks its loop dispatches are
+  void Inform(const std::wstring& text, const std::wstring& title) override { shown.push_back({text, title}); }
   bool AskYesNo(const std::wstring& text, const std::wstring& title) override {
-    shown.push_back({text, title, true});
+    Inform(text, title);
     if (whileUp) whileUp();
-    const bool answer = answers.empty() || answers.front();
-    if (!answers.empty()) answers.erase(answers.begin());
+    if (answers.empty()) {
+      ADD_FAILURE() << "no answer queued for the question: " << text;
+      return false;
+    }
+    const bool answer = answers.front();
+    answers.erase(answers.begin());
     return answer;
   }
   std::wstring Taken() {  // the texts shown since the last call, each followed by "|"

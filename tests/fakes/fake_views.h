@@ -1,7 +1,7 @@
 #pragma once
 // A launcher window and a screen host that only note what they were told, in one shared
 // journal so that a test sees the order of the calls across both; a screen window that only
-// remembers what it was told.
+// remembers what it was told, and counts how often it was brought to the top.
 #include <array>
 #include <functional>
 #include <string>
@@ -16,29 +16,25 @@ namespace corvane::fakes {
 
 using Journal = std::vector<std::wstring>;
 
-// The launcher window: counts its shows, notes its calls in the journal when it has one, and runs
-// `onShow` at each Show, as the launcher's activation would.
+// The launcher window: counts its shows, notes its calls in the journal, and runs `onShow` at
+// each Show, as the launcher's activation would.
 class LauncherSpy : public LauncherView, public ScreenExit {
  public:
-  LauncherSpy() = default;
-  explicit LauncherSpy(Journal& journal) : journal_(&journal) {}
+  explicit LauncherSpy(Journal& journal) : journal_(journal) {}
   int shown = 0;
   bool visible = true;
   std::function<void()> onShow;
   void Show() override {
-    Note(L"launcher.Show"), ++shown, visible = true;
+    journal_.push_back(L"launcher.Show"), ++shown, visible = true;
     if (onShow) onShow();
   }
-  void Hide() override { Note(L"launcher.Hide"), visible = false; }
-  void BringToTop() override { Note(L"launcher.BringToTop"); }
-  void Quit() override { Note(L"launcher.Quit"); }
+  void Hide() override { journal_.push_back(L"launcher.Hide"), visible = false; }
+  void BringToTop() override { journal_.push_back(L"launcher.BringToTop"); }
+  void Quit() override { journal_.push_back(L"launcher.Quit"); }
   void ShowLauncher() override { Show(); }
 
  private:
-  void Note(const wchar_t* call) {
-    if (journal_ != nullptr) journal_->push_back(call);
-  }
-  Journal* journal_ = nullptr;
+  Journal& journal_;
 };
 
 // Notes "screen.Show(<screen mode at that moment>)" and "screen.Refresh".
@@ -59,6 +55,7 @@ class FakeScreenView : public ScreenView {
  public:
   bool built = true;  // false after Destroy
   bool visible = false, checkBox = false, configurationControls = false, dragCursorIsFinderIcon = false;
+  int broughtToTop = 0;
   std::wstring caption;
   std::array<std::wstring, kFieldCount> fields;  // by entry number - 1
 
@@ -66,7 +63,7 @@ class FakeScreenView : public ScreenView {
 
   void Show() override { built = visible = true; }
   void Hide() override { visible = false; }
-  void BringToTop() override {}
+  void BringToTop() override { ++broughtToTop; }
   void SetFieldText(corvane::Field field, const std::wstring& text) override {
     fields[static_cast<std::size_t>(EntryOf(field) - 1)] = text;
   }

@@ -2,7 +2,7 @@
 //   practice_standin.exe [MODE] PATIENT_FILE [--hold=FILE]   MODE: plain (the default), julie, windev, visiodent,
 //                                    demo;
 //                                    --hold keeps FILE open without sharing (the installer's test)
-//   practice_standin.exe MODE --bench=N [--region] [--maximise]    bench/bench_practice_layout.h
+//   practice_standin.exe MODE --bench=N [--region] [--maximise]    tests/standins/bench_standin.h
 //   practice_standin.exe                          the X-ray program's stand-in, see WinMain()
 // The main window gets its title once every child exists: whoever finds it by title finds it whole.
 #include <windows.h>
@@ -13,7 +13,7 @@
 #include <sstream>
 #include <utility>
 
-#include "bench/bench_practice_layout.h"
+#include "tests/standins/bench_standin.h"
 #include "link/fixed_paths.h"
 
 namespace {

@@ -68,19 +68,26 @@ TEST_F(LauncherTest, EachClickRowHarvestsThenShowsOrLaunchesAsTheFileSays) {
   for (int shift : {kAlt, kCtrl | kShift, kAlt | kCtrl}) EXPECT_EQ(Press(kLeft, shift, "1"), launched) << shift;
   EXPECT_EQ(link_.state.screenMode, ScreenMode::Normal);
   EXPECT_NE(link_.Read(link_.paths.siomin).find("ANNE_4711"), std::string::npos);
-  EXPECT_EQ(ChooseClickRow(kRight, kCtrl, L"1"), ClickRow::AskTest);
   EXPECT_EQ(ChooseClickRow(kRight, kAlt, L"0"), ClickRow::Launch);
+  link_.programs.fail = true;  // Sidexis.exe is missing: the start failure is said, after the screen shows
+  EXPECT_EQ(Press(kLeft, 0, "1"), normal);
+  EXPECT_EQ(link_.messages.Taken(),
+            L"Impossible de démarrer Sidexis (" + sidexis + L") : Le fichier spécifié est introuvable (erreur N° 2).|");
 
-  // The questions come before any harvest: No changes nothing, Yes quits or reads the title.
-  link_.messages.answers = {false, false};
+  // The questions come before any harvest: No changes nothing, Yes quits or reads (and frames)
+  // Visiodent's title.
+  link_.desktop.At(link_.desktop.AddTopLevel("FENETRE_VISIODENT32", "")).text = "VISIODENT - Durand";
+  link_.messages.answers = {false, false, true, true};
   EXPECT_EQ(Press(kRight, 0), Calls{});
   EXPECT_EQ(Press(kRight, kCtrl), Calls{});
+  EXPECT_TRUE(link_.gdi.drawings.empty());
+  EXPECT_EQ(Press(kRight, kCtrl), Calls{});
+  EXPECT_EQ(link_.gdi.drawings.size(), 1u);
+  EXPECT_EQ(link_.state.practice.lastTextRead, L"VISIODENT - Durand");
   launcher_.OnCloseRequest();
   launcher_.OnHelp();
-  EXPECT_EQ(link_.messages.Taken(),
-            L"Voulez-vous fermer 'Corvane Link' ?|Voulez-vous lancer cette fonction de test ?|"
-            L"Voulez-vous fermer 'Corvane Link' ?|" +
-                std::wstring(kHelpText) + L"|");
+  const std::wstring test = L"Voulez-vous lancer cette fonction de test ?|", quit = L"Voulez-vous fermer 'Corvane Link' ?|";
+  EXPECT_EQ(link_.messages.Taken(), quit + test + test + quit + kHelpText + L"|");
   EXPECT_EQ(journal_, (Calls{L"launcher.Quit"}));
   EXPECT_EQ(link_.state.screenMode, ScreenMode::Configuration);
   launcher_.OnLoad();
@@ -96,6 +103,7 @@ TEST_F(LauncherTest, APressDuringACommandOrTheSecondOfADoubleClickDoesNothing) {
     launcher_.OnMouseDown(kRight, 0, {kind, static_cast<std::uint32_t>(made)});  // asks to quit
   };
   const std::uint64_t start = link_.clock.ticks = 0xFFFF'FFF0;
+  link_.messages.answers = {false, false};
   link_.messages.whileUp = [&] { press(link_.clock.ticks += 3000); };
   press(start);
   const std::uint64_t end = link_.clock.ticks;
@@ -211,8 +219,8 @@ TEST_F(ScreenTest, OnlyValiderAndTheResetSaveAndAFailedSaveKeepsTheScreen) {
     link_.state.settings.SetEntry(kEntryShowScreenFlag, entry);
     Activate(ticked ? ScreenMode::Configuration : ScreenMode::Normal);
     EXPECT_EQ(std::tuple(view_.checkBox, screen_.CheckBoxTicked(), view_.configurationControls, view_.caption,
-                         view_.dragCursorIsFinderIcon),
-              std::tuple(ticked, ticked, ticked, ticked ? L"VALIDER" : L"LANCER", true));
+                         view_.dragCursorIsFinderIcon, view_.broughtToTop),
+              std::tuple(ticked, ticked, ticked, ticked ? L"VALIDER" : L"LANCER", true, ticked ? 2 : 1));
   }
   screen_.OnCheckBox(false);  // in memory only, saved by VALIDER
   screen_.OnButton();
@@ -224,7 +232,7 @@ TEST_F(ScreenTest, OnlyValiderAndTheResetSaveAndAFailedSaveKeepsTheScreen) {
   Activate(ScreenMode::Configuration);
   view_.fields.back() = L"Nice";
   link_.state.patient.StoreHarvested(Field::Ville, L"Nice");
-  link_.messages.answers = {false, true};
+  link_.messages.answers = {false, true, true};
   screen_.OnButton();
   screen_.OnReset();
   screen_.OnReset();

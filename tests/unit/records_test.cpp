@@ -11,6 +11,7 @@
 #include "link/read_patient_fields.h"
 #include "platform/link_error.h"
 #include "platform/text.h"
+#include "practice/control_text.h"
 #include "reader/harvest.h"
 #include "reader/normalise.h"
 #include "reader/patient_record.h"
@@ -54,20 +55,6 @@ TEST(FieldRules, EachFieldFollowsItsRuleAndOnlyDecimalIntegersNameAControl) {
   EXPECT_EQ(EntryIdentity(L"2147483647"), 2147483647);
   for (const wchar_t* entry : {L"", L" ", L"2147483648", L"12a", L"1 2", L"1-", L"--5", L"-", L"100\t", L"/", L":"})
     EXPECT_EQ(EntryIdentity(entry), 0) << entry;
-}
-
-TEST(FieldRules, FirstNameIsCutToTheRoomTheFileNumberLeavesThenTrimmed) {
-  const std::wstring number31(31, L'9');
-  const std::tuple<std::wstring, std::wstring, std::wstring> cases[] = {
-      {L" Lucie ", L"1207", L"Lucie_1207"},
-      // Room 27 for "_1207": the cut keeps 27 characters, then the spaces it ends on go.
-      {L"Marie-Christine Anne-Sophi  Elisabeth", L"1207", L"Marie-Christine Anne-Sophi_1207"},
-      {std::wstring(30, L' ') + L"Lucie", L"1", L"_1"},         // leading spaces take room before the trim
-      {L"\tLu\r\ncie\u00A0\x1F", L"1\n", L"Lu  cie\u00A0_1 "},  // control characters are spaces
-      {L"Lucie", number31, L"_" + number31},                    // a 31-character file number leaves no room
-  };
-  for (const auto& [prenom, numDossier, expected] : cases) EXPECT_EQ(NameField(prenom, numDossier), expected);
-  EXPECT_NO_THROW(CheckFileNumber(number31));
 }
 
 // A harvest that found the practice window showing this patient (no social-security control).
@@ -145,15 +132,17 @@ class SettingsTest : public ::testing::Test {
 
 // A file as editors save it: any line end (CR CR LF, of a file converted twice, is one), only
 // the first 17 lines, UTF-8 or UTF-16 after a byte-order mark, UTF-8 without one when it holds a
-// character of several bytes, else the code page; a NUL only at the end of entry 17.
-TEST_F(SettingsTest, AFileIsReadAsEditorsSaveIt) {
+// character of several bytes, else the code page; a NUL only at the end of entry 17. A short or
+// missing file, or a missing copy, fails and leaves the table.
+TEST_F(SettingsTest, AFileIsReadAsEditorsSaveItAndAShortOrMissingOneFails) {
   const std::string lines = "1\r\n2\n3\r4\r\r\n\r\n6\n\n8\r\r10\n\r12\r\n13\r\n14\r\n15\r\n16\r\n";
   const std::wstring entries = L"1|2|3|4||6||8||10||12|13|14|15|16|";
   const std::string utf8 = "Fiche d'\xC3\xA9tat N\xC2\xB0 \xC5\x81\xE2\x82\xAC\xE0\xA4\x85\xEE\x80\x80\xF0\x9F\x98\x80";
   std::string utf16 = "\xFF\xFE";
   for (const char c : lines + "Zo\xEB") utf16 += {c, '\0'};
   utf16 += std::string("\x3D\xD8\x00\xDE\x00\xD8x\0", 8);  // a pair, then a high surrogate alone
-  const std::wstring notText = L"Le fichier de paramétrage « " + paths_.tech + L" » contient un caractère nul à la ligne ";
+  const std::wstring tech = L"Le fichier de paramétrage « " + paths_.tech + L" » ";
+  const std::wstring notText = tech + L"contient un caractère nul à la ligne ";
   const std::pair<std::string, std::wstring> cases[] = {
       {lines + std::string("Titre\0\r\n1\08\r\n", 13), entries + std::wstring(L"Titre\0|", 7)},
       {lines + "17", entries + L"17|"},
@@ -168,33 +157,24 @@ TEST_F(SettingsTest, AFileIsReadAsEditorsSaveIt) {
       {utf16, entries + L"Zoë\U0001F600\xFFFDx|"},
       {std::string("\xFE\xFF\0Z\0\xEB\0\n\0\0", 10), notText + L"2"},  // big-endian "Zë", then a NUL
       {std::string("1\r\n2\0\r\n", 8) + lines, notText + L"2"},
-  };
-  for (const auto& [bytes, read] : cases) {
-    const std::wstring loaded = Load(bytes);
-    EXPECT_EQ(loaded.substr(0, read.size()), read) << &bytes - &cases[0].first;
-  }
-  EXPECT_TRUE(Load(std::string("\0", 1) + lines).ends_with(L"Erreur N° 20009"));
-}
-
-TEST_F(SettingsTest, ShortOrMissingFilesFailAndLeaveTheTable) {
-  const std::wstring loaded = Load(std::string(17, '\n'));
-  const std::wstring tech = L"Le fichier de paramétrage « " + paths_.tech;
-  const std::pair<std::string, std::wstring> cases[] = {
-      {std::string(16, '\n'), tech + L" » ne contient que 16 lignes au lieu de 17\n\nErreur N° 20003"},
-      {std::string(15, '\n') + "16", tech + L" » ne contient que 16 lignes au lieu de 17\n\nErreur N° 20003"},
-      {"1", tech + L" » ne contient qu'une ligne au lieu de 17\n\nErreur N° 20003"},
-      {"", tech + L" » ne contient aucune ligne au lieu de 17\n\nErreur N° 20003"},
+      {std::string(17, '\n'), std::wstring(17, L'|')},
+      {std::string(16, '\n'), tech + L"ne contient que 16 lignes au lieu de 17\n\nErreur N° 20003"},
+      {std::string(15, '\n') + "16", tech + L"ne contient que 16 lignes au lieu de 17\n\nErreur N° 20003"},
+      {"1", tech + L"ne contient qu'une ligne au lieu de 17\n\nErreur N° 20003"},
+      {"", tech + L"ne contient aucune ligne au lieu de 17\n\nErreur N° 20003"},
       {"<missing>", L"Fichier introuvable « " + paths_.tech + L" »\n\nErreur N° 53"},
   };
-  for (const auto& [bytes, said] : cases) {
-    EXPECT_EQ(Load(bytes), said);
-    EXPECT_EQ(Load(std::string(17, '\n'), "<missing>"),
-              L"Fichier introuvable « " + paths_.tech2 + L" ». C'est la copie de secours de « " + paths_.tech +
-                  L" » : pour la recréer, ouvrez le paramétrage (Ctrl + clic sur la dent) puis cliquez sur « VALIDER "
-                  L"».\n\nErreur N° 53");
-    EXPECT_EQ(settings_, LinkSettings());
+  for (const auto& [bytes, read] : cases) {
+    const LinkSettings before = settings_;
+    const std::wstring loaded = Load(bytes);
+    EXPECT_EQ(loaded.substr(0, read.size()), read) << &bytes - &cases[0].first;
+    EXPECT_TRUE(loaded.ends_with(L"|") || settings_ == before) << "a failed load leaves the table";
   }
-  EXPECT_EQ(loaded, std::wstring(17, L'|'));
+  EXPECT_EQ(Load(std::string(17, '\n'), "<missing>"),
+            L"Fichier introuvable « " + paths_.tech2 + L" ». C'est la copie de secours de « " + paths_.tech +
+                L" » : pour la recréer, ouvrez le paramétrage (Ctrl + clic sur la dent) puis cliquez sur « VALIDER "
+                L"».\n\nErreur N° 53");
+  EXPECT_TRUE(Load(std::string("\0", 1) + lines).ends_with(L"Erreur N° 20009"));
 }
 
 TEST_F(SettingsTest, SaveWritesWhatALoadGivesBackAndAFailedSaveLeavesThePreviousFiles) {
@@ -305,22 +285,53 @@ class HandOffTest : public ::testing::Test {
                      link_.programs, link_.messages, link_.desktop, link_.gdi};
 };
 
-TEST_F(HandOffTest, WritesWholeRecordsToBothFilesEveryTime) {
+// The fields of a record as written, its length byte checked (a raw byte, the whole line), then
+// left out with the letter and CR LF.
+std::vector<std::string> Fields(const std::string& record) {
+  EXPECT_EQ(static_cast<unsigned char>(record[0]), record.size());
+  std::istringstream in(record.substr(4, record.size() - 6));
+  std::vector<std::string> fields;
+  for (std::string field; std::getline(in, field, '\0');) fields.push_back(field);
+  return fields;
+}
+
+// The example byte by byte; then, at another moment, each handed-off value (the computer name
+// when no member is named) put into it in turn: the bytes of its field in both records, every
+// other field the example's, nothing of a longer earlier one left. A control character is a
+// space, or a line break would split the record; the first name is cut to the room the file
+// number leaves, then trimmed; a social-security number under 15 characters is empty, counted
+// before its controls become spaces and never trimmed.
+TEST_F(HandOffTest, WritesEachFieldByItsRuleOnOneLineWholeToBothFiles) {
   EXPECT_EQ(Run(kExample), W(kExampleN + kExampleA));
-  // A shorter patient afterwards, at another moment, "computername" unset: nothing of the
-  // longer one remains, the computer's field is empty.
   link_.clock.now = {987, 12, 3, 17, 4, 5};
-  link_.environment.variables.clear();
-  EXPECT_EQ(Run({L"LI", L"Bo", L"", L"7", L""}),
-            W(Bytes("1B 00 4E 00 4C 49 00 42 6F 5F 37 00 00 00 00 44 75 20 44 6F 7A 75 00 00 00 0D 0A") +
-              Bytes("28 00 41 00 4C 49 00 42 6F 5F 37 00 00 00 00") + "03.12.0987" + '\0' + "17:04:05" +
-              std::string(4, '\0') + "\r\n"));
-  // A length byte of 128 and more is one raw byte, which the code page would make '?'.
-  HandOffValues values = kExample;
-  values.nom = std::wstring(72, L'N');
-  EXPECT_EQ(Run(values).substr(0, 2), W(std::string("\x80\0", 2)));
-  values.nom = std::wstring(255 - 56, L'N');
-  EXPECT_EQ(BuildNRecord(values, link_.text).substr(0, 1) + BuildNRecord(values, link_.text).substr(253), "\xFF\r\n");
+  const struct { std::wstring HandOffValues::*value; std::wstring given; std::size_t at; std::string written; } cases[] = {
+      {&HandOffValues::nom, std::wstring(178, L'N'), 0, std::string(178, 'N')},  // the A record's 255 bytes
+      {&HandOffValues::nom, L"DU\r\nPONT\t\x01\x1F\x7F", 0, "DU  PONT   \x7F"},
+      {&HandOffValues::prenom, L"\tLu\r\ncie\u00A0\x1F", 1, "Lu  cie\xA0_1207"},
+      {&HandOffValues::prenom, L" Lucie ", 1, "Lucie_1207"},
+      {&HandOffValues::prenom, L"Marie-Christine Anne-Sophi  Elisabeth", 1, "Marie-Christine Anne-Sophi_1207"},
+      {&HandOffValues::prenom, std::wstring(30, L' ') + L"Lucie", 1, "_1207"},  // spaces take room before the trim
+      {&HandOffValues::numDossier, L"1\n", 1, "Lucie_1 "},
+      {&HandOffValues::numDossier, std::wstring(31, L'9'), 1, "_" + std::string(31, '9')},  // leaves no room
+      {&HandOffValues::dateNaissance, std::wstring(L"14/03\v1985\r\n\0", 13), 2, "14/03 1985   "},
+      {&HandOffValues::numSS, L"12345678901234", 3, ""},
+      {&HandOffValues::numSS, L"1234567890123\r\n", 3, "1234567890123  "},
+      {&HandOffValues::numSS, L" 23456789012345 ", 3, " 23456789012345 "},
+      {nullptr, L"CABINET\r\n\x01\x7F", 4, "CABINET   \x7F"},
+      {nullptr, L"", 4, ""},  // "computername" unset
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(&c - cases);
+    HandOffValues values = kExample;
+    std::wstring& computer = link_.environment.variables[L"COMPUTERNAME"] = L"CABINET1";
+    (c.value ? values.*c.value : computer) = c.given;
+    const std::string both = (Run(values), link_.Read(link_.paths.siomin));
+    std::vector<std::string> n = Fields(kExampleN), a = Fields(kExampleA);
+    (c.value ? n[c.at] : a[c.at]) = a[c.at] = c.written;
+    a[5] = "03.12.0987", a[6] = "17:04:05";
+    EXPECT_EQ(Fields(both.substr(0, static_cast<unsigned char>(both[0]))), n);
+    EXPECT_EQ(Fields(both.substr(static_cast<unsigned char>(both[0]))), a);
+  }
 }
 
 // What can be refused is refused before a file is opened; a file that cannot be opened,
@@ -370,6 +381,8 @@ TEST_F(HandOffTest, RefusalsAndFailuresAreReportedAndARefusalLeavesThePreviousHa
 // neither: every step failing in turn leaves both files as they were (the first file there,
 // the second missing); when putting back fails too, the message names the file that changed.
 TEST(FilePairs, AnyStepThatFailsLeavesBothFilesAsTheyWereOrSaysWhichChanged) {
+  // What the system says of a file has its inserts filled with the path or left out cleanly.
+  EXPECT_EQ(FillSystemInserts(L"%2 Insert %3!s! (%1) in %10 %1!s! at 100%.", L"A:"), L"Insert (A:) in A: at 100%.");
   for (const int pair : {0, 1, 2, 3}) {  // settings or hand-off, each failure alone or with all after it
     const bool settings = pair < 2, failAfter = pair % 2;
     for (int step = 1;; ++step) {
@@ -394,12 +407,6 @@ TEST(FilePairs, AnyStepThatFailsLeavesBothFilesAsTheyWereOrSaysWhichChanged) {
   }
 }
 
-// What the system said comes after the path, its inserts filled with the path or left out cleanly.
-TEST(LinkError, AStartThatFailsSaysWhatTheSystemSaidAfterThePath) {
-  EXPECT_EQ(FailureText(StartFailure(L"S.exe", LinkError(L"Impossible de lancer « S.exe » : Accès refusé. ", 5))),
-            L"Impossible de démarrer Sidexis (S.exe) : Accès refusé (erreur N° 5).");
-  EXPECT_EQ(FillSystemInserts(L"%2 Insert %3!s! (%1) in %10 %1!s! at 100%.", L"A:"), L"Insert (A:) in A: at 100%.");
-}
 
 const std::map<int, std::string> kPatientA = {
     {10, "1207"}, {9, "Lef\xE8vre"}, {12, "H\xE9l\xE8ne"}, {6, "14/03/1985"}, {11, "2 85 03 75 123 456 78"}};
@@ -411,8 +418,8 @@ const std::map<int, std::wstring HandOffValues::*> kSlots = {{9, &HandOffValues:
                                                              {11, &HandOffValues::numSS}};
 
 bool Click(fakes::FakeLink& link) {  // a plain click on the launcher: harvest, then hand off
-  ReadPatientFields(link.state, link.paths, link.platform);
-  return RunShowingFailure(link.messages, [&] { LaunchSidexis(link.state, link.paths, link.platform); });
+  return HarvestAndReport(link.state, link.paths, link.platform) &&
+         RunShowingFailure(link.messages, [&] { LaunchSidexis(link.state, link.paths, link.platform); });
 }
 
 void ShowPatientB(fakes::FakeLink& link) {
@@ -421,13 +428,16 @@ void ShowPatientB(fakes::FakeLink& link) {
     link.desktop.At(link.controls[entry]).text = value;
 }
 
-// After patient A was handed off, every way a click can miss patient B refuses the hand-off
-// or hands B off whole, with an empty field only for a social-security number whose control
-// is gone, never with A's value, which the screen still shows; the files keep A and the X-ray
-// program is not started again.
+// After patient A was handed off, every way a click can miss patient B (a practice program
+// not answering, or changing patient at every read, among them) refuses the hand-off or hands
+// B off whole, with an empty field only for a social-security number whose control is gone,
+// never with A's value, which the screen still shows; the files keep A and the X-ray program
+// is not started again.
 TEST(StalePatient, APatientNoLongerShownIsNeverHandedOff) {
   const wchar_t* const kShort = L"Il manque le prénom ou l'Application.|";
   const std::wstring noNumber = kMissingFileNumber + std::wstring(L"|"), noName = kMissingName + std::wstring(L"|");
+  const std::wstring changing = FailureText(PatientChangedDuringReading()) + L"|",
+                     notAnswering = FailureText(PracticeNotAnswering()) + L"|";
   const auto practice = [](fakes::FakeLink& l) { return l.desktop.FindTopLevel("Cabinet", {}); };
   const struct {
     std::function<void(fakes::FakeLink&)> lose;
@@ -448,6 +458,17 @@ TEST(StalePatient, APatientNoLongerShownIsNeverHandedOff) {
       {[&](fakes::FakeLink& l) { l.desktop.At(practice(l)).title = "Agenda"; }, kShort},
       {[](fakes::FakeLink& l) { l.settingsLines[16] = ""; }, kShort},
       {[](fakes::FakeLink& l) { l.settingsLines[15] = "FENETRE_VISIODENT32"; }, kShort},  // not running
+      {[](fakes::FakeLink& l) {  // running, its title not answering
+         l.desktop.At(l.desktop.AddTopLevel(l.settingsLines[15] = "FENETRE_VISIODENT32", "")).hung = true;
+       },
+       notAnswering.c_str()},
+      {[](fakes::FakeLink& l) {  // a patient changing at every read: given up after the second reading
+         l.desktop.afterTextRead = [&l, reads = 0]() mutable {
+           EXPECT_LT(++reads, 20);
+           l.desktop.At(l.controls[6]).text = std::to_string(reads) + "/11/1990";
+         };
+       },
+       changing.c_str()},
       {[](fakes::FakeLink&) {},
        L"Il manque le prénom ou l'Application, ou bien vous devez cliquer sur l'onglet "
        L"'Sécurité Sociale-Mutuelle'.|",
@@ -476,19 +497,6 @@ TEST(StalePatient, APatientNoLongerShownIsNeverHandedOff) {
     EXPECT_EQ(link.messages.Taken(), c.said ? c.said : L"");
     EXPECT_EQ(link.programs.started.size(), c.said ? 1u : 2u);
   }
-}
-
-// A practice program that changes patient at every read never gives one patient: after a
-// second reading, nothing is handed off and the user is told why.
-TEST(StalePatient, APatientChangingDuringEveryReadingIsNeverHandedOff) {
-  fakes::FakeLink link("changing");
-  link.OpenPractice("Cabinet", "Dossier patient", kPatientA);
-  link.desktop.afterTextRead = [&link, reads = 0]() mutable {
-    link.desktop.At(link.controls[6]).text = std::to_string(++reads) + "/11/1990";
-  };
-  EXPECT_EQ(fakes::FailureOf([&] { Click(link); }), FailureText(PatientChangedDuringReading()));
-  EXPECT_LT(link.desktop.counts.textReads, 20) << "given up after the second reading";
-  EXPECT_EQ(link.Read(link.paths.siomin) + std::to_string(link.programs.started.size()), "<missing>0");
 }
 
 // Visiodent's live title, read (and framed) from the first window of its class, replaces the
