@@ -1,6 +1,6 @@
-// One tracking step of the finder's drag against a practice window of 1000 descendants in
-// another process (practice_standin.exe plain --bench=1000): the pointer alternates between
-// two windows, so that every step picks anew and moves the frame (two frame drawings).
+// One tracking step of the finder's drag against a practice window of 100, 1000 and 5000
+// descendants in another process (practice_standin.exe plain --bench=N): the pointer alternates
+// between two windows, so that every step picks anew and moves the frame (two frame drawings).
 //   wine finder_bench_wine.exe     (CORVANE_BUILD_DIR names the build folder)
 // Over a control, the walk covers its container's windows; over a container, the whole
 // practice window's descendants (the pointed window's parent is the practice window).
@@ -23,7 +23,6 @@ namespace {
 
 using namespace corvane;
 
-constexpr int kDescendants = 1000;
 constexpr int kSteps = 200;
 
 // The screen is not there: the drag's requests to it are dropped.
@@ -60,19 +59,19 @@ Point CentreOf(HWND window) {
   return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
-}  // namespace
 
-int main() {
+// The figures for one practice window of `descendants` windows; false when it did not start.
+bool Measure(int descendants) {
   testing::ChildProcess program(testing::StandinPath(L"practice_standin"),
-                                L"plain --bench=" + std::to_wstring(kDescendants));
+                                L"plain --bench=" + std::to_wstring(descendants));
   Win32Text text;
-  const bench::BenchLayout layout = bench::MakeBenchLayout(bench::BenchMode::Plain, kDescendants);
+  const bench::BenchLayout layout = bench::MakeBenchLayout(bench::BenchMode::Plain, descendants);
   const std::wstring className = text.FromAnsi(layout.mainClass);
   const std::wstring title = text.FromAnsi(layout.title);
   HWND main = testing::WaitForTopLevel(className, program.Id(), &title, std::chrono::seconds(60));
   if (main == nullptr) {
     std::printf("practice_standin did not start\n");
-    return 1;
+    return false;
   }
   DWORD_PTR ignored = 0;
   SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &ignored);
@@ -98,19 +97,28 @@ int main() {
   drag.Start(Field::Nom);
   drag.Move(CentreOf(control));  // warm-up
 
-  std::printf(
-      "One tracking step of the finder's drag under Wine, practice window of %d descendants in another "
-      "process, %d steps each, the frame moved at every step\n",
-      kDescendants, kSteps);
-  std::printf("%-38s %11s %9s\n", "pointer over", "median ms", "worst ms");
   const Timing overControls = TimeSteps(drag, CentreOf(control), CentreOf(nextControl));
-  std::printf("%-38s %11.2f %9.2f\n", "a control (walk of its container)", overControls.median, overControls.worst);
   const Timing overContainers = TimeSteps(drag, besideFirst, besideSecond);
-  std::printf("%-38s %11.2f %9.2f\n", "a container (walk of all descendants)", overContainers.median,
-              overContainers.worst);
+  std::printf("%11d %14.2f %13.2f %16.2f %15.2f %7.1f\n", descendants, overControls.median, overControls.worst,
+              overContainers.median, overContainers.worst, overContainers.median / overControls.median);
   try {
-    drag.Drop();  // removes the last frame
+    drag.Drop(besideSecond);  // removes the last frame
   } catch (const LinkError&) {
+  }
+  return true;
+}
+
+}  // namespace
+
+int main() {
+  std::printf(
+      "One tracking step of the finder's drag under Wine, practice window in another process, %d steps each, "
+      "the frame moved at every step (ms; ratio: container median / control median)\n",
+      kSteps);
+  std::printf("%11s %14s %13s %16s %15s %7s\n", "descendants", "control median", "control worst",
+              "container median", "container worst", "ratio");
+  for (int descendants : {100, 1000, 5000}) {
+    if (!Measure(descendants)) return 1;
   }
   return 0;
 }

@@ -1,5 +1,6 @@
 #include "finder/finder_drag.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "practice/control_identity.h"
@@ -63,8 +64,10 @@ void FinderDrag::Move(Point point) {
   MoveFrameTo(pick);
 }
 
-void FinderDrag::Drop() {
+void FinderDrag::Drop(Point release) {
   if (!finder_.dragging) return;
+  walks_.clear();
+  Move(release);
   try {
     Store();
   } catch (...) {
@@ -77,6 +80,10 @@ void FinderDrag::Drop() {
 // Among the visible windows around the pointed one that contain the pointer, the smallest,
 // never larger than the pointed window (between equal areas the later in the walk): the
 // pointed window may be a group box or a panel over the control that is wanted.
+// The rectangles of a walk are read once per drag: only the pointed window and the pick are read
+// at every step. A pointed window the walk does not hold where it is now, or a pick that is not
+// where the walk holds it (it moved, was hidden or destroyed), reads the walk again, so that
+// nothing is ever picked on what the windows were.
 WindowHandle FinderDrag::PickAt(Point point) {
   const WindowHandle pointed = windows_.WindowFromPoint(point);
   if (!pointed) return {};
@@ -84,25 +91,61 @@ WindowHandle FinderDrag::PickAt(Point point) {
   const std::optional<Rect> pointedRect = windows_.WindowRect(pointed);
   if (!pointedRect) return {};
 
-  std::int64_t smallest = AreaOf(*pointedRect);
-  WindowHandle pick;
-  const auto consider = [&](WindowHandle window) {
-    const std::optional<Rect> rect = windows_.WindowRect(window);
-    if (!rect || !Contains(*rect, point) || AreaOf(*rect) > smallest) return true;
-    if (!windows_.IsVisible(window) || windows_.ControlId(window) == kNeverPickedControlId) return true;
-    smallest = AreaOf(*rect);
-    pick = window;
-    return true;
+  // A top-level window: its parent is its owner or the desktop, whose walk would reach windows
+  // of other programs hidden behind it. Only its own windows are candidates.
+  const bool topLevel = windows_.Ancestor(pointed, AncestorKind::Root) == pointed;
+  const WindowHandle root = topLevel ? pointed : windows_.Parent(pointed);
+  const Walk* walk = &WalkOf(root, false);
+  bool readNow = false;
+  const auto held = [&](WindowHandle window) {
+    return std::find_if(walk->begin(), walk->end(), [&](const Placed& placed) { return placed.window == window; });
   };
-  if (windows_.Ancestor(pointed, AncestorKind::Root) == pointed) {
-    // A top-level window: its parent is its owner or the desktop, whose walk would reach
-    // windows of other programs hidden behind it. Only its own windows are candidates.
-    consider(pointed);
-    windows_.EnumerateDescendants(pointed, consider);
-  } else {
-    windows_.EnumerateDescendants(windows_.Parent(pointed), consider);
+  if (!topLevel && (held(pointed) == walk->end() || held(pointed)->rect != *pointedRect)) {
+    walk = &WalkOf(root, true);
+    readNow = true;
+  }
+  WindowHandle pick = SmallestAt(*walk, point, pointed, *pointedRect, topLevel);
+  if (pick && pick != pointed && !readNow && windows_.WindowRect(pick) != std::optional(held(pick)->rect)) {
+    pick = SmallestAt(WalkOf(root, true), point, pointed, *pointedRect, topLevel);
   }
   return pick;
+}
+
+const FinderDrag::Walk& FinderDrag::WalkOf(WindowHandle root, bool fresh) {
+  const auto held = walks_.find(root);
+  if (held != walks_.end() && !fresh) return held->second;
+  Walk& walk = walks_[root];
+  walk.clear();
+  windows_.EnumerateDescendants(root, [&](WindowHandle window) {
+    if (const std::optional<Rect> rect = windows_.WindowRect(window)) walk.push_back({window, *rect});
+    return true;
+  });
+  return walk;
+}
+
+// Visibility and id are asked only of the candidates in the order of the pick (smaller first,
+// then later in the walk), until one qualifies: where containers pile up, most are never asked.
+WindowHandle FinderDrag::SmallestAt(const Walk& walk, Point point, WindowHandle pointed, const Rect& pointedRect,
+                                    bool topLevel) {
+  struct Candidate {
+    std::int64_t area;
+    std::ptrdiff_t order;
+    WindowHandle window;
+  };
+  std::vector<Candidate> candidates;
+  const auto consider = [&](WindowHandle window, const Rect& rect, std::ptrdiff_t order) {
+    if (Contains(rect, point) && AreaOf(rect) <= AreaOf(pointedRect)) candidates.push_back({AreaOf(rect), order, window});
+  };
+  if (topLevel) consider(pointed, pointedRect, -1);
+  for (std::size_t i = 0; i < walk.size(); ++i) consider(walk[i].window, walk[i].rect, std::ptrdiff_t(i));
+  std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+    return a.area != b.area ? a.area < b.area : a.order > b.order;
+  });
+  for (const Candidate& candidate : candidates) {
+    if (windows_.IsVisible(candidate.window) && windows_.ControlId(candidate.window) != kNeverPickedControlId)
+      return candidate.window;
+  }
+  return {};
 }
 
 void FinderDrag::MoveFrameTo(WindowHandle window) {
@@ -178,6 +221,7 @@ std::wstring FinderDrag::IdentityOf(WindowHandle window) {
 }
 
 void FinderDrag::EndDrag() {
+  walks_.clear();
   MoveFrameTo(WindowHandle());
   finder_.dragging = false;
   view_.ShowFinderIcon(box_);

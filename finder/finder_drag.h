@@ -5,6 +5,8 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "finder/finder_state.h"
 #include "platform/gdi.h"
@@ -53,14 +55,27 @@ class FinderDrag {
   // The pointer is at `point`, in screen coordinates: the window it designates becomes the
   // pick and carries the frame. Nothing happens outside a drag.
   void Move(Point point);
-  // The button is released: the frame goes, the pick is previewed as the harvest will read it
-  // for the box's field, and its identity becomes the box's entry; the file-number box also captures the practice window. Nothing is saved.
-  // Throws LinkError when the pick's program does not answer: the drag still ends and no entry
-  // changes.
-  void Drop();
+  // The button is released at `release`: one last step there, on windows read anew, then the
+  // frame goes, the pick is previewed as the harvest will read it for the box's field, and its
+  // identity becomes the box's entry; the file-number box also captures the practice window.
+  // Nothing is saved. Throws LinkError when the pick's program does not answer: the drag still
+  // ends and no entry changes.
+  void Drop(Point release);
 
  private:
+  // A window of a walk and where it was when the walk was read.
+  struct Placed {
+    WindowHandle window;
+    Rect rect;
+  };
+  using Walk = std::vector<Placed>;
+
   WindowHandle PickAt(Point point);
+  // The descendants of `root` with their rectangles, read once for the length of a drag (each
+  // read is a call to the practice program's side of the system); read anew when `fresh`.
+  const Walk& WalkOf(WindowHandle root, bool fresh);
+  // The smallest visible window of `walk` that contains the pointer, as PickAt chooses.
+  WindowHandle SmallestAt(const Walk& walk, Point point, WindowHandle pointed, const Rect& pointedRect, bool topLevel);
   // Draws the frame on `window` first, then erases it where it was: only when they differ.
   void MoveFrameTo(WindowHandle window);
   void Store();
@@ -82,6 +97,7 @@ class FinderDrag {
   PracticeWindow& practice_;
   FinderState& finder_;
   Field box_ = Field::NumDossier;
+  std::unordered_map<WindowHandle, Walk> walks_;  // by the window walked, during a drag
 };
 
 }  // namespace corvane

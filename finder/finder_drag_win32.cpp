@@ -81,7 +81,7 @@ LRESULT FinderCaptureWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM l
 // held by a window that stays shown, keeps the finder icon as the pointer and keeps the press
 // from reaching the practice program. Messages are pumped meanwhile, so nothing stops painting.
 void RunFinderDrag(HINSTANCE module, Field box, int button, FinderDrag& finder, FinderPointer& pointer,
-                   const std::function<void()>& drop) {
+                   const std::function<void(Point)>& drop) {
   finder.Start(box);
   POINT last{};
   GetCursorPos(&last);
@@ -114,7 +114,8 @@ void RunFinderDrag(HINSTANCE module, Field box, int button, FinderDrag& finder, 
       MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
   }  // the capture is released here, before the drop shows the screen again
-  drop();
+  GetCursorPos(&last);
+  drop({last.x, last.y});
   if (quit) PostQuitMessage(quitCode);
 }
 

@@ -62,10 +62,10 @@ class FinderCaptureWindow : public WindowBase {
 // One drag of a finder box, from the press on `box` to the release of `button` (a virtual key),
 // wherever the pointer goes: the button and the pointer are polled, which works whether or not
 // the system routes the mouse messages of another program's window to our capture. `module`
-// registers the capture window's class. Once the capture is released, `drop` ends the drag
-// (FinderDrag::Drop, with whatever the caller makes of its failure); a WM_QUIT read meanwhile
-// is posted again after it.
+// registers the capture window's class. Once the capture is released, `drop` ends the drag at
+// the pointer's position (FinderDrag::Drop, with whatever the caller makes of its failure); a
+// WM_QUIT read meanwhile is posted again after it.
 void RunFinderDrag(HINSTANCE module, Field box, int button, FinderDrag& finder, FinderPointer& pointer,
-                   const std::function<void()>& drop);
+                   const std::function<void(Point)>& drop);
 
 }  // namespace corvane

@@ -150,11 +150,11 @@ void ScreenWindow::RestorePointer() {
 
 void ScreenWindow::DragFinder(Field box, int button) {
   if (finder_ == nullptr) return;
-  RunFinderDrag(CodeModule(), box, button, *finder_, finderPointer_, [this] { DropFinder(); });
+  RunFinderDrag(CodeModule(), box, button, *finder_, finderPointer_, [this](Point release) { DropFinder(release); });
 }
 
-void ScreenWindow::DropFinder() {
-  RunShowingFailure(*messages_, [this] { finder_->Drop(); });
+void ScreenWindow::DropFinder(Point release) {
+  RunShowingFailure(*messages_, [this, release] { finder_->Drop(release); });
 }
 
 // --- Messages -------------------------------------------------------------------------------

@@ -73,7 +73,7 @@ class ScreenWindow : public WindowBase, public ScreenView, public FinderView {
   // A press on a finder box with `button` (a virtual key): the drag, up to its drop.
   void DragFinder(Field box, int button);
   // The drop that ends every drag; its failure is told to the user here.
-  void DropFinder();
+  void DropFinder(Point release);
   void SetBoxPicture(Field box, BoxPicture picture);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnDestroyed() noexcept override;

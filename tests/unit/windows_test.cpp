@@ -56,8 +56,7 @@ class WindowsTest : public ::testing::Test, public FinderView {
   }
   std::wstring DropOn(Field box, Point point) {
     drag.Start(box);
-    drag.Move(point);
-    drag.Drop();
+    drag.Drop(point);  // a step at the release point first
     return settings.Entry(EntryOf(box));
   }
   void Note(const std::wstring& what, Field box = {}) {
@@ -222,8 +221,68 @@ TEST_F(FinderTest, PicksTheSmallestQualifyingWindowAroundThePointedOne) {
     drag.Move({950, 20});
     drag.Move(pointer);
     EXPECT_EQ(Framed(), Handles{expected});
-    drag.Drop();
+    drag.Drop(pointer);
     EXPECT_EQ(Framed(), Handles{});
+  }
+}
+
+// The drag reads each walk's rectangles once. On random trees (children outside their parent,
+// hidden windows, ids 27001) each step picks what a walk reading every rectangle now picks;
+// while windows move, vanish or hide meanwhile, a step never picks a window that is not where
+// it is seen or not shown, and the drop, read anew, stores what such a walk picks.
+TEST_F(FinderTest, EachStepPicksWhatAWalkOfEveryWindowPicksAndNeverOnStaleRectangles) {
+  std::mt19937 random(11);
+  const auto place = [&] {
+    const std::int32_t x = random() % 900, y = random() % 700;
+    return Rect{x, y, x + 1 + std::int32_t(random() % 300), y + 1 + std::int32_t(random() % 200)};
+  };
+  const auto walkPick = [&](Point p) {  // the oracle: every rectangle read at the time of the step
+    const WindowHandle pointed = desktop.WindowFromPoint(p), top = desktop.Ancestor(pointed, AncestorKind::Root);
+    const auto area = [](Rect r) { return std::int64_t{r.right - r.left} * (r.bottom - r.top); };
+    std::int64_t smallest = pointed ? area(desktop.At(pointed).rect) : 0;
+    WindowHandle pick;
+    const auto consider = [&](WindowHandle w) {
+      const Rect r = desktop.At(w).rect;
+      if (p.x >= r.left && p.x <= r.right && p.y >= r.top && p.y <= r.bottom && area(r) <= smallest &&
+          desktop.IsVisible(w) && desktop.ControlId(w) != kNeverPickedControlId)
+        smallest = area(r), pick = w;
+      return true;
+    };
+    if (pointed && top == pointed) consider(pointed);
+    if (pointed) desktop.EnumerateDescendants(top == pointed ? pointed : desktop.Parent(pointed), consider);
+    return pick;
+  };
+  for (int tree = 0; tree < 30; ++tree) {
+    std::vector<WindowHandle> windows{main};
+    for (int i = 0; i < 40; ++i) {
+      const std::int32_t id = random() % 10 == 0 ? kNeverPickedControlId : 100 * tree + i + 2;
+      windows.push_back(Add(windows[random() % windows.size()], "Edit", id, "", place()));
+      desktop.At(windows.back()).visible = random() % 8 != 0;
+    }
+    drag.Start(Field::Nom);
+    for (int step = 0; step < 40; ++step) {
+      const bool still = step < 20;  // then a window moves, vanishes, hides or appears before each step
+      WindowHandle changed = windows[1 + random() % 40];
+      if (!still && step % 4 == 0) desktop.At(changed).rect = place();
+      if (!still && step % 4 == 1) desktop.Destroy(changed);
+      if (!still && step % 4 == 2) desktop.At(changed).visible = false;
+      if (!still && step % 4 == 3) changed = Add(windows[random() % 40], "Edit", 99, "", place());
+      const Point point{std::int32_t(random() % 1000), std::int32_t(random() % 800)};
+      const WindowHandle before = finder.picked, expected = walkPick(point);
+      drag.Move(point);
+      SCOPED_TRACE(testing::Message() << "tree " << tree << ", step " << step);
+      // What is pointed at is always seen as it is now.
+      if (still || desktop.WindowFromPoint(point) == changed) EXPECT_EQ(finder.picked, expected ? expected : before);
+      const auto seen = desktop.WindowRect(finder.picked);
+      if (finder.picked != before) EXPECT_TRUE(seen && desktop.IsVisible(finder.picked) && seen->left <= point.x &&
+                                               point.x <= seen->right && seen->top <= point.y && point.y <= seen->bottom);
+    }
+    const Point release{std::int32_t(random() % 1000), std::int32_t(random() % 800)};
+    desktop.At(windows[1 + random() % 40]).rect = place();
+    const WindowHandle expected = walkPick(release), kept = finder.picked;
+    drag.Drop(release);
+    EXPECT_EQ(settings.Entry(EntryOf(Field::Nom)), ControlIdentityOf(expected ? expected : kept, IdentityForm::ControlId, main, desktop));
+    for (std::size_t i = 1; i < windows.size(); ++i) desktop.Destroy(windows[i]);
   }
 }
 
@@ -234,19 +293,18 @@ TEST_F(FinderTest, ADragFramesThePreviousPickAndEndsWithoutAFrameWhereverItEnds)
   EXPECT_EQ(journal, (Texts{L"hide 0", L"drag pointer 0", L"empty 9", L"[ ] in 9", L"[DUPONT] in 9", L"icon 9",
                             L"default pointer 0", L"show, frames 0 0"}));
   drag.Move({100, 100});  // no drag: nothing moves
-  drag.Drop();
+  drag.Drop({100, 100});
   practice.lastTextRead.clear();
   drag.Start(Field::Prenom);
   EXPECT_EQ(Framed(), Handles{name});
   EXPECT_EQ((Texts{journal.back(), practice.lastTextRead}), (Texts{L"[DUPONT] in 12", L"DUPONT"}));
-  drag.Move({2000, 2000});
-  drag.Drop();
+  drag.Drop({2000, 2000});
   EXPECT_EQ((Texts{settings.Entry(12), journal.back()}), (Texts{L"1001", L"show, frames 0 0"})) << "the earlier pick";
   // The program stops answering before the drop: the drag ends all the same, nothing stored.
   drag.Start(Field::Ville);
   drag.Move({100, 60});
   desktop.At(name).hung = true;
-  EXPECT_THROW(drag.Drop(), LinkError);
+  EXPECT_THROW(drag.Drop({100, 60}), LinkError);
   EXPECT_EQ((Texts{settings.Entry(14), journal.back()}), (Texts{L"", L"show, frames 0 0"}));
   // The preview is what the harvest will read: a combo box's first child under the field's rule,
   // nothing from a label it never reads.
