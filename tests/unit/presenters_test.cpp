@@ -41,6 +41,7 @@ class PresenterTest : public ::testing::Test {
   void Activate(ScreenMode mode) {
     link_.state.screenMode = mode;
     screen_.ShowScreen();  // as the launcher asks it
+    ++view_.bringsToTopExpected;
     screen_.OnActivate();
   }
   std::string Tech() const { return link_.Read(link_.paths.settings.tech); }
@@ -219,8 +220,8 @@ TEST_F(ScreenTest, OnlyValiderAndTheResetSaveAndAFailedSaveKeepsTheScreen) {
     link_.state.settings.SetEntry(kEntryShowScreenFlag, entry);
     Activate(ticked ? ScreenMode::Configuration : ScreenMode::Normal);
     EXPECT_EQ(std::tuple(view_.checkBox, screen_.CheckBoxTicked(), view_.configurationControls, view_.caption,
-                         view_.dragCursorIsFinderIcon, view_.broughtToTop),
-              std::tuple(ticked, ticked, ticked, ticked ? L"VALIDER" : L"LANCER", true, ticked ? 2 : 1));
+                         view_.dragCursorIsFinderIcon, view_.bringsToTopExpected),
+              std::tuple(ticked, ticked, ticked, ticked ? L"VALIDER" : L"LANCER", true, 0));
   }
   screen_.OnCheckBox(false);  // in memory only, saved by VALIDER
   screen_.OnButton();
