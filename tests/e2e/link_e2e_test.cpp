@@ -202,17 +202,6 @@ TEST_F(LauncherE2e, MissingSettingsAreReportedThenAPlainClickHandsOffThePatientS
   ASSERT_TRUE(AnswerMessageBox(box, IDOK));
 }
 
-// The practice program stops answering: the click gives the read up, says so, hands nothing off.
-TEST_F(LauncherE2e, AHungPracticeProgramIsReportedAndNothingIsHandedOff) {
-  StartLink();
-  ShowPatient(standin::PatientFile() + standin::kKeyHang + "=30\r\n");
-  ASSERT_TRUE(ClickAt(OnTooth()));
-  HWND box = MessageBoxOfLink();
-  EXPECT_NE(MessageBoxText(box).find(PracticeNotAnswering().Description()), std::wstring::npos);
-  ASSERT_TRUE(AnswerMessageBox(box, IDOK));
-  EXPECT_TRUE(link_.IsRunning() && IsWindowVisible(launcher_) && !std::filesystem::exists(kSiomin));
-}
-
 // A real double click on the tooth hands off once. A second start of the program, in this session,
 // ends at once without a box and brings the one launcher to the front, which still hands off.
 TEST_F(LauncherE2e, ADoubleClickHandsOffOnceAndASecondStartLeavesTheOneLauncher) {

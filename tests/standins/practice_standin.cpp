@@ -59,7 +59,6 @@ void Poll() {
     Show();
   }
   shownPending = !(std::ofstream(patientFile + kShownSuffix, std::ios::binary) << values[kFieldKeys[kNumDossier]]);
-  if (changed) Sleep(static_cast<DWORD>(std::atoi(values[kKeyHang].c_str())) * 1000);
 }
 
 LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {

@@ -16,11 +16,9 @@ inline constexpr const char* kFieldKeys[] = {"", "Adresse1", "Adresse2", "Adress
 inline constexpr const char* kCaptions[] = {"", "Adresse", "", "", "Civilit\xE9", "Code postal", "N\xE9(e) le", "E-mail",
     "Portable", "Nom", "N\xB0 dossier", "N\xB0 SS", "Pr\xE9nom", "T\xE9l\xE9phone", "Ville"};
 // clang-format on
-// The patient file: lines "Key=Value", a later key wins. Hang=N: the program stops pumping N seconds
-// after showing it. DropNumSS=1: the NumSS control is destroyed for good. Hidden=1: the main window
+// The patient file: lines "Key=Value", a later key wins. DropNumSS=1: the NumSS control is destroyed for good. Hidden=1: the main window
 // is hidden, as a program that closes its form but keeps it. Once it shows a changed file it writes
 // "<file>.shown" holding the NumDossier shown.
-inline constexpr char kKeyHang[] = "Hang";
 inline constexpr char kKeyDropNumSS[] = "DropNumSS";
 inline constexpr char kKeyHidden[] = "Hidden";
 inline constexpr char kShownSuffix[] = ".shown";

@@ -193,26 +193,18 @@ TEST_F(HarvestTest, TheHarvestReadsTheControlTheFinderIdentified) {
   }
 }
 
+// What the walk over random Edit trees below seldom meets: edges, equal areas, a browser, a top-level window.
 TEST_F(FinderTest, PicksTheSmallestQualifyingWindowAroundThePointedOne) {
   const WindowHandle anchor = Add(main, "Edit", 1, "", {900, 10, 980, 30});
   Add(main, "Edit", 5, "", {500, 50, 600, 80});  // on top of its twin, walked before it: the child made first is on top
   const WindowHandle twin = Add(Add(main, "Panel", 4, "", {480, 40, 700, 100}), "Edit", 6, "", {500, 50, 600, 80});
-  desktop.At(Add(main, "Edit", 2, "", {300, 200, 350, 220})).visible = false;
-  const WindowHandle group = Add(main, "Button", 3, "", {10, 10, 410, 310});
-  const WindowHandle box = Add(main, "Static", 7, "", {500, 110, 600, 140});  // on top of the 27001
-  Add(main, "Edit", kNeverPickedControlId, "", {520, 120, 540, 130});
-  Add(main, "Tip", kNeverPickedControlId, "", {520, 160, 540, 170});  // on top of the larger static
-  Add(main, "Static", 8, "", {500, 150, 600, 200});
+  Add(main, "Button", 3, "", {10, 10, 410, 310});  // around the name box
   Add(main, "Internet Explorer_Server2", 9, "", {600, 300, 900, 600});
   const std::pair<Point, WindowHandle> cases[] = {
       {{250, 80}, name},       // on the right and bottom edges, a smaller control inside a larger one
       {{50, 50}, name},        // on the left and top edges
-      {{320, 210}, group},     // an invisible window is never picked
       {{550, 60}, twin},       // equal areas: the later in the walk
-      {{530, 125}, box},       // id 27001 never picked, even the smallest
-      {{530, 165}, anchor},    // never larger than the pointed window: the earlier pick stays
       {{700, 400}, anchor},    // an embedded browser keeps the earlier pick
-      {{2000, 2000}, anchor},  // nothing under the pointer
       {{950, 700}, main},      // a top-level window: never a window of another program behind it
   };
   for (const auto& [pointer, expected] : cases) {
