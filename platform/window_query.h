@@ -19,7 +19,9 @@ struct TextRead {
   // the read timed out.
   enum class Status { Read, NotAWindow, NotAnswering };
   Status status = Status::Read;
-  std::string bytes;  // at most 254 bytes, cut at the first NUL; empty unless Read
+  // The 255-byte buffer as WM_GETTEXT left it (zeroed before the read), unchecked: the text is
+  // up to its first NUL and never past byte 254, as the reader cuts it. Empty unless Read.
+  std::string bytes;
 };
 
 class WindowQuery {

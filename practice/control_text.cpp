@@ -1,5 +1,6 @@
 #include "practice/control_text.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "practice/control_identity.h"
@@ -50,7 +51,9 @@ std::wstring ReadWindowText(WindowHandle window, WindowQuery& windows, const Tex
   const TextRead read = windows.ReadText(window);
   switch (read.status) {
     case TextRead::Status::Read:
-      return text.FromAnsi(read.bytes);
+      // Never past byte 254 (the buffer's last byte is its NUL), even when a careless program
+      // filled the buffer without it.
+      return text.FromAnsi(read.bytes.substr(0, std::min<std::size_t>(read.bytes.find('\0'), 254)));
     case TextRead::Status::NotAWindow:
       return L" ";
     case TextRead::Status::NotAnswering:

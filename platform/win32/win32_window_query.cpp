@@ -5,9 +5,7 @@
 namespace corvane {
 namespace {
 
-// The longest text a WM_GETTEXT into our 255-byte buffer may hold; the last byte is the NUL.
 constexpr std::size_t kTextBufferSize = 255;
-constexpr std::size_t kLongestText = kTextBufferSize - 1;
 
 struct WalkContext {
   const std::function<bool(WindowHandle)>* visit;
@@ -88,10 +86,7 @@ TextRead Win32WindowQuery::ReadText(WindowHandle window) {
     }
     return {TextRead::Status::NotAnswering, {}};
   }
-  // Never past byte 254, even when a careless program filled the buffer without its NUL.
-  std::size_t length = 0;
-  while (length < kLongestText && buffer[length] != '\0') ++length;
-  return {TextRead::Status::Read, std::string(buffer, length)};
+  return {TextRead::Status::Read, std::string(buffer, kTextBufferSize)};
 }
 
 std::string Win32WindowQuery::Caption(WindowHandle window) {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <set>
 
 #include "handoff/handoff_records.h"
 #include "launcher/launcher_win32.h"
@@ -11,6 +10,7 @@
 #include "reader/harvest.h"
 #include "settings/screen/screen_win32.h"
 #include "tests/support/wine_support.h"
+#include "tests/support/written_screen.h"
 
 namespace corvane::e2e {
 namespace {
@@ -202,17 +202,6 @@ TEST_F(LauncherE2e, MissingSettingsAreReportedThenAPlainClickHandsOffThePatientS
   ASSERT_TRUE(AnswerMessageBox(box, IDOK));
 }
 
-// The practice program stops answering: the click gives the read up, says so, hands nothing off.
-TEST_F(LauncherE2e, AHungPracticeProgramIsReportedAndNothingIsHandedOff) {
-  StartLink();
-  ShowPatient(standin::PatientFile() + standin::kKeyHang + "=30\r\n");
-  ASSERT_TRUE(ClickAt(OnTooth()));
-  HWND box = MessageBoxOfLink();
-  EXPECT_NE(MessageBoxText(box).find(PracticeNotAnswering().Description()), std::wstring::npos);
-  ASSERT_TRUE(AnswerMessageBox(box, IDOK));
-  EXPECT_TRUE(link_.IsRunning() && IsWindowVisible(launcher_) && !std::filesystem::exists(kSiomin));
-}
-
 // A real double click on the tooth hands off once. A second start of the program, in this session,
 // ends at once without a box and brings the one launcher to the front, which still hands off.
 TEST_F(LauncherE2e, ADoubleClickHandsOffOnceAndASecondStartLeavesTheOneLauncher) {
@@ -283,60 +272,11 @@ TEST_F(LauncherE2e, APatientWhoLeftThePracticeProgramsScreenIsNeverHandedOff) {
   EXPECT_EQ(ItemText(screen, FieldBox(Field::NumSS)), L"199999999999999");
 }
 
-using enum Field;
-
-// The screen as written, at 96 dpi: each control's rectangle, its ground and text colours (0: not
-// checked; ~0u: the system's window colour; a label is red on the window's blue, a text box's text dark
-// blue), whether it shows only in configuration mode.
-struct Written {
-  int id, x, y, width, height;
-  COLORREF ground = 0, text = 0;
-  bool configurationOnly = false;
-  bool Label() const { return id > kLabelBase && id <= kLabelBase + 10; }
-  COLORREF Ground() const { return Label() ? RGB(0, 0, 169) : ground; }
-  COLORREF Text() const { return Label() ? RGB(255, 0, 0) : id > kFieldBoxBase && id < kFinderBoxBase ? RGB(0, 0, 192) : text; }
-};
-inline constexpr COLORREF kLight = RGB(192, 255, 255), kBlank = RGB(255, 255, 255), kBlue = RGB(0, 0, 169),
-                          kRedInk = RGB(255, 0, 0), kSystem = ~0u;
-inline constexpr Written kWrittenScreen[] = {
-    {kTitle, 56, 0, 356, 38, kBlue, RGB(255, 128, 0)}, {kImage1, 415, 4, 41, 39},
-    {kConsigne, 120, 32, 233, 17, kBlue, kLight, 1}, {kDemarrerSidexis, 190, 280, 126, 40},
-    {kRaz, 346, 280, 113, 40, 0, 0, 1}, {kMontreSurClic, 40, 284, 146, 32, kBlue, kRedInk, 1},
-    {kLabelBase + 1, 10, 48, 113, 17}, {kLabelBase + 2, 138, 49, 152, 17}, {kLabelBase + 3, 304, 49, 162, 17},
-    {kLabelBase + 4, 10, 106, 97, 17}, {kLabelBase + 5, 122, 105, 177, 17}, {kLabelBase + 6, 314, 105, 145, 17},
-    {kLabelBase + 7, 10, 153, 201, 17}, {kLabelBase + 8, 274, 196, 81, 17}, {kLabelBase + 9, 274, 219, 65, 17},
-    {kLabelBase + 10, 274, 242, 57, 17},
-    {FieldBox(NumDossier), 24, 65, 73, 21, kLight}, {FieldBox(DateNaissance), 129, 64, 162, 21, kLight},
-    {FieldBox(NumSS), 313, 65, 145, 21, kLight}, {FieldBox(Civilite), 16, 120, 89, 21, kSystem},
-    {FieldBox(Nom), 129, 120, 162, 21, kLight}, {FieldBox(Prenom), 314, 120, 145, 21, kLight},
-    {FieldBox(Adresse1), 10, 168, 201, 21, kBlank}, {FieldBox(Adresse2), 10, 192, 201, 21, kBlank},
-    {FieldBox(Adresse3), 10, 216, 201, 21, kBlank}, {FieldBox(CP), 9, 241, 49, 21, kBlank},
-    {FieldBox(Ville), 82, 241, 129, 21, kBlank}, {FieldBox(Telephone), 346, 193, 113, 21, kBlank},
-    {FieldBox(Mobile), 346, 217, 113, 21, kBlank}, {FieldBox(EMail), 346, 241, 113, 21, kBlank},
-    {FinderBox(NumDossier), 104, 64, 14, 17, 0, 0, 1}, {FinderBox(DateNaissance), 296, 64, 14, 17, 0, 0, 1},
-    {FinderBox(NumSS), 464, 64, 14, 17, 0, 0, 1}, {FinderBox(Civilite), 112, 120, 14, 17, 0, 0, 1},
-    {FinderBox(Nom), 296, 120, 14, 17, 0, 0, 1}, {FinderBox(Prenom), 464, 120, 14, 17, 0, 0, 1},
-    {FinderBox(Adresse1), 216, 168, 14, 17, 0, 0, 1}, {FinderBox(Adresse2), 216, 192, 14, 17, 0, 0, 1},
-    {FinderBox(Adresse3), 216, 216, 14, 17, 0, 0, 1}, {FinderBox(CP), 64, 240, 14, 17, 0, 0, 1},
-    {FinderBox(Ville), 216, 240, 14, 17, 0, 0, 1}, {FinderBox(Telephone), 464, 192, 14, 17, 0, 0, 1},
-    {FinderBox(Mobile), 464, 220, 14, 17, 0, 0, 1}, {FinderBox(EMail), 464, 248, 14, 17, 0, 0, 1}};
-// Written in the Tab order, invisible controls skipped; negative: shown in configuration mode only.
-inline const std::vector<int> kWrittenTabOrder = {
-    FieldBox(NumDossier), FieldBox(NumSS), FieldBox(Prenom), FieldBox(DateNaissance), kDemarrerSidexis,
-    FieldBox(Ville), -FinderBox(NumDossier), -FinderBox(DateNaissance), -FinderBox(Civilite), -FinderBox(Nom),
-    -FinderBox(Adresse1), -FinderBox(NumSS), -FinderBox(Prenom), -FinderBox(Adresse2), -FinderBox(Adresse3),
-    -FinderBox(CP), -FinderBox(Ville), -FinderBox(Telephone), -FinderBox(Mobile), -FinderBox(EMail),
-    FieldBox(Civilite), FieldBox(Nom), FieldBox(Mobile), FieldBox(Telephone), FieldBox(Adresse1), FieldBox(Adresse2),
-    FieldBox(Adresse3), FieldBox(CP), -kMontreSurClic, -kRaz, FieldBox(EMail)};
-// The labels and boxes whose text is written centred (ES_CENTER and SS_CENTER are the same bit).
-inline const std::set<int> kWrittenCentred = {kTitle, kLabelBase + 2, kLabelBase + 3, kLabelBase + 4, kLabelBase + 5,
-                                              kLabelBase + 6, kLabelBase + 7, FieldBox(Field::NumDossier),
-                                              FieldBox(Field::DateNaissance), FieldBox(Field::NumSS)};
-
 class ScreenE2e : public LauncherE2e {
  protected:
-  // Waits until the screen is painted as written (96 dpi): each control in place, shown in this mode or
-  // not, its ground and text colours (the window's blue where a control is hidden); Tab in the written order.
+  // Waits until the screen is painted as written (96 dpi; places and fonts: the screen test in process):
+  // each control shown in this mode or not, its ground and text colours (the window's blue where a control
+  // is hidden); Tab in the written order.
   static void ExpectAsWritten(HWND screen, bool configuration) {
     std::wstring unlike;
     EXPECT_TRUE(WaitUntil([&] { return (unlike = Unlike(screen, configuration)).empty(); })) << unlike;
@@ -344,7 +284,7 @@ class ScreenE2e : public LauncherE2e {
   static std::wstring Unlike(HWND screen, bool configuration) {
     RECT client{};
     GetClientRect(screen, &client);
-    std::wstring unlike = client.right == 481 && client.bottom == 334 ? L"" : L"size ";
+    std::wstring unlike;
     MapWindowPoints(screen, nullptr, reinterpret_cast<POINT*>(&client), 2);
     const Pixels pixels = CaptureScreen(client);
     const auto shows = [&](const RECT& r, COLORREF colour) {
@@ -356,12 +296,12 @@ class ScreenE2e : public LauncherE2e {
     };
     for (const Written& w : kWrittenScreen) {
       HWND control = GetDlgItem(screen, w.id);
-      RECT r{}, expected{w.x, w.y, w.x + w.width, w.y + w.height};
+      RECT r{};
       GetWindowRect(control, &r);
       MapWindowPoints(nullptr, screen, reinterpret_cast<POINT*>(&r), 2);
       const bool shown = configuration || !w.configurationOnly;
       const bool centred = (GetWindowLongW(control, GWL_STYLE) & ES_CENTER) != 0;
-      if (!EqualRect(&r, &expected) || (IsWindowVisible(control) != FALSE) != shown ||
+      if ((IsWindowVisible(control) != FALSE) != shown ||
           (w.Ground() && w.id != kMontreSurClic && centred != kWrittenCentred.contains(w.id)) ||
           (!shown && !shows({w.x + w.width / 2, w.y + w.height / 2, w.x + w.width / 2 + 1, w.y + w.height / 2 + 1}, kBlue)) ||
           (shown && w.Ground() && !(shows(r, w.Ground()) && (ItemText(screen, w.id).empty() || shows(r, w.Text())))))

@@ -44,10 +44,14 @@ class FakeGdi : public Gdi {
   std::vector<Drawing> drawings;
   std::vector<std::string> faults;
 
-  int LiveObjects() const {  // created objects and DCs not yet deleted or released
-    int live = 0;
-    for (const auto& [handle, object] : objects_) live += object.kind != Kind::Stock && !object.freed;
-    return live;
+  // What the frames left behind: the misuse collected, then each object created or DC got and
+  // not yet deleted or released. Empty once every frame put back and freed what it used.
+  std::vector<std::string> Leftovers() const {
+    std::vector<std::string> left = faults;
+    for (const auto& [handle, object] : objects_)
+      if (object.kind != Kind::Stock && !object.freed)
+        left.push_back((object.kind == Kind::Dc ? "DC not released: " : "object not deleted: ") + std::to_string(handle));
+    return left;
   }
   const Object& ObjectOf(GdiHandle handle) const { return objects_.at(handle); }
 
@@ -131,10 +135,10 @@ struct FakeWindow {
   std::int32_t controlId = 0;
   std::string text{};  // ANSI bytes returned by WM_GETTEXT (may contain NULs, may exceed 254)
   Rect rect{};         // screen coordinates
-  bool visible = true, zoomed = false, hung = false;
+  bool visible = true, enabled = true, zoomed = false, hung = false;
   bool destroyedWhileRead = false;  // its program destroys it while WM_GETTEXT waits
   WindowHandle parent{}, owner{};
-  std::vector<WindowHandle> children{};  // in enumeration order, the last one on top
+  std::vector<WindowHandle> children{};  // in enumeration order, the first one on top
   bool alive = true;
   std::vector<AccessibleObject> drawn{};  // the objects it draws and exposes itself
 };
@@ -215,7 +219,9 @@ class FakeDesktop : public WindowQuery, public AccessibilityQuery {
     if (Living(window) && At(window).hung) return {TextRead::Status::NotAnswering, {}};
     if (Living(window) && At(window).destroyedWhileRead) Destroy(window);
     if (!Living(window)) return {TextRead::Status::NotAWindow, {}};
-    return {TextRead::Status::Read, Cut(At(window).text).substr(0, 254)};
+    std::string buffer = At(window).text.substr(0, 255);  // what WM_GETTEXT leaves in a zeroed 255-byte buffer
+    buffer.resize(255, '\0');
+    return {TextRead::Status::Read, buffer};
   }
   AccessibleRead ObjectsOf(WindowHandle window) override {
     if (!Living(window)) return {AccessibleRead::Status::NotAWindow, {}};
@@ -223,16 +229,19 @@ class FakeDesktop : public WindowQuery, public AccessibilityQuery {
   }
   std::string Caption(WindowHandle window) override { return Living(window) ? Cut(At(window).title) : ""; }
   Point CursorPosition() override { return {}; }
-  WindowHandle WindowFromPoint(Point p) override {  // the deepest visible window there, the top one at each level
-    WindowHandle hit;
-    for (bool deeper = true; deeper;) {
-      deeper = false;
+  // The deepest window there, at each level the one on top: the top-level window made last, the
+  // child made first. Hidden windows and disabled children are looked through with their children,
+  // another thread's static control is not.
+  WindowHandle WindowFromPoint(Point p) override {
+    for (WindowHandle hit, below;; hit = below, below = {}) {
       for (const WindowHandle w : hit ? At(hit).children : topLevels_) {
         const Rect& r = At(w).rect;
-        if (IsVisible(w) && p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom) hit = w, deeper = true;
+        if (IsVisible(w) && (At(w).enabled || !At(w).parent) && p.x >= r.left && p.x < r.right && p.y >= r.top &&
+            p.y < r.bottom && (!hit || !below))
+          below = w;
       }
+      if (!below) return hit;
     }
-    return hit;
   }
 
  private:

@@ -1,10 +1,13 @@
 #pragma once
 // A launcher window and a screen host that only note what they were told, in one shared
 // journal so that a test sees the order of the calls across both; a screen window that only
-// remembers what it was told, and counts how often it was brought to the top.
+// remembers what it was told, and is brought to the top only as often as the test expects.
+#include <gtest/gtest.h>
+
 #include <array>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "launcher/launcher_view.h"
@@ -53,9 +56,10 @@ class FakeScreenHost : public ScreenHost {
 
 class FakeScreenView : public ScreenView {
  public:
+  ~FakeScreenView() override { EXPECT_EQ(bringsToTopExpected, 0) << "brings to the top expected that never came"; }
   bool built = true;  // false after Destroy
   bool visible = false, checkBox = false, configurationControls = false, dragCursorIsFinderIcon = false;
-  int broughtToTop = 0;
+  int bringsToTopExpected = 0;  // each one beyond these fails the test
   std::wstring caption;
   std::array<std::wstring, kFieldCount> fields;  // by entry number - 1
 
@@ -63,7 +67,10 @@ class FakeScreenView : public ScreenView {
 
   void Show() override { built = visible = true; }
   void Hide() override { visible = false; }
-  void BringToTop() override { ++broughtToTop; }
+  void BringToTop() override {
+    if (bringsToTopExpected == 0) ADD_FAILURE() << "brought to the top when the test expected it no more";
+    else --bringsToTopExpected;
+  }
   void SetFieldText(corvane::Field field, const std::wstring& text) override {
     fields[static_cast<std::size_t>(EntryOf(field) - 1)] = text;
   }
@@ -72,8 +79,9 @@ class FakeScreenView : public ScreenView {
   void SetButtonCaption(const std::wstring& text) override { caption = text; }
   void UseFinderIconAsDragCursor() override { dragCursorIsFinderIcon = true; }
   void Destroy() override {  // built again from nothing
+    const int expected = std::exchange(bringsToTopExpected, 0);
     *this = FakeScreenView();
-    built = false;
+    built = false, bringsToTopExpected = expected;
   }
 };
 

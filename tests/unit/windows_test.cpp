@@ -11,6 +11,7 @@
 #include "reader/normalise.h"
 #include "tests/fakes/fake_desktop.h"
 #include "tests/fakes/fake_link.h"
+#include "tests/support/window_facts.h"
 
 namespace corvane {
 namespace {
@@ -22,6 +23,7 @@ using Texts = std::vector<std::wstring>;
 // how many frames are left when it shows.
 class WindowsTest : public ::testing::Test, public FinderView {
  protected:
+  void TearDown() override { EXPECT_EQ(gdi.Leftovers(), std::vector<std::string>{}) << "each frame gives back what it used"; }
   WindowHandle Practice(const char* className) {
     practiceClass = PortableText().FromAnsi(className);
     return main = desktop.AddTopLevel(className, "Dossier");
@@ -84,15 +86,37 @@ class WindowsTest : public ::testing::Test, public FinderView {
   const WindowHandle name = Add(main, "Edit", 1001, "DUPONT", {50, 50, 250, 80});
 };
 using HarvestTest = WindowsTest;
+
+struct FakeWindows : facts::WindowBuilder {
+  WindowHandle TopLevel(const std::string& className, const std::string& title) override {
+    const WindowHandle window = desktop.AddTopLevel(className, title);
+    desktop.At(window).rect = kTop;
+    return window;
+  }
+  WindowHandle Add(WindowHandle parent, const facts::Child& c) override {
+    const WindowHandle w = desktop.AddChild(parent, c.className, 0, c.text);
+    const Rect& p = desktop.At(parent).rect;
+    desktop.At(w).rect = {p.left + c.rect.left, p.top + c.rect.top, p.left + c.rect.right, p.top + c.rect.bottom};
+    desktop.At(w).visible = c.visible, desktop.At(w).enabled = c.enabled;
+    return w;
+  }
+  void Destroy(WindowHandle window) override { desktop.Destroy(window); }
+  fakes::FakeDesktop desktop;
+};
+TEST(WindowFactsTest, TheFakeDesktopAnswersAsUser32) {
+  for (const facts::Fact& fact : facts::kWindowFacts) {
+    FakeWindows windows;
+    EXPECT_EQ(fact.ask(windows, windows.desktop), fact.answer) << fact.what;
+  }
+}
 using FinderTest = WindowsTest;
 
 // Combos are read through their first child; statics and buttons never, whatever their id;
-// two entries on one control each get its own rule; 255 bytes shown, 254 read.
+// two entries on one control each get its own rule.
 TEST_F(HarvestTest, PlainModeMatchesEntriesAgainstControlIds) {
   Practice("JULIE2");
   Add(Add(main, "Panel", 50, "panneau"), "Edit", 1002, "Lef\xE8vre");
   Add(main, "Edit", -5, "01 02");
-  Add(main, "Edit", 15, std::string(255, 'a') + '\0' + "b");
   const WindowHandle combo = Add(main, "JWCOMBOBOX", 1006, "Liste");
   Add(combo, "EDIT", 1016, "Mme\tMadame");
   Add(combo, "EDIT", 1017, "second");
@@ -101,9 +125,9 @@ TEST_F(HarvestTest, PlainModeMatchesEntriesAgainstControlIds) {
   Add(main, "BOUTON", 12, "OK");
   Add(main, "XBOUTON", 14, "lu");  // the class tests are case-sensitive prefixes
   EXPECT_EQ(
-      Harvest({L"", L"0", L"1002", L"1006", L"11", L"12", L"", L"14", L"1002", L"1016", L"-5", L"1007", L"14", L"15"}),
-      L"||Lefèvre|Mme||||lu|LEFÈVRE|Mme\tMadame|0102| |lu|" + std::wstring(254, L'a') + L"|");
-  EXPECT_EQ(desktop.counts.textReads, 7) << "only the configured windows are read";
+      Harvest({L"", L"0", L"1002", L"1006", L"11", L"12", L"", L"14", L"1002", L"1016", L"-5", L"1007", L"14"}),
+      L"||Lefèvre|Mme||||lu|LEFÈVRE|Mme\tMadame|0102| |lu||");
+  EXPECT_EQ(desktop.counts.textReads, 6) << "only the configured windows are read";
 }
 
 TEST_F(HarvestTest, JulieReadsOnlyControlsWhoseDirectParentIsATabPageOrADialog) {
@@ -121,7 +145,6 @@ TEST_F(HarvestTest, JulieReadsOnlyControlsWhoseDirectParentIsATabPageOrADialog) 
 
 TEST_F(HarvestTest, WinDevReadsEditWindowsByOrdinalAndStopsPastTheHighest) {
   Practice("WinDevObject");
-  Add(main, "Static", 0, "Dossier");         // counts for nothing
   Add(main, "Edit", 7, "00042");             // 1
   Add(main, "RichEdit20A", 0, "Remarques");  // not of the family
   Add(main, "EditWinDev", 0, "Lef\xE8vre");  // 2: any class beginning with "Edit"
@@ -131,7 +154,7 @@ TEST_F(HarvestTest, WinDevReadsEditWindowsByOrdinalAndStopsPastTheHighest) {
   Add(main, "Edit", 0, "jamais vu");
   EXPECT_EQ(Harvest({L"3", L"", L"", L"", L"", L"", L"", L"", L"2", L"1", L"", L"4"}),
             L"CACHÉ||||||||LEFÈVRE|00042||ZOE|||");
-  EXPECT_EQ(desktop.counts.visited, 8) << "no window after the 4th Edit is asked anything";
+  EXPECT_EQ(desktop.counts.visited, 7) << "no window after the 4th Edit is asked anything";
   EXPECT_EQ(Harvest({L"1", L"", L"", L"", L"", L"", L"", L"", L"", L"", L"", L""}), L"00042" + std::wstring(14, L'|'));
 }
 
@@ -194,26 +217,18 @@ TEST_F(HarvestTest, TheHarvestReadsTheControlTheFinderIdentified) {
   }
 }
 
+// What the walk over random Edit trees below seldom meets: edges, equal areas, a browser, a top-level window.
 TEST_F(FinderTest, PicksTheSmallestQualifyingWindowAroundThePointedOne) {
   const WindowHandle anchor = Add(main, "Edit", 1, "", {900, 10, 980, 30});
-  Add(Add(main, "Panel", 4, "", {480, 40, 700, 100}), "Edit", 6, "", {500, 50, 600, 80});  // walked before ...
-  const WindowHandle twin = Add(main, "Edit", 5, "", {500, 50, 600, 80});                  // ... its twin, on top
-  desktop.At(Add(main, "Edit", 2, "", {300, 200, 350, 220})).visible = false;
-  const WindowHandle group = Add(main, "Button", 3, "", {10, 10, 410, 310});  // on top of both
-  Add(main, "Edit", kNeverPickedControlId, "", {520, 120, 540, 130});
-  const WindowHandle box = Add(main, "Static", 7, "", {500, 110, 600, 140});  // on top of the 27001
-  Add(main, "Static", 8, "", {500, 150, 600, 200});
-  Add(main, "Tip", kNeverPickedControlId, "", {520, 160, 540, 170});  // on top of the larger static
+  Add(main, "Edit", 5, "", {500, 50, 600, 80});  // on top of its twin, walked before it: the child made first is on top
+  const WindowHandle twin = Add(Add(main, "Panel", 4, "", {480, 40, 700, 100}), "Edit", 6, "", {500, 50, 600, 80});
+  Add(main, "Button", 3, "", {10, 10, 410, 310});  // around the name box
   Add(main, "Internet Explorer_Server2", 9, "", {600, 300, 900, 600});
   const std::pair<Point, WindowHandle> cases[] = {
       {{250, 80}, name},       // on the right and bottom edges, a smaller control inside a larger one
       {{50, 50}, name},        // on the left and top edges
-      {{320, 210}, group},     // an invisible window is never picked
       {{550, 60}, twin},       // equal areas: the later in the walk
-      {{530, 125}, box},       // id 27001 never picked, even the smallest
-      {{530, 165}, anchor},    // never larger than the pointed window: the earlier pick stays
       {{700, 400}, anchor},    // an embedded browser keeps the earlier pick
-      {{2000, 2000}, anchor},  // nothing under the pointer
       {{950, 700}, main},      // a top-level window: never a window of another program behind it
   };
   for (const auto& [pointer, expected] : cases) {
@@ -394,8 +409,6 @@ TEST_F(FinderTest, TheFrameIsDrawnInXorAndEverythingIsPutBack) {
   HighlightWindow(WindowHandle(), 3, desktop, gdi);
   for (const WindowHandle window : {zoomed, shaped}) HighlightWindow(window, 3, desktop, gdi);
   EXPECT_EQ(CaptureWindowText(name, desktop, gdi, text), L"DUPONT");
-  EXPECT_EQ(gdi.faults, std::vector<std::string>{});
-  EXPECT_EQ(gdi.LiveObjects(), 0);
   std::vector<std::vector<std::int64_t>> drawn;  // the window, then the arguments after the DC
   for (const auto& [what, args, dc] : gdi.drawings) {
     const auto& pen = gdi.ObjectOf(dc.pen);

@@ -3,7 +3,7 @@
 #include <oleacc.h>
 
 #include <atomic>
-#include <cstring>
+#include <map>
 #include <stdexcept>
 
 #include "practice/highlight.h"
@@ -13,6 +13,7 @@
 #include "settings/link_settings.h"
 #include "settings/screen/screen_layout.h"
 #include "tests/fakes/fake_link.h"
+#include "tests/support/window_facts.h"
 #include "tests/support/wine_support.h"
 
 namespace corvane {
@@ -20,54 +21,63 @@ namespace {
 
 using namespace corvane::testing;
 
-// Real windows of this process: a walk stops when asked and lets a failure through, a class name fits
-// its buffer, a text read is 254 bytes at most (a careless program fills it without a NUL).
-LRESULT CALLBACK FullTextProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-  if (message != WM_GETTEXT) return DefWindowProcA(window, message, wParam, lParam);
-  std::memset(reinterpret_cast<char*>(lParam), 'x', wParam);
-  return static_cast<LRESULT>(wParam);
-}
-
 HWND Make(const char* className, HWND parent, int id, const char* text = "") {
   return CreateWindowExA(0, className, text, (parent ? WS_CHILD : WS_POPUP) | WS_VISIBLE, 10, 10, 100, 24, parent,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
 }
 
-TEST(WindowQueryWin32Test, WalkStopsAndFailsAsAskedClassAndTextFitTheirBuffers) {
-  const WNDCLASSA fullText{0,       FullTextProc, 0,       0,       GetModuleHandleA(nullptr),
-                           nullptr, nullptr,      nullptr, nullptr, "CorvaneFullText"};
-  RegisterClassA(&fullText);
-  HWND top = Make("Static", nullptr, 0), edit = Make("Edit", top, 10, "Dupont"), panel = Make("Static", top, 20);
-  HWND panelEdit = Make("Edit", panel, -5), careless = Make("CorvaneFullText", top, 30);
-  Win32WindowQuery windows;
-  std::vector<WindowHandle> walked;
-  const auto walk = [&](std::size_t stopAfter) {
-    walked.clear();
-    windows.EnumerateDescendants(HandleOf(top), [&](WindowHandle w) {
-      walked.push_back(w);
-      if (walked.size() == 3 && stopAfter == 0) throw std::runtime_error("a fault");
-      return walked.size() != stopAfter;
-    });
-  };
-  walk(99);
-  EXPECT_EQ(walked, (std::vector{HandleOf(edit), HandleOf(panel), HandleOf(panelEdit), HandleOf(careless)}));
-  walk(2);
-  EXPECT_EQ(walked.size(), 2u);
-  EXPECT_THROW(walk(0), std::runtime_error) << "a failure inside the walk reaches the caller, not USER32";
-  EXPECT_EQ(walked.size(), 3u);
-
-  EXPECT_EQ(windows.ClassName(HandleOf(careless)), "CorvaneFullText");
-  EXPECT_EQ(windows.ClassName(HandleOf(careless), 8), "Corvane") << "at most the buffer less its NUL";
-
-  EXPECT_EQ(windows.ReadText(HandleOf(edit)).bytes, "Dupont");
-  for (const auto& [text, read] :
-       {std::pair{std::string(300, 'a'), std::string(254, 'a')}, {"Lef\xE8vre", "Lef\xE8vre"}}) {
-    SetWindowTextA(edit, text.c_str());
-    EXPECT_EQ(windows.ReadText(HandleOf(edit)).bytes, read) << "at most 254 bytes, ANSI bytes untouched";
+// Real windows of a thread of their own, as the practice program's are; a class that is not the system's
+// answers WM_GETTEXT with the child's bytes, filling the buffer without a NUL when they reach its end.
+class ThreadWindows : public facts::WindowBuilder {
+ public:
+  ThreadWindows() : thread_([this] {
+    MSG message;
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // the queue that the posts below need
+    for (id_ = GetCurrentThreadId(); GetMessageA(&message, nullptr, 0, 0) > 0; DispatchMessageA(&message))
+      if (message.message == WM_APP) (*reinterpret_cast<std::function<void()>*>(message.lParam))(), done_ = true;
+  }) { WaitUntil([&] { return id_ != 0; }); }
+  ~ThreadWindows() override { PostThreadMessageA(id_, WM_QUIT, 0, 0), thread_.join(), texts_.clear(); }
+  WindowHandle TopLevel(const std::string& className, const std::string& title) override {
+    return Make({className, title, kTop}, nullptr, WS_POPUP | WS_VISIBLE, WS_EX_TOPMOST);
   }
-  EXPECT_EQ(windows.ReadText(HandleOf(careless)).bytes, std::string(254, 'x')) << "never past byte 254";
-  DestroyWindow(top);
-  EXPECT_EQ(windows.ReadText(HandleOf(edit)).status, TextRead::Status::NotAWindow);
+  WindowHandle Add(WindowHandle parent, const facts::Child& c) override {
+    return Make(c, HwndOf(parent), WS_CHILD | (c.visible ? WS_VISIBLE : 0) | (c.enabled ? 0 : WS_DISABLED));
+  }
+  void Destroy(WindowHandle window) override { On([&] { DestroyWindow(HwndOf(window)); }); }
+
+ private:
+  static LRESULT CALLBACK TextProc(HWND window, UINT message, WPARAM size, LPARAM buffer) noexcept {
+    if (message != WM_GETTEXT || !texts_.contains(window)) return DefWindowProcA(window, message, size, buffer);
+    return static_cast<LRESULT>(texts_[window].copy(reinterpret_cast<char*>(buffer), size));
+  }
+  WindowHandle Make(const facts::Child& c, HWND parent, DWORD style, DWORD ex = 0) {
+    HWND made = nullptr;
+    On([&] {
+      const WNDCLASSA windowClass{0, TextProc, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr, nullptr, c.className.c_str()};
+      RegisterClassA(&windowClass);  // refused for the system's classes and those already made
+      made = CreateWindowExA(ex, c.className.c_str(), c.text.c_str(), style, c.rect.left, c.rect.top, c.rect.right - c.rect.left,
+                             c.rect.bottom - c.rect.top, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+      texts_[made] = c.text;
+    });
+    return HandleOf(made);
+  }
+  void On(const std::function<void()>& work) {  // done by the windows' thread
+    done_ = false;
+    PostThreadMessageA(id_, WM_APP, 0, reinterpret_cast<LPARAM>(&work));
+    WaitUntil([&] { return done_.load(); });
+  }
+  static inline std::map<HWND, std::string> texts_;
+  std::atomic<DWORD> id_ = 0;
+  std::atomic<bool> done_ = false;
+  std::thread thread_;
+};
+
+TEST(WindowFactsWin32Test, RealWindowsOfAnotherThreadAnswerAsTheFactsSay) {
+  for (const facts::Fact& fact : facts::kWindowFacts) {
+    ThreadWindows windows;
+    Win32WindowQuery query;
+    EXPECT_EQ(fact.ask(windows, query), fact.answer) << fact.what;
+  }
 }
 
 // A control destroyed while our read waits (a panel rebuilt for the next patient) is no window; only a
