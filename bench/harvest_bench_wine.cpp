@@ -2,7 +2,9 @@
 // the same tree as the native benchmark) of 100, 1000 and 5000 descendants in the three
 // reading modes: the harvest's time against the floor (listing the descendants, alone, with
 // ids, with classes) measured in the same rounds, the calls per harvest of each kind, and
-// for WinDev the per-window Edit-ordinal count against ours. Ends with the ratio lines.
+// for WinDev the per-window Edit-ordinal count against ours; then the harvest of fourteen fields that
+// a practice window draws itself (practice_standin.exe drawn) against one walk of its
+// accessibility tree, in the same rounds. Ends with the ratio lines.
 //   harvest_bench_wine.exe [rounds, 15 when not given] [--no-per-window-5000]
 // CORVANE_BUILD_DIR names the build folder.
 #include <windows.h>
@@ -17,6 +19,7 @@
 #include "bench/harvest_measure.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_window_query.h"
+#include "tests/standins/standin_layout.h"
 #include "tests/support/wine_support.h"
 
 namespace {
@@ -53,6 +56,54 @@ bool Measure(BenchMode mode, int descendants, int rounds, bool perWindowAt5000, 
   return true;
 }
 
+// The fourteen drawn fields: one harvest (one walk of the tree, the fields found in it), and the
+// harvest with the check of the handed-off fields that follows it at every click (a second walk).
+void MeasureDrawn(int rounds) {
+  const std::wstring file = L"C:\\corvane-bench-drawn.txt";
+  testing::WriteBytes(file, standin::PatientFile());
+  testing::ChildProcess program;
+  const standin::Layout layout = standin::LayoutOf(standin::Mode::Drawn);
+  Win32Text text;
+  const std::wstring className = text.FromAnsi(layout.className), title = text.FromAnsi(layout.title);
+  HWND main = program.StartPractice(standin::Mode::Drawn, file)
+                  ? testing::WaitForTopLevel(className, program.Id(), &title, std::chrono::seconds(60))
+                  : nullptr;
+  if (main == nullptr) {
+    std::printf("drawn   practice_standin did not start\n");
+    return;
+  }
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &ignored);
+  LinkSettings settings;
+  const std::array<std::string, 17> lines = standin::TechLines(layout);
+  for (int entry = 1; entry <= kFieldCount; ++entry) settings.SetEntry(entry, text.FromAnsi(lines[entry - 1]));
+  Win32WindowQuery windows;
+  Win32Accessibility accessibility;
+  PracticeWindow practice{className, title, HandleOf(main)};
+  PatientRecord patient;
+  std::size_t objects = 0;
+  int fields = 0;
+  const auto walk = [&] { objects = accessibility.ObjectsOf(HandleOf(main)).objects.size(); };
+  const auto harvest = [&] {
+    patient.BeginHarvest();
+    return HarvestPracticeWindow(practice, settings, patient, windows, accessibility, text);
+  };
+  const auto click = [&] { HandedOffFieldsUnchanged(harvest(), patient, windows, accessibility, text); };
+  std::vector<double> walks, harvests, clicks;
+  for (int round = 0; round <= rounds; ++round) {  // the first round warms up and is left out
+    walks.push_back(MillisecondsOf(walk));
+    harvests.push_back(MillisecondsOf(harvest));
+    clicks.push_back(MillisecondsOf(click));
+    if (round == 0) walks.clear(), harvests.clear(), clicks.clear();
+  }
+  for (int n = 1; n <= kFieldCount; ++n) fields += !patient.Value(FieldOfEntry(n)).empty();
+  const double walkMs = Median(walks), harvestMs = Median(harvests), clickMs = Median(clicks);
+  std::printf("drawn: %zu objects, %d of 14 fields not empty; median ms: tree walk %.2f, harvest %.2f, "
+              "harvest and check %.2f\n", objects, fields, walkMs, harvestMs, clickMs);
+  std::printf("ratio drawn-harvest 14 %.3f %.3f %.2f\n", harvestMs, walkMs, harvestMs / walkMs);
+  std::printf("ratio drawn-harvest-and-check 14 %.3f %.3f %.2f\n", clickMs, walkMs, clickMs / walkMs);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -72,5 +123,6 @@ int main(int argc, char** argv) {
   }
   if (!perWindowAt5000) std::printf("per-window count at 5000 descendants not measured (--no-per-window-5000)\n");
   PrintRatios(all);
+  MeasureDrawn(rounds);
   return 0;
 }
