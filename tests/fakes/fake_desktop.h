@@ -135,19 +135,16 @@ struct FakeWindow {
   std::int32_t controlId = 0;
   std::string text{};  // ANSI bytes returned by WM_GETTEXT (may contain NULs, may exceed 254)
   Rect rect{};         // screen coordinates
-  bool visible = true, enabled = true, zoomed = false, hung = false;
+  bool visible = true, enabled = true, zoomed = false, hung = false, alive = true;
   bool destroyedWhileRead = false;  // its program destroys it while WM_GETTEXT waits
   WindowHandle parent{}, owner{};
   std::vector<WindowHandle> children{};  // in enumeration order, the first one on top
-  bool alive = true;
   std::vector<AccessibleObject> drawn{};  // the objects it draws and exposes itself
 };
 
 class FakeDesktop : public WindowQuery, public AccessibilityQuery {
  public:
-  struct Counts {
-    int textReads = 0, visited = 0;
-  } counts;
+  struct Counts { int textReads = 0, visited = 0; } counts;
 
   WindowHandle AddTopLevel(std::string className, std::string title) {
     windows_[next_] = {.className = std::move(className), .title = std::move(title)};
@@ -210,18 +207,16 @@ class FakeDesktop : public WindowQuery, public AccessibilityQuery {
   bool IsZoomed(WindowHandle window) override { return Living(window) && At(window).zoomed; }
   std::function<void()> afterTextRead;  // the practice program acting between two reads
   TextRead ReadText(WindowHandle window) override {
-    const TextRead read = ReadTextNow(window);
+    ++counts.textReads;
+    if (Living(window) && At(window).destroyedWhileRead && !At(window).hung) Destroy(window);
+    std::string buffer = Living(window) ? At(window).text.substr(0, 255) : "";  // as WM_GETTEXT leaves a zeroed buffer
+    buffer.resize(255, '\0');
+    using enum TextRead::Status;
+    const TextRead read = !Living(window)    ? TextRead{NotAWindow, {}}
+                          : At(window).hung ? TextRead{NotAnswering, {}}
+                                            : TextRead{Read, buffer};
     if (afterTextRead) afterTextRead();
     return read;
-  }
-  TextRead ReadTextNow(WindowHandle window) {
-    ++counts.textReads;
-    if (Living(window) && At(window).hung) return {TextRead::Status::NotAnswering, {}};
-    if (Living(window) && At(window).destroyedWhileRead) Destroy(window);
-    if (!Living(window)) return {TextRead::Status::NotAWindow, {}};
-    std::string buffer = At(window).text.substr(0, 255);  // what WM_GETTEXT leaves in a zeroed 255-byte buffer
-    buffer.resize(255, '\0');
-    return {TextRead::Status::Read, buffer};
   }
   AccessibleRead ObjectsOf(WindowHandle window) override {
     if (!Living(window)) return {AccessibleRead::Status::NotAWindow, {}};

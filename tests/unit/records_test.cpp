@@ -53,15 +53,14 @@ TEST(FieldRules, EachFieldFollowsItsRuleAndOnlyDecimalIntegersNameAControl) {
     EXPECT_EQ(EntryIdentity(entry), 0) << entry;
 }
 
-// A harvest that found the practice window showing this patient (no social-security control).
+// A harvest that found the practice window showing this patient (no social-security control; a null
+// value: no control read).
 void Harvest(PatientRecord& record, const wchar_t* numDossier, const wchar_t* nom = L"DURAND",
              const wchar_t* prenom = L"ANNE", const wchar_t* dateNaissance = L"12/03/1961") {
   record.BeginHarvest();
-  for (const auto& [field, value] : {std::pair{Field::NumDossier, numDossier},
-                                     {Field::Nom, nom},
-                                     {Field::Prenom, prenom},
+  for (const auto& [field, value] : {std::pair{Field::NumDossier, numDossier}, {Field::Nom, nom}, {Field::Prenom, prenom},
                                      {Field::DateNaissance, dateNaissance}})
-    record.StoreHarvested(field, value);
+    if (value) record.StoreHarvested(field, value);
   record.CompleteHarvest();
 }
 
@@ -77,11 +76,7 @@ TEST(PatientRecord, ATypedValueCountsOnlyForItsPatientWhileTheScreenShows) {
       {[](PatientRecord& r) { r.BeginHarvest(), Harvest(r, L"4711"); }, L""},
       {[](PatientRecord& r) { r.EndScreenShowing(), Harvest(r, L"4711"); }, L""},  // the screen hidden
       {[](PatientRecord& r) { r.Clear(Field::NumSS); }, L""},
-      {[](PatientRecord& r) {  // the first name no longer read: another patient
-         r.BeginHarvest(), r.StoreHarvested(Field::NumDossier, L"4711"), r.StoreHarvested(Field::Nom, L"DURAND");
-         r.StoreHarvested(Field::DateNaissance, L"12/03/1961"), r.CompleteHarvest();
-       },
-       L""},
+      {[](PatientRecord& r) { Harvest(r, L"4711", L"DURAND", nullptr); }, L""},  // the first name no longer read
       {[](PatientRecord& r) { r.BeginHarvest(), r.StoreHarvested(Field::NumSS, L"1"), r.CompleteHarvest(); }, L"1"},
   };
   for (const auto& [then, handedOff] : cases) {
@@ -178,9 +173,8 @@ TEST_F(SettingsTest, AFileIsReadAsEditorsSaveItAndAShortOrMissingOneFails) {
 TEST_F(SettingsTest, SaveWritesWhatALoadGivesBackAndAFailedSaveLeavesThePreviousFiles) {
   ApplyResetValues(settings_);
   EXPECT_EQ(Save(), L"");
-  std::string reset;
-  for (int n = 1; n <= 14; ++n) reset += "100\r\n";
-  reset += "0\r\nNotepad\r\nSans titre - Bloc-notes \r\n";
+  std::string reset = "0\r\nNotepad\r\nSans titre - Bloc-notes \r\n";
+  for (int n = 1; n <= 14; ++n) reset.insert(0, "100\r\n");
   EXPECT_EQ(link_.Read(paths_.tech), reset);
 
   // The temporary file beside Tech.txt cannot be made, an entry holds a line break: the files
@@ -197,11 +191,11 @@ TEST_F(SettingsTest, SaveWritesWhatALoadGivesBackAndAFailedSaveLeavesThePrevious
   EXPECT_FALSE(std::filesystem::exists(temporary.parent_path() / "in-place.tmp"));
   for (const auto& [n, value, name] :
        {std::tuple{1, L"\r1001", L"1 du paramétrage (Adresse1)"}, {16, L"Cabinet\n", L"16 du paramétrage (classe"}}) {
-    LinkSettings broken = settings_;
+    const LinkSettings whole = settings_;
     settings_.SetEntry(n, value);
-    EXPECT_TRUE(Save().starts_with(std::wstring(L"L'entrée ") + name)) << n;
-    EXPECT_TRUE(Save().ends_with(L"Rien n'a été enregistré.\n\nErreur N° 20005")) << n;
-    settings_ = broken;
+    const std::wstring said = Save();
+    EXPECT_TRUE(said.starts_with(std::wstring(L"L'entrée ") + name) && said.ends_with(L"Rien n'a été enregistré.\n\nErreur N° 20005")) << n;
+    settings_ = whole;
   }
   EXPECT_EQ(link_.Read(paths_.tech), reset);
   EXPECT_EQ(link_.Read(paths_.tech2), reset);
@@ -256,7 +250,7 @@ struct FailingFiles : PortableFileSystem {
   std::unique_ptr<OutputFile> OpenForOutput(const std::wstring& path) override {
     return Step(), std::make_unique<File>(PortableFileSystem::OpenForOutput(path), this);
   }
-  void ReplaceWhole(const std::wstring& path, const std::string& bytes) override { Step(), PortableFileSystem::ReplaceWhole(path, bytes); }
+  void ReplaceWhole(const std::wstring& p, const std::string& bytes) override { Step(), PortableFileSystem::ReplaceWhole(p, bytes); }
   void Remove(const std::wstring& path) override { Step(), PortableFileSystem::Remove(path); }
 };
 
@@ -269,8 +263,8 @@ class HandOffTest : public ::testing::Test {
     std::wstring said;
     try {
       WriteHandOffFiles(values, title, {link_.paths.siomin, link_.paths.siomin2}, platform_);
-    } catch (const LinkError& error) {
-      said = (error.Number() == error_number::kHandOffRefused ? L"missing: " : L"failed: ") + FailureText(error);
+    } catch (const LinkError& e) {
+      said = (e.Number() == error_number::kHandOffRefused ? L"missing: " : L"failed: ") + FailureText(e);
     }
     const std::string first = link_.Read(link_.paths.siomin);
     EXPECT_TRUE(!said.empty() || link_.Read(link_.paths.siomin2) == first) << "the files differ";
@@ -279,8 +273,7 @@ class HandOffTest : public ::testing::Test {
 
   fakes::FakeLink link_{"handoff"};
   FailingFiles files_;
-  Platform platform_{files_,         link_.text,     link_.clock,   link_.environment,
-                     link_.programs, link_.messages, link_.desktop, link_.gdi,   link_.desktop};
+  Platform platform_{files_, link_.text, link_.clock, link_.environment, link_.programs, link_.messages, link_.desktop, link_.gdi, link_.desktop};
 };
 
 // The fields of a record as written, its length byte checked (a raw byte, the whole line), then
@@ -340,8 +333,7 @@ TEST_F(HandOffTest, RefusalsAndFailuresAreReportedAndARefusalLeavesThePreviousHa
   };
   const std::wstring ends = L" caractères). Erreur N° 20002 dans LignesCreees.";
   const std::wstring tooLong = L"failed: La fiche patient pour Sidexis (ligne ";
-  link_.Write(link_.paths.siomin, "earlier");
-  link_.Write(link_.paths.siomin2, "earlier");
+  for (const std::wstring& path : {link_.paths.siomin, link_.paths.siomin2}) link_.Write(path, "earlier");
   EXPECT_EQ(Run(with(199)),
             tooLong + L"A) ferait 276 octets, 255 au plus ; le champ le plus long est le nom (199" + ends);
   EXPECT_EQ(Run(with(200)),
@@ -353,9 +345,8 @@ TEST_F(HandOffTest, RefusalsAndFailuresAreReportedAndARefusalLeavesThePreviousHa
                 L" » a 32 caractères : Sidexis en accepte 31 au plus. Erreur N° 20001 dans LignesCreees.");
   const std::wstring huge = Run(with(7, L"Lucie", std::wstring(100000, L'7')));  // quoted cut, its length whole
   EXPECT_NE(huge.find(L"« " + std::wstring(40, L'7') + L"… » a 100000 caractères"), std::wstring::npos) << huge;
-  const std::wstring longMissing =
-      L"missing: Il manque le prénom ou l'Application, ou bien vous devez cliquer sur "
-      L"l'onglet 'Sécurité Sociale-Mutuelle'.";
+  const std::wstring longMissing = L"missing: Il manque le prénom ou l'Application, ou bien vous devez cliquer sur "
+                                  L"l'onglet 'Sécurité Sociale-Mutuelle'.";
   const std::wstring shortMissing = L"missing: Il manque le prénom ou l'Application.";
   const std::wstring tabbed = L"Fiche d'état civil";
   EXPECT_EQ(Run(with(7, L" \r\n\t"), tabbed), longMissing);
@@ -366,8 +357,7 @@ TEST_F(HandOffTest, RefusalsAndFailuresAreReportedAndARefusalLeavesThePreviousHa
   files_.unexpected = true;
   EXPECT_EQ(Run(kExample), L"failed: Erreur interne inattendue. Erreur N° 0 dans LignesCreees.");
   files_.unexpected = false;
-  EXPECT_EQ(Run(with(7, L"Lucie", L" ")), L"missing: " + std::wstring(kMissingFileNumber) + L"");
-  EXPECT_EQ(Run(with(0)), L"missing: " + std::wstring(kMissingName) + L"");
+  EXPECT_EQ(Run(with(7, L"Lucie", L" ")) + Run(with(0)), L"missing: " + std::wstring(kMissingFileNumber) + L"missing: " + kMissingName);
   EXPECT_EQ(link_.Read(link_.paths.siomin), "earlier");
   std::filesystem::remove(link_.paths.siomin2);
   std::filesystem::create_directory(link_.paths.siomin2);  // the second file cannot be opened
@@ -386,8 +376,8 @@ TEST(FilePairs, AnyStepThatFailsLeavesBothFilesAsTheyWereOrSaysWhichChanged) {
     for (int step = 1;; ++step) {
       SCOPED_TRACE(testing::Message() << pair << " " << step);
       fakes::FakeLink link("pair");
-      const std::wstring first = settings ? link.paths.settings.tech : link.paths.siomin,
-                         second = settings ? link.paths.settings.tech2 : link.paths.siomin2;
+      const std::wstring first = settings ? link.paths.settings.tech : link.paths.siomin;
+      const std::wstring second = settings ? link.paths.settings.tech2 : link.paths.siomin2;
       link.Write(first, "avant");
       FailingFiles files;
       files.failAt = step, files.failAfter = failAfter;
@@ -409,11 +399,9 @@ TEST(FilePairs, AnyStepThatFailsLeavesBothFilesAsTheyWereOrSaysWhichChanged) {
 const std::map<int, std::string> kPatientA = {
     {10, "1207"}, {9, "Lef\xE8vre"}, {12, "H\xE9l\xE8ne"}, {6, "14/03/1985"}, {11, "2 85 03 75 123 456 78"}};
 const HandOffValues kHandedOffA{L"LEFÈVRE", L"HELENE", L"14/03/1985", L"1207", L"285037512345678"};
-const std::map<int, std::wstring HandOffValues::*> kSlots = {{9, &HandOffValues::nom},
-                                                             {12, &HandOffValues::prenom},
-                                                             {6, &HandOffValues::dateNaissance},
-                                                             {10, &HandOffValues::numDossier},
-                                                             {11, &HandOffValues::numSS}};
+const std::map<int, std::wstring HandOffValues::*> kSlots = {
+    {9, &HandOffValues::nom}, {12, &HandOffValues::prenom}, {6, &HandOffValues::dateNaissance},
+    {10, &HandOffValues::numDossier}, {11, &HandOffValues::numSS}};
 
 bool Click(fakes::FakeLink& link) {  // a plain click on the launcher: harvest, then hand off
   return HarvestAndReport(link.state, link.paths, link.platform) &&
@@ -434,8 +422,7 @@ void ShowPatientB(fakes::FakeLink& link) {
 TEST(StalePatient, APatientNoLongerShownIsNeverHandedOff) {
   const wchar_t* const kShort = L"Il manque le prénom ou l'Application.|";
   const std::wstring noNumber = kMissingFileNumber + std::wstring(L"|"), noName = kMissingName + std::wstring(L"|");
-  const std::wstring changing = FailureText(PatientChangedDuringReading()) + L"|",
-                     notAnswering = FailureText(PracticeNotAnswering()) + L"|";
+  const std::wstring changing = FailureText(PatientChangedDuringReading()) + L"|", notAnswering = FailureText(PracticeNotAnswering()) + L"|";
   const auto practice = [](fakes::FakeLink& l) { return l.desktop.FindTopLevel("Cabinet", {}); };
   const struct {
     std::function<void(fakes::FakeLink&)> lose;
@@ -467,9 +454,7 @@ TEST(StalePatient, APatientNoLongerShownIsNeverHandedOff) {
          };
        },
        changing.c_str()},
-      {[](fakes::FakeLink&) {},
-       L"Il manque le prénom ou l'Application, ou bien vous devez cliquer sur l'onglet "
-       L"'Sécurité Sociale-Mutuelle'.|",
+      {[](fakes::FakeLink&) {}, L"Il manque le prénom ou l'Application, ou bien vous devez cliquer sur l'onglet 'Sécurité Sociale-Mutuelle'.|",
        12, "Fiche d'\xE9tat civil"},
       {[](fakes::FakeLink&) {}, noName.c_str(), 9},
       {[](fakes::FakeLink&) {}, noNumber.c_str(), 10},

@@ -28,12 +28,9 @@ class WindowsTest : public ::testing::Test, public FinderView {
     practiceClass = PortableText().FromAnsi(className);
     return main = desktop.AddTopLevel(className, "Dossier");
   }
-  WindowHandle Add(WindowHandle parent, const char* className, std::int32_t id = 0, std::string text = "",
-                   Rect rect = {}) {
-    const WindowHandle window =
-        parent ? desktop.AddChild(parent, className, id, text) : desktop.AddTopLevel(className, "");
-    desktop.At(window).rect = rect;
-    return window;
+  WindowHandle Add(WindowHandle parent, const char* className, std::int32_t id = 0, std::string text = "", Rect rect = {}) {
+    const WindowHandle window = parent ? desktop.AddChild(parent, className, id, text) : desktop.AddTopLevel(className, "");
+    return desktop.At(window).rect = rect, window;
   }
   // Entry n of the settings is entries[n - 1]; the fields harvested, "|" after each.
   std::wstring Harvest(const std::vector<const wchar_t*>& entries) {
@@ -55,13 +52,10 @@ class WindowsTest : public ::testing::Test, public FinderView {
     return framed;
   }
   std::wstring DropOn(Field box, Point point) {
-    drag.Start(box);
-    drag.Drop(point);  // a step at the release point first
+    drag.Start(box), drag.Drop(point);  // a step at the release point first
     return settings.Entry(EntryOf(box));
   }
-  void Note(const std::wstring& what, Field box = {}) {
-    journal.push_back(what + L" " + std::to_wstring(EntryOf(box)));
-  }
+  void Note(const std::wstring& what, Field box = {}) { journal.push_back(what + L" " + std::to_wstring(EntryOf(box))); }
   void HideScreen() override { Note(L"hide"); }
   void ShowScreen() override { Note(L"show, frames " + std::to_wstring(Framed().size())); }
   void EmptyFinderBox(Field box) override { Note(L"empty", box); }
@@ -90,15 +84,13 @@ using HarvestTest = WindowsTest;
 struct FakeWindows : facts::WindowBuilder {
   WindowHandle TopLevel(const std::string& className, const std::string& title) override {
     const WindowHandle window = desktop.AddTopLevel(className, title);
-    desktop.At(window).rect = kTop;
-    return window;
+    return desktop.At(window).rect = kTop, window;
   }
   WindowHandle Add(WindowHandle parent, const facts::Child& c) override {
     const WindowHandle w = desktop.AddChild(parent, c.className, 0, c.text);
     const Rect& p = desktop.At(parent).rect;
     desktop.At(w).rect = {p.left + c.rect.left, p.top + c.rect.top, p.left + c.rect.right, p.top + c.rect.bottom};
-    desktop.At(w).visible = c.visible, desktop.At(w).enabled = c.enabled;
-    return w;
+    return desktop.At(w).visible = c.visible, desktop.At(w).enabled = c.enabled, w;
   }
   void Destroy(WindowHandle window) override { desktop.Destroy(window); }
   fakes::FakeDesktop desktop;
@@ -209,10 +201,8 @@ TEST_F(HarvestTest, TheHarvestReadsTheControlTheFinderIdentified) {
       const std::wstring identity = ControlIdentityOf(windows[at], IdentityFormOf(practiceClass), main, desktop);
       const bool plain = practiceClass == L"Cabinet", read = plain || className.starts_with("Edit");
       EXPECT_EQ(identity == L"0", !plain && className.find("Edit") > 1) << mode << at;
-      if (identity != L"0") {
-        EXPECT_EQ(PortableText().ToAnsi(Harvest({identity.c_str()})),
-                  (read ? desktop.At(windows[at]).text : "") + std::string(14, '|'));
-      }
+      if (identity != L"0")
+        EXPECT_EQ(PortableText().ToAnsi(Harvest({identity.c_str()})), (read ? desktop.At(windows[at]).text : "") + std::string(14, '|'));
     }
   }
 }
@@ -233,9 +223,7 @@ TEST_F(FinderTest, PicksTheSmallestQualifyingWindowAroundThePointedOne) {
   };
   for (const auto& [pointer, expected] : cases) {
     SCOPED_TRACE(testing::Message() << pointer.x << ", " << pointer.y);
-    drag.Start(Field::Nom);
-    drag.Move({950, 20});
-    drag.Move(pointer);
+    drag.Start(Field::Nom), drag.Move({950, 20}), drag.Move(pointer);
     EXPECT_EQ(Framed(), Handles{expected});
     drag.Drop(pointer);
     EXPECT_EQ(Framed(), Handles{});
@@ -308,8 +296,7 @@ TEST_F(FinderTest, ADragFramesThePreviousPickAndEndsWithoutAFrameWhereverItEnds)
   for (const auto& drawn : gdi.drawings) EXPECT_EQ(gdi.ObjectOf(drawn.dc.pen).width, 6) << "3 borders, drawn as erased";
   EXPECT_EQ(journal, (Texts{L"hide 0", L"drag pointer 0", L"empty 9", L"[ ] in 9", L"[DUPONT] in 9", L"icon 9",
                             L"default pointer 0", L"show, frames 0 0"}));
-  drag.Move({100, 100});  // no drag: nothing moves
-  drag.Drop({100, 100});
+  drag.Move({100, 100}), drag.Drop({100, 100});  // no drag: nothing moves
   practice.lastTextRead.clear();
   drag.Start(Field::Prenom);
   EXPECT_EQ(Framed(), Handles{name});
@@ -317,8 +304,7 @@ TEST_F(FinderTest, ADragFramesThePreviousPickAndEndsWithoutAFrameWhereverItEnds)
   drag.Drop({2000, 2000});
   EXPECT_EQ((Texts{settings.Entry(12), journal.back()}), (Texts{L"1001", L"show, frames 0 0"})) << "the earlier pick";
   // The program stops answering before the drop: the drag ends all the same, nothing stored.
-  drag.Start(Field::Ville);
-  drag.Move({100, 60});
+  drag.Start(Field::Ville), drag.Move({100, 60});
   desktop.At(name).hung = true;
   EXPECT_THROW(drag.Drop({100, 60}), LinkError);
   EXPECT_EQ((Texts{settings.Entry(14), journal.back()}), (Texts{L"", L"show, frames 0 0"}));
@@ -326,11 +312,9 @@ TEST_F(FinderTest, ADragFramesThePreviousPickAndEndsWithoutAFrameWhereverItEnds)
   // nothing from a label it never reads.
   Add(Add(main, "JWCOMBOBOX", 20, "Liste", {300, 300, 400, 320}), "Edit", 21, "Mme\tMadame");
   Add(main, "STATIQUE_LIBELLE", 22, "Nom :", {300, 330, 400, 350});
-  for (const auto& [box, point, preview] : {std::tuple{Field::Civilite, Point{350, 310}, L"[Mme] in 4"},
-                                            {Field::Nom, Point{350, 340}, L"[] in 9"}}) {
-    DropOn(box, point);
-    EXPECT_EQ(journal.end()[-4], preview);
-  }
+  for (const auto& [box, point, preview] :
+       {std::tuple{Field::Civilite, Point{350, 310}, L"[Mme] in 4"}, {Field::Nom, Point{350, 340}, L"[] in 9"}})
+    EXPECT_EQ((DropOn(box, point), journal.end()[-4]), preview);
 }
 
 // The file-number drop captures the root owner's class and the root's caption with its NUL;
@@ -338,8 +322,7 @@ TEST_F(FinderTest, ADragFramesThePreviousPickAndEndsWithoutAFrameWhereverItEnds)
 // entry changed since or their window is gone.
 TEST_F(FinderTest, IdentitiesTakeTheFormOfThePracticeClassInForce) {
   const WindowHandle dialog = Add({}, "#32770", 0, "", {100, 100, 300, 300});
-  desktop.At(dialog).owner = main;
-  desktop.At(dialog).title = "Recherche";
+  desktop.At(dialog).owner = main, desktop.At(dialog).title = "Recherche";
   Add(dialog, "Edit", 77, "", {120, 120, 280, 140});
   EXPECT_EQ(DropOn(Field::NumDossier, {150, 130}), L"77");
   EXPECT_EQ((Texts{finder.capturedPracticeClass, settings.Entry(16), settings.Entry(17)}),
@@ -350,8 +333,7 @@ TEST_F(FinderTest, IdentitiesTakeTheFormOfThePracticeClassInForce) {
   EXPECT_EQ(settings.Entry(17), std::wstring(1, L'\0'));
 
   const WindowHandle windev = Add({}, "WinDevObject", 0, "", {1000, 0, 1400, 400});
-  for (int i = 0; i < 3; ++i)
-    Add(windev, i == 1 ? "Static" : "Edit", 11 + i, "", {1010, 10 + 30 * i, 1100, 30 + 30 * i});
+  for (int i = 0; i < 3; ++i) Add(windev, i == 1 ? "Static" : "Edit", 11 + i, "", {1010, 10 + 30 * i, 1100, 30 + 30 * i});
   const Point edit1{1050, 20}, label{1050, 50}, edit2{1050, 80};
   finder.capturedPracticeClass.clear();
   practice = {L"WinDevObject", L"Patients", windev};
@@ -380,8 +362,7 @@ TEST_F(FinderTest, ADrawnFieldIsFramedAndStoredByRoleAndNameUnlessItCouldFollowT
       {41, L"Nom", L"", Rect{300, 405, 505, 435}, 2},         {42, L"Dossier 00042", L"00042 ", Rect{310, 440, 500, 460}, 2},
       {42, L"Ligne", L"a", Rect{310, 470, 500, 490}, 2},      {42, L"Ligne", L"b", Rect{510, 470, 700, 490}, 2},
       {42, L" ", L"c", Rect{310, 500, 500, 520}, 2},          {42, L"Ω", L"d", Rect{310, 530, 500, 550}, 2}};
-  drag.Start(Field::Nom);
-  drag.Move({400, 420});
+  drag.Start(Field::Nom), drag.Move({400, 420});
   EXPECT_EQ(Framed(), Handles{form});
   EXPECT_EQ(gdi.drawings.back().args, (std::vector<std::int64_t>{10, 10, 200, 30}));
   drag.Drop({400, 420});
@@ -390,8 +371,7 @@ TEST_F(FinderTest, ADrawnFieldIsFramedAndStoredByRoleAndNameUnlessItCouldFollowT
   EXPECT_EQ(DropOn(Field::Prenom, {800, 650}), L"0");
   settings.SetEntry(14, L"avant");
   for (const Point point : {Point{400, 450}, Point{400, 480}, Point{400, 510}, Point{400, 540}}) {
-    drag.Start(Field::Ville);
-    EXPECT_TRUE(fakes::FailureOf([&] { drag.Drop(point); }).ends_with(L"Erreur N° 20011")) << point.y;
+    EXPECT_TRUE(fakes::FailureOf([&] { drag.Start(Field::Ville), drag.Drop(point); }).ends_with(L"Erreur N° 20011")) << point.y;
     EXPECT_EQ(settings.Entry(14), L"avant");
   }
 }
@@ -402,8 +382,7 @@ TEST_F(FinderTest, TheFrameIsDrawnInXorAndEverythingIsPutBack) {
   gdi.metrics = {{gdi::kSmCxScreen, 1280}, {gdi::kSmCyScreen, 1024}, {gdi::kSmCxBorder, 2},
                  {gdi::kSmCyBorder, 5},    {gdi::kSmCxFrame, 7},     {gdi::kSmCyFrame, 11}};
   gdi.sysColors[gdi::kColorWindowFrame] = 0x00123456;
-  const WindowHandle zoomed = Add({}, "Zoomed", 0, "", {-7, -11, 1287, 1035}),
-                     shaped = Add({}, "Shaped", 0, "", {5, 5, 50, 50});
+  const WindowHandle zoomed = Add({}, "Zoomed", 0, "", {-7, -11, 1287, 1035}), shaped = Add({}, "Shaped", 0, "", {5, 5, 50, 50});
   desktop.At(zoomed).zoomed = desktop.At(shaped).zoomed = true;  // a region comes first
   gdi.shapedWindows.insert(shaped);
   HighlightWindow(WindowHandle(), 3, desktop, gdi);
@@ -412,9 +391,8 @@ TEST_F(FinderTest, TheFrameIsDrawnInXorAndEverythingIsPutBack) {
   std::vector<std::vector<std::int64_t>> drawn;  // the window, then the arguments after the DC
   for (const auto& [what, args, dc] : gdi.drawings) {
     const auto& pen = gdi.ObjectOf(dc.pen);
-    EXPECT_EQ(
-        std::tuple(dc.mix, pen.kind, pen.style, pen.width, pen.color, gdi.ObjectOf(dc.brush).style),
-        std::tuple(gdi::kR2XorPen, fakes::FakeGdi::Kind::Pen, gdi::kPsInsideFrame, 6, 0x00FF6400u, gdi::kNullBrush));
+    EXPECT_EQ(std::tuple(dc.mix, pen.kind, pen.style, pen.width, pen.color, gdi.ObjectOf(dc.brush).style),
+              std::tuple(gdi::kR2XorPen, fakes::FakeGdi::Kind::Pen, gdi::kPsInsideFrame, 6, 0x00FF6400u, gdi::kNullBrush));
     drawn.push_back({std::int64_t(dc.window.value)});
     drawn.back().insert(drawn.back().end(), args.begin(), args.end());
   }
