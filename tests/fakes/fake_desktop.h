@@ -1,9 +1,8 @@
 #pragma once
-// An in-memory desktop: a tree of windows that answers the window calls the way USER32 does
-// and counts the windows walked to and read; and a drawing surface that keeps what a real DC
-// keeps (selected pen and brush, mix mode) and records each drawing with that state. Misuse a
-// real system punishes (deleting an object still selected, releasing a DC not put back, using a
-// freed handle) is collected in `faults`.
+// An in-memory desktop: a tree of windows that answers the window calls the way USER32 does and counts the windows
+// walked to and read; and a drawing surface that keeps what a real DC keeps (selected pen and brush, mix mode) and
+// records each drawing with that state. Misuse a real system punishes (deleting an object still selected, releasing a
+// DC not put back, using a freed handle) is collected in `faults`.
 #include <algorithm>
 #include <cctype>
 #include <cstdint>

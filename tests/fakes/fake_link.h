@@ -1,8 +1,7 @@
 #pragma once
-// The link as the native tests run it: a fresh temporary folder holding the settings and
-// hand-off files, the portable files and code page, and recording fakes for the rest (clock,
-// environment, program starts, message boxes, desktop, drawing); and the fixture most tests
-// share, a practice window showing a patient.
+// The link as the native tests run it: a fresh temporary folder holding the settings and hand-off files, the portable
+// files and code page, and recording fakes for the rest (clock, environment, program starts, message boxes, desktop,
+// drawing); and the fixture most tests share, a practice window showing a patient.
 #include <gtest/gtest.h>
 
 #include <atomic>

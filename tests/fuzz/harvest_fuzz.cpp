@@ -28,7 +28,7 @@ struct Reference {
       // Only a window that feeds a field is read, so only such a window can vanish as it is read.
       const std::int32_t identity = mode == ReadingMode::WinDev ? ordinal : window.controlId;
       bool named = false;
-      for (int e = 1; e <= kFieldCount; ++e) named = named || (identity != 0 && EntryIdentity(settings.Entry(e)) == identity);
+      for (int e = 1; e <= kFieldCount; ++e) named |= identity != 0 && EntryIdentity(settings.Entry(e)) == identity;
       WindowHandle source = name.starts_with("JWCOMBO") ? WindowHandle() : handle;
       for (WindowHandle child : window.children) source = source ? source : desktop.At(child).alive ? child : source;
       std::string read = " ";
@@ -40,16 +40,14 @@ struct Reference {
           fields[e - 1] = NormaliseField(FieldOfEntry(e), PortableText().FromAnsi(read), PortableText());
       }
     }
-    if (window.alive)
-      for (WindowHandle child : std::vector(window.children)) Visit(child, settings);
+    for (WindowHandle child : window.alive ? window.children : std::vector<WindowHandle>{}) Visit(child, settings);
   }
 };
 
 // Byte 0 the practice program, bytes 1 to 14 the entries, then 4 bytes a window: its parent,
 // class, id, and whether it vanishes when read, has a line break, is over 254 bytes long.
 WindowHandle Build(const std::uint8_t* data, std::size_t size, fakes::FakeDesktop& desktop, LinkSettings& settings) {
-  static const char* kClasses[] = {"Edit",   "EditX",      "EDIT",   "Edi",     "STATIQUE",
-                                   "BOUTON", "JWTABPAGE1", "#32770", "JWCOMBO", "Panel"};
+  static const char* kClasses[] = {"Edit", "EditX", "EDIT", "Edi", "STATIQUE", "BOUTON", "JWTABPAGE1", "#32770", "JWCOMBO", "Panel"};
   static const char* kPractices[] = {"Cabinet", "JULIE", "WinDevObject"};
   std::vector<WindowHandle> windows{desktop.AddTopLevel(kPractices[data[0] % 3], "Dossier")};
   for (int e = 1; e <= kFieldCount; ++e) settings.SetEntry(e, std::to_wstring(data[e] % 9 - 1));
@@ -69,8 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size < 15) return 0;
   fakes::FakeDesktop desktop, referenceDesktop;
   LinkSettings settings;
-  const WindowHandle practice = Build(data, size, desktop, settings);
-  Build(data, size, referenceDesktop, settings);
+  const WindowHandle practice = (Build(data, size, referenceDesktop, settings), Build(data, size, desktop, settings));
   const std::wstring practiceClass = PortableText().FromAnsi(desktop.At(practice).className);
   PatientRecord patient;
   PracticeWindow found{practiceClass, L"", practice};

@@ -22,9 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::ofstream(folder / "Tech.txt", std::ios::binary).write(reinterpret_cast<const char*>(data), size);
   std::ofstream(folder / "Tech2.txt", std::ios::binary) << "copy";
 
-  LinkSettings marked;
-  marked.SetEntry(3, L"marked");
-  LinkSettings loaded = marked;
+  LinkSettings marked, loaded;
+  marked.SetEntry(3, L"marked"), loaded = marked;
   try {
     LoadLinkSettings(loaded, paths, files, text);
   } catch (const LinkError&) {

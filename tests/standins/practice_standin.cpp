@@ -100,9 +100,7 @@ class DrawnObject final : public IAccessible {
 
  private:
   // The row `child` names: this object's own (-1 for the client area), or below the client area its child id's.
-  int RowOf(const VARIANT& id) const {
-    return id.lVal == CHILDID_SELF || row_ >= 0 ? row_ : id.lVal - 1;
-  }
+  int RowOf(const VARIANT& id) const { return id.lVal == CHILDID_SELF || row_ >= 0 ? row_ : id.lVal - 1; }
   int row_;
   ULONG references_ = 1;
 };
@@ -187,8 +185,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   for (int i = 1; i < __argc; ++i) {
     const std::string arg = __argv[i];
     if (arg.starts_with("--bench=")) bench = std::atoi(arg.c_str() + 8);
-    region |= arg == "--region";
-    maximise |= arg == "--maximise";
+    region |= arg == "--region", maximise |= arg == "--maximise";
     for (Mode m : {Mode::Plain, Mode::Julie, Mode::WinDev, Mode::Visiodent, Mode::Demo, Mode::Drawn})
       if (LayoutOf(m).name == arg) layout = LayoutOf(m);
     if (!arg.starts_with("--") && layout.name != arg) patientFile = arg;
@@ -205,8 +202,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   for (const Control& c : layout.controls) {
     WNDCLASSA like{};
     GetClassInfoA(nullptr, c.className.starts_with("BOUTON") ? "Button" : "Static", &like);
-    like.hInstance = self;
-    like.lpszClassName = c.className.c_str();
+    like.hInstance = self, like.lpszClassName = c.className.c_str();
     if (c.className != "Edit" && c.className != "Static" && c.className != "#32770") RegisterClassA(&like);
   }
   const WNDCLASSA main{

@@ -149,9 +149,7 @@ inline std::array<std::string, 17> TechLines(const Layout& layout) {
     if (control.names && layout.name == "drawn")  // a text field (role 42), by its name
       lines[control.names - 1] = "acc:42:1:" + (kCaptions[control.names] + control.text);
   }
-  lines[14] = '0';
-  lines[15] = layout.className;
-  lines[16] = layout.title + std::string(1, '\0');
+  lines[14] = '0', lines[15] = layout.className, lines[16] = layout.title + std::string(1, '\0');
   return lines;
 }
 

@@ -29,11 +29,7 @@ class WindowBuilder {
 };
 
 using Ask = std::function<std::string(WindowBuilder&, WindowQuery&)>;
-struct Fact {
-  const char* what;
-  Ask ask;
-  std::string answer;
-};
+struct Fact { const char* what; Ask ask; std::string answer; };
 
 // What the link reads of each child, "|" after each; ReadText hands back the 255-byte buffer as the
 // child filled it, the link cuts it.

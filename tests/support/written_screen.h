@@ -60,12 +60,7 @@ inline const std::set<int> kWrittenCentred = {kTitle, kLabelBase + 2, kLabelBase
                                               kLabelBase + 6, kLabelBase + 7, FieldBox(Field::NumDossier),
                                               FieldBox(Field::DateNaissance), FieldBox(Field::NumSS)};
 // The written fonts of a few controls: face, size in hundredths of a point, bold, italic.
-struct WrittenFont {
-  int id;
-  const wchar_t* face;
-  int hundredthsOfPoint;
-  bool bold, italic;
-};
+struct WrittenFont { int id; const wchar_t* face; int hundredthsOfPoint; bool bold, italic; };
 inline constexpr WrittenFont kWrittenFonts[] = {{kTitle, L"Arial", 2175, false, false},
                                                 {kDemarrerSidexis, L"MS Sans Serif", 1350, true, false},
                                                 {kRaz, L"MS Sans Serif", 825, false, true},

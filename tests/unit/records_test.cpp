@@ -88,13 +88,11 @@ TEST(PatientRecord, ATypedValueCountsOnlyForItsPatientWhileTheScreenShows) {
   }
   // Typed while no patient is on screen: it is for nobody, whoever shows next. The box shows it.
   PatientRecord record;
-  record.BeginHarvest();
-  record.StoreTyped(Field::Prenom, L"ANNE");
+  record.BeginHarvest(), record.StoreTyped(Field::Prenom, L"ANNE");
   Harvest(record, L"4711", L"DURAND", L"");
   EXPECT_EQ(record.ValuesToHandOff(), (HandOffValues{L"DURAND", L"", L"12/03/1961", L"4711", L""}));
   // The screen echoing the harvested value is not typing: the next harvest's reading decides.
-  record.StoreHarvested(Field::NumSS, L"123456789012345");
-  record.StoreTyped(Field::NumSS, L"123456789012345");
+  record.StoreHarvested(Field::NumSS, L"123456789012345"), record.StoreTyped(Field::NumSS, L"123456789012345");
   Harvest(record, L"4711", L"DURAND", L"");
   EXPECT_EQ(record.ValuesToHandOff().numSS + record.Value(Field::NumSS), L"123456789012345");
   record.ClearAll();
@@ -106,25 +104,21 @@ class SettingsTest : public ::testing::Test {
   std::wstring Load(const std::string& tech, const std::string& tech2 = "copy") {  // the table, or the failure
     for (const auto& [path, bytes] : {std::pair{paths_.tech, tech}, {paths_.tech2, tech2}})
       bytes == "<missing>" ? (void)std::filesystem::remove(path) : link_.Write(path, bytes);
-    const std::wstring failure =
-        fakes::FailureOf([&] { LoadLinkSettings(settings_, paths_, link_.files, link_.text); });
+    const std::wstring failure = fakes::FailureOf([&] { LoadLinkSettings(settings_, paths_, link_.files, link_.text); });
     std::wstring entries;
     for (int n = 1; n <= kEntryCount; ++n) entries += settings_.Entry(n) + L"|";
     return failure.empty() ? entries : failure;
   }
-  std::wstring Save() {
-    return fakes::FailureOf([&] { SaveLinkSettings(settings_, paths_, link_.files, link_.text); });
-  }
+  std::wstring Save() { return fakes::FailureOf([&] { SaveLinkSettings(settings_, paths_, link_.files, link_.text); }); }
 
   fakes::FakeLink link_{"settings"};
   const SettingsPaths& paths_ = link_.paths.settings;
   LinkSettings settings_;
 };
 
-// A file as editors save it: any line end (CR CR LF, of a file converted twice, is one), only
-// the first 17 lines, UTF-8 or UTF-16 after a byte-order mark, UTF-8 without one when it holds a
-// character of several bytes, else the code page; a NUL only at the end of entry 17. A short or
-// missing file, or a missing copy, fails and leaves the table.
+// A file as editors save it: any line end (CR CR LF, of a file converted twice, is one), only the first 17 lines, UTF-8
+// or UTF-16 after a byte-order mark, UTF-8 without one when it holds a character of several bytes, else the code page;
+// a NUL only at the end of entry 17. A short or missing file, or a missing copy, fails and leaves the table.
 TEST_F(SettingsTest, AFileIsReadAsEditorsSaveItAndAShortOrMissingOneFails) {
   const std::string lines = "1\r\n2\n3\r4\r\r\n\r\n6\n\n8\r\r10\n\r12\r\n13\r\n14\r\n15\r\n16\r\n";
   const std::wstring entries = L"1|2|3|4||6||8||10||12|13|14|15|16|";
@@ -171,17 +165,14 @@ TEST_F(SettingsTest, AFileIsReadAsEditorsSaveItAndAShortOrMissingOneFails) {
 }
 
 TEST_F(SettingsTest, SaveWritesWhatALoadGivesBackAndAFailedSaveLeavesThePreviousFiles) {
-  ApplyResetValues(settings_);
-  EXPECT_EQ(Save(), L"");
+  EXPECT_EQ((ApplyResetValues(settings_), Save()), L"");
   std::string reset = "0\r\nNotepad\r\nSans titre - Bloc-notes \r\n";
   for (int n = 1; n <= 14; ++n) reset.insert(0, "100\r\n");
   EXPECT_EQ(link_.Read(paths_.tech), reset);
 
-  // The temporary file beside Tech.txt cannot be made, an entry holds a line break: the files
-  // stay as they were.
+  // The temporary file beside Tech.txt cannot be made, an entry holds a line break: the files stay as they were.
   const std::filesystem::path temporary(paths_.tech + L".tmp");
-  settings_.SetEntry(2, L" Gaëlle ");
-  settings_.SetEntry(17, std::wstring(L"Dossier patient\0", 16));
+  settings_.SetEntry(2, L" Gaëlle "), settings_.SetEntry(17, std::wstring(L"Dossier patient\0", 16));
   std::filesystem::create_directories(temporary / "in-the-way");
   EXPECT_EQ(Save(), L"Impossible de créer le fichier « " + temporary.wstring() +
                         L" ». Aucun des deux fichiers n'a été modifié.\n\nErreur N° 75");
@@ -197,13 +188,11 @@ TEST_F(SettingsTest, SaveWritesWhatALoadGivesBackAndAFailedSaveLeavesThePrevious
     EXPECT_TRUE(said.starts_with(std::wstring(L"L'entrée ") + name) && said.ends_with(L"Rien n'a été enregistré.\n\nErreur N° 20005")) << n;
     settings_ = whole;
   }
-  EXPECT_EQ(link_.Read(paths_.tech), reset);
-  EXPECT_EQ(link_.Read(paths_.tech2), reset);
+  EXPECT_EQ(link_.Read(paths_.tech) + link_.Read(paths_.tech2), reset + reset);
   const LinkSettings saved = settings_;
   EXPECT_EQ(Save(), L"");
   EXPECT_NE(link_.Read(paths_.tech).find("100\r\n Ga\xEBlle \r\n"), std::string::npos) << "written in Windows-1252";
-  settings_ = LinkSettings();
-  Load(link_.Read(paths_.tech), link_.Read(paths_.tech2));
+  settings_ = LinkSettings(), Load(link_.Read(paths_.tech), link_.Read(paths_.tech2));
   EXPECT_EQ(settings_, saved);
 }
 
@@ -226,9 +215,8 @@ const std::string kExampleA = Bytes(
     "31 32 33 34 35 36 37 38 39 30 31 32 33 34 35 00 43 41 42 49 4E 45 54 31 00 "
     "31 35 2E 30 31 2E 32 30 32 37 00 30 39 3A 33 30 3A 31 35 00 00 00 00 0D 0A");
 
-// The portable files, whose `failAt`-th call (reads, opens, writes, closes, replacements,
-// removals all count) fails, and every call after it too when `failAfter`; or throws what no
-// file system should.
+// The portable files, whose `failAt`-th call (reads, opens, writes, closes, replacements, removals all count) fails,
+// and every call after it too when `failAfter`; or throws what no file system should.
 struct FailingFiles : PortableFileSystem {
   mutable int calls = 0;
   int failAt = 0;
@@ -286,12 +274,11 @@ std::vector<std::string> Fields(const std::string& record) {
   return fields;
 }
 
-// The example byte by byte; then, at another moment, each handed-off value (the computer name
-// when no member is named) put into it in turn: the bytes of its field in both records, every
-// other field the example's, nothing of a longer earlier one left. A control character is a
-// space, or a line break would split the record; the first name is cut to the room the file
-// number leaves, then trimmed; a social-security number under 15 characters is empty, counted
-// before its controls become spaces and never trimmed.
+// The example byte by byte; then, at another moment, each handed-off value (the computer name when no member is named)
+// put into it in turn: the bytes of its field in both records, every other field the example's, nothing of a longer
+// earlier one left. A control character is a space, or a line break would split the record; the first name is cut to
+// the room the file number leaves, then trimmed; a social-security number under 15 characters is empty, counted before
+// its controls become spaces and never trimmed.
 TEST_F(HandOffTest, WritesEachFieldByItsRuleOnOneLineWholeToBothFiles) {
   EXPECT_EQ(Run(kExample), W(kExampleN + kExampleA));
   link_.clock.now = {987, 12, 3, 17, 4, 5};
@@ -359,8 +346,7 @@ TEST_F(HandOffTest, RefusalsAndFailuresAreReportedAndARefusalLeavesThePreviousHa
   files_.unexpected = false;
   EXPECT_EQ(Run(with(7, L"Lucie", L" ")) + Run(with(0)), L"missing: " + std::wstring(kMissingFileNumber) + L"missing: " + kMissingName);
   EXPECT_EQ(link_.Read(link_.paths.siomin), "earlier");
-  std::filesystem::remove(link_.paths.siomin2);
-  std::filesystem::create_directory(link_.paths.siomin2);  // the second file cannot be opened
+  std::filesystem::remove(link_.paths.siomin2), std::filesystem::create_directory(link_.paths.siomin2);  // cannot be opened
   EXPECT_NE(Run(kExample).find(L"Erreur N° 75 dans"), std::wstring::npos);
   EXPECT_EQ(link_.Read(link_.paths.siomin), "earlier") << "both files are opened before either changes";
 }
@@ -414,11 +400,10 @@ void ShowPatientB(fakes::FakeLink& link) {
     link.desktop.At(link.controls[entry]).text = value;
 }
 
-// After patient A was handed off, every way a click can miss patient B (a practice program
-// not answering, or changing patient at every read, among them) refuses the hand-off or hands
-// B off whole, with an empty field only for a social-security number whose control is gone,
-// never with A's value, which the screen still shows; the files keep A and the X-ray program
-// is not started again.
+// After patient A was handed off, every way a click can miss patient B (a practice program not answering, or changing
+// patient at every read, among them) refuses the hand-off or hands B off whole, with an empty field only for a
+// social-security number whose control is gone, never with A's value, which the screen still shows; the files keep A
+// and the X-ray program is not started again.
 TEST(StalePatient, APatientNoLongerShownIsNeverHandedOff) {
   const wchar_t* const kShort = L"Il manque le prénom ou l'Application.|";
   const std::wstring noNumber = kMissingFileNumber + std::wstring(L"|"), noName = kMissingName + std::wstring(L"|");
@@ -466,8 +451,7 @@ TEST(StalePatient, APatientNoLongerShownIsNeverHandedOff) {
     link.OpenPractice("Cabinet", c.title, kPatientA);
     ASSERT_TRUE(Click(link));
     const std::string handOffA = link.Read(link.paths.siomin);
-    c.lose(link);
-    link.WriteSettings(link.settingsLines);
+    c.lose(link), link.WriteSettings(link.settingsLines);
     if (!link.desktop.afterTextRead) c.gone ? link.desktop.Destroy(link.controls[c.gone]) : void(), ShowPatientB(link);
     EXPECT_EQ(Click(link), c.said == nullptr);
     const int shown = c.gone ? c.gone : 12;  // still shows patient A's value
@@ -499,8 +483,7 @@ TEST(StalePatient, ThePracticeWindowIsFoundByItsTitleVisiodentsLiveOne) {
     fakes::FakeLink link("visiodent");
     const WindowHandle window = link.OpenPractice(className, title, kPatientA, "1");
     link.desktop.At(window).text = title;  // a top-level window answers WM_GETTEXT with its title
-    link.settingsLines[16] = stored;
-    link.WriteSettings(link.settingsLines);
+    link.WriteSettings((link.settingsLines[16] = stored, link.settingsLines));
     ReadPatientFields(link.state, link.paths, link.platform);
     EXPECT_EQ(link.state.practice.handle, found ? window : WindowHandle());
     EXPECT_EQ(link.state.patient.ValuesToHandOff(), found ? kHandedOffA : HandOffValues{});

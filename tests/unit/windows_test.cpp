@@ -161,10 +161,9 @@ TEST_F(HarvestTest, AProgramThatStopsAnsweringAbandonsTheWalkAndADestroyedContro
   EXPECT_EQ(desktop.counts.visited, 3);  // each further window would wait out its own time-out
 }
 
-// Fields drawn by the practice window and its windows are found in their walk order by role,
-// name and occurrence, beside fields read from windows; an entry not of that form names none.
-// A field changed or gone since counts as another patient's; a program that does not answer
-// abandons the reading.
+// Fields drawn by the practice window and its windows are found in their walk order by role, name and occurrence,
+// beside fields read from windows; an entry not of that form names none. A field changed or gone since counts as
+// another patient's; a program that does not answer abandons the reading.
 TEST_F(HarvestTest, DrawnFieldsAreReadByRoleNameAndOccurrenceInWalkOrder) {
   Practice("Cabinet");
   desktop.At(main).drawn = {{42, L"Nom", L"Dupont"}, {42, L"Ligne", L"1 rue"}};
@@ -317,9 +316,8 @@ TEST_F(FinderTest, ADragFramesThePreviousPickAndEndsWithoutAFrameWhereverItEnds)
     EXPECT_EQ((DropOn(box, point), journal.end()[-4]), preview);
 }
 
-// The file-number drop captures the root owner's class and the root's caption with its NUL;
-// fields dropped before it follow the identity form of the class it captures, unless their
-// entry changed since or their window is gone.
+// The file-number drop captures the root owner's class and the root's caption with its NUL; fields dropped before it
+// follow the identity form of the class it captures, unless their entry changed since or their window is gone.
 TEST_F(FinderTest, IdentitiesTakeTheFormOfThePracticeClassInForce) {
   const WindowHandle dialog = Add({}, "#32770", 0, "", {100, 100, 300, 300});
   desktop.At(dialog).owner = main, desktop.At(dialog).title = "Recherche";

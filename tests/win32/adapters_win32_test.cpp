@@ -62,8 +62,7 @@ class ThreadWindows : public facts::WindowBuilder {
     return HandleOf(made);
   }
   void On(const std::function<void()>& work) {  // done by the windows' thread
-    done_ = false;
-    PostThreadMessageA(id_, WM_APP, 0, reinterpret_cast<LPARAM>(&work));
+    done_ = false, PostThreadMessageA(id_, WM_APP, 0, reinterpret_cast<LPARAM>(&work));
     WaitUntil([&] { return done_.load(); });
   }
   static inline std::map<HWND, std::string> texts_;
@@ -120,8 +119,7 @@ TEST(AccessibilityWin32Test, DrawnFieldsReadAsShownOrdinaryWindowsHaveNoneAFroze
       const std::string value = found != std::string::npos ? patient.substr(from, patient.find('\r', from) - from) : "";
       if (c.id == 0)
         expected.push_back({c.shows ? ROLE_SYSTEM_TEXT : ROLE_SYSTEM_STATICTEXT,
-                            PortableText().FromAnsi(standin::kCaptions[c.names] + c.text),
-                            PortableText().FromAnsi(value),
+                            PortableText().FromAnsi(standin::kCaptions[c.names] + c.text), PortableText().FromAnsi(value),
                             Rect{at.x + c.x, at.y + c.y, at.x + c.x + c.width, at.y + c.y + c.height}});
     }
     const AccessibleRead read = accessibility.ObjectsOf(HandleOf(form));
@@ -133,10 +131,8 @@ TEST(AccessibilityWin32Test, DrawnFieldsReadAsShownOrdinaryWindowsHaveNoneAFroze
   // An ordinary window, no window, a program stopped within the walk (after its answer to WM_GETOBJECT),
   // one stopped altogether.
   using enum AccessibleRead::Status;
-  for (const auto& [window, hang, status] : {std::tuple{GetDlgItem(form, 1099), "", Read},
-                                             {gone, "", NotAWindow},
-                                             {form, "HangOnRead=4", NotAnswering},
-                                             {form, "Hang=30", NotAnswering}}) {
+  for (const auto& [window, hang, status] : {std::tuple{GetDlgItem(form, 1099), "", Read}, {gone, "", NotAWindow},
+                                             {form, "HangOnRead=4", NotAnswering}, {form, "Hang=30", NotAnswering}}) {
     if (*hang) WriteBytes(file, standin::PatientFile(hang) + hang + "\r\n");
     ASSERT_TRUE(WaitUntil([&] { return !*hang || ReadBytes(file + L".shown") == hang; }));
     const auto start = std::chrono::steady_clock::now();
@@ -154,10 +150,9 @@ TEST(TextWin32Test, AnsiCodePageIsWesternAndThePortableTablesAgreeWithTheSystem)
   for (int b = 1; b < 256; ++b) {
     const std::string byte(1, static_cast<char>(b));
     const std::wstring decoded = system.FromAnsi(byte);
-    EXPECT_EQ(portable.FromAnsi(byte), decoded) << "byte " << b;
-    EXPECT_EQ(portable.ToAnsi(decoded), system.ToAnsi(decoded)) << "byte " << b;
     ASSERT_EQ(decoded.size(), 1u);
-    EXPECT_EQ(portable.ToUpper(decoded[0]), system.ToUpper(decoded[0])) << "character of byte " << b;
+    EXPECT_EQ(std::tuple(portable.FromAnsi(byte), portable.ToAnsi(decoded), portable.ToUpper(decoded[0])),
+              std::tuple(decoded, system.ToAnsi(decoded), system.ToUpper(decoded[0]))) << "byte " << b;
   }
   EXPECT_EQ(system.ToAnsi(L"\u0141\u0119\u4E2D") + portable.ToAnsi(L"\u0141\u0119\u4E2D"), "??????") << "no look-alike";
 }
@@ -182,8 +177,7 @@ TEST(WindowBaseTest, AnExceptionBecomesABoxAndTheWindowGoesOn) {
   std::wstring shown;
   std::thread person([&] {
     HWND box = WaitForShown(L"#32770", GetCurrentProcessId());
-    shown = MessageBoxText(box);
-    AnswerMessageBox(box, IDOK);
+    shown = MessageBoxText(box), AnswerMessageBox(box, IDOK);
   });
   EXPECT_EQ(SendMessageW(window.Window(), WM_APP, 0, 0), 0);
   person.join();
@@ -198,7 +192,7 @@ TEST(SettingsFilesWin32Test, AccentedEntriesRoundTripInWindows1252AMissingFolder
   Win32FileSystem files;
   const Win32Text text;
   FreshFolder(folder);
-  LinkSettings saved;
+  LinkSettings saved, loaded;
   ApplyResetValues(saved);
   // Łódź is not in the code page: '?' rather than a look-alike letter.
   for (const auto& [n, value] : {std::pair{1, L"Gaëlle"}, {2, L"Œuvre à 5 €"}, {3, L""}, {4, L"Łódź"}})
@@ -209,7 +203,6 @@ TEST(SettingsFilesWin32Test, AccentedEntriesRoundTripInWindows1252AMissingFolder
   for (int n = 5; n <= 14; ++n) expected += "100\r\n";
   expected += "0\r\nNotepad\r\nFiche d'\xE9tat civil" + std::string(1, '\0') + "\r\n";
   EXPECT_EQ(std::pair(ReadBytes(paths.tech), ReadBytes(paths.tech2)), std::pair(expected, expected));
-  LinkSettings loaded;
   LoadLinkSettings(loaded, paths, files, text);
   saved.SetEntry(4, L"?ód?");
   EXPECT_EQ(loaded, saved);
@@ -219,8 +212,7 @@ TEST(SettingsFilesWin32Test, AccentedEntriesRoundTripInWindows1252AMissingFolder
   for (const DWORD sharing : {DWORD{FILE_SHARE_READ}, DWORD{0}}) {
     HANDLE held = CreateFileW(paths.tech2.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    saved.SetEntry(10, L"1001");
-    EXPECT_THROW(SaveLinkSettings(saved, paths, files, text), LinkError);
+    EXPECT_THROW((saved.SetEntry(10, L"1001"), SaveLinkSettings(saved, paths, files, text)), LinkError);
     CloseHandle(held);
     EXPECT_EQ(std::pair(ReadBytes(paths.tech), ReadBytes(paths.tech2)), std::pair(expected, expected)) << sharing;
   }
@@ -240,8 +232,7 @@ TEST(HandOffWin32Test, AMissingFolderOrASecondFileHeldOpenLeavesTheFilesAndStart
   Win32Platform win;
   fakes::FakeProgramStarter programs;
   fakes::FakeMessageBoxes messages;
-  Platform platform{win.files,   win.text,    win.clock, win.environment,   programs,
-                    messages,    win.windows, win.gdi,   win.accessibility};
+  Platform platform{win.files, win.text, win.clock, win.environment, programs, messages, win.windows, win.gdi, win.accessibility};
   SharedState state;
   state.patient.BeginHarvest();
   const Field fields[] = {Field::Nom, Field::Prenom, Field::DateNaissance, Field::NumDossier, Field::NumSS};
@@ -250,13 +241,10 @@ TEST(HandOffWin32Test, AMissingFolderOrASecondFileHeldOpenLeavesTheFilesAndStart
   state.patient.CompleteHarvest();
   for (const bool held : {false, true}) {
     FreshFolder(L"C:\\SIDEXIS");
-    WriteBytes(kSiomin, "earlier one");
-    WriteBytes(kSiomin2, "earlier two");
+    WriteBytes(kSiomin, "earlier one"), WriteBytes(kSiomin2, "earlier two");
     if (!held) std::filesystem::remove_all(L"C:\\SIDEXIS");
     HANDLE holder = held ? CreateFileW(kSiomin2, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) : nullptr;
-    EXPECT_FALSE(RunShowingFailure(messages, [&] {
-      LaunchSidexis(state, {{}, kSiomin, kSiomin2, kSidexisExe}, platform);
-    }));
+    EXPECT_FALSE(RunShowingFailure(messages, [&] { LaunchSidexis(state, {{}, kSiomin, kSiomin2, kSidexisExe}, platform); }));
     CloseHandle(holder);
     EXPECT_EQ((std::vector{ReadBytes(kSiomin), ReadBytes(kSiomin2)}),
               (held ? std::vector<std::string>{"earlier one", "earlier two"} : std::vector<std::string>(2)));
@@ -308,8 +296,7 @@ class RecordingGdi : public Win32Gdi {
     Win32Gdi::Rectangle(dc, left, top, right, bottom);
   }
   void FrameRgn(GdiHandle dc, GdiHandle region, GdiHandle brush, int width, int height) override {
-    drawn.push_back({"FrameRgn", {width, height}});
-    Win32Gdi::FrameRgn(dc, region, brush, width, height);
+    drawn.push_back({"FrameRgn", {width, height}}), Win32Gdi::FrameRgn(dc, region, brush, width, height);
   }
   std::vector<Drawn> drawn;
   std::vector<DPI_AWARENESS> awareness;
@@ -327,8 +314,8 @@ TEST_P(HighlightWin32Test, AFrameJustInsideTheEdgesThenEveryPixelBack) {
   HWND main = WaitForTopLevel(L"CorvaneBenchPractice", program.Id(), &title);
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) && (option != L"--maximise" || IsZoomed(main)); }));
   SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);  // answered once it has painted
-  const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-  const int fx = GetSystemMetrics(SM_CXFRAME), fy = GetSystemMetrics(SM_CYFRAME);
+  const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN), fx = GetSystemMetrics(SM_CXFRAME),
+            fy = GetSystemMetrics(SM_CYFRAME);
   const int tx = 3 * GetSystemMetrics(SM_CXBORDER), ty = 3 * GetSystemMetrics(SM_CYBORDER);
   RECT area{};
   GetWindowRect(main, &area);
@@ -369,11 +356,9 @@ TEST(HighlightDpiWin32Test, TheFrameIsDrawnInTheTargetWindowsDpiAwareness) {
   const DPI_AWARENESS_CONTEXT previous = SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_UNAWARE);
   HWND unaware = Make("Static", nullptr, 0);
   SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE);
-  HighlightWindow(HandleOf(unaware), 3, windows, gdi);
-  HighlightWindow(HandleOf(unaware), 3, windows, gdi);
+  for (int call = 0; call < 2; ++call) HighlightWindow(HandleOf(unaware), 3, windows, gdi);
   EXPECT_EQ(GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()), DPI_AWARENESS_PER_MONITOR_AWARE);
-  SetThreadDpiAwarenessContext(previous);
-  DestroyWindow(unaware);
+  SetThreadDpiAwarenessContext(previous), DestroyWindow(unaware);
   EXPECT_EQ(gdi.awareness, std::vector(2, DPI_AWARENESS_UNAWARE));
 }
 
