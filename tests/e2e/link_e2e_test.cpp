@@ -71,10 +71,8 @@ class LauncherE2e : public ::testing::Test {
   void SetUp() override {
     FreshFolder(LR"(C:\SIDEXIS)");
     // A stand-in X-ray program started at the end of the test before frees its file soon.
-    const std::wstring sidexis = StandinPath(L"practice_standin");
-    ASSERT_TRUE(WaitUntil([&] { return CopyFileW(sidexis.c_str(), kSidexisExe, FALSE) != 0; }));
-    WriteSettings("0");
-    FreshFolder(LR"(C:\corvane-e2e)");
+    ASSERT_TRUE(WaitUntil([] { return CopyFileW(StandinPath(L"practice_standin").c_str(), kSidexisExe, FALSE) != 0; }));
+    WriteSettings("0"), FreshFolder(LR"(C:\corvane-e2e)");
     ShowPatient(standin::PatientFile());
   }
   static std::string SettingsBytes(const std::string& screenFlag) {
@@ -86,8 +84,7 @@ class LauncherE2e : public ::testing::Test {
     for (const wchar_t* file : {kTech, kTech2}) WriteBytes(file, SettingsBytes(screenFlag));
   }
   void ShowPatient(const std::string& file, standin::Mode mode = standin::Mode::Plain) {
-    DeleteFileW(kShownFile.c_str());
-    WriteBytes(kPatientFile, file);
+    DeleteFileW(kShownFile.c_str()), WriteBytes(kPatientFile, file);
     ASSERT_TRUE(practice_.IsRunning() || practice_.StartPractice(mode, kPatientFile));
     ASSERT_TRUE(WaitUntil([] { return std::filesystem::exists(kShownFile); }));
   }
@@ -135,8 +132,7 @@ TEST_F(LauncherE2e, StandsInPlaceShowsItsHelpAndAsksBeforeQuitting) {
   HWND picture = GetDlgItem(launcher_, launcher_id::kImage1), aide = GetDlgItem(launcher_, launcher_id::kAide);
   POINT origin{};
   EXPECT_TRUE(ClientToScreen(launcher_, &origin) && origin.x == kClientLeft && origin.y == kClientTop);
-  EXPECT_EQ(WindowFromPoint(OnTooth()), picture);
-  EXPECT_EQ(WindowFromPoint(CentreOf(aide)), aide);
+  EXPECT_TRUE(WindowFromPoint(OnTooth()) == picture && WindowFromPoint(CentreOf(aide)) == aide);
   Screenshot("e2e-launcher");
   ASSERT_TRUE(Xdotool("mousemove" + At(CentreOf(aide))));
   EXPECT_EQ(TextOf(WaitForShown(L"tooltips_class32", link_.Id())),
@@ -167,8 +163,7 @@ TEST_F(LauncherE2e, StandsInPlaceShowsItsHelpAndAsksBeforeQuitting) {
 // A missing Tech.txt is reported at the first activation and at each click; once it is back, a plain
 // click hands off the patient shown, then the next; a missing X-ray program is shown once both are written.
 TEST_F(LauncherE2e, MissingSettingsAreReportedThenAPlainClickHandsOffThePatientShown) {
-  DeleteFileW(kTech);
-  StartLink();
+  DeleteFileW(kTech), StartLink();
   for (const bool afterClick : {false, true}) {
     ASSERT_TRUE(!afterClick || ClickAt(OnTooth(), 1, {"shift"}));
     HWND box = MessageBoxOfLink();
@@ -257,8 +252,7 @@ TEST_F(LauncherE2e, APatientWhoLeftThePracticeProgramsScreenIsNeverHandedOff) {
   ASSERT_TRUE(Press(screen, kDemarrerSidexis));
   ExpectHandedOff(3, (b.numSS = L"199999999999999", b));
 
-  ShowPatient(standin::PatientFile("1400", "Roux") + "DropNumSS=1\r\n");
-  lancerShowsAnotherPatient();
+  ShowPatient(standin::PatientFile("1400", "Roux") + "DropNumSS=1\r\n"), lancerShowsAnotherPatient();
   ExpectHandedOff(4, {L"ROUX", L"HELENE", L"14/03/1985", L"1400", L""});
   EXPECT_EQ(ItemText(screen, FieldBox(Field::NumSS)), L"199999999999999");
 }
@@ -274,9 +268,8 @@ class ScreenE2e : public LauncherE2e {
   }
   static std::wstring Unlike(HWND screen, bool configuration) {
     RECT client{};
-    GetClientRect(screen, &client);
     std::wstring unlike;
-    MapWindowPoints(screen, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    GetClientRect(screen, &client), MapWindowPoints(screen, nullptr, reinterpret_cast<POINT*>(&client), 2);
     const Pixels pixels = CaptureScreen(client);
     const auto shows = [&](const RECT& r, COLORREF colour) {
       if (colour == kSystem) colour = GetSysColor(COLOR_WINDOW);
@@ -288,8 +281,7 @@ class ScreenE2e : public LauncherE2e {
     for (const Written& w : kWrittenScreen) {
       HWND control = GetDlgItem(screen, w.id);
       RECT r{};
-      GetWindowRect(control, &r);
-      MapWindowPoints(nullptr, screen, reinterpret_cast<POINT*>(&r), 2);
+      GetWindowRect(control, &r), MapWindowPoints(nullptr, screen, reinterpret_cast<POINT*>(&r), 2);
       const bool shown = configuration || !w.configurationOnly;
       const bool centred = (GetWindowLongW(control, GWL_STYLE) & ES_CENTER) != 0;
       if ((IsWindowVisible(control) != FALSE) != shown ||
@@ -320,22 +312,19 @@ class ScreenE2e : public LauncherE2e {
 // box destroys it; Shift + click builds it afresh with the harvest, no start; LANCER hands off, once for
 // a double click.
 TEST_F(ScreenE2e, ScreenFlagShowsLaunchModeShiftOnlyShows) {
-  WriteSettings("1");
-  StartLink();
+  WriteSettings("1"), StartLink();
   ASSERT_TRUE(ClickAt(OnTooth()));
   ExpectHandedOff(1);
   HWND screen = ShownScreen();
   ASSERT_TRUE(screen && !IsWindowVisible(launcher_));
   EXPECT_EQ(TextOf(screen) + L"|" + ItemText(screen, kDemarrerSidexis), L"Lien Sidexis|LANCER");
   EXPECT_TRUE(GetWindowLongW(screen, GWL_EXSTYLE) & WS_EX_TOPMOST);
-  ASSERT_TRUE(ClickCloseBox(screen));
-  ASSERT_TRUE(BackToLauncher(screen));
+  ASSERT_TRUE(ClickCloseBox(screen) && BackToLauncher(screen));
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(screen); })) << "the close box destroys the screen";
 
   ASSERT_TRUE((screen = OpenScreen({"shift"})) && !IsWindowVisible(launcher_));
   EXPECT_EQ(ItemText(screen, FieldBox(Field::Nom)) + ItemText(screen, FieldBox(Field::Ville)), L"LEFÈVREParis");
-  ExpectAsWritten(screen, false);
-  Screenshot("e2e-screen-launch");
+  ExpectAsWritten(screen, false), Screenshot("e2e-screen-launch");
   EXPECT_EQ(Starts(), 1) << "Shift shows, it does not start";
   ASSERT_TRUE(Xdotool("mousemove" + At(CentreOf(GetDlgItem(screen, kDemarrerSidexis))) + " click --repeat 2 1"));
   ExpectHandedOff(2);
@@ -349,9 +338,8 @@ TEST_F(ScreenE2e, CtrlClickShowsConfigurationModeCloseSavesNothingResetAnsweredW
   StartLink();
   HWND screen = OpenScreen({"ctrl"});
   ASSERT_TRUE(screen && !IsWindowVisible(launcher_));
-  EXPECT_EQ(ItemText(screen, kDemarrerSidexis), L"VALIDER");
+  EXPECT_EQ(ItemText(screen, kDemarrerSidexis) + ItemText(screen, FieldBox(Field::Nom)), L"VALIDERLEFÈVRE") << "harvested first";
   ExpectAsWritten(screen, true);
-  EXPECT_EQ(ItemText(screen, FieldBox(Field::Nom)), L"LEFÈVRE") << "the harvest ran first";
   Screenshot("e2e-screen-config");
   ASSERT_TRUE(Press(screen, kMontreSurClic) && ClickCloseBox(screen) && BackToLauncher(screen));
   EXPECT_EQ(std::pair(ReadBytes(kTech), ReadBytes(kTech2)), std::pair(SettingsBytes("0"), SettingsBytes("0")));
@@ -454,8 +442,7 @@ TEST_P(FinderE2e, ConfiguredByDragsThenHandsOffThePatientShown) {
   ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == launcher_; }));
   // The launcher reads the patient once it is active again (slowly, through the accessibility
   // interface, under Wine), and drops a press made meanwhile: the click waits for its thread.
-  Sleep(300);
-  SendMessageTimeoutW(launcher_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, nullptr);
+  Sleep(300), SendMessageTimeoutW(launcher_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, nullptr);
   ASSERT_TRUE(ClickAt(OnTooth()));
   ExpectHandedOff(1);
 }

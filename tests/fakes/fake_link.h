@@ -94,10 +94,7 @@ struct FakeLink {
              (folder / "siomin2.sdx").wstring(), kSidexisExe};  // kSidexisExe: only ever given to the fake starter
     environment.variables[L"COMPUTERNAME"] = L"CABINET1";
   }
-  ~FakeLink() {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
-  }
+  ~FakeLink() { std::error_code ignored; std::filesystem::remove_all(folder, ignored); }
   FakeLink(const FakeLink&) = delete;
   FakeLink& operator=(const FakeLink&) = delete;
 
@@ -124,8 +121,7 @@ struct FakeLink {
       controls[entry] = desktop.AddChild(practice, "Edit", 1000 + entry, value);
       settingsLines[static_cast<std::size_t>(entry - 1)] = std::to_string(1000 + entry);
     }
-    settingsLines[14] = flag, settingsLines[15] = className, settingsLines[16] = title;
-    WriteSettings(settingsLines);
+    settingsLines[14] = flag, settingsLines[15] = className, settingsLines[16] = title, WriteSettings(settingsLines);
     return practice;
   }
 

@@ -110,8 +110,7 @@ class DrawnObject final : public IAccessible {
 void Paint(HWND window) {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window, &paint);
-  SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-  SetBkMode(dc, TRANSPARENT);
+  SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT)), SetBkMode(dc, TRANSPARENT);
   for (const Control& c : layout.controls) {
     RECT box{c.x, c.y, c.x + c.width, c.y + c.height};
     if (c.id) continue;
@@ -144,8 +143,7 @@ void Poll() {
   const bool changed = in && bytes != lastBytes;
   if (!changed && !shownPending) return;
   if (changed) {
-    lastBytes = bytes;
-    values.clear();
+    lastBytes = bytes, values.clear();
     std::istringstream lines(bytes);
     for (std::string line; std::getline(lines, line);)
       if (const std::size_t equals = line.find('='); equals != std::string::npos)
@@ -226,8 +224,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   }
   if (region) SetWindowRgn(mainWindow, CreateEllipticRgn(0, 0, 640, 480), TRUE);
   SetWindowTextA(mainWindow, layout.title.c_str());
-  ShowWindow(mainWindow, maximise ? SW_SHOWMAXIMIZED : SW_SHOWNOACTIVATE);
-  UpdateWindow(mainWindow);
+  ShowWindow(mainWindow, maximise ? SW_SHOWMAXIMIZED : SW_SHOWNOACTIVATE), UpdateWindow(mainWindow);
   if (!patientFile.empty()) SetTimer(mainWindow, 1, 200, nullptr);
   for (MSG message; GetMessageA(&message, nullptr, 0, 0) > 0;) DispatchMessageA(&message);
   return 0;

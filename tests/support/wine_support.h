@@ -31,8 +31,7 @@ inline void WriteBytes(const std::wstring& path, const std::string& bytes) {
 }
 inline void FreshFolder(const std::wstring& folder) {
   std::error_code ignored;
-  std::filesystem::remove_all(folder, ignored);
-  CreateDirectoryW(folder.c_str(), nullptr);
+  std::filesystem::remove_all(folder, ignored), CreateDirectoryW(folder.c_str(), nullptr);
 }
 
 inline bool WaitUntil(const std::function<bool()>& ready, std::chrono::milliseconds limit = std::chrono::seconds(10)) {
@@ -112,12 +111,10 @@ inline Pixels CaptureScreen(const RECT& area) {
   BITMAPINFO info{{sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
   void* bits = nullptr;
   HGDIOBJ previous = SelectObject(memory, CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-  GdiFlush();
+  BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY), GdiFlush();
   Pixels pixels(static_cast<std::uint32_t*>(bits), static_cast<std::uint32_t*>(bits) + width * height);
   for (std::uint32_t& p : pixels) p = RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF);
-  DeleteObject(SelectObject(memory, previous));
-  DeleteDC(memory), ReleaseDC(nullptr, screen);
+  DeleteObject(SelectObject(memory, previous)), DeleteDC(memory), ReleaseDC(nullptr, screen);
   return pixels;
 }
 

@@ -28,8 +28,7 @@ class PresenterTest : public ::testing::Test {
     journal_.clear(), link_.programs.started.clear();
     link_.WriteSettings((link_.settingsLines[14] = flag, link_.settingsLines));
     link_.state.settings.SetEntry(kEntryShowScreenFlag, flag == std::string("1") ? L"0" : L"1");
-    link_.state.screenMode = ScreenMode::Configuration;
-    launcher_.OnMouseDown(button, shift);
+    link_.state.screenMode = ScreenMode::Configuration, launcher_.OnMouseDown(button, shift);
     journal_.insert(journal_.end(), link_.programs.started.begin(), link_.programs.started.end());
     return journal_;
   }
@@ -109,19 +108,17 @@ TEST_F(LauncherTest, APressDuringACommandOrTheSecondOfADoubleClickDoesNothing) {
 // the failure with its number, and the screen shows what it stored; Ctrl + click then opens the
 // screen all the same. Once the fault is gone the next click works.
 TEST_F(LauncherTest, FailedHarvestIsReportedAndAbandonsEveryCommandButConfiguration) {
+  const SettingsPaths& paths = link_.paths.settings;
   const std::pair<std::wstring, std::wstring> failures[] = {
-      {link_.paths.settings.tech, L"Fichier introuvable « " + link_.paths.settings.tech + L" »\n\nErreur N° 53"},
-      {link_.paths.settings.tech2, L"Fichier introuvable « " + link_.paths.settings.tech2 +
-                                       L" ». C'est la copie de secours de « " + link_.paths.settings.tech +
-                                       L" » : pour la recréer, ouvrez le paramétrage (Ctrl + clic sur la dent) puis "
-                                       L"cliquez sur « VALIDER ».\n\nErreur N° 53"},
+      {paths.tech, L"Fichier introuvable « " + paths.tech + L" »\n\nErreur N° 53"},
+      {paths.tech2, L"Fichier introuvable « " + paths.tech2 + L" ». C'est la copie de secours de « " + paths.tech +
+                        L" » : pour la recréer, ouvrez le paramétrage (Ctrl + clic sur la dent) puis cliquez sur « "
+                        L"VALIDER ».\n\nErreur N° 53"},
       {L"", L"Le logiciel de gestion du cabinet ne répond pas : la lecture du patient est abandonnée. Réessayez dans un "
             L"instant.\n\nErreur N° 20004"}};
-  const SettingsPaths& paths = link_.paths.settings;
   for (auto [removed, said] : failures) {
     const auto fail = [&](int shift) {
-      journal_.clear(), launcherView_.visible = true;
-      link_.WriteSettings(link_.settingsLines);
+      journal_.clear(), launcherView_.visible = true, link_.WriteSettings(link_.settingsLines);
       link_.desktop.At(link_.controls[12]).hung = removed.empty();
       if (!removed.empty()) std::filesystem::remove(removed);
       launcher_.OnMouseDown(kLeft, shift);
@@ -163,8 +160,7 @@ TEST_F(LauncherTest, AConfigurationAfterAFailedLoadStartsFromWhatCanBeReadAndVal
     SCOPED_TRACE(&c - cases);
     for (const auto& [path, bytes] : {std::pair{link_.paths.settings.tech, c.tech}, {link_.paths.settings.tech2, c.tech2}})
       bytes == "<missing>" ? (void)std::filesystem::remove(path) : link_.Write(path, bytes);
-    link_.state.lastLoaded = c.lastLoaded ? std::optional(loaded) : std::nullopt;
-    launcher_.OnMouseDown(kLeft, kCtrl);
+    link_.state.lastLoaded = c.lastLoaded ? std::optional(loaded) : std::nullopt, launcher_.OnMouseDown(kLeft, kCtrl);
     const std::wstring said = link_.messages.Taken();
     EXPECT_NE(said.find(c.said), std::wstring::npos) << said;
     screen_.OnButton();
@@ -189,8 +185,7 @@ TEST_F(ScreenTest, OnlyValiderAndTheResetSaveAndAFailedSaveKeepsTheScreen) {
   EXPECT_TRUE(Tech().ends_with("4\r\n0\r\nCabinet\r\nFiche\r\n"));
   std::filesystem::remove(link_.paths.settings.tech);
   std::filesystem::create_directory(link_.paths.settings.tech);  // it cannot be replaced
-  Activate(ScreenMode::Configuration);
-  view_.fields.back() = L"Nice";
+  Activate(ScreenMode::Configuration), view_.fields.back() = L"Nice";
   link_.state.patient.StoreHarvested(Field::Ville, L"Nice");
   link_.messages.answers = {false, true, true};
   screen_.OnButton(), screen_.OnReset(), screen_.OnReset();
@@ -206,8 +201,7 @@ TEST_F(ScreenTest, OnlyValiderAndTheResetSaveAndAFailedSaveKeepsTheScreen) {
   EXPECT_TRUE(link_.state.finder.capturedPracticeClass.empty() && !link_.state.finder.drops[0]) << "nothing captured stays";
   std::wstring whenLauncherShown;
   launcherView_.onShow = [&] { whenLauncherShown = (view_.built ? L"built " : L"") + link_.state.practice.lastTextRead; };
-  link_.state.practice.lastTextRead = L"lu";
-  screen_.OnCheckBox(true), screen_.OnClose();
+  link_.state.practice.lastTextRead = L"lu", screen_.OnCheckBox(true), screen_.OnClose();
   EXPECT_FALSE(screen_.CheckBoxTicked()) << "a screen built again starts unticked";
   EXPECT_EQ(whenLauncherShown, L"Valeurs pour lecture");
   EXPECT_EQ(launcherView_.shown, 3);
@@ -240,8 +234,7 @@ TEST_F(ScreenTest, AValueTypedOnTheScreenIsHandedOffOnlyWithItsPatient) {
     const std::string n = (screen_.OnButton(), link_.Read(link_.paths.siomin));
     return std::to_string(link_.programs.started.size()) + " " + n.substr(4, n.find("Du Dozu") - 4);
   };
-  ReadPatientFields(link_.state, link_.paths, link_.platform);
-  Activate(ScreenMode::Normal);
+  ReadPatientFields(link_.state, link_.paths, link_.platform), Activate(ScreenMode::Normal);
   screen_.OnFieldEdited(Field::NumSS, L"199999999999999"), screen_.OnFieldEdited(Field::Prenom, L"ROSE");
   const std::string handedOff("DURAND\0ROSE_4711\00012/03/1961\0" "199999999999999\0\0", 45);
   EXPECT_EQ(lancer(), "1 " + handedOff);
@@ -253,8 +246,7 @@ TEST_F(ScreenTest, AValueTypedOnTheScreenIsHandedOffOnlyWithItsPatient) {
   EXPECT_EQ(lancer(), "2 " + handedOff);
   EXPECT_EQ(link_.messages.Taken(), L"Il manque le prénom ou l'Application.|");
   screen_.OnFieldEdited(Field::Prenom, L"LUC"), screen_.OnFieldEdited(Field::NumSS, L"288888888888888");  // for B
-  Activate(ScreenMode::Configuration);
-  screen_.OnButton();  // VALIDER ends this showing of the screen
+  Activate(ScreenMode::Configuration), screen_.OnButton();  // VALIDER ends this showing of the screen
   ReadPatientFields(link_.state, link_.paths, link_.platform);
   EXPECT_EQ(link_.state.patient.ValuesToHandOff(), (HandOffValues{L"MARTIN", L"", L"12/03/1961", L"4711", L""}));
   Activate(ScreenMode::Normal), screen_.OnFieldEdited(Field::Prenom, L"PAUL");

@@ -81,15 +81,13 @@ TEST(PatientRecord, ATypedValueCountsOnlyForItsPatientWhileTheScreenShows) {
   };
   for (const auto& [then, handedOff] : cases) {
     PatientRecord record;
-    Harvest(record, L"4711");
-    record.StoreTyped(Field::NumSS, L"999999999999999");
+    Harvest(record, L"4711"), record.StoreTyped(Field::NumSS, L"999999999999999");
     then(record);
     EXPECT_EQ(record.ValuesToHandOff().numSS, handedOff) << &then - &cases[0].first;
   }
   // Typed while no patient is on screen: it is for nobody, whoever shows next. The box shows it.
   PatientRecord record;
-  record.BeginHarvest(), record.StoreTyped(Field::Prenom, L"ANNE");
-  Harvest(record, L"4711", L"DURAND", L"");
+  record.BeginHarvest(), record.StoreTyped(Field::Prenom, L"ANNE"), Harvest(record, L"4711", L"DURAND", L"");
   EXPECT_EQ(record.ValuesToHandOff(), (HandOffValues{L"DURAND", L"", L"12/03/1961", L"4711", L""}));
   // The screen echoing the harvested value is not typing: the next harvest's reading decides.
   record.StoreHarvested(Field::NumSS, L"123456789012345"), record.StoreTyped(Field::NumSS, L"123456789012345");
@@ -158,9 +156,8 @@ TEST_F(SettingsTest, AFileIsReadAsEditorsSaveItAndAShortOrMissingOneFails) {
     EXPECT_TRUE(loaded.ends_with(L"|") || settings_ == before) << "a failed load leaves the table";
   }
   EXPECT_EQ(Load(std::string(17, '\n'), "<missing>"),
-            L"Fichier introuvable « " + paths_.tech2 + L" ». C'est la copie de secours de « " + paths_.tech +
-                L" » : pour la recréer, ouvrez le paramétrage (Ctrl + clic sur la dent) puis cliquez sur « VALIDER "
-                L"».\n\nErreur N° 53");
+            L"Fichier introuvable « " + paths_.tech2 + L" ». C'est la copie de secours de « " + paths_.tech + L" » : pour la "
+                L"recréer, ouvrez le paramétrage (Ctrl + clic sur la dent) puis cliquez sur « VALIDER ».\n\nErreur N° 53");
   EXPECT_TRUE(Load(std::string("\0", 1) + lines).ends_with(L"Erreur N° 20009"));
 }
 

@@ -106,16 +106,12 @@ using FinderTest = WindowsTest;
 // Combos are read through their first child; statics and buttons never, whatever their id;
 // two entries on one control each get its own rule.
 TEST_F(HarvestTest, PlainModeMatchesEntriesAgainstControlIds) {
-  Practice("JULIE2");
-  Add(Add(main, "Panel", 50, "panneau"), "Edit", 1002, "Lef\xE8vre");
+  Practice("JULIE2"), Add(Add(main, "Panel", 50, "panneau"), "Edit", 1002, "Lef\xE8vre");
   Add(main, "Edit", -5, "01 02");
   const WindowHandle combo = Add(main, "JWCOMBOBOX", 1006, "Liste");
-  Add(combo, "EDIT", 1016, "Mme\tMadame");
-  Add(combo, "EDIT", 1017, "second");
-  Add(main, "JWCOMBO", 1007, "sans enfant");
-  Add(main, "STATIQUE_LABEL", 11, "LIBELLE");
-  Add(main, "BOUTON", 12, "OK");
-  Add(main, "XBOUTON", 14, "lu");  // the class tests are case-sensitive prefixes
+  Add(combo, "EDIT", 1016, "Mme\tMadame"), Add(combo, "EDIT", 1017, "second");
+  Add(main, "JWCOMBO", 1007, "sans enfant"), Add(main, "STATIQUE_LABEL", 11, "LIBELLE");
+  Add(main, "BOUTON", 12, "OK"), Add(main, "XBOUTON", 14, "lu");  // the class tests are case-sensitive prefixes
   EXPECT_EQ(
       Harvest({L"", L"0", L"1002", L"1006", L"11", L"12", L"", L"14", L"1002", L"1016", L"-5", L"1007", L"14"}),
       L"||Lefèvre|Mme||||lu|LEFÈVRE|Mme\tMadame|0102| |lu||");
@@ -125,19 +121,16 @@ TEST_F(HarvestTest, PlainModeMatchesEntriesAgainstControlIds) {
 TEST_F(HarvestTest, JulieReadsOnlyControlsWhoseDirectParentIsATabPageOrADialog) {
   Practice("JULIE");
   const WindowHandle page = Add(main, "JWTABPAGE1", 2000);
-  Add(page, "Edit", 1001, "00042");
-  Add(Add(main, "#32770", 2001), "Edit", 1007, "3 rue");
+  Add(page, "Edit", 1001, "00042"), Add(Add(main, "#32770", 2001), "Edit", 1007, "3 rue");
   Add(Add(page, "JWCOMBOBOX", 1006, "Civilit\xE9"), "Edit", 1016, "M.\tMonsieur");  // its parent is the combo
-  Add(main, "Edit", 1099, "HORS PAGE");
-  Add(Add(main, "jwtabpage", 2004), "Edit", 1096, "minuscules");
+  Add(main, "Edit", 1099, "HORS PAGE"), Add(Add(main, "jwtabpage", 2004), "Edit", 1096, "minuscules");
   Add(page, "STATIQUE", 1095, "libell\xE9");
   EXPECT_EQ(Harvest({L"1001", L"1007", L"1006", L"1016", L"1099", L"", L"1096", L"2000", L"1095"}),
             L"00042|3 rue|M.\tMonsieur||||||||||||");
 }
 
 TEST_F(HarvestTest, WinDevReadsEditWindowsByOrdinalAndStopsPastTheHighest) {
-  Practice("WinDevObject");
-  Add(main, "Edit", 7, "00042");             // 1
+  Practice("WinDevObject"), Add(main, "Edit", 7, "00042");             // 1
   Add(main, "RichEdit20A", 0, "Remarques");  // not of the family
   Add(main, "EditWinDev", 0, "Lef\xE8vre");  // 2: any class beginning with "Edit"
   Add(main, "EDITMAJ", 0, "MAJUSCULES");
@@ -153,8 +146,7 @@ TEST_F(HarvestTest, WinDevReadsEditWindowsByOrdinalAndStopsPastTheHighest) {
 TEST_F(HarvestTest, AProgramThatStopsAnsweringAbandonsTheWalkAndADestroyedControlGivesASpace) {
   Practice("CabinetPlain");
   desktop.At(Add(main, "Panel", 1)).destroyedWhileRead = true;  // rebuilt for the next patient as we read
-  Add(main, "Edit", 2, "avant");
-  desktop.At(Add(main, "Edit", 3, "jamais")).hung = true;
+  Add(main, "Edit", 2, "avant"), desktop.At(Add(main, "Edit", 3, "jamais")).hung = true;
   Add(main, "Edit", 4, "apres");
   EXPECT_TRUE(fakes::FailureOf([&] { Harvest({L"1", L"2", L"3", L"4"}); }).ends_with(L"Erreur N° 20004"));
   EXPECT_EQ(patient.Value(Field::Adresse1) + patient.Value(Field::Adresse2) + patient.Value(Field::CP), L" avant");
@@ -296,15 +288,13 @@ TEST_F(FinderTest, ADragFramesThePreviousPickAndEndsWithoutAFrameWhereverItEnds)
   EXPECT_EQ(journal, (Texts{L"hide 0", L"drag pointer 0", L"empty 9", L"[ ] in 9", L"[DUPONT] in 9", L"icon 9",
                             L"default pointer 0", L"show, frames 0 0"}));
   drag.Move({100, 100}), drag.Drop({100, 100});  // no drag: nothing moves
-  practice.lastTextRead.clear();
-  drag.Start(Field::Prenom);
+  practice.lastTextRead.clear(), drag.Start(Field::Prenom);
   EXPECT_EQ(Framed(), Handles{name});
   EXPECT_EQ((Texts{journal.back(), practice.lastTextRead}), (Texts{L"[DUPONT] in 12", L"DUPONT"}));
   drag.Drop({2000, 2000});
   EXPECT_EQ((Texts{settings.Entry(12), journal.back()}), (Texts{L"1001", L"show, frames 0 0"})) << "the earlier pick";
   // The program stops answering before the drop: the drag ends all the same, nothing stored.
-  drag.Start(Field::Ville), drag.Move({100, 60});
-  desktop.At(name).hung = true;
+  drag.Start(Field::Ville), drag.Move({100, 60}), desktop.At(name).hung = true;
   EXPECT_THROW(drag.Drop({100, 60}), LinkError);
   EXPECT_EQ((Texts{settings.Entry(14), journal.back()}), (Texts{L"", L"show, frames 0 0"}));
   // The preview is what the harvest will read: a combo box's first child under the field's rule,
@@ -326,26 +316,22 @@ TEST_F(FinderTest, IdentitiesTakeTheFormOfThePracticeClassInForce) {
   EXPECT_EQ((Texts{finder.capturedPracticeClass, settings.Entry(16), settings.Entry(17)}),
             (Texts{L"PracticeMain", L"PracticeMain", std::wstring(L"Recherche\0", 10)}));
   EXPECT_EQ(practice.handle, dialog);
-  desktop.At(dialog).title.clear();
-  DropOn(Field::NumDossier, {150, 130});
+  desktop.At(dialog).title.clear(), DropOn(Field::NumDossier, {150, 130});
   EXPECT_EQ(settings.Entry(17), std::wstring(1, L'\0'));
 
   const WindowHandle windev = Add({}, "WinDevObject", 0, "", {1000, 0, 1400, 400});
   for (int i = 0; i < 3; ++i) Add(windev, i == 1 ? "Static" : "Edit", 11 + i, "", {1010, 10 + 30 * i, 1100, 30 + 30 * i});
   const Point edit1{1050, 20}, label{1050, 50}, edit2{1050, 80};
-  finder.capturedPracticeClass.clear();
-  practice = {L"WinDevObject", L"Patients", windev};
+  finder.capturedPracticeClass.clear(), practice = {L"WinDevObject", L"Patients", windev};
   EXPECT_EQ((Texts{DropOn(Field::Nom, edit2), DropOn(Field::Prenom, label)}), (Texts{L"2", L"0"}));
-  ApplyResetValues(settings);
-  practice = {L"Notepad", L"Sans titre - Bloc-notes ", WindowHandle()};
+  ApplyResetValues(settings), practice = {L"Notepad", L"Sans titre - Bloc-notes ", WindowHandle()};
   EXPECT_EQ((Texts{DropOn(Field::Adresse1, edit2), DropOn(Field::Nom, edit1), DropOn(Field::Ville, edit2)}),
             (Texts{L"13", L"11", L"13"}));
   settings.SetEntry(9, L"100");
   EXPECT_EQ(DropOn(Field::NumDossier, edit1), L"1");
   EXPECT_EQ((Texts{settings.Entry(1), settings.Entry(9), settings.Entry(14)}), (Texts{L"2", L"100", L"2"}));
   // The practice program restarted: a new file-number drop leaves the drops on its dead windows.
-  desktop.Destroy(windev);
-  Add(Add({}, "WinDevObject", 0, "", {1000, 0, 1400, 400}), "Edit", 11, "", {1010, 10, 1100, 30});
+  desktop.Destroy(windev), Add(Add({}, "WinDevObject", 0, "", {1000, 0, 1400, 400}), "Edit", 11, "", {1010, 10, 1100, 30});
   EXPECT_EQ(DropOn(Field::NumDossier, edit1), L"1");
   EXPECT_EQ((Texts{settings.Entry(1), settings.Entry(14)}), (Texts{L"2", L"2"}));
 }
@@ -382,8 +368,7 @@ TEST_F(FinderTest, TheFrameIsDrawnInXorAndEverythingIsPutBack) {
   gdi.sysColors[gdi::kColorWindowFrame] = 0x00123456;
   const WindowHandle zoomed = Add({}, "Zoomed", 0, "", {-7, -11, 1287, 1035}), shaped = Add({}, "Shaped", 0, "", {5, 5, 50, 50});
   desktop.At(zoomed).zoomed = desktop.At(shaped).zoomed = true;  // a region comes first
-  gdi.shapedWindows.insert(shaped);
-  HighlightWindow(WindowHandle(), 3, desktop, gdi);
+  gdi.shapedWindows.insert(shaped), HighlightWindow(WindowHandle(), 3, desktop, gdi);
   for (const WindowHandle window : {zoomed, shaped}) HighlightWindow(window, 3, desktop, gdi);
   EXPECT_EQ(CaptureWindowText(name, desktop, gdi, text), L"DUPONT");
   std::vector<std::vector<std::int64_t>> drawn;  // the window, then the arguments after the DC

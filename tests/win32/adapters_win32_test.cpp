@@ -87,8 +87,7 @@ TEST(WindowQueryWin32Test, AControlDestroyedDuringTheReadIsNoWindowOnlyATimeOutI
                                        std::pair{busyMs + busyMs / 4, TextRead::Status::NotAnswering}}) {
     std::atomic<HWND> control = nullptr;
     std::thread program([&, busy] {
-      control = Make("Edit", nullptr, 0, "Dupont");
-      Sleep(busy);  // busy, not pumping: our WM_GETTEXT waits
+      control = Make("Edit", nullptr, 0, "Dupont"), Sleep(busy);  // busy, not pumping: our WM_GETTEXT waits
       DestroyWindow(control);
     });
     WaitUntil([&] { return control != nullptr; });
@@ -197,14 +196,12 @@ TEST(SettingsFilesWin32Test, AccentedEntriesRoundTripInWindows1252AMissingFolder
   // Łódź is not in the code page: '?' rather than a look-alike letter.
   for (const auto& [n, value] : {std::pair{1, L"Gaëlle"}, {2, L"Œuvre à 5 €"}, {3, L""}, {4, L"Łódź"}})
     saved.SetEntry(n, value);
-  saved.SetEntry(17, std::wstring(L"Fiche d'état civil") + L'\0');
-  SaveLinkSettings(saved, paths, files, text);
+  saved.SetEntry(17, std::wstring(L"Fiche d'état civil") + L'\0'), SaveLinkSettings(saved, paths, files, text);
   std::string expected = "Ga\xEBlle\r\n\x8Cuvre \xE0 5 \x80\r\n\r\n?\xF3\x64?\r\n";
   for (int n = 5; n <= 14; ++n) expected += "100\r\n";
   expected += "0\r\nNotepad\r\nFiche d'\xE9tat civil" + std::string(1, '\0') + "\r\n";
   EXPECT_EQ(std::pair(ReadBytes(paths.tech), ReadBytes(paths.tech2)), std::pair(expected, expected));
-  LoadLinkSettings(loaded, paths, files, text);
-  saved.SetEntry(4, L"?ód?");
+  LoadLinkSettings(loaded, paths, files, text), saved.SetEntry(4, L"?ód?");
   EXPECT_EQ(loaded, saved);
 
   // An editor holds Tech2.txt open, sharing only the reading: it cannot be replaced, so Tech.txt,
@@ -240,8 +237,7 @@ TEST(HandOffWin32Test, AMissingFolderOrASecondFileHeldOpenLeavesTheFilesAndStart
   for (int i = 0; i < 5; ++i) state.patient.StoreHarvested(fields[i], values[i]);
   state.patient.CompleteHarvest();
   for (const bool held : {false, true}) {
-    FreshFolder(L"C:\\SIDEXIS");
-    WriteBytes(kSiomin, "earlier one"), WriteBytes(kSiomin2, "earlier two");
+    FreshFolder(L"C:\\SIDEXIS"), WriteBytes(kSiomin, "earlier one"), WriteBytes(kSiomin2, "earlier two");
     if (!held) std::filesystem::remove_all(L"C:\\SIDEXIS");
     HANDLE holder = held ? CreateFileW(kSiomin2, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) : nullptr;
     EXPECT_FALSE(RunShowingFailure(messages, [&] { LaunchSidexis(state, {{}, kSiomin, kSiomin2, kSidexisExe}, platform); }));
@@ -322,8 +318,7 @@ TEST_P(HighlightWin32Test, AFrameJustInsideTheEdgesThenEveryPixelBack) {
   if (option == L"--maximise") area = {0, 0, cx, cy};
 
   const Pixels before = Steady(area);
-  HighlightWindow(HandleOf(main), 3, windows, gdi);
-  WaitUntil([&] { return CaptureScreen(area) != before; }, std::chrono::seconds(5));
+  HighlightWindow(HandleOf(main), 3, windows, gdi), WaitUntil([&] { return CaptureScreen(area) != before; }, std::chrono::seconds(5));
   const Pixels framed = Steady(area);  // the whole frame, not its first part on screen
   HighlightWindow(HandleOf(main), 3, windows, gdi);
   EXPECT_TRUE(WaitUntil([&] { return CaptureScreen(area) == before; }, std::chrono::seconds(5)))
