@@ -98,7 +98,9 @@ class LauncherE2e : public ::testing::Test {
   bool BackToLauncher(HWND s) const {
     return WaitUntil([&] { return IsWindowVisible(launcher_) && !IsWindowVisible(s); });
   }
-  HWND ShownScreen(std::chrono::milliseconds wait = 10s) const { return WaitForShown(kScreenClassName, link_.Id(), wait); }
+  HWND ShownScreen(std::chrono::milliseconds wait = 10s) const {
+    return WaitForShown(kScreenClassName, link_.Id(), wait);
+  }
   // Clicks the tooth holding `keys`; the screen it opens, or null. Under Wine a click carries
   // Shift, Ctrl and Alt only when the launcher's thread had the keyboard as they went down.
   HWND OpenScreen(const std::vector<std::string>& keys) {
@@ -141,8 +143,9 @@ TEST_F(LauncherE2e, StandsInPlaceShowsItsHelpAndAsksBeforeQuitting) {
 
   ASSERT_TRUE(ClickAt(CentreOf(aide)));
   HWND box = MessageBoxOfLink();
-  EXPECT_EQ(TitleAndText(box), L"Corvane Link: Clic : lance SIDEXIS sur le patient affiché,\rMaj + Clic : ouvre l'écran de "
-                               L"lancement,\rCtrl + Clic : ouvre l'écran de paramétrage\rClic Droit : ferme l'application.");
+  EXPECT_EQ(TitleAndText(box),
+            L"Corvane Link: Clic : lance SIDEXIS sur le patient affiché,\rMaj + Clic : ouvre l'écran de "
+            L"lancement,\rCtrl + Clic : ouvre l'écran de paramétrage\rClic Droit : ferme l'application.");
   EXPECT_EQ(GetDlgItem(box, IDNO), nullptr) << "OK only";
   Screenshot("e2e-help");
   ASSERT_TRUE(AnswerMessageBox(box, IDOK));
@@ -185,8 +188,10 @@ TEST_F(LauncherE2e, MissingSettingsAreReportedThenAPlainClickHandsOffThePatientS
   ASSERT_TRUE(WaitUntil([&] { return gone(kSidexisExe) && gone(kSiomin); }));
   ASSERT_TRUE(ClickAt(OnTooth()));
   HWND box = MessageBoxOfLink();
-  EXPECT_TRUE(TitleAndText(box).starts_with(L"Tarnwick: Impossible de démarrer Sidexis (" + std::wstring(kSidexisExe) + L") : ") &&
-              MessageBoxText(box).ends_with(L" (erreur N° 2).")) << TitleAndText(box);
+  EXPECT_TRUE(TitleAndText(box).starts_with(L"Tarnwick: Impossible de démarrer Sidexis (" + std::wstring(kSidexisExe) +
+                                            L") : ") &&
+              MessageBoxText(box).ends_with(L" (erreur N° 2)."))
+      << TitleAndText(box);
   EXPECT_TRUE(ReadBytes(kSiomin).find("MARTIN") != std::string::npos && ReadBytes(kSiomin2) == ReadBytes(kSiomin));
   ASSERT_TRUE(AnswerMessageBox(box, IDOK));
 }
@@ -245,7 +250,8 @@ TEST_F(LauncherE2e, APatientWhoLeftThePracticeProgramsScreenIsNeverHandedOff) {
   HandOffValues b{L"MARTIN", L"HELENE", L"14/03/1985", L"1300", L""};
   ExpectHandedOff(2, b);
   EXPECT_EQ(Starts(), 2) << "the refused click started nothing";
-  EXPECT_EQ(ItemText(screen, FieldBox(Field::Nom)) + ItemText(screen, FieldBox(Field::NumSS)), L"MARTIN285037512345678");
+  EXPECT_EQ(ItemText(screen, FieldBox(Field::Nom)) + ItemText(screen, FieldBox(Field::NumSS)),
+            L"MARTIN285037512345678");
   ASSERT_TRUE(Press(screen, FieldBox(Field::NumSS)));
   for (const char* keys : {"key End", "key --repeat 20 BackSpace", "type 199999999999999"}) ASSERT_TRUE(Xdotool(keys));
   ASSERT_TRUE(WaitUntil([&] { return ItemText(screen, FieldBox(Field::NumSS)) == L"199999999999999"; }));
@@ -286,7 +292,8 @@ class ScreenE2e : public LauncherE2e {
       const bool centred = (GetWindowLongW(control, GWL_STYLE) & ES_CENTER) != 0;
       if ((IsWindowVisible(control) != FALSE) != shown ||
           (w.Ground() && w.id != kMontreSurClic && centred != kWrittenCentred.contains(w.id)) ||
-          (!shown && !shows({w.x + w.width / 2, w.y + w.height / 2, w.x + w.width / 2 + 1, w.y + w.height / 2 + 1}, kBlue)) ||
+          (!shown &&
+           !shows({w.x + w.width / 2, w.y + w.height / 2, w.x + w.width / 2 + 1, w.y + w.height / 2 + 1}, kBlue)) ||
           (shown && w.Ground() && !(shows(r, w.Ground()) && (ItemText(screen, w.id).empty() || shows(r, w.Text())))))
         unlike += std::to_wstring(w.id) + L" ";
     }
@@ -338,7 +345,8 @@ TEST_F(ScreenE2e, CtrlClickShowsConfigurationModeCloseSavesNothingResetAnsweredW
   StartLink();
   HWND screen = OpenScreen({"ctrl"});
   ASSERT_TRUE(screen && !IsWindowVisible(launcher_));
-  EXPECT_EQ(ItemText(screen, kDemarrerSidexis) + ItemText(screen, FieldBox(Field::Nom)), L"VALIDERLEFÈVRE") << "harvested first";
+  EXPECT_EQ(ItemText(screen, kDemarrerSidexis) + ItemText(screen, FieldBox(Field::Nom)), L"VALIDERLEFÈVRE")
+      << "harvested first";
   ExpectAsWritten(screen, true);
   Screenshot("e2e-screen-config");
   ASSERT_TRUE(Press(screen, kMontreSurClic) && ClickCloseBox(screen) && BackToLauncher(screen));
@@ -448,8 +456,9 @@ TEST_P(FinderE2e, ConfiguredByDragsThenHandsOffThePatientShown) {
 }
 
 using standin::Mode;
-const FinderCase kFinderCases[] = {{Mode::Plain, false}, {Mode::Julie, false}, {Mode::WinDev, false}, {Mode::Visiodent, false},
-                                   {Mode::WinDev, true},  {Mode::Demo, false},  {Mode::Drawn, false}};
+const FinderCase kFinderCases[] = {{Mode::Plain, false},     {Mode::Julie, false}, {Mode::WinDev, false},
+                                   {Mode::Visiodent, false}, {Mode::WinDev, true}, {Mode::Demo, false},
+                                   {Mode::Drawn, false}};
 INSTANTIATE_TEST_SUITE_P(EachPractice, FinderE2e, ::testing::ValuesIn(kFinderCases),
                          [](const auto& info) { return info.param.Name(); });
 

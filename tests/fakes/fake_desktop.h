@@ -49,7 +49,8 @@ class FakeGdi : public Gdi {
     std::vector<std::string> left = faults;
     for (const auto& [handle, object] : objects_)
       if (object.kind != Kind::Stock && !object.freed)
-        left.push_back((object.kind == Kind::Dc ? "DC not released: " : "object not deleted: ") + std::to_string(handle));
+        left.push_back((object.kind == Kind::Dc ? "DC not released: " : "object not deleted: ") +
+                       std::to_string(handle));
     return left;
   }
   const Object& ObjectOf(GdiHandle handle) const { return objects_.at(handle); }
@@ -175,7 +176,8 @@ class FakeDesktop : public WindowQuery, public AccessibilityQuery {
   WindowHandle FindTopLevel(const std::string& className, const std::optional<std::string>& title,
                             WindowHandle after = {}) override {  // letter case ignored, as USER32 does
     const auto same = [](const std::string& a, const std::string& b) {
-      return std::ranges::equal(Cut(a), Cut(b), [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
+      return std::ranges::equal(Cut(a), Cut(b),
+                                [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
     };
     auto w = after ? std::find(topLevels_.rbegin(), topLevels_.rend(), after) + 1 : topLevels_.rbegin();
     for (; w < topLevels_.rend(); ++w)  // from the top down: the window added last is on top

@@ -44,7 +44,8 @@ class FakeProgramStarter : public ProgramStarter {
   bool fail = false;  // when set, Start throws as the system does for a missing program
   void Start(const std::wstring& path) override {
     if (fail)
-      throw LinkError(L"Impossible de démarrer le programme « " + path + L" » : Le fichier spécifié est introuvable. ", 2);
+      throw LinkError(L"Impossible de démarrer le programme « " + path + L" » : Le fichier spécifié est introuvable. ",
+                      2);
     started.push_back(path);
   }
 };

@@ -45,7 +45,8 @@ class FakeScreenHost : public ScreenHost {
  public:
   FakeScreenHost(Journal& journal, const SharedState& state) : journal_(journal), state_(state) {}
   void ShowScreen() override {
-    journal_.push_back(state_.screenMode == ScreenMode::Configuration ? L"screen.Show(Configuration)" : L"screen.Show(Normal)");
+    journal_.push_back(state_.screenMode == ScreenMode::Configuration ? L"screen.Show(Configuration)"
+                                                                      : L"screen.Show(Normal)");
   }
   void RefreshFields() override { journal_.push_back(L"screen.Refresh"); }
 

@@ -47,7 +47,8 @@ struct Reference {
 // Byte 0 the practice program, bytes 1 to 14 the entries, then 4 bytes a window: its parent,
 // class, id, and whether it vanishes when read, has a line break, is over 254 bytes long.
 WindowHandle Build(const std::uint8_t* data, std::size_t size, fakes::FakeDesktop& desktop, LinkSettings& settings) {
-  static const char* kClasses[] = {"Edit", "EditX", "EDIT", "Edi", "STATIQUE", "BOUTON", "JWTABPAGE1", "#32770", "JWCOMBO", "Panel"};
+  static const char* kClasses[] = {"Edit",   "EditX",      "EDIT",   "Edi",     "STATIQUE",
+                                   "BOUTON", "JWTABPAGE1", "#32770", "JWCOMBO", "Panel"};
   static const char* kPractices[] = {"Cabinet", "JULIE", "WinDevObject"};
   std::vector<WindowHandle> windows{desktop.AddTopLevel(kPractices[data[0] % 3], "Dossier")};
   for (int e = 1; e <= kFieldCount; ++e) settings.SetEntry(e, std::to_wstring(data[e] % 9 - 1));

@@ -44,13 +44,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool kept = text.FromAnsi(saved) == DecodeSettingsText(saved, text);
   LinkSettings back;
   LoadLinkSettings(back, paths, files, text);
-  for (int n = 1; n <= kEntryCount; ++n) FUZZ_CHECK(!kept || back.Entry(n) == text.FromAnsi(text.ToAnsi(loaded.Entry(n))));
+  for (int n = 1; n <= kEntryCount; ++n)
+    FUZZ_CHECK(!kept || back.Entry(n) == text.FromAnsi(text.ToAnsi(loaded.Entry(n))));
   try {
     SaveLinkSettings(table, paths, files, text);
     FUZZ_CHECK(!hasLineBreak);
     const std::string written = files.ReadAll(paths.tech);
     const std::size_t nul = written.find('\0');
-    if (text.FromAnsi(written) == DecodeSettingsText(written, text) && (nul == std::string::npos || nul + 3 == written.size())) {
+    if (text.FromAnsi(written) == DecodeSettingsText(written, text) &&
+        (nul == std::string::npos || nul + 3 == written.size())) {
       LoadLinkSettings(back, paths, files, text);
       FUZZ_CHECK(back == table);
     }

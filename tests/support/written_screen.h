@@ -21,7 +21,9 @@ struct Written {
   bool configurationOnly = false;
   bool Label() const { return id > kLabelBase && id <= kLabelBase + 10; }
   COLORREF Ground() const { return Label() ? RGB(0, 0, 169) : ground; }
-  COLORREF Text() const { return Label() ? RGB(255, 0, 0) : id > kFieldBoxBase && id < kFinderBoxBase ? RGB(0, 0, 192) : text; }
+  COLORREF Text() const {
+    return Label() ? RGB(255, 0, 0) : id > kFieldBoxBase && id < kFinderBoxBase ? RGB(0, 0, 192) : text;
+  }
 };
 inline constexpr COLORREF kLight = RGB(192, 255, 255), kBlank = RGB(255, 255, 255), kBlue = RGB(0, 0, 169),
                           kRedInk = RGB(255, 0, 0), kSystem = ~0u;

@@ -19,7 +19,8 @@ using Calls = std::vector<std::wstring>;
 class PresenterTest : public ::testing::Test {
  protected:
   PresenterTest() {
-    link_.OpenPractice("Cabinet", "Fiche", {{10, "4711"}, {9, "Durand"}, {12, "Anne"}, {6, "12/03/1961"}, {14, "Nice"}});
+    link_.OpenPractice("Cabinet", "Fiche",
+                       {{10, "4711"}, {9, "Durand"}, {12, "Anne"}, {6, "12/03/1961"}, {14, "Nice"}});
     LoadLinkSettings(link_.state.settings, link_.paths.settings, link_.files, link_.text);
   }
   // A press with entry 15 as the file holds it (memory says the opposite, so that a presenter
@@ -52,7 +53,8 @@ using ScreenTest = PresenterTest;
 TEST_F(LauncherTest, EachClickRowHarvestsThenShowsOrLaunchesAsTheFileSays) {
   const std::wstring sidexis = link_.paths.sidexisProgram, refresh = L"screen.Refresh", hide = L"launcher.Hide";
   const Calls launched = {refresh, sidexis}, normal = {refresh, hide, L"screen.Show(Normal)"};
-  const Calls ctrl = {refresh, hide, L"screen.Show(Configuration)"}, normalLaunched = {refresh, hide, normal[2], sidexis};
+  const Calls ctrl = {refresh, hide, L"screen.Show(Configuration)"},
+              normalLaunched = {refresh, hide, normal[2], sidexis};
   EXPECT_EQ(Press(kLeft, 0, " 1"), launched);
   EXPECT_EQ(Press(kMiddle, 0, "1"), normalLaunched);
   EXPECT_EQ(Press(kRight, kShift, "1"), normal);
@@ -75,7 +77,8 @@ TEST_F(LauncherTest, EachClickRowHarvestsThenShowsOrLaunchesAsTheFileSays) {
   EXPECT_TRUE(Press(kRight, kCtrl).empty() && link_.gdi.drawings.size() == 1u);
   EXPECT_EQ(link_.state.practice.lastTextRead, L"VISIODENT - Durand");
   launcher_.OnCloseRequest(), launcher_.OnHelp();
-  const std::wstring test = L"Voulez-vous lancer cette fonction de test ?|", quit = L"Voulez-vous fermer 'Corvane Link' ?|";
+  const std::wstring test = L"Voulez-vous lancer cette fonction de test ?|",
+                     quit = L"Voulez-vous fermer 'Corvane Link' ?|";
   EXPECT_EQ(link_.messages.Taken(), quit + test + test + quit + kHelpText + L"|");
   EXPECT_EQ(journal_, (Calls{L"launcher.Quit"}));
   EXPECT_EQ(link_.state.screenMode, ScreenMode::Configuration);
@@ -114,8 +117,9 @@ TEST_F(LauncherTest, FailedHarvestIsReportedAndAbandonsEveryCommandButConfigurat
       {paths.tech2, L"Fichier introuvable « " + paths.tech2 + L" ». C'est la copie de secours de « " + paths.tech +
                         L" » : pour la recréer, ouvrez le paramétrage (Ctrl + clic sur la dent) puis cliquez sur « "
                         L"VALIDER ».\n\nErreur N° 53"},
-      {L"", L"Le logiciel de gestion du cabinet ne répond pas : la lecture du patient est abandonnée. Réessayez dans un "
-            L"instant.\n\nErreur N° 20004"}};
+      {L"",
+       L"Le logiciel de gestion du cabinet ne répond pas : la lecture du patient est abandonnée. Réessayez dans un "
+       L"instant.\n\nErreur N° 20004"}};
   for (auto [removed, said] : failures) {
     const auto fail = [&](int shift) {
       journal_.clear(), launcherView_.visible = true, link_.WriteSettings(link_.settingsLines);
@@ -158,7 +162,8 @@ TEST_F(LauncherTest, AConfigurationAfterAFailedLoadStartsFromWhatCanBeReadAndVal
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(&c - cases);
-    for (const auto& [path, bytes] : {std::pair{link_.paths.settings.tech, c.tech}, {link_.paths.settings.tech2, c.tech2}})
+    for (const auto& [path, bytes] :
+         {std::pair{link_.paths.settings.tech, c.tech}, {link_.paths.settings.tech2, c.tech2}})
       bytes == "<missing>" ? (void)std::filesystem::remove(path) : link_.Write(path, bytes);
     link_.state.lastLoaded = c.lastLoaded ? std::optional(loaded) : std::nullopt, launcher_.OnMouseDown(kLeft, kCtrl);
     const std::wstring said = link_.messages.Taken();
@@ -192,15 +197,19 @@ TEST_F(ScreenTest, OnlyValiderAndTheResetSaveAndAFailedSaveKeepsTheScreen) {
   const std::wstring failed = L"Impossible de lire le fichier « " + link_.paths.settings.tech +
                               L" ». Aucun des deux fichiers n'a été modifié.\n\nErreur N° 75|";
   EXPECT_EQ(link_.messages.Taken(), failed + kResetQuestion + L"|" + kResetQuestion + L"|" + failed);
-  EXPECT_EQ(std::tuple(view_.visible, launcherView_.shown, view_.Field(Field::Ville) + link_.state.patient.Value(Field::Ville)),
+  EXPECT_EQ(std::tuple(view_.visible, launcherView_.shown,
+                       view_.Field(Field::Ville) + link_.state.patient.Value(Field::Ville)),
             std::tuple(true, 1, L""));
   std::filesystem::remove(link_.paths.settings.tech);
   link_.state.finder.capturedPracticeClass = L"WinDevObject", link_.state.finder.drops[0] = FinderDrop{};
   screen_.OnReset();
   EXPECT_TRUE(Tech().ends_with("100\r\n0\r\nNotepad\r\nSans titre - Bloc-notes \r\n"));
-  EXPECT_TRUE(link_.state.finder.capturedPracticeClass.empty() && !link_.state.finder.drops[0]) << "nothing captured stays";
+  EXPECT_TRUE(link_.state.finder.capturedPracticeClass.empty() && !link_.state.finder.drops[0])
+      << "nothing captured stays";
   std::wstring whenLauncherShown;
-  launcherView_.onShow = [&] { whenLauncherShown = (view_.built ? L"built " : L"") + link_.state.practice.lastTextRead; };
+  launcherView_.onShow = [&] {
+    whenLauncherShown = (view_.built ? L"built " : L"") + link_.state.practice.lastTextRead;
+  };
   link_.state.practice.lastTextRead = L"lu", screen_.OnCheckBox(true), screen_.OnClose();
   EXPECT_FALSE(screen_.CheckBoxTicked()) << "a screen built again starts unticked";
   EXPECT_EQ(whenLauncherShown, L"Valeurs pour lecture");
@@ -242,7 +251,8 @@ TEST_F(ScreenTest, AValueTypedOnTheScreenIsHandedOffOnlyWithItsPatient) {
   link_.desktop.At(link_.controls[9]).text = "Martin";
   EXPECT_EQ(lancer(), "2 " + handedOff);  // the practice program moved on: the screen shows B first
   EXPECT_EQ(link_.messages.Taken(), kOtherPatientShown + std::wstring(L"|"));
-  EXPECT_EQ((std::vector<std::wstring>{view_.Field(Field::NumSS), view_.Field(Field::Nom)}), (std::vector<std::wstring>{L"199999999999999", L"MARTIN"}));
+  EXPECT_EQ((std::vector<std::wstring>{view_.Field(Field::NumSS), view_.Field(Field::Nom)}),
+            (std::vector<std::wstring>{L"199999999999999", L"MARTIN"}));
   EXPECT_EQ(lancer(), "2 " + handedOff);
   EXPECT_EQ(link_.messages.Taken(), L"Il manque le prénom ou l'Application.|");
   screen_.OnFieldEdited(Field::Prenom, L"LUC"), screen_.OnFieldEdited(Field::NumSS, L"288888888888888");  // for B
@@ -262,7 +272,8 @@ TEST_F(ScreenTest, LancerRefreshesEveryFieldAndAFailedHarvestHandsOffNothing) {
   link_.desktop.At(link_.controls[12]).hung = true, link_.desktop.At(link_.controls[14]).text = "Lyon";
   Activate(ScreenMode::Normal), screen_.OnButton();
   EXPECT_NE(link_.messages.Taken().find(L"\n\nErreur N° 20004|"), std::wstring::npos);
-  EXPECT_EQ((std::vector<std::wstring>{view_.Field(Field::Nom), view_.Field(Field::Ville)}), (std::vector<std::wstring>{L"DURAND", L"Nice"}));  // after the hang
+  EXPECT_EQ((std::vector<std::wstring>{view_.Field(Field::Nom), view_.Field(Field::Ville)}),
+            (std::vector<std::wstring>{L"DURAND", L"Nice"}));  // after the hang
   EXPECT_EQ(link_.Read(link_.paths.siomin), "<missing>");
   link_.desktop.At(link_.controls[12]).hung = false, screen_.OnButton();
   std::wstring shown;

@@ -58,7 +58,9 @@ TEST(FieldRules, EachFieldFollowsItsRuleAndOnlyDecimalIntegersNameAControl) {
 void Harvest(PatientRecord& record, const wchar_t* numDossier, const wchar_t* nom = L"DURAND",
              const wchar_t* prenom = L"ANNE", const wchar_t* dateNaissance = L"12/03/1961") {
   record.BeginHarvest();
-  for (const auto& [field, value] : {std::pair{Field::NumDossier, numDossier}, {Field::Nom, nom}, {Field::Prenom, prenom},
+  for (const auto& [field, value] : {std::pair{Field::NumDossier, numDossier},
+                                     {Field::Nom, nom},
+                                     {Field::Prenom, prenom},
                                      {Field::DateNaissance, dateNaissance}})
     if (value) record.StoreHarvested(field, value);
   record.CompleteHarvest();
@@ -94,7 +96,8 @@ TEST(PatientRecord, ATypedValueCountsOnlyForItsPatientWhileTheScreenShows) {
   Harvest(record, L"4711", L"DURAND", L"");
   EXPECT_EQ(record.ValuesToHandOff().numSS + record.Value(Field::NumSS), L"123456789012345");
   record.ClearAll();
-  EXPECT_EQ(std::pair(record.Value(Field::NumSS), record.ValuesToHandOff()), std::pair(std::wstring(), HandOffValues{}));
+  EXPECT_EQ(std::pair(record.Value(Field::NumSS), record.ValuesToHandOff()),
+            std::pair(std::wstring(), HandOffValues{}));
 }
 
 class SettingsTest : public ::testing::Test {
@@ -102,12 +105,15 @@ class SettingsTest : public ::testing::Test {
   std::wstring Load(const std::string& tech, const std::string& tech2 = "copy") {  // the table, or the failure
     for (const auto& [path, bytes] : {std::pair{paths_.tech, tech}, {paths_.tech2, tech2}})
       bytes == "<missing>" ? (void)std::filesystem::remove(path) : link_.Write(path, bytes);
-    const std::wstring failure = fakes::FailureOf([&] { LoadLinkSettings(settings_, paths_, link_.files, link_.text); });
+    const std::wstring failure =
+        fakes::FailureOf([&] { LoadLinkSettings(settings_, paths_, link_.files, link_.text); });
     std::wstring entries;
     for (int n = 1; n <= kEntryCount; ++n) entries += settings_.Entry(n) + L"|";
     return failure.empty() ? entries : failure;
   }
-  std::wstring Save() { return fakes::FailureOf([&] { SaveLinkSettings(settings_, paths_, link_.files, link_.text); }); }
+  std::wstring Save() {
+    return fakes::FailureOf([&] { SaveLinkSettings(settings_, paths_, link_.files, link_.text); });
+  }
 
   fakes::FakeLink link_{"settings"};
   const SettingsPaths& paths_ = link_.paths.settings;
@@ -133,10 +139,11 @@ TEST_F(SettingsTest, AFileIsReadAsEditorsSaveItAndAShortOrMissingOneFails) {
       {lines + "\n", entries + L"|"},
       {lines + "Gra\xEBlle", entries + L"Graëlle|"},  // not UTF-8: the code page
       {lines + utf8 + '\0', entries + L"Fiche d'état N° Ł€अ\xE000\U0001F600" + L'\0' + L"|"},
-      {lines + "\xE0\x80\xAF\xC3\xA9", entries + L"à€¯Ã©|"},  // an overlong form
+      {lines + "\xE0\x80\xAF\xC3\xA9", entries + L"à€¯Ã©|"},     // an overlong form
       {lines + "\xED\xA0\x80\xC3\xA9", entries + L"í\xA0€Ã©|"},  // a surrogate
       {lines + "\x80\xC3\xA9", entries + L"€Ã©|"},               // a byte that starts nothing
-      {lines + "\xE0\xA0\x80\xF4\x8F\xBF\xBF", entries + L"\u0800\U0010FFFF|"},  // the least of 3 bytes, the last of all
+      {lines + "\xE0\xA0\x80\xF4\x8F\xBF\xBF",
+       entries + L"\u0800\U0010FFFF|"},  // the least of 3 bytes, the last of all
       {"\xEF\xBB\xBF" + lines + "Zo\xC3\xAB", entries + L"Zoë|"},
       {"\xEF\xBB\xBF" + lines + "Zo\xEB", entries + L"Zoë|"},  // a mark before the code page
       {utf16, entries + L"Zoë\U0001F600é\U00010000\xE000\xFFFDx|"},
@@ -155,9 +162,11 @@ TEST_F(SettingsTest, AFileIsReadAsEditorsSaveItAndAShortOrMissingOneFails) {
     EXPECT_EQ(loaded.substr(0, read.size()), read) << &bytes - &cases[0].first;
     EXPECT_TRUE(loaded.ends_with(L"|") || settings_ == before) << "a failed load leaves the table";
   }
-  EXPECT_EQ(Load(std::string(17, '\n'), "<missing>"),
-            L"Fichier introuvable « " + paths_.tech2 + L" ». C'est la copie de secours de « " + paths_.tech + L" » : pour la "
-                L"recréer, ouvrez le paramétrage (Ctrl + clic sur la dent) puis cliquez sur « VALIDER ».\n\nErreur N° 53");
+  EXPECT_EQ(
+      Load(std::string(17, '\n'), "<missing>"),
+      L"Fichier introuvable « " + paths_.tech2 + L" ». C'est la copie de secours de « " + paths_.tech +
+          L" » : pour la "
+          L"recréer, ouvrez le paramétrage (Ctrl + clic sur la dent) puis cliquez sur « VALIDER ».\n\nErreur N° 53");
   EXPECT_TRUE(Load(std::string("\0", 1) + lines).ends_with(L"Erreur N° 20009"));
 }
 
@@ -182,7 +191,9 @@ TEST_F(SettingsTest, SaveWritesWhatALoadGivesBackAndAFailedSaveLeavesThePrevious
     const LinkSettings whole = settings_;
     settings_.SetEntry(n, value);
     const std::wstring said = Save();
-    EXPECT_TRUE(said.starts_with(std::wstring(L"L'entrée ") + name) && said.ends_with(L"Rien n'a été enregistré.\n\nErreur N° 20005")) << n;
+    EXPECT_TRUE(said.starts_with(std::wstring(L"L'entrée ") + name) &&
+                said.ends_with(L"Rien n'a été enregistré.\n\nErreur N° 20005"))
+        << n;
     settings_ = whole;
   }
   EXPECT_EQ(link_.Read(paths_.tech) + link_.Read(paths_.tech2), reset + reset);
@@ -235,7 +246,9 @@ struct FailingFiles : PortableFileSystem {
   std::unique_ptr<OutputFile> OpenForOutput(const std::wstring& path) override {
     return Step(), std::make_unique<File>(PortableFileSystem::OpenForOutput(path), this);
   }
-  void ReplaceWhole(const std::wstring& p, const std::string& bytes) override { Step(), PortableFileSystem::ReplaceWhole(p, bytes); }
+  void ReplaceWhole(const std::wstring& p, const std::string& bytes) override {
+    Step(), PortableFileSystem::ReplaceWhole(p, bytes);
+  }
   void Remove(const std::wstring& path) override { Step(), PortableFileSystem::Remove(path); }
 };
 
@@ -258,7 +271,8 @@ class HandOffTest : public ::testing::Test {
 
   fakes::FakeLink link_{"handoff"};
   FailingFiles files_;
-  Platform platform_{files_, link_.text, link_.clock, link_.environment, link_.programs, link_.messages, link_.desktop, link_.gdi, link_.desktop};
+  Platform platform_{files_,         link_.text,    link_.clock, link_.environment, link_.programs,
+                     link_.messages, link_.desktop, link_.gdi,   link_.desktop};
 };
 
 // The fields of a record as written, its length byte checked (a raw byte, the whole line), then
@@ -279,7 +293,12 @@ std::vector<std::string> Fields(const std::string& record) {
 TEST_F(HandOffTest, WritesEachFieldByItsRuleOnOneLineWholeToBothFiles) {
   EXPECT_EQ(Run(kExample), W(kExampleN + kExampleA));
   link_.clock.now = {987, 12, 3, 17, 4, 5};
-  const struct { std::wstring HandOffValues::*value; std::wstring given; std::size_t at; std::string written; } cases[] = {
+  const struct {
+    std::wstring HandOffValues::*value;
+    std::wstring given;
+    std::size_t at;
+    std::string written;
+  } cases[] = {
       {&HandOffValues::nom, std::wstring(178, L'N'), 0, std::string(178, 'N')},  // the A record's 255 bytes
       {&HandOffValues::nom, L"DU\r\nPONT\t\x01\x1F\x7F", 0, "DU  PONT   \x7F"},
       {&HandOffValues::prenom, L"\tLu\r\ncie\u00A0\x1F", 1, "Lu  cie\xA0_1207"},
@@ -341,9 +360,11 @@ TEST_F(HandOffTest, RefusalsAndFailuresAreReportedAndARefusalLeavesThePreviousHa
   files_.unexpected = true;
   EXPECT_EQ(Run(kExample), L"failed: Erreur interne inattendue. Erreur N° 0 dans LignesCreees.");
   files_.unexpected = false;
-  EXPECT_EQ(Run(with(7, L"Lucie", L" ")) + Run(with(0)), L"missing: " + std::wstring(kMissingFileNumber) + L"missing: " + kMissingName);
+  EXPECT_EQ(Run(with(7, L"Lucie", L" ")) + Run(with(0)),
+            L"missing: " + std::wstring(kMissingFileNumber) + L"missing: " + kMissingName);
   EXPECT_EQ(link_.Read(link_.paths.siomin), "earlier");
-  std::filesystem::remove(link_.paths.siomin2), std::filesystem::create_directory(link_.paths.siomin2);  // cannot be opened
+  std::filesystem::remove(link_.paths.siomin2),
+      std::filesystem::create_directory(link_.paths.siomin2);  // cannot be opened
   EXPECT_NE(Run(kExample).find(L"Erreur N° 75 dans"), std::wstring::npos);
   EXPECT_EQ(link_.Read(link_.paths.siomin), "earlier") << "both files are opened before either changes";
 }
@@ -364,7 +385,8 @@ TEST(FilePairs, AnyStepThatFailsLeavesBothFilesAsTheyWereOrSaysWhichChanged) {
       link.Write(first, "avant");
       FailingFiles files;
       files.failAt = step, files.failAfter = failAfter;
-      Platform platform{files, link.text, link.clock, link.environment, link.programs, link.messages, link.desktop, link.gdi, link.desktop};
+      Platform platform{files,         link.text,    link.clock, link.environment, link.programs,
+                        link.messages, link.desktop, link.gdi,   link.desktop};
       const std::wstring said =
           settings ? fakes::FailureOf([&] { SaveLinkSettings({}, link.paths.settings, files, link.text); })
           : fakes::FailureOf([&] { WriteHandOffFiles(kExample, L"", {first, second}, platform); });
@@ -404,7 +426,8 @@ void ShowPatientB(fakes::FakeLink& link) {
 TEST(StalePatient, APatientNoLongerShownIsNeverHandedOff) {
   const wchar_t* const kShort = L"Il manque le prénom ou l'Application.|";
   const std::wstring noNumber = kMissingFileNumber + std::wstring(L"|"), noName = kMissingName + std::wstring(L"|");
-  const std::wstring changing = FailureText(PatientChangedDuringReading()) + L"|", notAnswering = FailureText(PracticeNotAnswering()) + L"|";
+  const std::wstring changing = FailureText(PatientChangedDuringReading()) + L"|",
+                     notAnswering = FailureText(PracticeNotAnswering()) + L"|";
   const auto practice = [](fakes::FakeLink& l) { return l.desktop.FindTopLevel("Cabinet", {}); };
   const struct {
     std::function<void(fakes::FakeLink&)> lose;
@@ -412,10 +435,10 @@ TEST(StalePatient, APatientNoLongerShownIsNeverHandedOff) {
     int gone = 0;
     const char* title = "Dossier patient";
   } cases[] = {
-      {[&](fakes::FakeLink& l) { l.desktop.Destroy(practice(l)); }, kShort},  // closed
+      {[&](fakes::FakeLink& l) { l.desktop.Destroy(practice(l)); }, kShort},             // closed
       {[&](fakes::FakeLink& l) { l.desktop.At(practice(l)).visible = false; }, kShort},  // hidden
       {[](fakes::FakeLink& l) { l.desktop.At(l.desktop.AddTopLevel("CABINET", "dossier PATIENT")).visible = false; },
-       nullptr},  // a hidden twin in front of it
+       nullptr},                 // a hidden twin in front of it
       {[](fakes::FakeLink& l) {  // B shows after A's number is read, without one: read again, it has none
          l.desktop.afterTextRead = [&l, reads = 0]() mutable {
            if (++reads == 4) ShowPatientB(l), l.desktop.Destroy(l.controls[11]);
@@ -436,7 +459,8 @@ TEST(StalePatient, APatientNoLongerShownIsNeverHandedOff) {
          };
        },
        changing.c_str()},
-      {[](fakes::FakeLink&) {}, L"Il manque le prénom ou l'Application, ou bien vous devez cliquer sur l'onglet 'Sécurité Sociale-Mutuelle'.|",
+      {[](fakes::FakeLink&) {},
+       L"Il manque le prénom ou l'Application, ou bien vous devez cliquer sur l'onglet 'Sécurité Sociale-Mutuelle'.|",
        12, "Fiche d'\xE9tat civil"},
       {[](fakes::FakeLink&) {}, noName.c_str(), 9},
       {[](fakes::FakeLink&) {}, noNumber.c_str(), 10},
@@ -486,7 +510,8 @@ TEST(StalePatient, ThePracticeWindowIsFoundByItsTitleVisiodentsLiveOne) {
     EXPECT_EQ(link.state.patient.ValuesToHandOff(), found ? kHandedOffA : HandOffValues{});
     const bool visiodent = className[0] == 'F';
     EXPECT_EQ(link.gdi.drawings.size(), visiodent ? 1u : 0u) << "only the Visiodent title read draws a frame";
-    EXPECT_TRUE(!visiodent || found || link.state.practice.lastTextRead == link.text.FromAnsi(title)) << "the last text read keeps it";
+    EXPECT_TRUE(!visiodent || found || link.state.practice.lastTextRead == link.text.FromAnsi(title))
+        << "the last text read keeps it";
   }
 }
 

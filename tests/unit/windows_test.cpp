@@ -23,13 +23,17 @@ using Texts = std::vector<std::wstring>;
 // how many frames are left when it shows.
 class WindowsTest : public ::testing::Test, public FinderView {
  protected:
-  void TearDown() override { EXPECT_EQ(gdi.Leftovers(), std::vector<std::string>{}) << "each frame gives back what it used"; }
+  void TearDown() override {
+    EXPECT_EQ(gdi.Leftovers(), std::vector<std::string>{}) << "each frame gives back what it used";
+  }
   WindowHandle Practice(const char* className) {
     practiceClass = PortableText().FromAnsi(className);
     return main = desktop.AddTopLevel(className, "Dossier");
   }
-  WindowHandle Add(WindowHandle parent, const char* className, std::int32_t id = 0, std::string text = "", Rect rect = {}) {
-    const WindowHandle window = parent ? desktop.AddChild(parent, className, id, text) : desktop.AddTopLevel(className, "");
+  WindowHandle Add(WindowHandle parent, const char* className, std::int32_t id = 0, std::string text = "",
+                   Rect rect = {}) {
+    const WindowHandle window =
+        parent ? desktop.AddChild(parent, className, id, text) : desktop.AddTopLevel(className, "");
     return desktop.At(window).rect = rect, window;
   }
   // Entry n of the settings is entries[n - 1]; the fields harvested, "|" after each.
@@ -55,7 +59,9 @@ class WindowsTest : public ::testing::Test, public FinderView {
     drag.Start(box), drag.Drop(point);  // a step at the release point first
     return settings.Entry(EntryOf(box));
   }
-  void Note(const std::wstring& what, Field box = {}) { journal.push_back(what + L" " + std::to_wstring(EntryOf(box))); }
+  void Note(const std::wstring& what, Field box = {}) {
+    journal.push_back(what + L" " + std::to_wstring(EntryOf(box)));
+  }
   void HideScreen() override { Note(L"hide"); }
   void ShowScreen() override { Note(L"show, frames " + std::to_wstring(Framed().size())); }
   void EmptyFinderBox(Field box) override { Note(L"empty", box); }
@@ -193,7 +199,8 @@ TEST_F(HarvestTest, TheHarvestReadsTheControlTheFinderIdentified) {
       const bool plain = practiceClass == L"Cabinet", read = plain || className.starts_with("Edit");
       EXPECT_EQ(identity == L"0", !plain && className.find("Edit") > 1) << mode << at;
       if (identity != L"0")
-        EXPECT_EQ(PortableText().ToAnsi(Harvest({identity.c_str()})), (read ? desktop.At(windows[at]).text : "") + std::string(14, '|'));
+        EXPECT_EQ(PortableText().ToAnsi(Harvest({identity.c_str()})),
+                  (read ? desktop.At(windows[at]).text : "") + std::string(14, '|'));
     }
   }
 }
@@ -269,14 +276,16 @@ TEST_F(FinderTest, EachStepPicksWhatAWalkOfEveryWindowPicksAndNeverOnStaleRectan
       // What is pointed at is always seen as it is now.
       if (still || desktop.WindowFromPoint(point) == changed) EXPECT_EQ(finder.picked, expected ? expected : before);
       const auto seen = desktop.WindowRect(finder.picked);
-      if (finder.picked != before) EXPECT_TRUE(seen && desktop.IsVisible(finder.picked) && seen->left <= point.x &&
-                                               point.x <= seen->right && seen->top <= point.y && point.y <= seen->bottom);
+      if (finder.picked != before)
+        EXPECT_TRUE(seen && desktop.IsVisible(finder.picked) && seen->left <= point.x && point.x <= seen->right &&
+                    seen->top <= point.y && point.y <= seen->bottom);
     }
     const Point release{std::int32_t(random() % 1000), std::int32_t(random() % 800)};
     desktop.At(windows[1 + random() % 40]).rect = place();
     const WindowHandle expected = walkPick(release), kept = finder.picked;
     drag.Drop(release);
-    EXPECT_EQ(settings.Entry(EntryOf(Field::Nom)), ControlIdentityOf(expected ? expected : kept, IdentityForm::ControlId, main, desktop));
+    EXPECT_EQ(settings.Entry(EntryOf(Field::Nom)),
+              ControlIdentityOf(expected ? expected : kept, IdentityForm::ControlId, main, desktop));
     for (std::size_t i = 1; i < windows.size(); ++i) desktop.Destroy(windows[i]);
   }
 }
@@ -320,7 +329,8 @@ TEST_F(FinderTest, IdentitiesTakeTheFormOfThePracticeClassInForce) {
   EXPECT_EQ(settings.Entry(17), std::wstring(1, L'\0'));
 
   const WindowHandle windev = Add({}, "WinDevObject", 0, "", {1000, 0, 1400, 400});
-  for (int i = 0; i < 3; ++i) Add(windev, i == 1 ? "Static" : "Edit", 11 + i, "", {1010, 10 + 30 * i, 1100, 30 + 30 * i});
+  for (int i = 0; i < 3; ++i)
+    Add(windev, i == 1 ? "Static" : "Edit", 11 + i, "", {1010, 10 + 30 * i, 1100, 30 + 30 * i});
   const Point edit1{1050, 20}, label{1050, 50}, edit2{1050, 80};
   finder.capturedPracticeClass.clear(), practice = {L"WinDevObject", L"Patients", windev};
   EXPECT_EQ((Texts{DropOn(Field::Nom, edit2), DropOn(Field::Prenom, label)}), (Texts{L"2", L"0"}));
@@ -331,7 +341,8 @@ TEST_F(FinderTest, IdentitiesTakeTheFormOfThePracticeClassInForce) {
   EXPECT_EQ(DropOn(Field::NumDossier, edit1), L"1");
   EXPECT_EQ((Texts{settings.Entry(1), settings.Entry(9), settings.Entry(14)}), (Texts{L"2", L"100", L"2"}));
   // The practice program restarted: a new file-number drop leaves the drops on its dead windows.
-  desktop.Destroy(windev), Add(Add({}, "WinDevObject", 0, "", {1000, 0, 1400, 400}), "Edit", 11, "", {1010, 10, 1100, 30});
+  desktop.Destroy(windev),
+      Add(Add({}, "WinDevObject", 0, "", {1000, 0, 1400, 400}), "Edit", 11, "", {1010, 10, 1100, 30});
   EXPECT_EQ(DropOn(Field::NumDossier, edit1), L"1");
   EXPECT_EQ((Texts{settings.Entry(1), settings.Entry(14)}), (Texts{L"2", L"2"}));
 }
@@ -341,11 +352,14 @@ TEST_F(FinderTest, IdentitiesTakeTheFormOfThePracticeClassInForce) {
 // shown, names two fields or none is refused, and the entry stays.
 TEST_F(FinderTest, ADrawnFieldIsFramedAndStoredByRoleAndNameUnlessItCouldFollowThePatient) {
   const WindowHandle form = Add(main, "Canvas", 0, "", {300, 400, 900, 700});
-  desktop.At(form).drawn = {
-      {16, L"Formulaire", L"", Rect{300, 400, 900, 700}},   {42, L"Nom", L"Dupont", Rect{310, 410, 500, 430}, 2},
-      {41, L"Nom", L"", Rect{300, 405, 505, 435}, 2},         {42, L"Dossier 00042", L"00042 ", Rect{310, 440, 500, 460}, 2},
-      {42, L"Ligne", L"a", Rect{310, 470, 500, 490}, 2},      {42, L"Ligne", L"b", Rect{510, 470, 700, 490}, 2},
-      {42, L" ", L"c", Rect{310, 500, 500, 520}, 2},          {42, L"Ω", L"d", Rect{310, 530, 500, 550}, 2}};
+  desktop.At(form).drawn = {{16, L"Formulaire", L"", Rect{300, 400, 900, 700}},
+                            {42, L"Nom", L"Dupont", Rect{310, 410, 500, 430}, 2},
+                            {41, L"Nom", L"", Rect{300, 405, 505, 435}, 2},
+                            {42, L"Dossier 00042", L"00042 ", Rect{310, 440, 500, 460}, 2},
+                            {42, L"Ligne", L"a", Rect{310, 470, 500, 490}, 2},
+                            {42, L"Ligne", L"b", Rect{510, 470, 700, 490}, 2},
+                            {42, L" ", L"c", Rect{310, 500, 500, 520}, 2},
+                            {42, L"Ω", L"d", Rect{310, 530, 500, 550}, 2}};
   drag.Start(Field::Nom), drag.Move({400, 420});
   EXPECT_EQ(Framed(), Handles{form});
   EXPECT_EQ(gdi.drawings.back().args, (std::vector<std::int64_t>{10, 10, 200, 30}));
@@ -355,7 +369,8 @@ TEST_F(FinderTest, ADrawnFieldIsFramedAndStoredByRoleAndNameUnlessItCouldFollowT
   EXPECT_EQ(DropOn(Field::Prenom, {800, 650}), L"0");
   settings.SetEntry(14, L"avant");
   for (const Point point : {Point{400, 450}, Point{400, 480}, Point{400, 510}, Point{400, 540}}) {
-    EXPECT_TRUE(fakes::FailureOf([&] { drag.Start(Field::Ville), drag.Drop(point); }).ends_with(L"Erreur N° 20011")) << point.y;
+    EXPECT_TRUE(fakes::FailureOf([&] { drag.Start(Field::Ville), drag.Drop(point); }).ends_with(L"Erreur N° 20011"))
+        << point.y;
     EXPECT_EQ(settings.Entry(14), L"avant");
   }
 }
@@ -366,7 +381,8 @@ TEST_F(FinderTest, TheFrameIsDrawnInXorAndEverythingIsPutBack) {
   gdi.metrics = {{gdi::kSmCxScreen, 1280}, {gdi::kSmCyScreen, 1024}, {gdi::kSmCxBorder, 2},
                  {gdi::kSmCyBorder, 5},    {gdi::kSmCxFrame, 7},     {gdi::kSmCyFrame, 11}};
   gdi.sysColors[gdi::kColorWindowFrame] = 0x00123456;
-  const WindowHandle zoomed = Add({}, "Zoomed", 0, "", {-7, -11, 1287, 1035}), shaped = Add({}, "Shaped", 0, "", {5, 5, 50, 50});
+  const WindowHandle zoomed = Add({}, "Zoomed", 0, "", {-7, -11, 1287, 1035}),
+                     shaped = Add({}, "Shaped", 0, "", {5, 5, 50, 50});
   desktop.At(zoomed).zoomed = desktop.At(shaped).zoomed = true;  // a region comes first
   gdi.shapedWindows.insert(shaped), HighlightWindow(WindowHandle(), 3, desktop, gdi);
   for (const WindowHandle window : {zoomed, shaped}) HighlightWindow(window, 3, desktop, gdi);
@@ -374,8 +390,9 @@ TEST_F(FinderTest, TheFrameIsDrawnInXorAndEverythingIsPutBack) {
   std::vector<std::vector<std::int64_t>> drawn;  // the window, then the arguments after the DC
   for (const auto& [what, args, dc] : gdi.drawings) {
     const auto& pen = gdi.ObjectOf(dc.pen);
-    EXPECT_EQ(std::tuple(dc.mix, pen.kind, pen.style, pen.width, pen.color, gdi.ObjectOf(dc.brush).style),
-              std::tuple(gdi::kR2XorPen, fakes::FakeGdi::Kind::Pen, gdi::kPsInsideFrame, 6, 0x00FF6400u, gdi::kNullBrush));
+    EXPECT_EQ(
+        std::tuple(dc.mix, pen.kind, pen.style, pen.width, pen.color, gdi.ObjectOf(dc.brush).style),
+        std::tuple(gdi::kR2XorPen, fakes::FakeGdi::Kind::Pen, gdi::kPsInsideFrame, 6, 0x00FF6400u, gdi::kNullBrush));
     drawn.push_back({std::int64_t(dc.window.value)});
     drawn.back().insert(drawn.back().end(), args.begin(), args.end());
   }

@@ -53,10 +53,12 @@ class ThreadWindows : public facts::WindowBuilder {
   WindowHandle Make(const facts::Child& c, HWND parent, DWORD style, DWORD ex = 0) {
     HWND made = nullptr;
     On([&] {
-      const WNDCLASSA windowClass{0, TextProc, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr, nullptr, c.className.c_str()};
+      const WNDCLASSA windowClass{0,       TextProc, 0,       0,       GetModuleHandleA(nullptr),
+                                  nullptr, nullptr,  nullptr, nullptr, c.className.c_str()};
       RegisterClassA(&windowClass);  // refused for the system's classes and those already made
-      made = CreateWindowExA(ex, c.className.c_str(), c.text.c_str(), style, c.rect.left, c.rect.top, c.rect.right - c.rect.left,
-                             c.rect.bottom - c.rect.top, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+      made = CreateWindowExA(ex, c.className.c_str(), c.text.c_str(), style, c.rect.left, c.rect.top,
+                             c.rect.right - c.rect.left, c.rect.bottom - c.rect.top, parent, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
       texts_[made] = c.text;
     });
     return HandleOf(made);
@@ -118,7 +120,8 @@ TEST(AccessibilityWin32Test, DrawnFieldsReadAsShownOrdinaryWindowsHaveNoneAFroze
       const std::string value = found != std::string::npos ? patient.substr(from, patient.find('\r', from) - from) : "";
       if (c.id == 0)
         expected.push_back({c.shows ? ROLE_SYSTEM_TEXT : ROLE_SYSTEM_STATICTEXT,
-                            PortableText().FromAnsi(standin::kCaptions[c.names] + c.text), PortableText().FromAnsi(value),
+                            PortableText().FromAnsi(standin::kCaptions[c.names] + c.text),
+                            PortableText().FromAnsi(value),
                             Rect{at.x + c.x, at.y + c.y, at.x + c.x + c.width, at.y + c.y + c.height}});
     }
     const AccessibleRead read = accessibility.ObjectsOf(HandleOf(form));
@@ -229,7 +232,8 @@ TEST(HandOffWin32Test, AMissingFolderOrASecondFileHeldOpenLeavesTheFilesAndStart
   Win32Platform win;
   fakes::FakeProgramStarter programs;
   fakes::FakeMessageBoxes messages;
-  Platform platform{win.files, win.text, win.clock, win.environment, programs, messages, win.windows, win.gdi, win.accessibility};
+  Platform platform{win.files, win.text,    win.clock, win.environment,  programs,
+                    messages,  win.windows, win.gdi,   win.accessibility};
   SharedState state;
   state.patient.BeginHarvest();
   const Field fields[] = {Field::Nom, Field::Prenom, Field::DateNaissance, Field::NumDossier, Field::NumSS};
@@ -240,7 +244,9 @@ TEST(HandOffWin32Test, AMissingFolderOrASecondFileHeldOpenLeavesTheFilesAndStart
     FreshFolder(L"C:\\SIDEXIS"), WriteBytes(kSiomin, "earlier one"), WriteBytes(kSiomin2, "earlier two");
     if (!held) std::filesystem::remove_all(L"C:\\SIDEXIS");
     HANDLE holder = held ? CreateFileW(kSiomin2, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) : nullptr;
-    EXPECT_FALSE(RunShowingFailure(messages, [&] { LaunchSidexis(state, {{}, kSiomin, kSiomin2, kSidexisExe}, platform); }));
+    EXPECT_FALSE(RunShowingFailure(messages, [&] {
+      LaunchSidexis(state, {{}, kSiomin, kSiomin2, kSidexisExe}, platform);
+    }));
     CloseHandle(holder);
     EXPECT_EQ((std::vector{ReadBytes(kSiomin), ReadBytes(kSiomin2)}),
               (held ? std::vector<std::string>{"earlier one", "earlier two"} : std::vector<std::string>(2)));
@@ -318,7 +324,8 @@ TEST_P(HighlightWin32Test, AFrameJustInsideTheEdgesThenEveryPixelBack) {
   if (option == L"--maximise") area = {0, 0, cx, cy};
 
   const Pixels before = Steady(area);
-  HighlightWindow(HandleOf(main), 3, windows, gdi), WaitUntil([&] { return CaptureScreen(area) != before; }, std::chrono::seconds(5));
+  HighlightWindow(HandleOf(main), 3, windows, gdi),
+      WaitUntil([&] { return CaptureScreen(area) != before; }, std::chrono::seconds(5));
   const Pixels framed = Steady(area);  // the whole frame, not its first part on screen
   HighlightWindow(HandleOf(main), 3, windows, gdi);
   EXPECT_TRUE(WaitUntil([&] { return CaptureScreen(area) == before; }, std::chrono::seconds(5)))

@@ -42,7 +42,8 @@ TEST(ScreenWin32Test, EveryControlAndFontAsWrittenAt96And144Dpi) {
     }
     for (const WrittenFont& f : kWrittenFonts) {
       LOGFONTW font{};
-      GetObjectW(reinterpret_cast<HFONT>(SendDlgItemMessageW(screen.Window(), f.id, WM_GETFONT, 0, 0)), sizeof font, &font);
+      GetObjectW(reinterpret_cast<HFONT>(SendDlgItemMessageW(screen.Window(), f.id, WM_GETFONT, 0, 0)), sizeof font,
+                 &font);
       EXPECT_EQ(std::tuple(std::wstring(font.lfFaceName), font.lfHeight, font.lfWeight, font.lfItalic != 0),
                 std::tuple(f.face, -MulDiv(f.hundredthsOfPoint, dpi, 7200), f.bold ? FW_BOLD : FW_NORMAL, f.italic))
           << f.id << " at " << dpi;
