@@ -107,6 +107,7 @@ TEST(AccessibilityWin32Test, DrawnFieldsReadAsShownOrdinaryWindowsHaveNoneAFroze
   ASSERT_TRUE(program.StartPractice(standin::Mode::Drawn, file));
   HWND form = WaitForTopLevel(L"CorvaneDrawnPractice", program.Id(), &title);
   Win32Accessibility accessibility;
+  std::optional<Rect> nameField;
   for (const auto& [number, nom] : {std::pair<std::string, std::string>{"1207", "Lef\xE8vre"}, {"1208", "Martin"}}) {
     const std::string patient = "\n" + standin::PatientFile(number, nom);
     WriteBytes(file, patient.substr(1));
@@ -126,8 +127,18 @@ TEST(AccessibilityWin32Test, DrawnFieldsReadAsShownOrdinaryWindowsHaveNoneAFroze
     }
     const AccessibleRead read = accessibility.ObjectsOf(HandleOf(form));
     ASSERT_EQ(std::pair(read.status, read.objects.size()), std::pair(AccessibleRead::Status::Read, expected.size()));
+    nameField = expected[3].location;  // the name field, right of its caption
     for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_TRUE(read.objects[i] == expected[i]) << "object " << i;
   }
+  // The frame outlines a drawn field on its window's own DC; the second call puts every pixel back.
+  const RECT part{nameField->left, nameField->top, nameField->right, nameField->bottom};
+  const Pixels before = Steady(part);
+  Win32WindowQuery windows;
+  Win32Gdi gdi;
+  HighlightWindow(HandleOf(form), 3, windows, gdi, nameField);
+  EXPECT_TRUE(WaitUntil([&] { return CaptureScreen(part) != before; }));
+  HighlightWindow(HandleOf(form), 3, windows, gdi, nameField);
+  EXPECT_TRUE(WaitUntil([&] { return CaptureScreen(part) == before; }));
   HWND gone = Make("Static", nullptr, 0);
   DestroyWindow(gone);
   // An ordinary window, no window, a program stopped within the walk (after its answer to WM_GETOBJECT),
@@ -266,26 +277,6 @@ TEST(ProgramStarterWin32Test, AFileThatIsNoProgramIsNamedInTheSystemsReason) {
   const std::wstring failure = fakes::FailureOf([&] { Win32ProgramStarter().Start(path); });
   EXPECT_TRUE(failure.ends_with(L"Erreur N° 193") && failure.find(L'%') == std::wstring::npos) << failure;
   EXPECT_NE(failure.find(path, failure.find(L" » : ")), std::wstring::npos) << failure;
-}
-
-// Every caption of the screen reads whole at 96 and 144 dpi: wrapped at its control's width (the
-// check box's beside its square), no word sticks out and the lines fit the control's height.
-TEST(ScreenLayoutWin32Test, EveryCaptionFitsItsControlAt96And144Dpi) {
-  HDC dc = GetDC(nullptr);
-  for (const UINT dpi : {96u, 144u}) {
-    for (const ControlRow& row : kScreenLayout) {
-      if (row.kind != ControlKind::Label && row.kind != ControlKind::CheckBox) continue;
-      const FontLook& look = kScreenFonts[static_cast<int>(row.font)];
-      const UniqueFont font = MakeFont(look.face, look.hundredthsOfPoint, dpi, look.bold, look.italic);
-      const HGDIOBJ before = SelectObject(dc, font.get());
-      const int width = Scale(row.width, dpi) - (row.kind == ControlKind::CheckBox ? Scale(13 + 4, dpi) : 0);
-      RECT needed{0, 0, width, 0};
-      const int height = DrawTextW(dc, row.caption, -1, &needed, DT_WORDBREAK | DT_CALCRECT);
-      SelectObject(dc, before);
-      EXPECT_TRUE(height <= Scale(row.height, dpi) && needed.right <= width) << row.name << " at " << dpi;
-    }
-  }
-  ReleaseDC(nullptr, dc);
 }
 
 using Drawn = std::pair<std::string, std::vector<long long>>;  // a drawing call, its arguments after the DC
