@@ -1,9 +1,8 @@
 #pragma once
-// An in-memory desktop: a tree of windows that answers the window calls the way USER32 does
-// and counts the windows walked to and read; and a drawing surface that keeps what a real DC
-// keeps (selected pen and brush, mix mode) and records each drawing with that state. Misuse a
-// real system punishes (deleting an object still selected, releasing a DC not put back, using a
-// freed handle) is collected in `faults`.
+// An in-memory desktop: a tree of windows that answers the window calls the way USER32 does and counts the windows
+// walked to and read; and a drawing surface that keeps what a real DC keeps (selected pen and brush, mix mode) and
+// records each drawing with that state. Misuse a real system punishes (deleting an object still selected, releasing a
+// DC not put back, using a freed handle) is collected in `faults`.
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -50,7 +49,8 @@ class FakeGdi : public Gdi {
     std::vector<std::string> left = faults;
     for (const auto& [handle, object] : objects_)
       if (object.kind != Kind::Stock && !object.freed)
-        left.push_back((object.kind == Kind::Dc ? "DC not released: " : "object not deleted: ") + std::to_string(handle));
+        left.push_back((object.kind == Kind::Dc ? "DC not released: " : "object not deleted: ") +
+                       std::to_string(handle));
     return left;
   }
   const Object& ObjectOf(GdiHandle handle) const { return objects_.at(handle); }
@@ -135,19 +135,16 @@ struct FakeWindow {
   std::int32_t controlId = 0;
   std::string text{};  // ANSI bytes returned by WM_GETTEXT (may contain NULs, may exceed 254)
   Rect rect{};         // screen coordinates
-  bool visible = true, enabled = true, zoomed = false, hung = false;
+  bool visible = true, enabled = true, zoomed = false, hung = false, alive = true;
   bool destroyedWhileRead = false;  // its program destroys it while WM_GETTEXT waits
   WindowHandle parent{}, owner{};
   std::vector<WindowHandle> children{};  // in enumeration order, the first one on top
-  bool alive = true;
   std::vector<AccessibleObject> drawn{};  // the objects it draws and exposes itself
 };
 
 class FakeDesktop : public WindowQuery, public AccessibilityQuery {
  public:
-  struct Counts {
-    int textReads = 0, visited = 0;
-  } counts;
+  struct Counts { int textReads = 0, visited = 0; } counts;
 
   WindowHandle AddTopLevel(std::string className, std::string title) {
     windows_[next_] = {.className = std::move(className), .title = std::move(title)};
@@ -179,7 +176,8 @@ class FakeDesktop : public WindowQuery, public AccessibilityQuery {
   WindowHandle FindTopLevel(const std::string& className, const std::optional<std::string>& title,
                             WindowHandle after = {}) override {  // letter case ignored, as USER32 does
     const auto same = [](const std::string& a, const std::string& b) {
-      return std::ranges::equal(Cut(a), Cut(b), [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
+      return std::ranges::equal(Cut(a), Cut(b),
+                                [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
     };
     auto w = after ? std::find(topLevels_.rbegin(), topLevels_.rend(), after) + 1 : topLevels_.rbegin();
     for (; w < topLevels_.rend(); ++w)  // from the top down: the window added last is on top
@@ -210,18 +208,16 @@ class FakeDesktop : public WindowQuery, public AccessibilityQuery {
   bool IsZoomed(WindowHandle window) override { return Living(window) && At(window).zoomed; }
   std::function<void()> afterTextRead;  // the practice program acting between two reads
   TextRead ReadText(WindowHandle window) override {
-    const TextRead read = ReadTextNow(window);
+    ++counts.textReads;
+    if (Living(window) && At(window).destroyedWhileRead && !At(window).hung) Destroy(window);
+    std::string buffer = Living(window) ? At(window).text.substr(0, 255) : "";  // as WM_GETTEXT leaves a zeroed buffer
+    buffer.resize(255, '\0');
+    using enum TextRead::Status;
+    const TextRead read = !Living(window)    ? TextRead{NotAWindow, {}}
+                          : At(window).hung ? TextRead{NotAnswering, {}}
+                                            : TextRead{Read, buffer};
     if (afterTextRead) afterTextRead();
     return read;
-  }
-  TextRead ReadTextNow(WindowHandle window) {
-    ++counts.textReads;
-    if (Living(window) && At(window).hung) return {TextRead::Status::NotAnswering, {}};
-    if (Living(window) && At(window).destroyedWhileRead) Destroy(window);
-    if (!Living(window)) return {TextRead::Status::NotAWindow, {}};
-    std::string buffer = At(window).text.substr(0, 255);  // what WM_GETTEXT leaves in a zeroed 255-byte buffer
-    buffer.resize(255, '\0');
-    return {TextRead::Status::Read, buffer};
   }
   AccessibleRead ObjectsOf(WindowHandle window) override {
     if (!Living(window)) return {AccessibleRead::Status::NotAWindow, {}};

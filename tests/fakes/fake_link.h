@@ -1,30 +1,20 @@
 #pragma once
-// The link as the native tests run it: a fresh temporary folder holding the settings and
-// hand-off files, the portable files and code page, and recording fakes for the rest (clock,
-// environment, program starts, message boxes, desktop, drawing); and the fixture most tests
-// share, a practice window showing a patient.
+// The link as the native tests run it: a fresh temporary folder holding the settings and hand-off files, the portable
+// files and code page, and recording fakes for the rest (clock, environment, program starts, message boxes, desktop,
+// drawing); and the fixture most tests share, a practice window showing a patient.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cwctype>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
-#include <map>
 #include <random>
-#include <string>
-#include <vector>
 
 #include "link/command_failure.h"
 #include "link/fixed_paths.h"
-#include "platform/clock.h"
-#include "platform/environment.h"
-#include "platform/link_error.h"
-#include "platform/message_boxes.h"
 #include "platform/platform.h"
-#include "platform/program_starter.h"
 #include "tests/fakes/fake_desktop.h"
 
 namespace corvane::fakes {
@@ -54,16 +44,15 @@ class FakeProgramStarter : public ProgramStarter {
   bool fail = false;  // when set, Start throws as the system does for a missing program
   void Start(const std::wstring& path) override {
     if (fail)
-      throw LinkError(L"Impossible de démarrer le programme « " + path + L" » : Le fichier spécifié est introuvable. ", 2);
+      throw LinkError(L"Impossible de démarrer le programme « " + path + L" » : Le fichier spécifié est introuvable. ",
+                      2);
     started.push_back(path);
   }
 };
 
 class FakeMessageBoxes : public MessageBoxes {
  public:
-  struct Shown {
-    std::wstring text, title;
-  };
+  struct Shown { std::wstring text, title; };
   std::vector<Shown> shown;
   std::vector<bool> answers;  // answers to the next questions, in order; a question left without one fails
   std::function<void()> whileUp;  // run while each question is up, as the clicks its loop dispatches are
@@ -71,13 +60,9 @@ class FakeMessageBoxes : public MessageBoxes {
   bool AskYesNo(const std::wstring& text, const std::wstring& title) override {
     Inform(text, title);
     if (whileUp) whileUp();
-    if (answers.empty()) {
-      ADD_FAILURE() << "no answer queued for the question: " << text;
-      return false;
-    }
+    if (answers.empty()) return ADD_FAILURE() << "no answer queued for the question: " << text, false;
     const bool answer = answers.front();
-    answers.erase(answers.begin());
-    return answer;
+    return answers.erase(answers.begin()), answer;
   }
   std::wstring Taken() {  // the texts shown since the last call, each followed by "|"
     std::wstring texts;
@@ -106,16 +91,11 @@ struct FakeLink {
     folder = std::filesystem::temp_directory_path() /
              ("corvane-" + name + "-" + std::to_string(std::random_device{}()) + "-" + std::to_string(counter++));
     std::filesystem::create_directories(folder);
-    paths = {{(folder / "Tech.txt").wstring(), (folder / "Tech2.txt").wstring()},
-             (folder / "siomin.sdx").wstring(),
-             (folder / "siomin2.sdx").wstring(),
-             kSidexisExe};  // only ever given to the fake starter
+    paths = {{(folder / "Tech.txt").wstring(), (folder / "Tech2.txt").wstring()}, (folder / "siomin.sdx").wstring(),
+             (folder / "siomin2.sdx").wstring(), kSidexisExe};  // kSidexisExe: only ever given to the fake starter
     environment.variables[L"COMPUTERNAME"] = L"CABINET1";
   }
-  ~FakeLink() {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
-  }
+  ~FakeLink() { std::error_code ignored; std::filesystem::remove_all(folder, ignored); }
   FakeLink(const FakeLink&) = delete;
   FakeLink& operator=(const FakeLink&) = delete;
 
@@ -130,8 +110,7 @@ struct FakeLink {
   void WriteSettings(const std::vector<std::string>& lines) {  // both files, CR LF after each line
     std::string bytes;
     for (const std::string& line : lines) bytes += line + "\r\n";
-    Write(paths.settings.tech, bytes);
-    Write(paths.settings.tech2, bytes);
+    for (const std::wstring& path : {paths.settings.tech, paths.settings.tech2}) Write(path, bytes);
   }
   // A practice window whose Edit control 1000 + n shows `shown[n]`, and both settings files
   // naming it: entry n "1000 + n" for each shown field, entry 15 `flag`, its class and title.
@@ -143,8 +122,7 @@ struct FakeLink {
       controls[entry] = desktop.AddChild(practice, "Edit", 1000 + entry, value);
       settingsLines[static_cast<std::size_t>(entry - 1)] = std::to_string(1000 + entry);
     }
-    settingsLines[14] = flag, settingsLines[15] = className, settingsLines[16] = title;
-    WriteSettings(settingsLines);
+    settingsLines[14] = flag, settingsLines[15] = className, settingsLines[16] = title, WriteSettings(settingsLines);
     return practice;
   }
 

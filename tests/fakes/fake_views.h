@@ -45,7 +45,8 @@ class FakeScreenHost : public ScreenHost {
  public:
   FakeScreenHost(Journal& journal, const SharedState& state) : journal_(journal), state_(state) {}
   void ShowScreen() override {
-    journal_.push_back(state_.screenMode == ScreenMode::Configuration ? L"screen.Show(Configuration)" : L"screen.Show(Normal)");
+    journal_.push_back(state_.screenMode == ScreenMode::Configuration ? L"screen.Show(Configuration)"
+                                                                      : L"screen.Show(Normal)");
   }
   void RefreshFields() override { journal_.push_back(L"screen.Refresh"); }
 
@@ -63,7 +64,7 @@ class FakeScreenView : public ScreenView {
   std::wstring caption;
   std::array<std::wstring, kFieldCount> fields;  // by entry number - 1
 
-  const std::wstring& Field(corvane::Field field) const { return fields[static_cast<std::size_t>(EntryOf(field) - 1)]; }
+  const std::wstring& Field(corvane::Field field) const { return fields[EntryOf(field) - 1]; }
 
   void Show() override { built = visible = true; }
   void Hide() override { visible = false; }
@@ -71,9 +72,7 @@ class FakeScreenView : public ScreenView {
     if (bringsToTopExpected == 0) ADD_FAILURE() << "brought to the top when the test expected it no more";
     else --bringsToTopExpected;
   }
-  void SetFieldText(corvane::Field field, const std::wstring& text) override {
-    fields[static_cast<std::size_t>(EntryOf(field) - 1)] = text;
-  }
+  void SetFieldText(corvane::Field field, const std::wstring& text) override { fields[EntryOf(field) - 1] = text; }
   void SetCheckBox(bool ticked) override { checkBox = ticked; }
   void ShowConfigurationControls(bool shown) override { configurationControls = shown; }
   void SetButtonCaption(const std::wstring& text) override { caption = text; }

@@ -11,13 +11,9 @@ namespace corvane::fuzz {
 
 inline std::vector<std::string> Parts(const std::uint8_t* data, std::size_t size, std::size_t wanted) {
   std::vector<std::string> parts(1);
-  for (std::size_t i = 0; i < size; ++i) {
-    if (data[i] == 0x1E && parts.size() < wanted) {
-      parts.emplace_back();
-    } else {
-      parts.back().push_back(static_cast<char>(data[i]));
-    }
-  }
+  for (std::size_t i = 0; i < size; ++i)
+    data[i] == 0x1E && parts.size() < wanted ? void(parts.emplace_back())
+                                             : parts.back().push_back(static_cast<char>(data[i]));
   parts.resize(wanted);
   return parts;
 }

@@ -28,7 +28,7 @@ struct Reference {
       // Only a window that feeds a field is read, so only such a window can vanish as it is read.
       const std::int32_t identity = mode == ReadingMode::WinDev ? ordinal : window.controlId;
       bool named = false;
-      for (int e = 1; e <= kFieldCount; ++e) named = named || (identity != 0 && EntryIdentity(settings.Entry(e)) == identity);
+      for (int e = 1; e <= kFieldCount; ++e) named |= identity != 0 && EntryIdentity(settings.Entry(e)) == identity;
       WindowHandle source = name.starts_with("JWCOMBO") ? WindowHandle() : handle;
       for (WindowHandle child : window.children) source = source ? source : desktop.At(child).alive ? child : source;
       std::string read = " ";
@@ -40,8 +40,7 @@ struct Reference {
           fields[e - 1] = NormaliseField(FieldOfEntry(e), PortableText().FromAnsi(read), PortableText());
       }
     }
-    if (window.alive)
-      for (WindowHandle child : std::vector(window.children)) Visit(child, settings);
+    for (WindowHandle child : window.alive ? window.children : std::vector<WindowHandle>{}) Visit(child, settings);
   }
 };
 
@@ -69,8 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size < 15) return 0;
   fakes::FakeDesktop desktop, referenceDesktop;
   LinkSettings settings;
-  const WindowHandle practice = Build(data, size, desktop, settings);
-  Build(data, size, referenceDesktop, settings);
+  const WindowHandle practice = (Build(data, size, referenceDesktop, settings), Build(data, size, desktop, settings));
   const std::wstring practiceClass = PortableText().FromAnsi(desktop.At(practice).className);
   PatientRecord patient;
   PracticeWindow found{practiceClass, L"", practice};

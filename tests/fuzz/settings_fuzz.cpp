@@ -22,9 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::ofstream(folder / "Tech.txt", std::ios::binary).write(reinterpret_cast<const char*>(data), size);
   std::ofstream(folder / "Tech2.txt", std::ios::binary) << "copy";
 
-  LinkSettings marked;
-  marked.SetEntry(3, L"marked");
-  LinkSettings loaded = marked;
+  LinkSettings marked, loaded;
+  marked.SetEntry(3, L"marked"), loaded = marked;
   try {
     LoadLinkSettings(loaded, paths, files, text);
   } catch (const LinkError&) {
@@ -45,13 +44,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool kept = text.FromAnsi(saved) == DecodeSettingsText(saved, text);
   LinkSettings back;
   LoadLinkSettings(back, paths, files, text);
-  for (int n = 1; n <= kEntryCount; ++n) FUZZ_CHECK(!kept || back.Entry(n) == text.FromAnsi(text.ToAnsi(loaded.Entry(n))));
+  for (int n = 1; n <= kEntryCount; ++n)
+    FUZZ_CHECK(!kept || back.Entry(n) == text.FromAnsi(text.ToAnsi(loaded.Entry(n))));
   try {
     SaveLinkSettings(table, paths, files, text);
     FUZZ_CHECK(!hasLineBreak);
     const std::string written = files.ReadAll(paths.tech);
     const std::size_t nul = written.find('\0');
-    if (text.FromAnsi(written) == DecodeSettingsText(written, text) && (nul == std::string::npos || nul + 3 == written.size())) {
+    if (text.FromAnsi(written) == DecodeSettingsText(written, text) &&
+        (nul == std::string::npos || nul + 3 == written.size())) {
       LoadLinkSettings(back, paths, files, text);
       FUZZ_CHECK(back == table);
     }

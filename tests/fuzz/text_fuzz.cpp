@@ -15,14 +15,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::wstring decoded = text.FromAnsi(bytes);
   FUZZ_CHECK(decoded.size() == bytes.size() && text.ToAnsi(decoded) == bytes);
   for (int entry = 1; entry <= kFieldCount; ++entry) {
-    const std::wstring stored = NormaliseField(FieldOfEntry(entry), decoded, text);
+    const Field field = FieldOfEntry(entry);
+    const std::wstring stored = NormaliseField(field, decoded, text);
     FUZZ_CHECK(text.ToAnsi(stored).size() == stored.size());
-    if (FieldOfEntry(entry) == Field::Civilite)
-      FUZZ_CHECK(decoded.starts_with(stored) && stored.find(L'\t') == std::wstring::npos);
-    if (FieldOfEntry(entry) == Field::NumSS)
-      FUZZ_CHECK(stored.find(L' ') == std::wstring::npos && stored.size() <= decoded.size());
-    if (FieldOfEntry(entry) == Field::Nom || FieldOfEntry(entry) == Field::Prenom)
-      FUZZ_CHECK(stored.size() == decoded.size());
+    if (field == Field::Civilite) FUZZ_CHECK(decoded.starts_with(stored) && stored.find(L'\t') == std::wstring::npos);
+    if (field == Field::NumSS) FUZZ_CHECK(stored.find(L' ') == std::wstring::npos && stored.size() <= decoded.size());
+    if (field == Field::Nom || field == Field::Prenom) FUZZ_CHECK(stored.size() == decoded.size());
   }
   const std::wstring line = OneLine(decoded);
   FUZZ_CHECK(line.size() == decoded.size() && line.find(L'\r') == std::wstring::npos &&

@@ -100,9 +100,7 @@ class DrawnObject final : public IAccessible {
 
  private:
   // The row `child` names: this object's own (-1 for the client area), or below the client area its child id's.
-  int RowOf(const VARIANT& id) const {
-    return id.lVal == CHILDID_SELF || row_ >= 0 ? row_ : id.lVal - 1;
-  }
+  int RowOf(const VARIANT& id) const { return id.lVal == CHILDID_SELF || row_ >= 0 ? row_ : id.lVal - 1; }
   int row_;
   ULONG references_ = 1;
 };
@@ -112,8 +110,7 @@ class DrawnObject final : public IAccessible {
 void Paint(HWND window) {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window, &paint);
-  SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-  SetBkMode(dc, TRANSPARENT);
+  SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT)), SetBkMode(dc, TRANSPARENT);
   for (const Control& c : layout.controls) {
     RECT box{c.x, c.y, c.x + c.width, c.y + c.height};
     if (c.id) continue;
@@ -146,8 +143,7 @@ void Poll() {
   const bool changed = in && bytes != lastBytes;
   if (!changed && !shownPending) return;
   if (changed) {
-    lastBytes = bytes;
-    values.clear();
+    lastBytes = bytes, values.clear();
     std::istringstream lines(bytes);
     for (std::string line; std::getline(lines, line);)
       if (const std::size_t equals = line.find('='); equals != std::string::npos)
@@ -187,8 +183,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   for (int i = 1; i < __argc; ++i) {
     const std::string arg = __argv[i];
     if (arg.starts_with("--bench=")) bench = std::atoi(arg.c_str() + 8);
-    region |= arg == "--region";
-    maximise |= arg == "--maximise";
+    region |= arg == "--region", maximise |= arg == "--maximise";
     for (Mode m : {Mode::Plain, Mode::Julie, Mode::WinDev, Mode::Visiodent, Mode::Demo, Mode::Drawn})
       if (LayoutOf(m).name == arg) layout = LayoutOf(m);
     if (!arg.starts_with("--") && layout.name != arg) patientFile = arg;
@@ -205,8 +200,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   for (const Control& c : layout.controls) {
     WNDCLASSA like{};
     GetClassInfoA(nullptr, c.className.starts_with("BOUTON") ? "Button" : "Static", &like);
-    like.hInstance = self;
-    like.lpszClassName = c.className.c_str();
+    like.hInstance = self, like.lpszClassName = c.className.c_str();
     if (c.className != "Edit" && c.className != "Static" && c.className != "#32770") RegisterClassA(&like);
   }
   const WNDCLASSA main{
@@ -230,8 +224,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   }
   if (region) SetWindowRgn(mainWindow, CreateEllipticRgn(0, 0, 640, 480), TRUE);
   SetWindowTextA(mainWindow, layout.title.c_str());
-  ShowWindow(mainWindow, maximise ? SW_SHOWMAXIMIZED : SW_SHOWNOACTIVATE);
-  UpdateWindow(mainWindow);
+  ShowWindow(mainWindow, maximise ? SW_SHOWMAXIMIZED : SW_SHOWNOACTIVATE), UpdateWindow(mainWindow);
   if (!patientFile.empty()) SetTimer(mainWindow, 1, 200, nullptr);
   for (MSG message; GetMessageA(&message, nullptr, 0, 0) > 0;) DispatchMessageA(&message);
   return 0;

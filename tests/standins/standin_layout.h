@@ -72,8 +72,7 @@ inline Layout LayoutOf(Mode mode) {
     case Mode::Plain: {  // by control id: a negative id, a combo, fields in a panel; traps without field
       Layout l{"plain", "CorvanePlainPractice", "Dossier patient"};
       l.Column(-1, 130, 16, {kNumDossier, kNom, kPrenom, kDateNaissance, kNumSS}, 1000);
-      l.Combo(-1, kCivilite, 1000 + kCivilite, 130, 166);
-      l.Field(-1, kTelephone, -5, 130, 196);
+      l.Combo(-1, kCivilite, 1000 + kCivilite, 130, 166), l.Field(-1, kTelephone, -5, 130, 196);
       l.Column(-1, 130, 226, {kMobile, kEMail}, 1000);
       l.Add({-1, "STATIQUE_LABEL", 1020, "NE PAS LIRE", 16, 290, 150, 22});
       l.Add({-1, "BOUTON_OK", 1021, "OK", 220, 290, 80, 24});
@@ -104,8 +103,7 @@ inline Layout LayoutOf(Mode mode) {
       l.Field(-1, kPrenom, 0, 130, 72);  // 4
       l.Add({-1, "EDITMAJ", 0, "MAJUSCULES", 350, 70, 260, 22});
       const int pane = l.Add({-1, "WinDevPane", 0, "", 340, 100, 280, 100});
-      l.Field(pane, kDateNaissance, 0, 110, 10);
-      l.Field(pane, kNumSS, 0, 110, 40, "EditWinDev");
+      l.Field(pane, kDateNaissance, 0, 110, 10), l.Field(pane, kNumSS, 0, 110, 40, "EditWinDev");
       l.Add({pane, "Edit", 0, "CACH\xC9", 110, 70, 60, 22, 0, 0, true});  // 7
       l.Column(-1, 130, 102, {kCivilite, kAdresse1, kAdresse2});
       l.Field(-1, kAdresse3, 0, 130, 192, "EditWinDev");
@@ -149,9 +147,7 @@ inline std::array<std::string, 17> TechLines(const Layout& layout) {
     if (control.names && layout.name == "drawn")  // a text field (role 42), by its name
       lines[control.names - 1] = "acc:42:1:" + (kCaptions[control.names] + control.text);
   }
-  lines[14] = '0';
-  lines[15] = layout.className;
-  lines[16] = layout.title + std::string(1, '\0');
+  lines[14] = '0', lines[15] = layout.className, lines[16] = layout.title + std::string(1, '\0');
   return lines;
 }
 

@@ -20,9 +20,7 @@ inline std::wstring BuildDir() {
   GetModuleFileNameW(nullptr, path, MAX_PATH);
   return std::filesystem::path(path).parent_path().wstring();
 }
-inline std::wstring StandinPath(const std::wstring& name) {
-  return BuildDir() + L"\\standins\\" + name + L".exe";
-}
+inline std::wstring StandinPath(const std::wstring& name) { return BuildDir() + L"\\standins\\" + name + L".exe"; }
 
 inline std::string ReadBytes(const std::wstring& path) {
   std::ifstream in(path.c_str(), std::ios::binary);
@@ -33,8 +31,7 @@ inline void WriteBytes(const std::wstring& path, const std::string& bytes) {
 }
 inline void FreshFolder(const std::wstring& folder) {
   std::error_code ignored;
-  std::filesystem::remove_all(folder, ignored);
-  CreateDirectoryW(folder.c_str(), nullptr);
+  std::filesystem::remove_all(folder, ignored), CreateDirectoryW(folder.c_str(), nullptr);
 }
 
 inline bool WaitUntil(const std::function<bool()>& ready, std::chrono::milliseconds limit = std::chrono::seconds(10)) {
@@ -79,15 +76,12 @@ inline HWND WaitForTopLevel(const std::wstring& className, DWORD pid = 0, const 
                             std::chrono::milliseconds limit = std::chrono::seconds(10)) {
   HWND found = nullptr;
   DWORD owner = 0;
-  WaitUntil(
-      [&] {
-        for (found = nullptr;
-             (found = FindWindowExW(nullptr, found, className.c_str(), title ? title->c_str() : nullptr));)
-          if (GetWindowThreadProcessId(found, &owner) && (pid == 0 || owner == pid)) return true;
-        return false;
-      },
-      limit);
-  return found;
+  const auto ready = [&] {
+    for (found = nullptr; (found = FindWindowExW(nullptr, found, className.c_str(), title ? title->c_str() : nullptr));)
+      if (GetWindowThreadProcessId(found, &owner) && (pid == 0 || owner == pid)) return true;
+    return false;
+  };
+  return WaitUntil(ready, limit), found;
 }
 // A window of that class of process `pid` once shown (a message box once its texts are set), else null.
 inline HWND WaitForShown(const std::wstring& className, DWORD pid,
@@ -102,12 +96,8 @@ inline std::wstring TextOf(HWND window) {
   SendMessageW(window, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text));
   return text;
 }
-inline std::wstring ItemText(HWND window, int id) {
-  return TextOf(GetDlgItem(window, id));
-}
-inline std::wstring MessageBoxText(HWND box) {
-  return ItemText(box, 0xFFFF);
-}
+inline std::wstring ItemText(HWND window, int id) { return TextOf(GetDlgItem(window, id)); }
+inline std::wstring MessageBoxText(HWND box) { return ItemText(box, 0xFFFF); }
 inline bool AnswerMessageBox(HWND box, int button) {
   return box && PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0) &&
          WaitUntil([&] { return !IsWindow(box); });
@@ -120,15 +110,11 @@ inline Pixels CaptureScreen(const RECT& area) {
   HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
   BITMAPINFO info{{sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
   void* bits = nullptr;
-  HGDIOBJ dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0),
-          previous = SelectObject(memory, dib);
-  BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-  GdiFlush();
+  HGDIOBJ previous = SelectObject(memory, CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY), GdiFlush();
   Pixels pixels(static_cast<std::uint32_t*>(bits), static_cast<std::uint32_t*>(bits) + width * height);
   for (std::uint32_t& p : pixels) p = RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF);
-  DeleteObject(SelectObject(memory, previous));
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
+  DeleteObject(SelectObject(memory, previous)), DeleteDC(memory), ReleaseDC(nullptr, screen);
   return pixels;
 }
 

@@ -21,7 +21,9 @@ struct Written {
   bool configurationOnly = false;
   bool Label() const { return id > kLabelBase && id <= kLabelBase + 10; }
   COLORREF Ground() const { return Label() ? RGB(0, 0, 169) : ground; }
-  COLORREF Text() const { return Label() ? RGB(255, 0, 0) : id > kFieldBoxBase && id < kFinderBoxBase ? RGB(0, 0, 192) : text; }
+  COLORREF Text() const {
+    return Label() ? RGB(255, 0, 0) : id > kFieldBoxBase && id < kFinderBoxBase ? RGB(0, 0, 192) : text;
+  }
 };
 inline constexpr COLORREF kLight = RGB(192, 255, 255), kBlank = RGB(255, 255, 255), kBlue = RGB(0, 0, 169),
                           kRedInk = RGB(255, 0, 0), kSystem = ~0u;
@@ -60,12 +62,7 @@ inline const std::set<int> kWrittenCentred = {kTitle, kLabelBase + 2, kLabelBase
                                               kLabelBase + 6, kLabelBase + 7, FieldBox(Field::NumDossier),
                                               FieldBox(Field::DateNaissance), FieldBox(Field::NumSS)};
 // The written fonts of a few controls: face, size in hundredths of a point, bold, italic.
-struct WrittenFont {
-  int id;
-  const wchar_t* face;
-  int hundredthsOfPoint;
-  bool bold, italic;
-};
+struct WrittenFont { int id; const wchar_t* face; int hundredthsOfPoint; bool bold, italic; };
 inline constexpr WrittenFont kWrittenFonts[] = {{kTitle, L"Arial", 2175, false, false},
                                                 {kDemarrerSidexis, L"MS Sans Serif", 1350, true, false},
                                                 {kRaz, L"MS Sans Serif", 825, false, true},

@@ -27,19 +27,15 @@ class PresenterTest : public ::testing::Test {
   // that trusted memory would go the other way): the calls, then what was started.
   Calls Press(int button, int shift, const char* flag = "0") {
     journal_.clear(), link_.programs.started.clear();
-    link_.settingsLines[14] = flag;
-    link_.WriteSettings(link_.settingsLines);
+    link_.WriteSettings((link_.settingsLines[14] = flag, link_.settingsLines));
     link_.state.settings.SetEntry(kEntryShowScreenFlag, flag == std::string("1") ? L"0" : L"1");
-    link_.state.screenMode = ScreenMode::Configuration;
-    launcher_.OnMouseDown(button, shift);
+    link_.state.screenMode = ScreenMode::Configuration, launcher_.OnMouseDown(button, shift);
     journal_.insert(journal_.end(), link_.programs.started.begin(), link_.programs.started.end());
     return journal_;
   }
   void Activate(ScreenMode mode) {
-    link_.state.screenMode = mode;
-    screen_.ShowScreen();  // as the launcher asks it
-    ++view_.bringsToTopExpected;
-    screen_.OnActivate();
+    link_.state.screenMode = mode, ++view_.bringsToTopExpected;
+    screen_.ShowScreen(), screen_.OnActivate();  // as the launcher asks it, then as Windows activates it
   }
   std::string Tech() const { return link_.Read(link_.paths.settings.tech); }
 
@@ -57,7 +53,8 @@ using ScreenTest = PresenterTest;
 TEST_F(LauncherTest, EachClickRowHarvestsThenShowsOrLaunchesAsTheFileSays) {
   const std::wstring sidexis = link_.paths.sidexisProgram, refresh = L"screen.Refresh", hide = L"launcher.Hide";
   const Calls launched = {refresh, sidexis}, normal = {refresh, hide, L"screen.Show(Normal)"};
-  const Calls ctrl = {refresh, hide, L"screen.Show(Configuration)"}, normalLaunched = {refresh, hide, normal[2], sidexis};
+  const Calls ctrl = {refresh, hide, L"screen.Show(Configuration)"},
+              normalLaunched = {refresh, hide, normal[2], sidexis};
   EXPECT_EQ(Press(kLeft, 0, " 1"), launched);
   EXPECT_EQ(Press(kMiddle, 0, "1"), normalLaunched);
   EXPECT_EQ(Press(kRight, kShift, "1"), normal);
@@ -72,24 +69,20 @@ TEST_F(LauncherTest, EachClickRowHarvestsThenShowsOrLaunchesAsTheFileSays) {
   EXPECT_EQ(link_.messages.Taken(),
             L"Impossible de démarrer Sidexis (" + sidexis + L") : Le fichier spécifié est introuvable (erreur N° 2).|");
 
-  // The questions come before any harvest: No changes nothing, Yes quits or reads (and frames)
-  // Visiodent's title.
+  // The questions come before any harvest: No changes nothing, Yes quits or reads (and frames) Visiodent's title.
   link_.desktop.At(link_.desktop.AddTopLevel("FENETRE_VISIODENT32", "")).text = "VISIODENT - Durand";
   link_.messages.answers = {false, false, true, true};
   EXPECT_EQ(Press(kRight, 0), Calls{});
-  EXPECT_EQ(Press(kRight, kCtrl), Calls{});
-  EXPECT_TRUE(link_.gdi.drawings.empty());
-  EXPECT_EQ(Press(kRight, kCtrl), Calls{});
-  EXPECT_EQ(link_.gdi.drawings.size(), 1u);
+  EXPECT_TRUE(Press(kRight, kCtrl).empty() && link_.gdi.drawings.empty());
+  EXPECT_TRUE(Press(kRight, kCtrl).empty() && link_.gdi.drawings.size() == 1u);
   EXPECT_EQ(link_.state.practice.lastTextRead, L"VISIODENT - Durand");
-  launcher_.OnCloseRequest();
-  launcher_.OnHelp();
-  const std::wstring test = L"Voulez-vous lancer cette fonction de test ?|", quit = L"Voulez-vous fermer 'Corvane Link' ?|";
+  launcher_.OnCloseRequest(), launcher_.OnHelp();
+  const std::wstring test = L"Voulez-vous lancer cette fonction de test ?|",
+                     quit = L"Voulez-vous fermer 'Corvane Link' ?|";
   EXPECT_EQ(link_.messages.Taken(), quit + test + test + quit + kHelpText + L"|");
   EXPECT_EQ(journal_, (Calls{L"launcher.Quit"}));
   EXPECT_EQ(link_.state.screenMode, ScreenMode::Configuration);
-  launcher_.OnLoad();
-  launcher_.OnActivate();
+  launcher_.OnLoad(), launcher_.OnActivate();
   EXPECT_EQ(link_.state.screenMode, ScreenMode::Normal);
   EXPECT_EQ(journal_, (Calls{L"launcher.Quit", L"launcher.BringToTop", L"screen.Refresh"}));
 }
@@ -107,12 +100,10 @@ TEST_F(LauncherTest, APressDuringACommandOrTheSecondOfADoubleClickDoesNothing) {
   const std::uint64_t end = link_.clock.ticks;
   for (std::uint64_t made : {start + 8, end}) press(made);
   EXPECT_EQ(link_.messages.shown.size(), 1u);
-  press(end + 1);  // stamped a little ahead of the tick count
-  press(link_.clock.ticks += 100, PressKind::SecondOfDouble);
+  press(end + 1), press(link_.clock.ticks += 100, PressKind::SecondOfDouble);  // the first ahead of the tick count
   EXPECT_EQ(link_.messages.shown.size(), 2u);
   link_.clock.ticks += 5000;
-  launcher_.OnActivate();  // the harvest when the launcher comes back is a command too
-  press(link_.clock.ticks - 10);
+  launcher_.OnActivate(), press(link_.clock.ticks - 10);  // the harvest when the launcher comes back is a command too
   EXPECT_EQ(link_.messages.shown.size(), 2u);
 }
 
@@ -120,22 +111,18 @@ TEST_F(LauncherTest, APressDuringACommandOrTheSecondOfADoubleClickDoesNothing) {
 // the failure with its number, and the screen shows what it stored; Ctrl + click then opens the
 // screen all the same. Once the fault is gone the next click works.
 TEST_F(LauncherTest, FailedHarvestIsReportedAndAbandonsEveryCommandButConfiguration) {
-  const std::pair<std::wstring, std::wstring> failures[] = {
-      {link_.paths.settings.tech, L"Fichier introuvable « " + link_.paths.settings.tech + L" »\n\nErreur N° 53"},
-      {link_.paths.settings.tech2, L"Fichier introuvable « " + link_.paths.settings.tech2 +
-                                       L" ». C'est la copie de secours de « " + link_.paths.settings.tech +
-                                       L" » : pour la recréer, ouvrez le paramétrage (Ctrl + clic sur la dent) puis "
-                                       L"cliquez sur « VALIDER ».\n\nErreur N° 53"},
-      {L"",
-       L"Le logiciel de gestion du cabinet ne répond pas : la lecture du patient est abandonnée. Réessayez "
-       L"dans un instant.\n\nErreur N° 20004"}};
   const SettingsPaths& paths = link_.paths.settings;
-  for (const auto& failure : failures) {
-    const std::wstring& removed = failure.first;
-    std::wstring said = failure.second;
+  const std::pair<std::wstring, std::wstring> failures[] = {
+      {paths.tech, L"Fichier introuvable « " + paths.tech + L" »\n\nErreur N° 53"},
+      {paths.tech2, L"Fichier introuvable « " + paths.tech2 + L" ». C'est la copie de secours de « " + paths.tech +
+                        L" » : pour la recréer, ouvrez le paramétrage (Ctrl + clic sur la dent) puis cliquez sur « "
+                        L"VALIDER ».\n\nErreur N° 53"},
+      {L"",
+       L"Le logiciel de gestion du cabinet ne répond pas : la lecture du patient est abandonnée. Réessayez dans un "
+       L"instant.\n\nErreur N° 20004"}};
+  for (auto [removed, said] : failures) {
     const auto fail = [&](int shift) {
-      journal_.clear(), launcherView_.visible = true;
-      link_.WriteSettings(link_.settingsLines);
+      journal_.clear(), launcherView_.visible = true, link_.WriteSettings(link_.settingsLines);
       link_.desktop.At(link_.controls[12]).hung = removed.empty();
       if (!removed.empty()) std::filesystem::remove(removed);
       launcher_.OnMouseDown(kLeft, shift);
@@ -144,7 +131,7 @@ TEST_F(LauncherTest, FailedHarvestIsReportedAndAbandonsEveryCommandButConfigurat
     };
     for (int shift : {0, kShift, kAlt}) EXPECT_EQ(fail(shift), (Calls{L"screen.Refresh"})) << shift;
     EXPECT_TRUE(launcherView_.visible);
-    if (removed == link_.paths.settings.tech) said += L"|" + RecoveryNotice({{}, SettingsSource::Tech2}, paths);
+    if (removed == paths.tech) said += L"|" + RecoveryNotice({{}, SettingsSource::Tech2}, paths);
     EXPECT_EQ(fail(kCtrl), (Calls{L"screen.Refresh", L"launcher.Hide", L"screen.Show(Configuration)"}));
     EXPECT_TRUE(link_.programs.started.empty());
     launcher_.OnActivate();  // no click made: only the settings files are worth a box
@@ -175,10 +162,10 @@ TEST_F(LauncherTest, AConfigurationAfterAFailedLoadStartsFromWhatCanBeReadAndVal
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(&c - cases);
-    for (const auto& [path, bytes] : {std::pair{link_.paths.settings.tech, c.tech}, {link_.paths.settings.tech2, c.tech2}})
+    for (const auto& [path, bytes] :
+         {std::pair{link_.paths.settings.tech, c.tech}, {link_.paths.settings.tech2, c.tech2}})
       bytes == "<missing>" ? (void)std::filesystem::remove(path) : link_.Write(path, bytes);
-    link_.state.lastLoaded = c.lastLoaded ? std::optional(loaded) : std::nullopt;
-    launcher_.OnMouseDown(kLeft, kCtrl);
+    link_.state.lastLoaded = c.lastLoaded ? std::optional(loaded) : std::nullopt, launcher_.OnMouseDown(kLeft, kCtrl);
     const std::wstring said = link_.messages.Taken();
     EXPECT_NE(said.find(c.said), std::wstring::npos) << said;
     screen_.OnButton();
@@ -197,26 +184,19 @@ TEST_F(ScreenTest, OnlyValiderAndTheResetSaveAndAFailedSaveKeepsTheScreen) {
                          view_.dragCursorIsFinderIcon, view_.bringsToTopExpected),
               std::tuple(ticked, ticked, ticked, ticked ? L"VALIDER" : L"LANCER", true, 0));
   }
-  screen_.OnCheckBox(false);  // in memory only, saved by VALIDER
-  screen_.OnButton();
+  screen_.OnCheckBox(false), screen_.OnButton();  // in memory only, saved by VALIDER
   EXPECT_EQ(std::tuple(view_.visible, launcherView_.shown, link_.Read(link_.paths.settings.tech2)),
             std::tuple(false, 1, Tech()));
   EXPECT_TRUE(Tech().ends_with("4\r\n0\r\nCabinet\r\nFiche\r\n"));
   std::filesystem::remove(link_.paths.settings.tech);
   std::filesystem::create_directory(link_.paths.settings.tech);  // it cannot be replaced
-  Activate(ScreenMode::Configuration);
-  view_.fields.back() = L"Nice";
+  Activate(ScreenMode::Configuration), view_.fields.back() = L"Nice";
   link_.state.patient.StoreHarvested(Field::Ville, L"Nice");
   link_.messages.answers = {false, true, true};
-  screen_.OnButton();
-  screen_.OnReset();
-  screen_.OnReset();
+  screen_.OnButton(), screen_.OnReset(), screen_.OnReset();
   const std::wstring failed = L"Impossible de lire le fichier « " + link_.paths.settings.tech +
                               L" ». Aucun des deux fichiers n'a été modifié.\n\nErreur N° 75|";
-  EXPECT_EQ(link_.messages.Taken(), failed +
-                                        L"Voulez-vous vraiment supprimer le paramétrage actuel ?|"
-                                        L"Voulez-vous vraiment supprimer le paramétrage actuel ?|" +
-                                        failed);
+  EXPECT_EQ(link_.messages.Taken(), failed + kResetQuestion + L"|" + kResetQuestion + L"|" + failed);
   EXPECT_EQ(std::tuple(view_.visible, launcherView_.shown,
                        view_.Field(Field::Ville) + link_.state.patient.Value(Field::Ville)),
             std::tuple(true, 1, L""));
@@ -224,12 +204,13 @@ TEST_F(ScreenTest, OnlyValiderAndTheResetSaveAndAFailedSaveKeepsTheScreen) {
   link_.state.finder.capturedPracticeClass = L"WinDevObject", link_.state.finder.drops[0] = FinderDrop{};
   screen_.OnReset();
   EXPECT_TRUE(Tech().ends_with("100\r\n0\r\nNotepad\r\nSans titre - Bloc-notes \r\n"));
-  EXPECT_TRUE(link_.state.finder.capturedPracticeClass.empty() && !link_.state.finder.drops[0]) << "nothing captured stays";
+  EXPECT_TRUE(link_.state.finder.capturedPracticeClass.empty() && !link_.state.finder.drops[0])
+      << "nothing captured stays";
   std::wstring whenLauncherShown;
-  launcherView_.onShow = [&] { whenLauncherShown = (view_.built ? L"built " : L"") + link_.state.practice.lastTextRead; };
-  link_.state.practice.lastTextRead = L"lu";
-  screen_.OnCheckBox(true);
-  screen_.OnClose();
+  launcherView_.onShow = [&] {
+    whenLauncherShown = (view_.built ? L"built " : L"") + link_.state.practice.lastTextRead;
+  };
+  link_.state.practice.lastTextRead = L"lu", screen_.OnCheckBox(true), screen_.OnClose();
   EXPECT_FALSE(screen_.CheckBoxTicked()) << "a screen built again starts unticked";
   EXPECT_EQ(whenLauncherShown, L"Valeurs pour lecture");
   EXPECT_EQ(launcherView_.shown, 3);
@@ -257,37 +238,28 @@ TEST_F(ScreenTest, APressDuringACommandOrTheSecondOfADoubleClickDoesNothing) {
 // them for patient A. LANCER hands them off with A, twice; once the practice program shows B,
 // or none, or the screen was left, they count no more (the boxes keep them).
 TEST_F(ScreenTest, AValueTypedOnTheScreenIsHandedOffOnlyWithItsPatient) {
-  link_.settingsLines[11] = "";
-  link_.WriteSettings(link_.settingsLines);
+  link_.WriteSettings((link_.settingsLines[11] = "", link_.settingsLines));
   const auto lancer = [&] {
-    screen_.OnButton();
-    const std::string n = link_.Read(link_.paths.siomin);
+    const std::string n = (screen_.OnButton(), link_.Read(link_.paths.siomin));
     return std::to_string(link_.programs.started.size()) + " " + n.substr(4, n.find("Du Dozu") - 4);
   };
-  ReadPatientFields(link_.state, link_.paths, link_.platform);
-  Activate(ScreenMode::Normal);
-  screen_.OnFieldEdited(Field::NumSS, L"199999999999999");
-  screen_.OnFieldEdited(Field::Prenom, L"ROSE");
-  const std::string handedOff(
-      "DURAND\0ROSE_4711\00012/03/1961\0"
-      "199999999999999\0\0",
-      45);
+  ReadPatientFields(link_.state, link_.paths, link_.platform), Activate(ScreenMode::Normal);
+  screen_.OnFieldEdited(Field::NumSS, L"199999999999999"), screen_.OnFieldEdited(Field::Prenom, L"ROSE");
+  const std::string handedOff("DURAND\0ROSE_4711\00012/03/1961\0" "199999999999999\0\0", 45);
   EXPECT_EQ(lancer(), "1 " + handedOff);
   EXPECT_EQ(lancer(), "2 " + handedOff);
   link_.desktop.At(link_.controls[9]).text = "Martin";
   EXPECT_EQ(lancer(), "2 " + handedOff);  // the practice program moved on: the screen shows B first
   EXPECT_EQ(link_.messages.Taken(), kOtherPatientShown + std::wstring(L"|"));
-  EXPECT_EQ((std::vector<std::wstring>{view_.Field(Field::NumSS), view_.Field(Field::Nom)}), (std::vector<std::wstring>{L"199999999999999", L"MARTIN"}));
+  EXPECT_EQ((std::vector<std::wstring>{view_.Field(Field::NumSS), view_.Field(Field::Nom)}),
+            (std::vector<std::wstring>{L"199999999999999", L"MARTIN"}));
   EXPECT_EQ(lancer(), "2 " + handedOff);
   EXPECT_EQ(link_.messages.Taken(), L"Il manque le prénom ou l'Application.|");
-  screen_.OnFieldEdited(Field::Prenom, L"LUC");  // for patient B this time
-  screen_.OnFieldEdited(Field::NumSS, L"288888888888888");
-  Activate(ScreenMode::Configuration);
-  screen_.OnButton();  // VALIDER ends this showing of the screen
+  screen_.OnFieldEdited(Field::Prenom, L"LUC"), screen_.OnFieldEdited(Field::NumSS, L"288888888888888");  // for B
+  Activate(ScreenMode::Configuration), screen_.OnButton();  // VALIDER ends this showing of the screen
   ReadPatientFields(link_.state, link_.paths, link_.platform);
   EXPECT_EQ(link_.state.patient.ValuesToHandOff(), (HandOffValues{L"MARTIN", L"", L"12/03/1961", L"4711", L""}));
-  Activate(ScreenMode::Normal);
-  screen_.OnFieldEdited(Field::Prenom, L"PAUL");
+  Activate(ScreenMode::Normal), screen_.OnFieldEdited(Field::Prenom, L"PAUL");
   link_.desktop.Destroy(link_.desktop.FindTopLevel("Cabinet", std::nullopt));
   EXPECT_EQ(lancer()[0], '2');
   EXPECT_EQ(link_.messages.Taken(), L"Il manque le prénom ou l'Application.|");
@@ -297,15 +269,13 @@ TEST_F(ScreenTest, AValueTypedOnTheScreenIsHandedOffOnlyWithItsPatient) {
 // the last box (Ville), and nothing handed off.
 TEST_F(ScreenTest, LancerRefreshesEveryFieldAndAFailedHarvestHandsOffNothing) {
   ReadPatientFields(link_.state, link_.paths, link_.platform);  // as the launcher does before showing it
-  link_.desktop.At(link_.controls[12]).hung = true;
-  link_.desktop.At(link_.controls[14]).text = "Lyon";
-  Activate(ScreenMode::Normal);
-  screen_.OnButton();
+  link_.desktop.At(link_.controls[12]).hung = true, link_.desktop.At(link_.controls[14]).text = "Lyon";
+  Activate(ScreenMode::Normal), screen_.OnButton();
   EXPECT_NE(link_.messages.Taken().find(L"\n\nErreur N° 20004|"), std::wstring::npos);
-  EXPECT_EQ((std::vector<std::wstring>{view_.Field(Field::Nom), view_.Field(Field::Ville)}), (std::vector<std::wstring>{L"DURAND", L"Nice"}));  // after the hang
+  EXPECT_EQ((std::vector<std::wstring>{view_.Field(Field::Nom), view_.Field(Field::Ville)}),
+            (std::vector<std::wstring>{L"DURAND", L"Nice"}));  // after the hang
   EXPECT_EQ(link_.Read(link_.paths.siomin), "<missing>");
-  link_.desktop.At(link_.controls[12]).hung = false;
-  screen_.OnButton();
+  link_.desktop.At(link_.controls[12]).hung = false, screen_.OnButton();
   std::wstring shown;
   for (const auto& field : view_.fields) shown += field + L"|";
   EXPECT_EQ(shown, L"|||||12/03/1961|||DURAND|4711||ANNE||Lyon|");

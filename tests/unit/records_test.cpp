@@ -53,7 +53,8 @@ TEST(FieldRules, EachFieldFollowsItsRuleAndOnlyDecimalIntegersNameAControl) {
     EXPECT_EQ(EntryIdentity(entry), 0) << entry;
 }
 
-// A harvest that found the practice window showing this patient (no social-security control).
+// A harvest that found the practice window showing this patient (no social-security control; a null
+// value: no control read).
 void Harvest(PatientRecord& record, const wchar_t* numDossier, const wchar_t* nom = L"DURAND",
              const wchar_t* prenom = L"ANNE", const wchar_t* dateNaissance = L"12/03/1961") {
   record.BeginHarvest();
@@ -61,7 +62,7 @@ void Harvest(PatientRecord& record, const wchar_t* numDossier, const wchar_t* no
                                      {Field::Nom, nom},
                                      {Field::Prenom, prenom},
                                      {Field::DateNaissance, dateNaissance}})
-    record.StoreHarvested(field, value);
+    if (value) record.StoreHarvested(field, value);
   record.CompleteHarvest();
 }
 
@@ -77,33 +78,26 @@ TEST(PatientRecord, ATypedValueCountsOnlyForItsPatientWhileTheScreenShows) {
       {[](PatientRecord& r) { r.BeginHarvest(), Harvest(r, L"4711"); }, L""},
       {[](PatientRecord& r) { r.EndScreenShowing(), Harvest(r, L"4711"); }, L""},  // the screen hidden
       {[](PatientRecord& r) { r.Clear(Field::NumSS); }, L""},
-      {[](PatientRecord& r) {  // the first name no longer read: another patient
-         r.BeginHarvest(), r.StoreHarvested(Field::NumDossier, L"4711"), r.StoreHarvested(Field::Nom, L"DURAND");
-         r.StoreHarvested(Field::DateNaissance, L"12/03/1961"), r.CompleteHarvest();
-       },
-       L""},
+      {[](PatientRecord& r) { Harvest(r, L"4711", L"DURAND", nullptr); }, L""},  // the first name no longer read
       {[](PatientRecord& r) { r.BeginHarvest(), r.StoreHarvested(Field::NumSS, L"1"), r.CompleteHarvest(); }, L"1"},
   };
   for (const auto& [then, handedOff] : cases) {
     PatientRecord record;
-    Harvest(record, L"4711");
-    record.StoreTyped(Field::NumSS, L"999999999999999");
+    Harvest(record, L"4711"), record.StoreTyped(Field::NumSS, L"999999999999999");
     then(record);
     EXPECT_EQ(record.ValuesToHandOff().numSS, handedOff) << &then - &cases[0].first;
   }
   // Typed while no patient is on screen: it is for nobody, whoever shows next. The box shows it.
   PatientRecord record;
-  record.BeginHarvest();
-  record.StoreTyped(Field::Prenom, L"ANNE");
-  Harvest(record, L"4711", L"DURAND", L"");
+  record.BeginHarvest(), record.StoreTyped(Field::Prenom, L"ANNE"), Harvest(record, L"4711", L"DURAND", L"");
   EXPECT_EQ(record.ValuesToHandOff(), (HandOffValues{L"DURAND", L"", L"12/03/1961", L"4711", L""}));
   // The screen echoing the harvested value is not typing: the next harvest's reading decides.
-  record.StoreHarvested(Field::NumSS, L"123456789012345");
-  record.StoreTyped(Field::NumSS, L"123456789012345");
+  record.StoreHarvested(Field::NumSS, L"123456789012345"), record.StoreTyped(Field::NumSS, L"123456789012345");
   Harvest(record, L"4711", L"DURAND", L"");
   EXPECT_EQ(record.ValuesToHandOff().numSS + record.Value(Field::NumSS), L"123456789012345");
   record.ClearAll();
-  EXPECT_EQ(std::pair(record.Value(Field::NumSS), record.ValuesToHandOff()), std::pair(std::wstring(), HandOffValues{}));
+  EXPECT_EQ(std::pair(record.Value(Field::NumSS), record.ValuesToHandOff()),
+            std::pair(std::wstring(), HandOffValues{}));
 }
 
 class SettingsTest : public ::testing::Test {
@@ -126,10 +120,9 @@ class SettingsTest : public ::testing::Test {
   LinkSettings settings_;
 };
 
-// A file as editors save it: any line end (CR CR LF, of a file converted twice, is one), only
-// the first 17 lines, UTF-8 or UTF-16 after a byte-order mark, UTF-8 without one when it holds a
-// character of several bytes, else the code page; a NUL only at the end of entry 17. A short or
-// missing file, or a missing copy, fails and leaves the table.
+// A file as editors save it: any line end (CR CR LF, of a file converted twice, is one), only the first 17 lines, UTF-8
+// or UTF-16 after a byte-order mark, UTF-8 without one when it holds a character of several bytes, else the code page;
+// a NUL only at the end of entry 17. A short or missing file, or a missing copy, fails and leaves the table.
 TEST_F(SettingsTest, AFileIsReadAsEditorsSaveItAndAShortOrMissingOneFails) {
   const std::string lines = "1\r\n2\n3\r4\r\r\n\r\n6\n\n8\r\r10\n\r12\r\n13\r\n14\r\n15\r\n16\r\n";
   const std::wstring entries = L"1|2|3|4||6||8||10||12|13|14|15|16|";
@@ -146,10 +139,11 @@ TEST_F(SettingsTest, AFileIsReadAsEditorsSaveItAndAShortOrMissingOneFails) {
       {lines + "\n", entries + L"|"},
       {lines + "Gra\xEBlle", entries + L"Graëlle|"},  // not UTF-8: the code page
       {lines + utf8 + '\0', entries + L"Fiche d'état N° Ł€अ\xE000\U0001F600" + L'\0' + L"|"},
-      {lines + "\xE0\x80\xAF\xC3\xA9", entries + L"à€¯Ã©|"},  // an overlong form
+      {lines + "\xE0\x80\xAF\xC3\xA9", entries + L"à€¯Ã©|"},     // an overlong form
       {lines + "\xED\xA0\x80\xC3\xA9", entries + L"í\xA0€Ã©|"},  // a surrogate
       {lines + "\x80\xC3\xA9", entries + L"€Ã©|"},               // a byte that starts nothing
-      {lines + "\xE0\xA0\x80\xF4\x8F\xBF\xBF", entries + L"\u0800\U0010FFFF|"},  // the least of 3 bytes, the last of all
+      {lines + "\xE0\xA0\x80\xF4\x8F\xBF\xBF",
+       entries + L"\u0800\U0010FFFF|"},  // the least of 3 bytes, the last of all
       {"\xEF\xBB\xBF" + lines + "Zo\xC3\xAB", entries + L"Zoë|"},
       {"\xEF\xBB\xBF" + lines + "Zo\xEB", entries + L"Zoë|"},  // a mark before the code page
       {utf16, entries + L"Zoë\U0001F600é\U00010000\xE000\xFFFDx|"},
@@ -168,26 +162,23 @@ TEST_F(SettingsTest, AFileIsReadAsEditorsSaveItAndAShortOrMissingOneFails) {
     EXPECT_EQ(loaded.substr(0, read.size()), read) << &bytes - &cases[0].first;
     EXPECT_TRUE(loaded.ends_with(L"|") || settings_ == before) << "a failed load leaves the table";
   }
-  EXPECT_EQ(Load(std::string(17, '\n'), "<missing>"),
-            L"Fichier introuvable « " + paths_.tech2 + L" ». C'est la copie de secours de « " + paths_.tech +
-                L" » : pour la recréer, ouvrez le paramétrage (Ctrl + clic sur la dent) puis cliquez sur « VALIDER "
-                L"».\n\nErreur N° 53");
+  EXPECT_EQ(
+      Load(std::string(17, '\n'), "<missing>"),
+      L"Fichier introuvable « " + paths_.tech2 + L" ». C'est la copie de secours de « " + paths_.tech +
+          L" » : pour la "
+          L"recréer, ouvrez le paramétrage (Ctrl + clic sur la dent) puis cliquez sur « VALIDER ».\n\nErreur N° 53");
   EXPECT_TRUE(Load(std::string("\0", 1) + lines).ends_with(L"Erreur N° 20009"));
 }
 
 TEST_F(SettingsTest, SaveWritesWhatALoadGivesBackAndAFailedSaveLeavesThePreviousFiles) {
-  ApplyResetValues(settings_);
-  EXPECT_EQ(Save(), L"");
-  std::string reset;
-  for (int n = 1; n <= 14; ++n) reset += "100\r\n";
-  reset += "0\r\nNotepad\r\nSans titre - Bloc-notes \r\n";
+  EXPECT_EQ((ApplyResetValues(settings_), Save()), L"");
+  std::string reset = "0\r\nNotepad\r\nSans titre - Bloc-notes \r\n";
+  for (int n = 1; n <= 14; ++n) reset.insert(0, "100\r\n");
   EXPECT_EQ(link_.Read(paths_.tech), reset);
 
-  // The temporary file beside Tech.txt cannot be made, an entry holds a line break: the files
-  // stay as they were.
+  // The temporary file beside Tech.txt cannot be made, an entry holds a line break: the files stay as they were.
   const std::filesystem::path temporary(paths_.tech + L".tmp");
-  settings_.SetEntry(2, L" Gaëlle ");
-  settings_.SetEntry(17, std::wstring(L"Dossier patient\0", 16));
+  settings_.SetEntry(2, L" Gaëlle "), settings_.SetEntry(17, std::wstring(L"Dossier patient\0", 16));
   std::filesystem::create_directories(temporary / "in-the-way");
   EXPECT_EQ(Save(), L"Impossible de créer le fichier « " + temporary.wstring() +
                         L" ». Aucun des deux fichiers n'a été modifié.\n\nErreur N° 75");
@@ -197,19 +188,19 @@ TEST_F(SettingsTest, SaveWritesWhatALoadGivesBackAndAFailedSaveLeavesThePrevious
   EXPECT_FALSE(std::filesystem::exists(temporary.parent_path() / "in-place.tmp"));
   for (const auto& [n, value, name] :
        {std::tuple{1, L"\r1001", L"1 du paramétrage (Adresse1)"}, {16, L"Cabinet\n", L"16 du paramétrage (classe"}}) {
-    LinkSettings broken = settings_;
+    const LinkSettings whole = settings_;
     settings_.SetEntry(n, value);
-    EXPECT_TRUE(Save().starts_with(std::wstring(L"L'entrée ") + name)) << n;
-    EXPECT_TRUE(Save().ends_with(L"Rien n'a été enregistré.\n\nErreur N° 20005")) << n;
-    settings_ = broken;
+    const std::wstring said = Save();
+    EXPECT_TRUE(said.starts_with(std::wstring(L"L'entrée ") + name) &&
+                said.ends_with(L"Rien n'a été enregistré.\n\nErreur N° 20005"))
+        << n;
+    settings_ = whole;
   }
-  EXPECT_EQ(link_.Read(paths_.tech), reset);
-  EXPECT_EQ(link_.Read(paths_.tech2), reset);
+  EXPECT_EQ(link_.Read(paths_.tech) + link_.Read(paths_.tech2), reset + reset);
   const LinkSettings saved = settings_;
   EXPECT_EQ(Save(), L"");
   EXPECT_NE(link_.Read(paths_.tech).find("100\r\n Ga\xEBlle \r\n"), std::string::npos) << "written in Windows-1252";
-  settings_ = LinkSettings();
-  Load(link_.Read(paths_.tech), link_.Read(paths_.tech2));
+  settings_ = LinkSettings(), Load(link_.Read(paths_.tech), link_.Read(paths_.tech2));
   EXPECT_EQ(settings_, saved);
 }
 
@@ -232,9 +223,8 @@ const std::string kExampleA = Bytes(
     "31 32 33 34 35 36 37 38 39 30 31 32 33 34 35 00 43 41 42 49 4E 45 54 31 00 "
     "31 35 2E 30 31 2E 32 30 32 37 00 30 39 3A 33 30 3A 31 35 00 00 00 00 0D 0A");
 
-// The portable files, whose `failAt`-th call (reads, opens, writes, closes, replacements,
-// removals all count) fails, and every call after it too when `failAfter`; or throws what no
-// file system should.
+// The portable files, whose `failAt`-th call (reads, opens, writes, closes, replacements, removals all count) fails,
+// and every call after it too when `failAfter`; or throws what no file system should.
 struct FailingFiles : PortableFileSystem {
   mutable int calls = 0;
   int failAt = 0;
@@ -256,7 +246,9 @@ struct FailingFiles : PortableFileSystem {
   std::unique_ptr<OutputFile> OpenForOutput(const std::wstring& path) override {
     return Step(), std::make_unique<File>(PortableFileSystem::OpenForOutput(path), this);
   }
-  void ReplaceWhole(const std::wstring& path, const std::string& bytes) override { Step(), PortableFileSystem::ReplaceWhole(path, bytes); }
+  void ReplaceWhole(const std::wstring& p, const std::string& bytes) override {
+    Step(), PortableFileSystem::ReplaceWhole(p, bytes);
+  }
   void Remove(const std::wstring& path) override { Step(), PortableFileSystem::Remove(path); }
 };
 
@@ -269,8 +261,8 @@ class HandOffTest : public ::testing::Test {
     std::wstring said;
     try {
       WriteHandOffFiles(values, title, {link_.paths.siomin, link_.paths.siomin2}, platform_);
-    } catch (const LinkError& error) {
-      said = (error.Number() == error_number::kHandOffRefused ? L"missing: " : L"failed: ") + FailureText(error);
+    } catch (const LinkError& e) {
+      said = (e.Number() == error_number::kHandOffRefused ? L"missing: " : L"failed: ") + FailureText(e);
     }
     const std::string first = link_.Read(link_.paths.siomin);
     EXPECT_TRUE(!said.empty() || link_.Read(link_.paths.siomin2) == first) << "the files differ";
@@ -279,8 +271,8 @@ class HandOffTest : public ::testing::Test {
 
   fakes::FakeLink link_{"handoff"};
   FailingFiles files_;
-  Platform platform_{files_,         link_.text,     link_.clock,   link_.environment,
-                     link_.programs, link_.messages, link_.desktop, link_.gdi,   link_.desktop};
+  Platform platform_{files_,         link_.text,    link_.clock, link_.environment, link_.programs,
+                     link_.messages, link_.desktop, link_.gdi,   link_.desktop};
 };
 
 // The fields of a record as written, its length byte checked (a raw byte, the whole line), then
@@ -293,16 +285,20 @@ std::vector<std::string> Fields(const std::string& record) {
   return fields;
 }
 
-// The example byte by byte; then, at another moment, each handed-off value (the computer name
-// when no member is named) put into it in turn: the bytes of its field in both records, every
-// other field the example's, nothing of a longer earlier one left. A control character is a
-// space, or a line break would split the record; the first name is cut to the room the file
-// number leaves, then trimmed; a social-security number under 15 characters is empty, counted
-// before its controls become spaces and never trimmed.
+// The example byte by byte; then, at another moment, each handed-off value (the computer name when no member is named)
+// put into it in turn: the bytes of its field in both records, every other field the example's, nothing of a longer
+// earlier one left. A control character is a space, or a line break would split the record; the first name is cut to
+// the room the file number leaves, then trimmed; a social-security number under 15 characters is empty, counted before
+// its controls become spaces and never trimmed.
 TEST_F(HandOffTest, WritesEachFieldByItsRuleOnOneLineWholeToBothFiles) {
   EXPECT_EQ(Run(kExample), W(kExampleN + kExampleA));
   link_.clock.now = {987, 12, 3, 17, 4, 5};
-  const struct { std::wstring HandOffValues::*value; std::wstring given; std::size_t at; std::string written; } cases[] = {
+  const struct {
+    std::wstring HandOffValues::*value;
+    std::wstring given;
+    std::size_t at;
+    std::string written;
+  } cases[] = {
       {&HandOffValues::nom, std::wstring(178, L'N'), 0, std::string(178, 'N')},  // the A record's 255 bytes
       {&HandOffValues::nom, L"DU\r\nPONT\t\x01\x1F\x7F", 0, "DU  PONT   \x7F"},
       {&HandOffValues::prenom, L"\tLu\r\ncie\u00A0\x1F", 1, "Lu  cie\xA0_1207"},
@@ -340,8 +336,7 @@ TEST_F(HandOffTest, RefusalsAndFailuresAreReportedAndARefusalLeavesThePreviousHa
   };
   const std::wstring ends = L" caractères). Erreur N° 20002 dans LignesCreees.";
   const std::wstring tooLong = L"failed: La fiche patient pour Sidexis (ligne ";
-  link_.Write(link_.paths.siomin, "earlier");
-  link_.Write(link_.paths.siomin2, "earlier");
+  for (const std::wstring& path : {link_.paths.siomin, link_.paths.siomin2}) link_.Write(path, "earlier");
   EXPECT_EQ(Run(with(199)),
             tooLong + L"A) ferait 276 octets, 255 au plus ; le champ le plus long est le nom (199" + ends);
   EXPECT_EQ(Run(with(200)),
@@ -353,9 +348,8 @@ TEST_F(HandOffTest, RefusalsAndFailuresAreReportedAndARefusalLeavesThePreviousHa
                 L" » a 32 caractères : Sidexis en accepte 31 au plus. Erreur N° 20001 dans LignesCreees.");
   const std::wstring huge = Run(with(7, L"Lucie", std::wstring(100000, L'7')));  // quoted cut, its length whole
   EXPECT_NE(huge.find(L"« " + std::wstring(40, L'7') + L"… » a 100000 caractères"), std::wstring::npos) << huge;
-  const std::wstring longMissing =
-      L"missing: Il manque le prénom ou l'Application, ou bien vous devez cliquer sur "
-      L"l'onglet 'Sécurité Sociale-Mutuelle'.";
+  const std::wstring longMissing = L"missing: Il manque le prénom ou l'Application, ou bien vous devez cliquer sur "
+                                  L"l'onglet 'Sécurité Sociale-Mutuelle'.";
   const std::wstring shortMissing = L"missing: Il manque le prénom ou l'Application.";
   const std::wstring tabbed = L"Fiche d'état civil";
   EXPECT_EQ(Run(with(7, L" \r\n\t"), tabbed), longMissing);
@@ -366,11 +360,11 @@ TEST_F(HandOffTest, RefusalsAndFailuresAreReportedAndARefusalLeavesThePreviousHa
   files_.unexpected = true;
   EXPECT_EQ(Run(kExample), L"failed: Erreur interne inattendue. Erreur N° 0 dans LignesCreees.");
   files_.unexpected = false;
-  EXPECT_EQ(Run(with(7, L"Lucie", L" ")), L"missing: " + std::wstring(kMissingFileNumber) + L"");
-  EXPECT_EQ(Run(with(0)), L"missing: " + std::wstring(kMissingName) + L"");
+  EXPECT_EQ(Run(with(7, L"Lucie", L" ")) + Run(with(0)),
+            L"missing: " + std::wstring(kMissingFileNumber) + L"missing: " + kMissingName);
   EXPECT_EQ(link_.Read(link_.paths.siomin), "earlier");
-  std::filesystem::remove(link_.paths.siomin2);
-  std::filesystem::create_directory(link_.paths.siomin2);  // the second file cannot be opened
+  std::filesystem::remove(link_.paths.siomin2),
+      std::filesystem::create_directory(link_.paths.siomin2);  // cannot be opened
   EXPECT_NE(Run(kExample).find(L"Erreur N° 75 dans"), std::wstring::npos);
   EXPECT_EQ(link_.Read(link_.paths.siomin), "earlier") << "both files are opened before either changes";
 }
@@ -386,12 +380,13 @@ TEST(FilePairs, AnyStepThatFailsLeavesBothFilesAsTheyWereOrSaysWhichChanged) {
     for (int step = 1;; ++step) {
       SCOPED_TRACE(testing::Message() << pair << " " << step);
       fakes::FakeLink link("pair");
-      const std::wstring first = settings ? link.paths.settings.tech : link.paths.siomin,
-                         second = settings ? link.paths.settings.tech2 : link.paths.siomin2;
+      const std::wstring first = settings ? link.paths.settings.tech : link.paths.siomin;
+      const std::wstring second = settings ? link.paths.settings.tech2 : link.paths.siomin2;
       link.Write(first, "avant");
       FailingFiles files;
       files.failAt = step, files.failAfter = failAfter;
-      Platform platform{files, link.text, link.clock, link.environment, link.programs, link.messages, link.desktop, link.gdi, link.desktop};
+      Platform platform{files,         link.text,    link.clock, link.environment, link.programs,
+                        link.messages, link.desktop, link.gdi,   link.desktop};
       const std::wstring said =
           settings ? fakes::FailureOf([&] { SaveLinkSettings({}, link.paths.settings, files, link.text); })
           : fakes::FailureOf([&] { WriteHandOffFiles(kExample, L"", {first, second}, platform); });
@@ -409,11 +404,9 @@ TEST(FilePairs, AnyStepThatFailsLeavesBothFilesAsTheyWereOrSaysWhichChanged) {
 const std::map<int, std::string> kPatientA = {
     {10, "1207"}, {9, "Lef\xE8vre"}, {12, "H\xE9l\xE8ne"}, {6, "14/03/1985"}, {11, "2 85 03 75 123 456 78"}};
 const HandOffValues kHandedOffA{L"LEFÈVRE", L"HELENE", L"14/03/1985", L"1207", L"285037512345678"};
-const std::map<int, std::wstring HandOffValues::*> kSlots = {{9, &HandOffValues::nom},
-                                                             {12, &HandOffValues::prenom},
-                                                             {6, &HandOffValues::dateNaissance},
-                                                             {10, &HandOffValues::numDossier},
-                                                             {11, &HandOffValues::numSS}};
+const std::map<int, std::wstring HandOffValues::*> kSlots = {
+    {9, &HandOffValues::nom}, {12, &HandOffValues::prenom}, {6, &HandOffValues::dateNaissance},
+    {10, &HandOffValues::numDossier}, {11, &HandOffValues::numSS}};
 
 bool Click(fakes::FakeLink& link) {  // a plain click on the launcher: harvest, then hand off
   return HarvestAndReport(link.state, link.paths, link.platform) &&
@@ -426,11 +419,10 @@ void ShowPatientB(fakes::FakeLink& link) {
     link.desktop.At(link.controls[entry]).text = value;
 }
 
-// After patient A was handed off, every way a click can miss patient B (a practice program
-// not answering, or changing patient at every read, among them) refuses the hand-off or hands
-// B off whole, with an empty field only for a social-security number whose control is gone,
-// never with A's value, which the screen still shows; the files keep A and the X-ray program
-// is not started again.
+// After patient A was handed off, every way a click can miss patient B (a practice program not answering, or changing
+// patient at every read, among them) refuses the hand-off or hands B off whole, with an empty field only for a
+// social-security number whose control is gone, never with A's value, which the screen still shows; the files keep A
+// and the X-ray program is not started again.
 TEST(StalePatient, APatientNoLongerShownIsNeverHandedOff) {
   const wchar_t* const kShort = L"Il manque le prénom ou l'Application.|";
   const std::wstring noNumber = kMissingFileNumber + std::wstring(L"|"), noName = kMissingName + std::wstring(L"|");
@@ -443,10 +435,10 @@ TEST(StalePatient, APatientNoLongerShownIsNeverHandedOff) {
     int gone = 0;
     const char* title = "Dossier patient";
   } cases[] = {
-      {[&](fakes::FakeLink& l) { l.desktop.Destroy(practice(l)); }, kShort},  // closed
+      {[&](fakes::FakeLink& l) { l.desktop.Destroy(practice(l)); }, kShort},             // closed
       {[&](fakes::FakeLink& l) { l.desktop.At(practice(l)).visible = false; }, kShort},  // hidden
       {[](fakes::FakeLink& l) { l.desktop.At(l.desktop.AddTopLevel("CABINET", "dossier PATIENT")).visible = false; },
-       nullptr},  // a hidden twin in front of it
+       nullptr},                 // a hidden twin in front of it
       {[](fakes::FakeLink& l) {  // B shows after A's number is read, without one: read again, it has none
          l.desktop.afterTextRead = [&l, reads = 0]() mutable {
            if (++reads == 4) ShowPatientB(l), l.desktop.Destroy(l.controls[11]);
@@ -468,8 +460,7 @@ TEST(StalePatient, APatientNoLongerShownIsNeverHandedOff) {
        },
        changing.c_str()},
       {[](fakes::FakeLink&) {},
-       L"Il manque le prénom ou l'Application, ou bien vous devez cliquer sur l'onglet "
-       L"'Sécurité Sociale-Mutuelle'.|",
+       L"Il manque le prénom ou l'Application, ou bien vous devez cliquer sur l'onglet 'Sécurité Sociale-Mutuelle'.|",
        12, "Fiche d'\xE9tat civil"},
       {[](fakes::FakeLink&) {}, noName.c_str(), 9},
       {[](fakes::FakeLink&) {}, noNumber.c_str(), 10},
@@ -481,8 +472,7 @@ TEST(StalePatient, APatientNoLongerShownIsNeverHandedOff) {
     link.OpenPractice("Cabinet", c.title, kPatientA);
     ASSERT_TRUE(Click(link));
     const std::string handOffA = link.Read(link.paths.siomin);
-    c.lose(link);
-    link.WriteSettings(link.settingsLines);
+    c.lose(link), link.WriteSettings(link.settingsLines);
     if (!link.desktop.afterTextRead) c.gone ? link.desktop.Destroy(link.controls[c.gone]) : void(), ShowPatientB(link);
     EXPECT_EQ(Click(link), c.said == nullptr);
     const int shown = c.gone ? c.gone : 12;  // still shows patient A's value
@@ -514,14 +504,14 @@ TEST(StalePatient, ThePracticeWindowIsFoundByItsTitleVisiodentsLiveOne) {
     fakes::FakeLink link("visiodent");
     const WindowHandle window = link.OpenPractice(className, title, kPatientA, "1");
     link.desktop.At(window).text = title;  // a top-level window answers WM_GETTEXT with its title
-    link.settingsLines[16] = stored;
-    link.WriteSettings(link.settingsLines);
+    link.WriteSettings((link.settingsLines[16] = stored, link.settingsLines));
     ReadPatientFields(link.state, link.paths, link.platform);
     EXPECT_EQ(link.state.practice.handle, found ? window : WindowHandle());
     EXPECT_EQ(link.state.patient.ValuesToHandOff(), found ? kHandedOffA : HandOffValues{});
     const bool visiodent = className[0] == 'F';
     EXPECT_EQ(link.gdi.drawings.size(), visiodent ? 1u : 0u) << "only the Visiodent title read draws a frame";
-    EXPECT_TRUE(!visiodent || found || link.state.practice.lastTextRead == link.text.FromAnsi(title)) << "the last text read keeps it";
+    EXPECT_TRUE(!visiodent || found || link.state.practice.lastTextRead == link.text.FromAnsi(title))
+        << "the last text read keeps it";
   }
 }
 

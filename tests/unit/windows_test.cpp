@@ -23,7 +23,9 @@ using Texts = std::vector<std::wstring>;
 // how many frames are left when it shows.
 class WindowsTest : public ::testing::Test, public FinderView {
  protected:
-  void TearDown() override { EXPECT_EQ(gdi.Leftovers(), std::vector<std::string>{}) << "each frame gives back what it used"; }
+  void TearDown() override {
+    EXPECT_EQ(gdi.Leftovers(), std::vector<std::string>{}) << "each frame gives back what it used";
+  }
   WindowHandle Practice(const char* className) {
     practiceClass = PortableText().FromAnsi(className);
     return main = desktop.AddTopLevel(className, "Dossier");
@@ -32,8 +34,7 @@ class WindowsTest : public ::testing::Test, public FinderView {
                    Rect rect = {}) {
     const WindowHandle window =
         parent ? desktop.AddChild(parent, className, id, text) : desktop.AddTopLevel(className, "");
-    desktop.At(window).rect = rect;
-    return window;
+    return desktop.At(window).rect = rect, window;
   }
   // Entry n of the settings is entries[n - 1]; the fields harvested, "|" after each.
   std::wstring Harvest(const std::vector<const wchar_t*>& entries) {
@@ -55,8 +56,7 @@ class WindowsTest : public ::testing::Test, public FinderView {
     return framed;
   }
   std::wstring DropOn(Field box, Point point) {
-    drag.Start(box);
-    drag.Drop(point);  // a step at the release point first
+    drag.Start(box), drag.Drop(point);  // a step at the release point first
     return settings.Entry(EntryOf(box));
   }
   void Note(const std::wstring& what, Field box = {}) {
@@ -90,15 +90,13 @@ using HarvestTest = WindowsTest;
 struct FakeWindows : facts::WindowBuilder {
   WindowHandle TopLevel(const std::string& className, const std::string& title) override {
     const WindowHandle window = desktop.AddTopLevel(className, title);
-    desktop.At(window).rect = kTop;
-    return window;
+    return desktop.At(window).rect = kTop, window;
   }
   WindowHandle Add(WindowHandle parent, const facts::Child& c) override {
     const WindowHandle w = desktop.AddChild(parent, c.className, 0, c.text);
     const Rect& p = desktop.At(parent).rect;
     desktop.At(w).rect = {p.left + c.rect.left, p.top + c.rect.top, p.left + c.rect.right, p.top + c.rect.bottom};
-    desktop.At(w).visible = c.visible, desktop.At(w).enabled = c.enabled;
-    return w;
+    return desktop.At(w).visible = c.visible, desktop.At(w).enabled = c.enabled, w;
   }
   void Destroy(WindowHandle window) override { desktop.Destroy(window); }
   fakes::FakeDesktop desktop;
@@ -114,16 +112,12 @@ using FinderTest = WindowsTest;
 // Combos are read through their first child; statics and buttons never, whatever their id;
 // two entries on one control each get its own rule.
 TEST_F(HarvestTest, PlainModeMatchesEntriesAgainstControlIds) {
-  Practice("JULIE2");
-  Add(Add(main, "Panel", 50, "panneau"), "Edit", 1002, "Lef\xE8vre");
+  Practice("JULIE2"), Add(Add(main, "Panel", 50, "panneau"), "Edit", 1002, "Lef\xE8vre");
   Add(main, "Edit", -5, "01 02");
   const WindowHandle combo = Add(main, "JWCOMBOBOX", 1006, "Liste");
-  Add(combo, "EDIT", 1016, "Mme\tMadame");
-  Add(combo, "EDIT", 1017, "second");
-  Add(main, "JWCOMBO", 1007, "sans enfant");
-  Add(main, "STATIQUE_LABEL", 11, "LIBELLE");
-  Add(main, "BOUTON", 12, "OK");
-  Add(main, "XBOUTON", 14, "lu");  // the class tests are case-sensitive prefixes
+  Add(combo, "EDIT", 1016, "Mme\tMadame"), Add(combo, "EDIT", 1017, "second");
+  Add(main, "JWCOMBO", 1007, "sans enfant"), Add(main, "STATIQUE_LABEL", 11, "LIBELLE");
+  Add(main, "BOUTON", 12, "OK"), Add(main, "XBOUTON", 14, "lu");  // the class tests are case-sensitive prefixes
   EXPECT_EQ(
       Harvest({L"", L"0", L"1002", L"1006", L"11", L"12", L"", L"14", L"1002", L"1016", L"-5", L"1007", L"14"}),
       L"||Lefèvre|Mme||||lu|LEFÈVRE|Mme\tMadame|0102| |lu||");
@@ -133,19 +127,16 @@ TEST_F(HarvestTest, PlainModeMatchesEntriesAgainstControlIds) {
 TEST_F(HarvestTest, JulieReadsOnlyControlsWhoseDirectParentIsATabPageOrADialog) {
   Practice("JULIE");
   const WindowHandle page = Add(main, "JWTABPAGE1", 2000);
-  Add(page, "Edit", 1001, "00042");
-  Add(Add(main, "#32770", 2001), "Edit", 1007, "3 rue");
+  Add(page, "Edit", 1001, "00042"), Add(Add(main, "#32770", 2001), "Edit", 1007, "3 rue");
   Add(Add(page, "JWCOMBOBOX", 1006, "Civilit\xE9"), "Edit", 1016, "M.\tMonsieur");  // its parent is the combo
-  Add(main, "Edit", 1099, "HORS PAGE");
-  Add(Add(main, "jwtabpage", 2004), "Edit", 1096, "minuscules");
+  Add(main, "Edit", 1099, "HORS PAGE"), Add(Add(main, "jwtabpage", 2004), "Edit", 1096, "minuscules");
   Add(page, "STATIQUE", 1095, "libell\xE9");
   EXPECT_EQ(Harvest({L"1001", L"1007", L"1006", L"1016", L"1099", L"", L"1096", L"2000", L"1095"}),
             L"00042|3 rue|M.\tMonsieur||||||||||||");
 }
 
 TEST_F(HarvestTest, WinDevReadsEditWindowsByOrdinalAndStopsPastTheHighest) {
-  Practice("WinDevObject");
-  Add(main, "Edit", 7, "00042");             // 1
+  Practice("WinDevObject"), Add(main, "Edit", 7, "00042");             // 1
   Add(main, "RichEdit20A", 0, "Remarques");  // not of the family
   Add(main, "EditWinDev", 0, "Lef\xE8vre");  // 2: any class beginning with "Edit"
   Add(main, "EDITMAJ", 0, "MAJUSCULES");
@@ -161,18 +152,16 @@ TEST_F(HarvestTest, WinDevReadsEditWindowsByOrdinalAndStopsPastTheHighest) {
 TEST_F(HarvestTest, AProgramThatStopsAnsweringAbandonsTheWalkAndADestroyedControlGivesASpace) {
   Practice("CabinetPlain");
   desktop.At(Add(main, "Panel", 1)).destroyedWhileRead = true;  // rebuilt for the next patient as we read
-  Add(main, "Edit", 2, "avant");
-  desktop.At(Add(main, "Edit", 3, "jamais")).hung = true;
+  Add(main, "Edit", 2, "avant"), desktop.At(Add(main, "Edit", 3, "jamais")).hung = true;
   Add(main, "Edit", 4, "apres");
   EXPECT_TRUE(fakes::FailureOf([&] { Harvest({L"1", L"2", L"3", L"4"}); }).ends_with(L"Erreur N° 20004"));
   EXPECT_EQ(patient.Value(Field::Adresse1) + patient.Value(Field::Adresse2) + patient.Value(Field::CP), L" avant");
   EXPECT_EQ(desktop.counts.visited, 3);  // each further window would wait out its own time-out
 }
 
-// Fields drawn by the practice window and its windows are found in their walk order by role,
-// name and occurrence, beside fields read from windows; an entry not of that form names none.
-// A field changed or gone since counts as another patient's; a program that does not answer
-// abandons the reading.
+// Fields drawn by the practice window and its windows are found in their walk order by role, name and occurrence,
+// beside fields read from windows; an entry not of that form names none. A field changed or gone since counts as
+// another patient's; a program that does not answer abandons the reading.
 TEST_F(HarvestTest, DrawnFieldsAreReadByRoleNameAndOccurrenceInWalkOrder) {
   Practice("Cabinet");
   desktop.At(main).drawn = {{42, L"Nom", L"Dupont"}, {42, L"Ligne", L"1 rue"}};
@@ -209,10 +198,9 @@ TEST_F(HarvestTest, TheHarvestReadsTheControlTheFinderIdentified) {
       const std::wstring identity = ControlIdentityOf(windows[at], IdentityFormOf(practiceClass), main, desktop);
       const bool plain = practiceClass == L"Cabinet", read = plain || className.starts_with("Edit");
       EXPECT_EQ(identity == L"0", !plain && className.find("Edit") > 1) << mode << at;
-      if (identity != L"0") {
+      if (identity != L"0")
         EXPECT_EQ(PortableText().ToAnsi(Harvest({identity.c_str()})),
                   (read ? desktop.At(windows[at]).text : "") + std::string(14, '|'));
-      }
     }
   }
 }
@@ -233,9 +221,7 @@ TEST_F(FinderTest, PicksTheSmallestQualifyingWindowAroundThePointedOne) {
   };
   for (const auto& [pointer, expected] : cases) {
     SCOPED_TRACE(testing::Message() << pointer.x << ", " << pointer.y);
-    drag.Start(Field::Nom);
-    drag.Move({950, 20});
-    drag.Move(pointer);
+    drag.Start(Field::Nom), drag.Move({950, 20}), drag.Move(pointer);
     EXPECT_EQ(Framed(), Handles{expected});
     drag.Drop(pointer);
     EXPECT_EQ(Framed(), Handles{});
@@ -252,6 +238,9 @@ TEST_F(FinderTest, EachStepPicksWhatAWalkOfEveryWindowPicksAndNeverOnStaleRectan
     const std::int32_t x = random() % 900, y = random() % 700;
     return Rect{x, y, x + 1 + std::int32_t(random() % 300), y + 1 + std::int32_t(random() % 200)};
   };
+  const auto inside = [](std::optional<Rect> r, Point p) {
+    return r && p.x >= r->left && p.x <= r->right && p.y >= r->top && p.y <= r->bottom;
+  };
   const auto walkPick = [&](Point p) {  // the oracle: every rectangle read at the time of the step
     const WindowHandle pointed = desktop.WindowFromPoint(p), top = desktop.Ancestor(pointed, AncestorKind::Root);
     const auto area = [](Rect r) { return std::int64_t{r.right - r.left} * (r.bottom - r.top); };
@@ -259,8 +248,7 @@ TEST_F(FinderTest, EachStepPicksWhatAWalkOfEveryWindowPicksAndNeverOnStaleRectan
     WindowHandle pick;
     const auto consider = [&](WindowHandle w) {
       const Rect r = desktop.At(w).rect;
-      if (p.x >= r.left && p.x <= r.right && p.y >= r.top && p.y <= r.bottom && area(r) <= smallest &&
-          desktop.IsVisible(w) && desktop.ControlId(w) != kNeverPickedControlId)
+      if (inside(r, p) && area(r) <= smallest && desktop.IsVisible(w) && desktop.ControlId(w) != kNeverPickedControlId)
         smallest = area(r), pick = w;
       return true;
     };
@@ -276,28 +264,27 @@ TEST_F(FinderTest, EachStepPicksWhatAWalkOfEveryWindowPicksAndNeverOnStaleRectan
       desktop.At(windows.back()).visible = random() % 8 != 0;
     }
     drag.Start(Field::Nom);
-    for (int step = 0; step < 40; ++step) {
-      const bool still = step < 20;  // then a window moves, vanishes, hides or appears before each step
+    for (int step = 0; step < 41; ++step) {
+      // After 20 steps a window moves, vanishes, hides or appears before each; the last is the drop.
       WindowHandle changed = windows[1 + random() % 40];
-      if (!still && step % 4 == 0) desktop.At(changed).rect = place();
-      if (!still && step % 4 == 1) desktop.Destroy(changed);
-      if (!still && step % 4 == 2) desktop.At(changed).visible = false;
-      if (!still && step % 4 == 3) changed = Add(windows[random() % 40], "Edit", 99, "", place());
+      if (step >= 20 && step % 4 == 0) desktop.At(changed).rect = place();
+      if (step >= 20 && step % 4 == 1) desktop.Destroy(changed);
+      if (step >= 20 && step % 4 == 2) desktop.At(changed).visible = false;
+      if (step >= 20 && step % 4 == 3) changed = Add(windows[random() % 40], "Edit", 99, "", place());
       const Point point{std::int32_t(random() % 1000), std::int32_t(random() % 800)};
-      const WindowHandle before = finder.picked, expected = walkPick(point);
-      drag.Move(point);
+      const WindowHandle before = finder.picked, expected = walkPick(point), now = expected ? expected : before;
       SCOPED_TRACE(testing::Message() << "tree " << tree << ", step " << step);
+      if (step == 40) {  // the drop reads every window anew
+        drag.Drop(point);
+        EXPECT_EQ(settings.Entry(EntryOf(Field::Nom)), ControlIdentityOf(now, IdentityForm::ControlId, main, desktop));
+        break;
+      }
+      drag.Move(point);
       // What is pointed at is always seen as it is now.
-      if (still || desktop.WindowFromPoint(point) == changed) EXPECT_EQ(finder.picked, expected ? expected : before);
-      const auto seen = desktop.WindowRect(finder.picked);
-      if (finder.picked != before) EXPECT_TRUE(seen && desktop.IsVisible(finder.picked) && seen->left <= point.x &&
-                                               point.x <= seen->right && seen->top <= point.y && point.y <= seen->bottom);
+      if (step < 20 || desktop.WindowFromPoint(point) == changed) EXPECT_EQ(finder.picked, now);
+      if (finder.picked != before)
+        EXPECT_TRUE(inside(desktop.WindowRect(finder.picked), point) && desktop.IsVisible(finder.picked));
     }
-    const Point release{std::int32_t(random() % 1000), std::int32_t(random() % 800)};
-    desktop.At(windows[1 + random() % 40]).rect = place();
-    const WindowHandle expected = walkPick(release), kept = finder.picked;
-    drag.Drop(release);
-    EXPECT_EQ(settings.Entry(EntryOf(Field::Nom)), ControlIdentityOf(expected ? expected : kept, IdentityForm::ControlId, main, desktop));
     for (std::size_t i = 1; i < windows.size(); ++i) desktop.Destroy(windows[i]);
   }
 }
@@ -308,64 +295,53 @@ TEST_F(FinderTest, ADragFramesThePreviousPickAndEndsWithoutAFrameWhereverItEnds)
   for (const auto& drawn : gdi.drawings) EXPECT_EQ(gdi.ObjectOf(drawn.dc.pen).width, 6) << "3 borders, drawn as erased";
   EXPECT_EQ(journal, (Texts{L"hide 0", L"drag pointer 0", L"empty 9", L"[ ] in 9", L"[DUPONT] in 9", L"icon 9",
                             L"default pointer 0", L"show, frames 0 0"}));
-  drag.Move({100, 100});  // no drag: nothing moves
-  drag.Drop({100, 100});
-  practice.lastTextRead.clear();
-  drag.Start(Field::Prenom);
+  drag.Move({100, 100}), drag.Drop({100, 100});  // no drag: nothing moves
+  practice.lastTextRead.clear(), drag.Start(Field::Prenom);
   EXPECT_EQ(Framed(), Handles{name});
   EXPECT_EQ((Texts{journal.back(), practice.lastTextRead}), (Texts{L"[DUPONT] in 12", L"DUPONT"}));
   drag.Drop({2000, 2000});
   EXPECT_EQ((Texts{settings.Entry(12), journal.back()}), (Texts{L"1001", L"show, frames 0 0"})) << "the earlier pick";
   // The program stops answering before the drop: the drag ends all the same, nothing stored.
-  drag.Start(Field::Ville);
-  drag.Move({100, 60});
-  desktop.At(name).hung = true;
+  drag.Start(Field::Ville), drag.Move({100, 60}), desktop.At(name).hung = true;
   EXPECT_THROW(drag.Drop({100, 60}), LinkError);
   EXPECT_EQ((Texts{settings.Entry(14), journal.back()}), (Texts{L"", L"show, frames 0 0"}));
   // The preview is what the harvest will read: a combo box's first child under the field's rule,
   // nothing from a label it never reads.
   Add(Add(main, "JWCOMBOBOX", 20, "Liste", {300, 300, 400, 320}), "Edit", 21, "Mme\tMadame");
   Add(main, "STATIQUE_LIBELLE", 22, "Nom :", {300, 330, 400, 350});
-  for (const auto& [box, point, preview] : {std::tuple{Field::Civilite, Point{350, 310}, L"[Mme] in 4"},
-                                            {Field::Nom, Point{350, 340}, L"[] in 9"}}) {
-    DropOn(box, point);
-    EXPECT_EQ(journal.end()[-4], preview);
-  }
+  for (const auto& [box, point, preview] :
+       {std::tuple{Field::Civilite, Point{350, 310}, L"[Mme] in 4"}, {Field::Nom, Point{350, 340}, L"[] in 9"}})
+    EXPECT_EQ((DropOn(box, point), journal.end()[-4]), preview);
 }
 
-// The file-number drop captures the root owner's class and the root's caption with its NUL;
-// fields dropped before it follow the identity form of the class it captures, unless their
-// entry changed since or their window is gone.
+// The file-number drop captures the root owner's class and the root's caption with its NUL; fields dropped before it
+// follow the identity form of the class it captures, unless their entry changed since or their window is gone.
 TEST_F(FinderTest, IdentitiesTakeTheFormOfThePracticeClassInForce) {
   const WindowHandle dialog = Add({}, "#32770", 0, "", {100, 100, 300, 300});
-  desktop.At(dialog).owner = main;
-  desktop.At(dialog).title = "Recherche";
+  desktop.At(dialog).owner = main, desktop.At(dialog).title = "Recherche";
   Add(dialog, "Edit", 77, "", {120, 120, 280, 140});
   EXPECT_EQ(DropOn(Field::NumDossier, {150, 130}), L"77");
   EXPECT_EQ((Texts{finder.capturedPracticeClass, settings.Entry(16), settings.Entry(17)}),
             (Texts{L"PracticeMain", L"PracticeMain", std::wstring(L"Recherche\0", 10)}));
   EXPECT_EQ(practice.handle, dialog);
-  desktop.At(dialog).title.clear();
-  DropOn(Field::NumDossier, {150, 130});
+  desktop.At(dialog).title.clear(), DropOn(Field::NumDossier, {150, 130});
   EXPECT_EQ(settings.Entry(17), std::wstring(1, L'\0'));
 
   const WindowHandle windev = Add({}, "WinDevObject", 0, "", {1000, 0, 1400, 400});
   for (int i = 0; i < 3; ++i)
     Add(windev, i == 1 ? "Static" : "Edit", 11 + i, "", {1010, 10 + 30 * i, 1100, 30 + 30 * i});
   const Point edit1{1050, 20}, label{1050, 50}, edit2{1050, 80};
-  finder.capturedPracticeClass.clear();
-  practice = {L"WinDevObject", L"Patients", windev};
+  finder.capturedPracticeClass.clear(), practice = {L"WinDevObject", L"Patients", windev};
   EXPECT_EQ((Texts{DropOn(Field::Nom, edit2), DropOn(Field::Prenom, label)}), (Texts{L"2", L"0"}));
-  ApplyResetValues(settings);
-  practice = {L"Notepad", L"Sans titre - Bloc-notes ", WindowHandle()};
+  ApplyResetValues(settings), practice = {L"Notepad", L"Sans titre - Bloc-notes ", WindowHandle()};
   EXPECT_EQ((Texts{DropOn(Field::Adresse1, edit2), DropOn(Field::Nom, edit1), DropOn(Field::Ville, edit2)}),
             (Texts{L"13", L"11", L"13"}));
   settings.SetEntry(9, L"100");
   EXPECT_EQ(DropOn(Field::NumDossier, edit1), L"1");
   EXPECT_EQ((Texts{settings.Entry(1), settings.Entry(9), settings.Entry(14)}), (Texts{L"2", L"100", L"2"}));
   // The practice program restarted: a new file-number drop leaves the drops on its dead windows.
-  desktop.Destroy(windev);
-  Add(Add({}, "WinDevObject", 0, "", {1000, 0, 1400, 400}), "Edit", 11, "", {1010, 10, 1100, 30});
+  desktop.Destroy(windev),
+      Add(Add({}, "WinDevObject", 0, "", {1000, 0, 1400, 400}), "Edit", 11, "", {1010, 10, 1100, 30});
   EXPECT_EQ(DropOn(Field::NumDossier, edit1), L"1");
   EXPECT_EQ((Texts{settings.Entry(1), settings.Entry(14)}), (Texts{L"2", L"2"}));
 }
@@ -375,23 +351,26 @@ TEST_F(FinderTest, IdentitiesTakeTheFormOfThePracticeClassInForce) {
 // shown, names two fields or none is refused, and the entry stays.
 TEST_F(FinderTest, ADrawnFieldIsFramedAndStoredByRoleAndNameUnlessItCouldFollowThePatient) {
   const WindowHandle form = Add(main, "Canvas", 0, "", {300, 400, 900, 700});
-  desktop.At(form).drawn = {
-      {16, L"Formulaire", L"", Rect{300, 400, 900, 700}},   {42, L"Nom", L"Dupont", Rect{310, 410, 500, 430}, 2},
-      {41, L"Nom", L"", Rect{300, 405, 505, 435}, 2},         {42, L"Dossier 00042", L"00042 ", Rect{310, 440, 500, 460}, 2},
-      {42, L"Ligne", L"a", Rect{310, 470, 500, 490}, 2},      {42, L"Ligne", L"b", Rect{510, 470, 700, 490}, 2},
-      {42, L" ", L"c", Rect{310, 500, 500, 520}, 2},          {42, L"Ω", L"d", Rect{310, 530, 500, 550}, 2}};
-  drag.Start(Field::Nom);
-  drag.Move({400, 420});
+  desktop.At(form).drawn = {{16, L"Formulaire", L"", Rect{300, 400, 900, 700}},
+                            {42, L"Nom", L"Dupont", Rect{310, 410, 500, 430}, 2},
+                            {41, L"Nom", L"", Rect{300, 405, 505, 435}, 2},
+                            {42, L"Dossier 00042", L"00042 ", Rect{310, 440, 500, 460}, 2},
+                            {42, L"Ligne", L"a", Rect{310, 470, 500, 490}, 2},
+                            {42, L"Ligne", L"b", Rect{510, 470, 700, 490}, 2},
+                            {42, L" ", L"c", Rect{310, 500, 500, 520}, 2},
+                            {42, L"Ω", L"d", Rect{310, 530, 500, 550}, 2}};
+  drag.Start(Field::Nom), drag.Move({400, 420});
   EXPECT_EQ(Framed(), Handles{form});
   EXPECT_EQ(gdi.drawings.back().args, (std::vector<std::int64_t>{10, 10, 200, 30}));
   drag.Drop({400, 420});
   EXPECT_EQ(Framed(), Handles{});
   EXPECT_EQ((Texts{settings.Entry(9), journal[journal.size() - 4]}), (Texts{L"acc:42:1:Nom", L"[DUPONT] in 9"}));
-  EXPECT_EQ(DropOn(Field::Prenom, {800, 650}), L"0");
+  EXPECT_EQ(DropOn(Field::Prenom, {800, 650}), L"0");  // between fields, the window; a later file number keeps both
+  EXPECT_EQ((Texts{DropOn(Field::NumDossier, {100, 60}), settings.Entry(9)}), (Texts{L"1001", L"acc:42:1:Nom"}));
   settings.SetEntry(14, L"avant");
   for (const Point point : {Point{400, 450}, Point{400, 480}, Point{400, 510}, Point{400, 540}}) {
-    drag.Start(Field::Ville);
-    EXPECT_TRUE(fakes::FailureOf([&] { drag.Drop(point); }).ends_with(L"Erreur N° 20011")) << point.y;
+    EXPECT_TRUE(fakes::FailureOf([&] { drag.Start(Field::Ville), drag.Drop(point); }).ends_with(L"Erreur N° 20011"))
+        << point.y;
     EXPECT_EQ(settings.Entry(14), L"avant");
   }
 }
@@ -405,8 +384,7 @@ TEST_F(FinderTest, TheFrameIsDrawnInXorAndEverythingIsPutBack) {
   const WindowHandle zoomed = Add({}, "Zoomed", 0, "", {-7, -11, 1287, 1035}),
                      shaped = Add({}, "Shaped", 0, "", {5, 5, 50, 50});
   desktop.At(zoomed).zoomed = desktop.At(shaped).zoomed = true;  // a region comes first
-  gdi.shapedWindows.insert(shaped);
-  HighlightWindow(WindowHandle(), 3, desktop, gdi);
+  gdi.shapedWindows.insert(shaped), HighlightWindow(WindowHandle(), 3, desktop, gdi);
   for (const WindowHandle window : {zoomed, shaped}) HighlightWindow(window, 3, desktop, gdi);
   EXPECT_EQ(CaptureWindowText(name, desktop, gdi, text), L"DUPONT");
   std::vector<std::vector<std::int64_t>> drawn;  // the window, then the arguments after the DC

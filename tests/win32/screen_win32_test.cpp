@@ -21,8 +21,7 @@ TEST(ScreenWin32Test, EveryControlAndFontAsWrittenAt96And144Dpi) {
   ScreenWindow screen(GetModuleHandleW(nullptr));
   NoLauncher launcher;
   ScreenPresenter presenter(link.state, link.paths, link.platform, screen, launcher);
-  screen.Attach(presenter);
-  screen.Show();
+  screen.Attach(presenter), screen.Show();
   ASSERT_NE(screen.Window(), nullptr);
   for (const int dpi : {96, 144}) {
     if (dpi != 96) {
@@ -32,8 +31,7 @@ TEST(ScreenWin32Test, EveryControlAndFontAsWrittenAt96And144Dpi) {
     const auto scaled = [dpi](int length) { return MulDiv(length, dpi, 96); };
     RECT client{};
     GetClientRect(screen.Window(), &client);
-    EXPECT_EQ(client.right, scaled(481)) << dpi;
-    EXPECT_EQ(client.bottom, scaled(334)) << dpi;
+    EXPECT_EQ(std::pair(client.right, client.bottom), (std::pair<LONG, LONG>(scaled(481), scaled(334)))) << dpi;
     for (const Written& w : kWrittenScreen) {
       RECT r{};
       GetWindowRect(GetDlgItem(screen.Window(), w.id), &r);
@@ -44,11 +42,11 @@ TEST(ScreenWin32Test, EveryControlAndFontAsWrittenAt96And144Dpi) {
     }
     for (const WrittenFont& f : kWrittenFonts) {
       LOGFONTW font{};
-      GetObjectW(reinterpret_cast<HFONT>(SendDlgItemMessageW(screen.Window(), f.id, WM_GETFONT, 0, 0)), sizeof font, &font);
-      EXPECT_EQ(std::wstring(font.lfFaceName), f.face) << f.id;
-      EXPECT_EQ(font.lfHeight, -MulDiv(f.hundredthsOfPoint, dpi, 7200)) << f.id << " at " << dpi;
-      EXPECT_EQ(font.lfWeight, f.bold ? FW_BOLD : FW_NORMAL) << f.id;
-      EXPECT_EQ(font.lfItalic != 0, f.italic) << f.id;
+      GetObjectW(reinterpret_cast<HFONT>(SendDlgItemMessageW(screen.Window(), f.id, WM_GETFONT, 0, 0)), sizeof font,
+                 &font);
+      EXPECT_EQ(std::tuple(std::wstring(font.lfFaceName), font.lfHeight, font.lfWeight, font.lfItalic != 0),
+                std::tuple(f.face, -MulDiv(f.hundredthsOfPoint, dpi, 7200), f.bold ? FW_BOLD : FW_NORMAL, f.italic))
+          << f.id << " at " << dpi;
     }
   }
   screen.Destroy();
