@@ -120,7 +120,9 @@ TEST_F(LauncherTest, FailedHarvestIsReportedAndAbandonsEveryCommandButConfigurat
       {L"",
        L"Le logiciel de gestion du cabinet ne répond pas : la lecture du patient est abandonnée. Réessayez dans un "
        L"instant.\n\nErreur N° 20004"}};
-  for (auto [removed, said] : failures) {
+  for (const auto& failure : failures) {
+    const std::wstring removed = failure.first;  // copies: a lambda cannot take a structured binding
+    std::wstring said = failure.second;
     const auto fail = [&](int shift) {
       journal_.clear(), launcherView_.visible = true, link_.WriteSettings(link_.settingsLines);
       link_.desktop.At(link_.controls[12]).hung = removed.empty();
