@@ -172,6 +172,8 @@ TEST_F(HarvestTest, DrawnFieldsAreReadByRoleNameAndOccurrenceInWalkOrder) {
             L"Paris||||||||DUPONT|00042||NOM :||1 rue|");
   for (const std::wstring entry : {L"acc:42:2:Ligne", L"acc:0:1:N° : dossier", L"acc:123456789:9:x"})
     EXPECT_EQ(DrawnFieldEntry(DrawnFieldOf(entry).value()), entry);
+  for (const std::wstring bad : {L"acc::1:x", L"acc:1::x", L"acc:1234567890:1:x", L"ac:1:1:x"})
+    EXPECT_FALSE(DrawnFieldOf(bad));
   EXPECT_TRUE(HandedOffFieldsUnchanged(sources, patient, desktop, desktop, text));
   desktop.At(main).drawn[0].value = L"Martin";
   EXPECT_FALSE(HandedOffFieldsUnchanged(sources, patient, desktop, desktop, text));
@@ -354,7 +356,7 @@ TEST_F(FinderTest, ADrawnFieldIsFramedAndStoredByRoleAndNameUnlessItCouldFollowT
   desktop.At(form).drawn = {{16, L"Formulaire", L"", Rect{300, 400, 900, 700}},
                             {42, L"Nom", L"Dupont", Rect{310, 410, 500, 430}, 2},
                             {41, L"Nom", L"", Rect{300, 405, 505, 435}, 2},
-                            {42, L"Dossier 00042", L"00042 ", Rect{310, 440, 500, 460}, 2},
+                            {42, L"Dossier 00042", L" 00042 ", Rect{310, 440, 500, 460}, 2},
                             {42, L"Ligne", L"a", Rect{310, 470, 500, 490}, 2},
                             {42, L"Ligne", L"b", Rect{510, 470, 700, 490}, 2},
                             {42, L" ", L"c", Rect{310, 500, 500, 520}, 2},
